@@ -1,0 +1,171 @@
+#pragma once
+
+#include "NVO_Color.h"
+
+#include <QtCore/QPoint>
+#include <QtCore/QRect>
+#include <QtGui/QFont>
+#include <QtGui/QImage>
+#include <QtGui/QPainter>
+#include <QtGui/QPalette>
+
+#include <span>
+
+class QWidget;
+
+namespace nvo {
+
+class TBitmap;
+
+enum TPenStyle : quint8 { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
+/// How the pen combines with what is already there.
+enum TPenMode : quint8 { pmCopy, pmNot, pmXor, pmMask, pmMerge, pmNotCopy };
+enum TBrushStyle : quint8 {
+    bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross
+};
+/// How `Draw`, `StretchDraw` and `CopyRect` combine the source with the destination.
+enum TCopyMode : quint8 {
+    cmSrcCopy,    ///< source
+    cmSrcAnd,     ///< source AND destination
+    cmSrcPaint,   ///< source OR destination
+    cmSrcInvert,  ///< source XOR destination
+    cmDstInvert,  ///< NOT destination
+    cmNotSrcCopy, ///< NOT source
+    cmBlackness,
+    cmWhiteness,
+};
+/// How a stretched copy samples its source: nearest pixel, or averaged (smooth).
+enum TStretchMode : quint8 { smNearest, smSmooth };
+
+class NVO_EXPORT TPen
+{
+public:
+    TColor Color = clr::Black;
+    int Width = 1;
+    TPenStyle Style = psSolid;
+    TPenMode Mode = pmCopy;
+};
+
+/// The fill of closed figures and text backgrounds. Setting a colour makes a clear
+/// brush solid again, as the controls' paint steps rely on.
+class NVO_EXPORT TBrush
+{
+public:
+    TColor GetColor() const { return FColor; }
+    void SetColor(TColor color);
+    TBrushStyle GetStyle() const { return FStyle; }
+    void SetStyle(TBrushStyle style) { FStyle = style; }
+
+private:
+    TColor FColor = clr::White;
+    TBrushStyle FStyle = bsSolid;
+};
+
+/// A font with its colour, as the canvas draws text with it.
+class NVO_EXPORT TFont
+{
+public:
+    TFont() = default;
+    TFont(const QFont &font, TColor color = clr::Black) : Font(font), Color(color) {}
+    QFont Font;
+    TColor Color = clr::Black;
+};
+
+/// The drawing surface of a control or bitmap with the framework's pixel rules, laid
+/// over a QPainter with antialiasing off:
+/// - rectangles are given as (Left, Top, Right, Bottom) and exclude their right and
+///   bottom edges; `Rectangle` outlines with the pen and fills with the brush;
+/// - `LineTo` draws from the pen position and excludes the end point, so a polyline
+///   never paints a joint twice;
+/// - text is placed by the top-left corner of its line, not by its baseline, and an
+///   opaque brush fills the text cell first;
+/// - all coordinates are logical pixels; a device pixel ratio above 1 only makes
+///   every logical pixel a block of device pixels.
+/// A TCanvas lives for one paint (on a widget) or as long as its bitmap.
+class NVO_EXPORT TCanvas
+{
+public:
+    /// A canvas on `device`; system colours resolve through `palette`.
+    TCanvas(QPaintDevice *device, const QPalette &palette);
+    /// A canvas on a widget during its paint event, with the widget's palette and font.
+    explicit TCanvas(QWidget *widget);
+    ~TCanvas();
+    TCanvas(const TCanvas &) = delete;
+    TCanvas &operator=(const TCanvas &) = delete;
+
+    TPen Pen;
+    TBrush Brush;
+    TFont Font;
+    TCopyMode CopyMode = cmSrcCopy;
+
+    const QPalette &Palette() const { return FPalette; }
+    QColor Resolve(TColor color) const { return ToQColor(color, FPalette); }
+
+    // Figures
+    void Rectangle(int left, int top, int right, int bottom);
+    void Rectangle(const QRect &r) { Rectangle(r.left(), r.top(), r.right() + 1, r.bottom() + 1); }
+    /// Fills [left, right) x [top, bottom) with the brush; the pen is not used.
+    void FillRect(int left, int top, int right, int bottom);
+    void FillRect(const QRect &r) { FillRect(r.left(), r.top(), r.right() + 1, r.bottom() + 1); }
+    /// A one-pixel border of [left, right) x [top, bottom) in the brush colour.
+    void FrameRect(int left, int top, int right, int bottom);
+    void Ellipse(int left, int top, int right, int bottom);
+    /// Counter-clockwise arc of the ellipse in the bounding box, from the ray through
+    /// (x3, y3) to the ray through (x4, y4), both taken from the box's centre.
+    void Arc(int left, int top, int right, int bottom, int x3, int y3, int x4, int y4);
+    void Pie(int left, int top, int right, int bottom, int x3, int y3, int x4, int y4);
+    void Polygon(std::span<const QPoint> points);
+    void Polyline(std::span<const QPoint> points);
+
+    // Lines
+    QPoint PenPos() const { return FPenPos; }
+    void MoveTo(int x, int y) { FPenPos = QPoint(x, y); }
+    void LineTo(int x, int y);
+
+    // Text
+    void TextOut(int x, int y, const QString &text);
+    /// Fills `rect` with the brush (unless clear), then draws `text` at (x, y) clipped to it.
+    void TextRect(const QRect &rect, int x, int y, const QString &text);
+    int TextWidth(const QString &text);
+    int TextHeight(const QString &text);
+
+    // Pixels
+    /// The colour at (x, y) as a plain RGB TColor; 0xFFFFFFFF outside the surface or
+    /// where the surface cannot be read back (a widget).
+    TColor GetPixel(int x, int y) const;
+    void SetPixel(int x, int y, TColor color);
+
+    // Pictures
+    void Draw(int x, int y, const TBitmap &bitmap);
+    void Draw(int x, int y, const QImage &image);
+    void StretchDraw(const QRect &dest, const TBitmap &bitmap, TStretchMode mode = smNearest);
+    void StretchDraw(const QRect &dest, const QImage &image, TStretchMode mode = smNearest);
+    /// Copies `source` of `bitmap` into `dest`, stretching when the sizes differ.
+    void CopyRect(const QRect &dest, const TBitmap &bitmap, const QRect &source,
+                  TStretchMode mode = smNearest);
+
+    // Clipping
+    void SetClipRect(const QRect &rect);
+    void ClearClipRect();
+
+    /// The painter underneath, for the rare drawing that needs more than the canvas
+    /// (rotated text, antialiased shapes where a control asks for them).
+    QPainter &Painter() { return FPainter; }
+    QPaintDevice *Device() const { return FDevice; }
+
+private:
+    void FillSpan(int left, int top, int right, int bottom, const QColor &color);
+    void FillWithBrush(const QRect &r);
+    void ApplyPenAndBrush();
+    void ApplyPenMode();
+    void PlotSolidLine(QPoint from, QPoint to, const QColor &color);
+    QFontMetrics Metrics();
+    void DrawImage(const QRect &dest, const QImage &image, const QRect &source, TStretchMode mode);
+
+    QPaintDevice *FDevice;
+    QPalette FPalette;
+    QPainter FPainter;
+    QPoint FPenPos;
+};
+
+} // namespace nvo

@@ -1,0 +1,33 @@
+#include "NVO_Catalogue.h"
+
+#include <QtWidgets/QWidget>
+
+namespace nvo {
+
+namespace {
+template<class Control>
+TControlEntry Entry(const char *className, const char *header, const char *group, const char *toolTip)
+{
+    return {QString::fromLatin1(className), QString::fromLatin1(header), QString::fromLatin1(group),
+            QString::fromLatin1(toolTip), false,
+            [](QWidget *parent) -> QWidget * { return new Control(parent); }};
+}
+} // namespace
+
+const std::vector<TControlEntry> &ControlCatalogue()
+{
+    // A new control joins forms, Designer and the gallery's factory with one line here.
+    static const std::vector<TControlEntry> catalogue = {
+    };
+    return catalogue;
+}
+
+QWidget *CreateControl(const QString &className, QWidget *parent)
+{
+    for (const TControlEntry &entry : ControlCatalogue())
+        if (entry.ClassName == className)
+            return entry.Create(parent);
+    return nullptr;
+}
+
+} // namespace nvo

@@ -1,0 +1,71 @@
+#include "NVO_Color.h"
+
+#include <QtGui/QGuiApplication>
+
+namespace nvo {
+
+SystemColorRole SystemColorToRole(int index)
+{
+    using P = QPalette;
+    // Indices follow the classic desktop colour numbering; each maps to the palette role
+    // that plays the same part in a Qt style, so a dark palette darkens the controls too.
+    switch (index) {
+    case 0: return {P::Active, P::Mid};                 // scroll bar
+    case 1: return {P::Active, P::Window};              // desktop
+    case 2: return {P::Active, P::Highlight};           // active caption
+    case 3: return {P::Inactive, P::Highlight};         // inactive caption
+    case 4: return {P::Active, P::Window};              // menu
+    case 5: return {P::Active, P::Base};                // window background
+    case 6: return {P::Active, P::Shadow};              // window frame
+    case 7: return {P::Active, P::WindowText};          // menu text
+    case 8: return {P::Active, P::Text};                // window text
+    case 9: return {P::Active, P::HighlightedText};     // caption text
+    case 10: return {P::Active, P::Button};             // active border
+    case 11: return {P::Inactive, P::Button};           // inactive border
+    case 12: return {P::Active, P::Mid};                // application work space
+    case 13: return {P::Active, P::Highlight};          // selection
+    case 14: return {P::Active, P::HighlightedText};    // selected text
+    case 15: return {P::Active, P::Button};             // button face
+    case 16: return {P::Active, P::Dark};               // button shadow
+    case 17: return {P::Disabled, P::Text};             // gray text
+    case 18: return {P::Active, P::ButtonText};         // button text
+    case 19: return {P::Inactive, P::HighlightedText};  // inactive caption text
+    case 20: return {P::Active, P::Light};              // button highlight
+    case 21: return {P::Active, P::Shadow};             // dark 3-D shadow
+    case 22: return {P::Active, P::Midlight};           // 3-D light
+    case 23: return {P::Active, P::ToolTipText};        // info text
+    case 24: return {P::Active, P::ToolTipBase};        // info background
+    case 26: return {P::Active, P::Link};               // hot light
+    case 27: return {P::Active, P::Highlight};          // gradient active caption
+    case 28: return {P::Inactive, P::Highlight};        // gradient inactive caption
+    case 29: return {P::Active, P::Highlight};          // menu highlight
+    case 30: return {P::Active, P::Window};             // menu bar
+    default: return {P::Active, P::Window};
+    }
+}
+
+QColor ToQColor(TColor color, const QPalette &palette)
+{
+    if (IsSystemColor(color)) {
+        const SystemColorRole r = SystemColorToRole(int(color & 0xFF));
+        return palette.color(r.group, r.role);
+    }
+    return QColor(GetRValue(color), GetGValue(color), GetBValue(color));
+}
+
+QColor ToQColor(TColor color)
+{
+    return ToQColor(color, QGuiApplication::palette());
+}
+
+TColor ColorToRGB(TColor color, const QPalette &palette)
+{
+    return IsSystemColor(color) ? FromQColor(ToQColor(color, palette)) : (color & 0xFFFFFF);
+}
+
+TColor FromQColor(const QColor &color)
+{
+    return RGBColor(color.red(), color.green(), color.blue());
+}
+
+} // namespace nvo
