@@ -1,0 +1,1 @@
+// Anchors the precompiled header that the test binaries share.
