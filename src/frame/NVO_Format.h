@@ -1,0 +1,177 @@
+#pragma once
+
+// The number and date texts every control writes: the framework's Format
+// conversions (%f, %e, %g, %d), Pascal's Str/Val and the date-time routines.
+//
+// None of them depends on the C locale: Qt calls setlocale() at start-up, so
+// printf/strtod/streams would follow the environment's decimal separator. The
+// number texts are built with std::to_chars into stack buffers and turned into one
+// QString at the end; the decimal separator is always an explicit argument.
+//
+// Texts of values that are not numbers: every function is total. NaN writes "NAN",
+// +Inf "INF" and -Inf "-INF" (right-aligned in the field where the function has a
+// field width); no function crashes or invokes undefined behaviour on any double.
+
+#include "NVO_Global.h"
+
+#include <QtCore/QChar>
+#include <QtCore/QString>
+#include <QtCore/QStringView>
+
+#include <array>
+#include <optional>
+
+class QDateTime;
+
+namespace nvo {
+
+// --- Numbers ---------------------------------------------------------------------
+
+/// Precisions and decimal counts are clamped to 0..kMaxPrecision: 17 significant
+/// digits already identify a double, and the limit keeps every text within a
+/// fixed stack buffer (a fixed text of 1e308 has 309 integer digits).
+inline constexpr int kMaxPrecision = 40;
+
+/// The texts written for values that are not finite numbers.
+inline constexpr char16_t kNaNText[] = u"NAN";
+inline constexpr char16_t kInfText[] = u"INF";
+inline constexpr char16_t kMinusInfText[] = u"-INF";
+
+/// The decimal separator of the user's locale (QLocale(), which follows
+/// QLocale::setDefault).
+NVO_EXPORT QChar LocaleDecimalSeparator();
+
+/// Rounds to the nearest integer, exact halves to the even neighbour (2.5 -> 2,
+/// 3.5 -> 4, -2.5 -> -2), independent of the FPU rounding mode. NaN and infinities
+/// come back unchanged.
+NVO_EXPORT double RoundHalfEven(double value);
+
+/// RoundHalfEven as a 64-bit integer; nullopt for NaN, infinities and results
+/// outside the qint64 range.
+NVO_EXPORT std::optional<qint64> RoundToInt64(double value);
+
+/// Format('%*.*f', [1, P, v]): exactly P digits after `decSep`, "-" for negative
+/// values, no grouping. Rounding works on the exact binary value, so a decimal
+/// that only looks like a tie rounds by its true value (1.005 is stored below
+/// 1.005 and gives "1.00"); true ties (0.125, 2.5) go to the even digit.
+NVO_EXPORT QString FormatFixed(double value, int precision, QChar decSep);
+
+/// Format('%*.*e', [1, P, v]): P significant digits (one before `decSep`), "E",
+/// the exponent's sign and at least three exponent digits: 1234.5, P = 3 gives
+/// "1.23E+003". P = 0 is taken as 1: one digit and no separator ("1E+003").
+NVO_EXPORT QString FormatExp(double value, int precision, QChar decSep);
+
+/// Format('%*.*g', [1, P, v]): at most P significant digits, trailing zeros and a
+/// trailing separator removed. The value is first rounded to P significant digits;
+/// with X the decimal exponent of the rounded value, fixed notation is written
+/// when -5 <= X < P (the integer part has at most P digits and the magnitude is at
+/// least 0.00001), scientific notation otherwise. The scientific form writes the
+/// shortest exponent the framework's general form uses: "E", "-" only for negative
+/// exponents, no leading zeros ("1.5E20", "1E-6"). Zero is "0". P = 0 is taken as 1.
+NVO_EXPORT QString FormatGeneral(double value, int precision, QChar decSep);
+
+/// Format('%*.*d', [1, 0, v]): plain decimal integer, "-" for negative values.
+NVO_EXPORT QString FormatInt(qint64 value);
+
+/// Pascal's Str(x:width:decimals) on a double, "." as decimal point:
+/// - decimals >= 0: fixed notation with that many decimals (clamped to
+///   kMaxPrecision), right-aligned with blanks in a field of `width` characters;
+///   a field narrower than the text grows to the text (width 1: no blanks).
+/// - decimals < 0: floating-point notation in a field of `width` characters: a
+///   blank or "-", one digit, ".", width - 9 further digits, "E", the exponent's
+///   sign and four exponent digits: Str(1.5, 14, -1) is " 1.50000E+0000". With
+///   width 9 or less no further digit and no "." is written (" 2E+0000"); the
+///   digit count is clamped to kMaxPrecision.
+/// A text that would show zero carries no "-" (-0.001 with 2 decimals is "0.00").
+NVO_EXPORT QString Str(double value, int width, int decimals);
+
+/// Pascal's Val for reals: reads the whole text as a decimal number with "." as
+/// point: optional leading blanks, an optional sign, digits with an optional
+/// fraction (at least one digit in all), and an optional exponent "E"/"e" with
+/// optional sign and digits. Anything else, also "inf", "nan", hexadecimal or
+/// trailing characters, gives nullopt. A magnitude beyond the double range gives
+/// +/-infinity and one too small gives (signed) zero, as the framework's extended
+/// conversion would before the caller clamps it.
+NVO_EXPORT std::optional<double> Val(QStringView text);
+
+// --- Dates and times ---------------------------------------------------------------
+
+/// A date-time value: days since 1899-12-30 00:00, the fraction being the time of
+/// day. Before that day the integer part counts the days backwards and the
+/// fraction's magnitude is still the time of day (-1.25 is 1899-12-29 06:00).
+/// Valid dates run from 0001-01-01 to 9999-12-31 (proleptic Gregorian calendar).
+using TDateTime = double;
+
+/// The date of year, month and day; throws nvo::Exception "Invalid argument to
+/// date encode" when they do not form a date between 0001-01-01 and 9999-12-31.
+NVO_EXPORT TDateTime EncodeDate(int year, int month, int day);
+
+/// The time of day as a fraction; throws nvo::Exception "Invalid argument to time
+/// encode" unless 0 <= hour < 24, 0 <= min < 60, 0 <= sec < 60, 0 <= msec < 1000.
+NVO_EXPORT TDateTime EncodeTime(int hour, int min, int sec, int msec);
+
+/// The date part of `dateTime`. The time is rounded to the millisecond first, so a
+/// value a hair before midnight belongs to the next day, as its time reads 00:00.
+/// Values that are not finite or lie outside the valid dates give 0, 0, 0.
+NVO_EXPORT void DecodeDate(TDateTime dateTime, int &year, int &month, int &day);
+
+/// The time of day of `dateTime`, rounded to the millisecond; 0, 0, 0, 0 for
+/// values outside the valid dates.
+NVO_EXPORT void DecodeTime(TDateTime dateTime, int &hour, int &min, int &sec, int &msec);
+
+/// ISO weekday of the date: 1 = Monday .. 7 = Sunday; 0 outside the valid dates.
+NVO_EXPORT int DayOfTheWeek(TDateTime dateTime);
+
+/// ISO 8601 week number (1..53) of the date; 0 outside the valid dates.
+NVO_EXPORT int WeekOfTheYear(TDateTime dateTime);
+
+/// Conversions to and from Qt's date-time, in the QDateTime's own time spec (the
+/// wall-clock reading is kept). An invalid QDateTime gives 0 (1899-12-30); a value
+/// outside the valid dates gives an invalid QDateTime.
+NVO_EXPORT TDateTime DateTimeFromQDateTime(const QDateTime &dateTime);
+NVO_EXPORT QDateTime DateTimeToQDateTime(TDateTime dateTime);
+
+/// The names and default formats FormatDateTime writes. Day names are indexed
+/// from Sunday (0) as the framework's ddd/dddd tables are.
+struct NVO_EXPORT TFormatSettings
+{
+    QChar DateSeparator;
+    QChar TimeSeparator;
+    QString ShortDateFormat;
+    QString LongDateFormat;
+    QString ShortTimeFormat;
+    QString LongTimeFormat;
+    QString TimeAMString;
+    QString TimePMString;
+    std::array<QString, 12> ShortMonthNames;
+    std::array<QString, 12> LongMonthNames;
+    std::array<QString, 7> ShortDayNames;
+    std::array<QString, 7> LongDayNames;
+};
+
+/// English names and US formats: the library's texts must not change with the
+/// environment, so they are a fixed table rather than the user's locale.
+NVO_EXPORT const TFormatSettings &EnglishFormatSettings();
+
+/// The framework's FormatDateTime. Letters are case-insensitive:
+///   c       ShortDateFormat, then " " and LongTimeFormat unless the time is 00:00:00.000
+///   d dd    day without / with leading zero;  ddd dddd  short / long day name
+///   ddddd   ShortDateFormat;  dddddd  LongDateFormat
+///   m mm    month without / with leading zero; mmm mmmm  short / long month name;
+///           right after an h or hh (only literal text between) they are minutes
+///   yy yyyy two-digit / four-digit year (a run of one or two y is yy, longer yyyy)
+///   h hh    hour without / with leading zero; 12-hour clock when an am/pm, a/p or
+///           ampm follows later in the format
+///   n nn    minute;  s ss  second;  z  millisecond;  zz zzz  three-digit millisecond
+///   t tt    ShortTimeFormat / LongTimeFormat
+///   am/pm a/p  the half as written in the format ("AM/PM" -> "PM", "a/p" -> "p")
+///   ampm    TimeAMString / TimePMString
+///   /  :    DateSeparator / TimeSeparator
+///   '...' "..."  copied literally; any other character is copied as it is.
+/// An empty format means "c". Values that are not finite or lie outside the valid
+/// dates give an empty text.
+NVO_EXPORT QString FormatDateTime(const QString &format, TDateTime dateTime);
+NVO_EXPORT QString FormatDateTime(const QString &format, TDateTime dateTime,
+                                  const TFormatSettings &settings);
+
+} // namespace nvo
