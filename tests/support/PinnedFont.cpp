@@ -1,5 +1,6 @@
 #include "PinnedFont.h"
 
+#include <QtCore/QStringList>
 #include <QtGui/QFontDatabase>
 
 #include <cstdio>
