@@ -1,0 +1,187 @@
+#include "NVO_Color.h"
+#include "NVO_Control.h"
+#include "NVO_Errors.h"
+#include "NVO_Timer.h"
+
+#include <QtTest/QTest>
+#include <gtest/gtest.h>
+
+using namespace nvo;
+
+namespace {
+
+NVO_DECLARE_EXCEPTION(ETestUnitError, Exception);
+
+/// A control that counts its paints and can ask for another repaint while painting.
+class CountingControl : public TControl
+{
+public:
+    int Paints = 0;
+    QWidget *RepaintFromPaint = nullptr;
+
+protected:
+    void Paint(TCanvas &canvas) override
+    {
+        ++Paints;
+        canvas.Brush.SetColor(clr::Red);
+        canvas.FillRect(0, 0, width(), height());
+        if (RepaintFromPaint)
+            RepaintNow(RepaintFromPaint);
+    }
+};
+
+/// Remembers what reached the application-wide handler, and restores the default after.
+class HandlerProbe
+{
+public:
+    HandlerProbe()
+    {
+        SetApplicationExceptionHandler([this](const std::exception &e) { Messages << QString::fromUtf8(e.what()); });
+    }
+    ~HandlerProbe() { SetApplicationExceptionHandler({}); }
+    QStringList Messages;
+};
+
+} // namespace
+
+TEST(Color, EncodingKeepsRedInTheLowByte)
+{
+    EXPECT_EQ(RGBColor(0x12, 0x34, 0x56), 0x563412u);
+    EXPECT_EQ(ToQColor(0x563412), QColor(0x12, 0x34, 0x56));
+    EXPECT_EQ(FromQColor(QColor(0x12, 0x34, 0x56)), 0x563412u);
+    // Top bytes other than the system marker do not make a colour invalid.
+    EXPECT_EQ(ToQColor(0x01563412), QColor(0x12, 0x34, 0x56));
+}
+
+TEST(Color, SystemColoursResolveThroughPaletteRoles)
+{
+    QPalette palette;
+    palette.setColor(QPalette::Active, QPalette::Dark, QColor(1, 2, 3));
+    palette.setColor(QPalette::Active, QPalette::Light, QColor(4, 5, 6));
+    palette.setColor(QPalette::Active, QPalette::Base, QColor(7, 8, 9));
+    EXPECT_EQ(ToQColor(clr::BtnShadow, palette), QColor(1, 2, 3));
+    EXPECT_EQ(ToQColor(clr::BtnHighlight, palette), QColor(4, 5, 6));
+    EXPECT_EQ(ToQColor(clr::Window, palette), QColor(7, 8, 9));
+    EXPECT_EQ(ColorToRGB(clr::Window, palette), RGBColor(7, 8, 9));
+    EXPECT_TRUE(ToQColor(0xFF0000FE, palette).isValid());
+}
+
+TEST(Errors, FixedMessageFormsNameTheComponent)
+{
+    QObject component;
+    component.setObjectName(QStringLiteral("Gauge1"));
+    EXPECT_EQ(msg::NoTimer(&component), QStringLiteral("Component \"Gauge1\": no timer available"));
+    EXPECT_EQ(msg::NotEnoughMemory(&component), QStringLiteral("Component \"Gauge1\": not enough memory on heap"));
+    EXPECT_EQ(msg::FailedToInitialize(&component),
+              QStringLiteral("Component \"Gauge1\": failed to initialize (out of memory)"));
+    EXPECT_EQ(msg::FailedToInitializeTableEditor(&component),
+              QStringLiteral("Component \"Gauge1\": failed to initialize table editor (out of memory)"));
+    EXPECT_EQ(msg::IntegerOverflow(&component), QStringLiteral("Component \"Gauge1\": integer overflow"));
+}
+
+TEST(Timer, AMissingTimerRaisesTheUnitsErrorNamingTheControl)
+{
+    QObject owner;
+    owner.setObjectName(QStringLiteral("Scroller"));
+    int ticks = 0;
+    THiddenTimer timer(&owner, [&] { ++ticks; });
+    THiddenTimer::InjectStartFailures(1);
+    try {
+        timer.Start<ETestUnitError>(10);
+        FAIL() << "no exception";
+    } catch (const ETestUnitError &e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("Component \"Scroller\": no timer available"));
+    }
+    EXPECT_FALSE(timer.Active());
+    // The failure is not permanent: the control works once a timer can be had.
+    timer.Start<ETestUnitError>(5);
+    EXPECT_TRUE(timer.Active());
+    QTRY_VERIFY_WITH_TIMEOUT(ticks >= 2, 2000);
+}
+
+TEST(Timer, AFailingTickReachesTheApplicationHandlerAndTheTimerKeepsRunning)
+{
+    HandlerProbe handler;
+    QObject owner;
+    int ticks = 0;
+    THiddenTimer timer(&owner, [&] {
+        ++ticks;
+        throw Exception(QStringLiteral("tick failed"));
+    });
+    timer.Start<ETestUnitError>(5);
+    QTRY_VERIFY_WITH_TIMEOUT(ticks >= 3, 2000);
+    EXPECT_TRUE(timer.Active());
+    EXPECT_GE(handler.Messages.size(), 3);
+    EXPECT_EQ(handler.Messages.first(), QStringLiteral("tick failed"));
+}
+
+TEST(Control, RepaintIsSynchronousOutsidePaintsAndDeferredInside)
+{
+    CountingControl first, second;
+    first.resize(20, 20);
+    second.resize(20, 20);
+    first.show();
+    second.show();
+    QCoreApplication::processEvents();
+    first.Paints = second.Paints = 0;
+
+    first.PaintNow();
+    EXPECT_EQ(first.Paints, 1);
+
+    first.RepaintFromPaint = &second;
+    first.PaintNow();
+    EXPECT_EQ(second.Paints, 0) << "a paint must not run another paint inside it";
+    QTRY_COMPARE(second.Paints, 1);
+}
+
+TEST(Control, BulkUpdatesPaintOnceAtTheEnd)
+{
+    CountingControl control;
+    control.resize(20, 20);
+    control.show();
+    QCoreApplication::processEvents();
+    control.Paints = 0;
+    control.BeginUpdate();
+    control.PaintNow();
+    control.PaintNow();
+    EXPECT_EQ(control.Paints, 0);
+    control.EndUpdate();
+    EXPECT_EQ(control.Paints, 1);
+}
+
+TEST(Control, APaintThatThrowsReachesTheHandlerNotTheEventLoop)
+{
+    class Failing : public TControl
+    {
+    protected:
+        void Paint(TCanvas &) override { throw Exception(QStringLiteral("paint failed")); }
+    };
+    HandlerProbe handler;
+    Failing control;
+    control.resize(10, 10);
+    control.show();
+    QCoreApplication::processEvents();
+    handler.Messages.clear();
+    control.repaint();
+    EXPECT_EQ(handler.Messages.join(u'|'), QStringLiteral("paint failed"));
+}
+
+TEST(Control, DesignModeIsAFlagOnTheComponent)
+{
+    CountingControl control;
+    EXPECT_FALSE(control.Designing());
+    SetDesigning(&control, true);
+    EXPECT_TRUE(control.Designing());
+}
+
+TEST(Control, StylesColourOnlyWhenSwitchedOnAndAllowedByTheControl)
+{
+    CountingControl control;
+    EXPECT_FALSE(control.StyledClient());
+    StyleServices::SetEnabled(true);
+    EXPECT_TRUE(control.StyledClient());
+    control.SetStyleElements(TControl::seFont);
+    EXPECT_FALSE(control.StyledClient());
+    EXPECT_TRUE(control.StyledFont());
+    StyleServices::SetEnabled(false);
+}
