@@ -80,8 +80,9 @@ NVO_EXPORT QString FormatInt(qint64 value);
 /// - decimals < 0: floating-point notation in a field of `width` characters: a
 ///   blank or "-", one digit, ".", width - 9 further digits, "E", the exponent's
 ///   sign and four exponent digits: Str(1.5, 14, -1) is " 1.50000E+0000". With
-///   width 9 or less no further digit and no "." is written (" 2E+0000"); the
-///   digit count is clamped to kMaxPrecision.
+///   width 9 or less no further digit and no "." is written, so one significant
+///   digit stays possible (" 2E+0000", right-aligned in the field); the digit
+///   count is clamped to kMaxPrecision.
 /// A text that would show zero carries no "-" (-0.001 with 2 decimals is "0.00").
 NVO_EXPORT QString Str(double value, int width, int decimals);
 

@@ -1,0 +1,412 @@
+#include "NVO_Format.h"
+
+#include "NVO_Errors.h"
+
+#include <QtCore/QDateTime>
+#include <QtCore/QLocale>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+using namespace nvo;
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kMaxDouble = std::numeric_limits<double>::max();
+constexpr double kTiniest = std::numeric_limits<double>::denorm_min();
+
+/// One case of a number text routine taking (value, precision, separator).
+struct NumberCase
+{
+    double Value;
+    int Precision;
+    char Separator;
+    const char *Expected;
+};
+
+template<class Format>
+void ExpectTexts(Format format, std::initializer_list<NumberCase> cases)
+{
+    for (const NumberCase &c : cases)
+        EXPECT_EQ(format(c.Value, c.Precision, QLatin1Char(c.Separator)), QLatin1String(c.Expected))
+            << "value " << c.Value << ", precision " << c.Precision;
+}
+
+TEST(Format, RoundHalfEvenSendsExactHalvesToTheEvenNeighbour)
+{
+    const struct
+    {
+        double Value, Expected;
+    } cases[] = {
+        {2.5, 2},        {3.5, 4},      {-2.5, -2},    {-3.5, -4},   {0.5, 0},
+        {1.5, 2},        {2.4999999, 2}, {2.5000001, 3}, {-0.3, 0}, {1e300, 1e300},
+        {4503599627370495.5, 4503599627370496.0}, // 2^52 - 0.5: a tie at the largest fractions
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(RoundHalfEven(c.Value), c.Expected) << c.Value;
+    EXPECT_TRUE(std::isnan(RoundHalfEven(kNaN)));
+    EXPECT_EQ(RoundHalfEven(-kInf), -kInf);
+}
+
+TEST(Format, RoundToInt64RefusesWhatNoInt64Holds)
+{
+    EXPECT_EQ(RoundToInt64(2.5), 2);
+    EXPECT_EQ(RoundToInt64(3.5), 4);
+    EXPECT_EQ(RoundToInt64(-2.5), -2);
+    EXPECT_EQ(RoundToInt64(-9223372036854775808.0), std::numeric_limits<qint64>::min());
+    EXPECT_EQ(RoundToInt64(9223372036854774784.0), 9223372036854774784LL); // largest below 2^63
+    for (double outside : {9223372036854775808.0, -9223372036854777856.0, 1e300, kInf, -kInf, kNaN})
+        EXPECT_EQ(RoundToInt64(outside), std::nullopt) << outside;
+}
+
+TEST(Format, FixedWritesExactlyTheDecimalsAsked)
+{
+    ExpectTexts(FormatFixed, {
+        {0.001, 2, '.', "0.00"},
+        {-1.5, 2, '.', "-1.50"},
+        {-1.5, 2, ',', "-1,50"},
+        {1234.5678, 3, ',', "1234,568"},
+        {1e20, 0, '.', "100000000000000000000"},
+        {2.7, 0, '.', "3"},
+        // Rounding works on the binary value: 1.005 is stored a little below.
+        {1.005, 2, '.', "1.00"},
+        // True ties go to the even digit.
+        {0.125, 2, '.', "0.12"},
+        {0.375, 2, '.', "0.38"},
+        {2.5, 0, '.', "2"},
+        // A text that shows zero has no minus sign.
+        {-0.001, 2, '.', "0.00"},
+        {-0.0, 1, '.', "0.0"},
+        {kTiniest, 2, '.', "0.00"},
+        // Precision is clamped to 0..kMaxPrecision.
+        {2.7, -3, '.', "3"},
+        {0.5, 1000, '.', "0.5000000000000000000000000000000000000000"},
+        {kNaN, 2, '.', "NAN"},
+        {kInf, 2, '.', "INF"},
+        {-kInf, 2, '.', "-INF"},
+    });
+    EXPECT_EQ(FormatFixed(-kMaxDouble, 2, QLatin1Char('.')).size(), 1 + 309 + 3);
+}
+
+TEST(Format, ExpWritesSignificantDigitsAndAThreeDigitExponent)
+{
+    ExpectTexts(FormatExp, {
+        {1234.5, 3, '.', "1.23E+003"},
+        {1234.5, 3, ',', "1,23E+003"},
+        {0, 3, '.', "0.00E+000"},
+        {-0.000123, 2, '.', "-1.2E-004"},
+        {9.99, 2, '.', "1.0E+001"},
+        {1e300, 4, '.', "1.000E+300"},
+        {-kMaxDouble, 3, '.', "-1.80E+308"},
+        {kTiniest, 2, '.', "4.9E-324"},
+        // Precision 0 and 1 both write one digit and no separator.
+        {1234.5, 0, '.', "1E+003"},
+        {1234.5, 1, '.', "1E+003"},
+        {-0.0, 2, '.', "0.0E+000"},
+        {kNaN, 3, '.', "NAN"},
+        {-kInf, 3, '.', "-INF"},
+    });
+}
+
+TEST(Format, GeneralSwitchesToScientificBeyondPDigitsAndBelowTheFifthDecimal)
+{
+    ExpectTexts(FormatGeneral, {
+        {0, 5, '.', "0"},
+        {1.0, 3, '.', "1"},
+        {1.10, 3, '.', "1.1"},
+        {-2.5, 3, ',', "-2,5"},
+        {123.456, 5, '.', "123.46"},
+        // The integer part has P digits: still fixed; one more: scientific.
+        {12345, 5, '.', "12345"},
+        {123456, 5, '.', "1.2346E5"},
+        {100000, 5, '.', "1E5"},
+        // Rounding to P digits decides: 99999.5 becomes 1.0000E5.
+        {99999.5, 5, '.', "1E5"},
+        {1234.5, 4, '.', "1234"},
+        // 0.00001 is the smallest magnitude written fixed.
+        {0.00001, 3, '.', "0.00001"},
+        {0.0000099, 3, '.', "9.9E-6"},
+        {0.000009999, 3, '.', "0.00001"},
+        {-0.000012345, 3, ',', "-0,0000123"},
+        {1.5e20, 15, '.', "1.5E20"},
+        {1e-6, 15, '.', "1E-6"},
+        {kMaxDouble, 15, '.', "1.79769313486232E308"},
+        {kTiniest, 3, '.', "4.94E-324"},
+        // Precision 0 is taken as 1.
+        {0.5, 0, '.', "0.5"},
+        {1234.5, 0, '.', "1E3"},
+        {0.1, 20, '.', "0.10000000000000000555"},
+        {kNaN, 3, '.', "NAN"},
+        {kInf, 3, '.', "INF"},
+    });
+}
+
+TEST(Format, IntWritesPlainDecimals)
+{
+    EXPECT_EQ(FormatInt(0), u"0");
+    EXPECT_EQ(FormatInt(-42), u"-42");
+    EXPECT_EQ(FormatInt(std::numeric_limits<qint64>::min()), u"-9223372036854775808");
+    EXPECT_EQ(FormatInt(std::numeric_limits<qint64>::max()), u"9223372036854775807");
+}
+
+TEST(Format, LocaleSeparatorFollowsTheDefaultLocaleButExplicitSeparatorsDoNot)
+{
+    const QLocale saved;
+    QLocale::setDefault(QLocale(QLocale::German));
+    const QChar german = LocaleDecimalSeparator();
+    const QString fixed = FormatFixed(1.5, 2, QLatin1Char('.'));
+    const QString general = FormatGeneral(0.25, 3, QLatin1Char('.'));
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    const QChar english = LocaleDecimalSeparator();
+    QLocale::setDefault(saved);
+
+    EXPECT_EQ(german, QLatin1Char(','));
+    EXPECT_EQ(english, QLatin1Char('.'));
+    EXPECT_EQ(fixed, u"1.50");
+    EXPECT_EQ(general, u"0.25");
+}
+
+TEST(Format, StrWritesPascalFieldsInFixedAndFloatingNotation)
+{
+    const struct
+    {
+        double Value;
+        int Width, Decimals;
+        const char *Expected;
+    } cases[] = {
+        // Floating notation: width - 9 digits after the point, four exponent digits.
+        {1.5, 14, -1, " 1.50000E+0000"},
+        {-1.5, 14, -1, "-1.50000E+0000"},
+        {1e150, 14, -2, " 1.00000E+0150"},
+        {-2.5e-200, 12, -1, "-2.500E-0200"},
+        {0, 14, -1, " 0.00000E+0000"},
+        {9.999996, 14, -1, " 1.00000E+0001"},
+        {2, 10, -1, " 2.0E+0000"},
+        {2, 9, -1, "  2E+0000"},
+        {2, 1, -1, " 2E+0000"},
+        // Fixed notation, right-aligned; a narrow field grows to the text.
+        {1.5, 1, 8, "1.50000000"},
+        {1.239, 1, 2, "1.24"},
+        {12345, 10, 2, "  12345.00"},
+        {-3.14159, 8, 3, "  -3.142"},
+        {-0.001, 6, 2, "  0.00"},
+        {7, 1, 0, "7"},
+        {kNaN, 5, 2, "  NAN"},
+        {kInf, 1, -1, "INF"},
+        {-kInf, 6, 2, "  -INF"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(Str(c.Value, c.Width, c.Decimals), QLatin1String(c.Expected))
+            << c.Value << ":" << c.Width << ":" << c.Decimals;
+    // Absurd fields and decimal counts stay within bounds.
+    EXPECT_EQ(Str(1, 1'000'000'000, 0).size(), 255);
+    EXPECT_EQ(Str(1, 1'000'000'000, -1).size(), 255);
+    EXPECT_EQ(Str(1, 1, 1'000'000'000).size(), 2 + kMaxPrecision);
+}
+
+TEST(Format, ValReadsWholeDecimalTextsOnly)
+{
+    const struct
+    {
+        const char16_t *Text;
+        std::optional<double> Expected;
+    } cases[] = {
+        {u"1.5", 1.5},          {u"-2", -2.0},          {u"+3e2", 300.0},
+        {u"  7", 7.0},          {u".5", 0.5},           {u"1.", 1.0},
+        {u"-.0", 0.0},          {u"0.1", 0.1},          {u"2.5E-3", 0.0025},
+        {u"1.7976931348623157e308", kMaxDouble},
+        // Beyond the double range: infinity or zero, for the caller to clamp.
+        {u"1e4200", kInf},      {u"-1e4200", -kInf},    {u"1e-4200", 0.0},
+        {u"0.000e99999", 0.0},  {u"123456789e-4210", 0.0},
+        {u"", std::nullopt},    {u".", std::nullopt},   {u"-", std::nullopt},
+        {u"1e", std::nullopt},  {u"1e+", std::nullopt}, {u"e5", std::nullopt},
+        {u"1,5", std::nullopt}, {u"1 ", std::nullopt}, {u"1 2", std::nullopt},
+        {u"inf", std::nullopt}, {u"nan", std::nullopt}, {u"0x10", std::nullopt},
+        {u"--1", std::nullopt}, {u"1e5.5", std::nullopt},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(Val(c.Text), c.Expected) << QString::fromUtf16(c.Text).toStdString();
+}
+
+// --- Dates -------------------------------------------------------------------------
+
+constexpr double kMarch7th2024 = 45358;
+
+TEST(Format, EncodeDateCountsDaysFrom1899December30)
+{
+    const struct
+    {
+        int Year, Month, Day;
+        double Expected;
+    } cases[] = {
+        {1899, 12, 30, 0}, {1900, 1, 1, 2}, {2024, 3, 7, kMarch7th2024}, {2024, 2, 29, 45351},
+        {1, 1, 1, -693593}, {9999, 12, 31, 2958465},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(EncodeDate(c.Year, c.Month, c.Day), c.Expected) << c.Year << "-" << c.Month;
+}
+
+TEST(Format, EncodeRejectsWhatIsNoDateOrTime)
+{
+    const int dates[][3] = {{2023, 2, 29}, {0, 1, 1}, {10000, 1, 1}, {-5, 1, 1},
+                            {2024, 13, 1}, {2024, 0, 1}, {2024, 4, 31}, {2024, 1, 0}};
+    for (const auto &d : dates) {
+        try {
+            EncodeDate(d[0], d[1], d[2]);
+            ADD_FAILURE() << d[0] << "-" << d[1] << "-" << d[2] << " was accepted";
+        } catch (const Exception &error) {
+            EXPECT_EQ(error.Message(), u"Invalid argument to date encode");
+        }
+    }
+    const int times[][4] = {{24, 0, 0, 0}, {-1, 0, 0, 0}, {0, 60, 0, 0}, {0, 0, 60, 0}, {0, 0, 0, 1000}};
+    for (const auto &t : times) {
+        try {
+            EncodeTime(t[0], t[1], t[2], t[3]);
+            ADD_FAILURE() << t[0] << ":" << t[1] << ":" << t[2] << "." << t[3] << " was accepted";
+        } catch (const Exception &error) {
+            EXPECT_EQ(error.Message(), u"Invalid argument to time encode");
+        }
+    }
+}
+
+TEST(Format, DecodeSplitsDateAndTimeOfDay)
+{
+    const struct
+    {
+        double Value;
+        int Year, Month, Day, Hour, Min, Sec, Msec;
+    } cases[] = {
+        {0, 1899, 12, 30, 0, 0, 0, 0},
+        {kMarch7th2024 + 0.75, 2024, 3, 7, 18, 0, 0, 0},
+        {kMarch7th2024 + EncodeTime(23, 59, 59, 999), 2024, 3, 7, 23, 59, 59, 999},
+        // Before 1899-12-30 the fraction's magnitude is the time of day.
+        {-1.25, 1899, 12, 29, 6, 0, 0, 0},
+        {-0.25, 1899, 12, 30, 6, 0, 0, 0},
+        // A hair before midnight rounds to 00:00 of the next day, date included.
+        {2.9999999999, 1900, 1, 2, 0, 0, 0, 0},
+        {-1.9999999999, 1899, 12, 30, 0, 0, 0, 0},
+        {-693593, 1, 1, 1, 0, 0, 0, 0},
+        {2958465.5, 9999, 12, 31, 12, 0, 0, 0},
+        // Outside the valid dates everything is 0.
+        {2958466, 0, 0, 0, 0, 0, 0, 0},
+        {-693594, 0, 0, 0, 0, 0, 0, 0},
+        {1e300, 0, 0, 0, 0, 0, 0, 0},
+        {kNaN, 0, 0, 0, 0, 0, 0, 0},
+        {-kInf, 0, 0, 0, 0, 0, 0, 0},
+    };
+    for (const auto &c : cases) {
+        int y = -1, m = -1, d = -1, h = -1, n = -1, s = -1, z = -1;
+        DecodeDate(c.Value, y, m, d);
+        DecodeTime(c.Value, h, n, s, z);
+        EXPECT_EQ((std::array{y, m, d, h, n, s, z}),
+                  (std::array{c.Year, c.Month, c.Day, c.Hour, c.Min, c.Sec, c.Msec}))
+            << c.Value;
+    }
+}
+
+TEST(Format, WeekdayAndIsoWeekNumber)
+{
+    const struct
+    {
+        int Year, Month, Day, Weekday, Week;
+    } cases[] = {
+        {2024, 3, 7, 4, 10},  {2024, 3, 10, 7, 10}, {1899, 12, 30, 6, 52},
+        {2021, 1, 3, 7, 53},  // still the last week of 2020
+        {2024, 12, 30, 1, 1}, // already the first week of 2025
+        {2026, 12, 31, 4, 53},
+    };
+    for (const auto &c : cases) {
+        const double date = EncodeDate(c.Year, c.Month, c.Day) + 0.5;
+        EXPECT_EQ(DayOfTheWeek(date), c.Weekday) << c.Year << "-" << c.Month << "-" << c.Day;
+        EXPECT_EQ(WeekOfTheYear(date), c.Week) << c.Year << "-" << c.Month << "-" << c.Day;
+    }
+    EXPECT_EQ(DayOfTheWeek(kNaN), 0);
+    EXPECT_EQ(WeekOfTheYear(1e12), 0);
+}
+
+TEST(Format, QDateTimeConversionsKeepTheWallClock)
+{
+    const struct
+    {
+        QDateTime Qt;
+        double Value;
+    } cases[] = {
+        {QDateTime(QDate(2024, 3, 7), QTime(18, 0)), kMarch7th2024 + 0.75},
+        {QDateTime(QDate(1899, 12, 29), QTime(6, 0)), -1.25},
+        {QDateTime(QDate(1899, 12, 30), QTime(0, 0)), 0},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(DateTimeFromQDateTime(c.Qt), c.Value) << c.Qt.toString().toStdString();
+        EXPECT_EQ(DateTimeToQDateTime(c.Value), c.Qt) << c.Value;
+    }
+    const QDateTime withMsec(QDate(2024, 3, 7), QTime(13, 5, 9, 250));
+    EXPECT_EQ(DateTimeToQDateTime(DateTimeFromQDateTime(withMsec)), withMsec);
+    EXPECT_EQ(DateTimeFromQDateTime(QDateTime()), 0);
+    EXPECT_FALSE(DateTimeToQDateTime(kNaN).isValid());
+}
+
+TEST(Format, FormatDateTimeFollowsTheFormatLetters)
+{
+    const double afternoon = kMarch7th2024 + EncodeTime(13, 5, 9, 45); // a Thursday
+    const double morning = kMarch7th2024 + EncodeTime(0, 30, 0, 0);
+    const struct
+    {
+        const char *Format;
+        double Value;
+        const char *Expected;
+    } cases[] = {
+        {"mmm-dd, yyyy", kMarch7th2024, "Mar-07, 2024"},
+        {"hh:nn:ss", afternoon, "13:05:09"},
+        {"d/m/yy", afternoon, "7/3/24"},
+        {"dd.mm.yyyy", afternoon, "07.03.2024"},
+        {"ddd dddd mmmm", afternoon, "Thu Thursday March"},
+        {"ddddd", afternoon, "3/7/2024"},
+        {"dddddd", afternoon, "Thursday, March 7, 2024"},
+        {"c", afternoon, "3/7/2024 1:05:09 PM"},
+        {"c", kMarch7th2024, "3/7/2024"},
+        {"", afternoon, "3/7/2024 1:05:09 PM"},
+        {"t|tt", afternoon, "1:05 PM|1:05:09 PM"},
+        // "m" right after an hour is the minute, literal text in between or not.
+        {"h:mm", afternoon, "13:05"},
+        {"hhmm", afternoon, "1305"},
+        {"hh:mm:ss mm", afternoon, "13:05:09 03"},
+        {"h:nn am/pm", afternoon, "1:05 pm"},
+        {"h:nn AM/PM", afternoon, "1:05 PM"},
+        {"h:nn a/p", afternoon, "1:05 p"},
+        {"hh ampm", afternoon, "01 PM"},
+        {"h:nn am/pm", morning, "12:30 am"},
+        {"h:nn A/P", morning, "12:30 A"},
+        {"z zzz", afternoon, "45 045"},
+        {"YYYY-MM-DD HH:NN", afternoon, "2024-03-07 13:05"},
+        {"'yyyy' \"mm\" yyyy", afternoon, "yyyy mm 2024"},
+        {"'open quote", afternoon, "open quote"},
+        {"x, y!", afternoon, "x, 24!"},
+        {"yyyy yy", EncodeDate(5, 6, 7), "0005 05"},
+        {"dd/mm/yyyy", kNaN, ""},
+        {"dd/mm/yyyy", 3e6, ""},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(FormatDateTime(QLatin1String(c.Format), c.Value), QLatin1String(c.Expected))
+            << c.Format;
+}
+
+TEST(Format, FormatDateTimeTakesNamesAndSeparatorsFromTheSettings)
+{
+    TFormatSettings german = EnglishFormatSettings();
+    german.DateSeparator = QLatin1Char('.');
+    german.ShortDateFormat = QStringLiteral("dd/mm/yyyy");
+    german.LongMonthNames[2] = QStringLiteral("März");
+    EXPECT_EQ(FormatDateTime(QStringLiteral("ddddd, d. mmmm"), kMarch7th2024, german),
+              u"07.03.2024, 7. März");
+
+    // Formats that refer to each other end instead of recursing forever.
+    TFormatSettings circular = EnglishFormatSettings();
+    circular.ShortDateFormat = QStringLiteral("c");
+    circular.LongTimeFormat = QStringLiteral("tt");
+    EXPECT_LT(FormatDateTime(QStringLiteral("c"), kMarch7th2024 + 0.5, circular).size(), 100);
+}
+
+} // namespace
