@@ -111,11 +111,15 @@ void TCanvas::FillSpan(int left, int top, int right, int bottom, const QColor &c
         FPainter.fillRect(QRect(left, top, right - left, bottom - top), color);
 }
 
-void TCanvas::FillWithBrush(const QRect &r)
+void TCanvas::FillWithBrush(const QRect &r, bool withPenMode)
 {
     if (Brush.GetStyle() == bsClear || r.isEmpty())
         return;
-    ApplyPenMode();
+    // Figures mix their fill with the pen mode; FillRect and text cells always copy.
+    if (withPenMode)
+        ApplyPenMode();
+    else
+        FPainter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     if (Brush.GetStyle() == bsSolid) {
         FPainter.fillRect(r, Resolve(Brush.GetColor()));
     } else {
@@ -164,10 +168,10 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom)
     if (Pen.Style == psClear) {
         // Without a pen the figure loses its right and bottom line, as the outline
         // would have covered them.
-        FillWithBrush(QRect(QPoint(left, top), QPoint(right - 2, bottom - 2)));
+        FillWithBrush(QRect(QPoint(left, top), QPoint(right - 2, bottom - 2)), true);
         return;
     }
-    FillWithBrush(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)));
+    FillWithBrush(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)), true);
     // The outline lies inside the figure: `Width` pixels from each edge inwards.
     const int w = qMax(1, Pen.Width);
     ApplyPenMode();
@@ -187,7 +191,7 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom)
 
 void TCanvas::FillRect(int left, int top, int right, int bottom)
 {
-    FillWithBrush(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)).normalized());
+    FillWithBrush(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)).normalized(), false);
 }
 
 void TCanvas::FrameRect(int left, int top, int right, int bottom)
@@ -333,7 +337,7 @@ void TCanvas::TextOut(int x, int y, const QString &text)
 {
     const QFontMetrics metrics = Metrics();
     const int width = metrics.horizontalAdvance(text);
-    FillWithBrush(QRect(x, y, width, metrics.height()));
+    FillWithBrush(QRect(x, y, width, metrics.height()), false);
     FPainter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     FPainter.setFont(Font.Font);
     FPainter.setPen(Resolve(Font.Color));
@@ -343,7 +347,7 @@ void TCanvas::TextOut(int x, int y, const QString &text)
 
 void TCanvas::TextRect(const QRect &rect, int x, int y, const QString &text)
 {
-    FillWithBrush(rect);
+    FillWithBrush(rect, false);
     const bool wasClipping = FPainter.hasClipping();
     const QRegion oldClip = FPainter.clipRegion();
     FPainter.setClipRect(rect, wasClipping ? Qt::IntersectClip : Qt::ReplaceClip);

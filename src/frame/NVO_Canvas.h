@@ -155,7 +155,7 @@ public:
 
 private:
     void FillSpan(int left, int top, int right, int bottom, const QColor &color);
-    void FillWithBrush(const QRect &r);
+    void FillWithBrush(const QRect &r, bool withPenMode);
     void ApplyPenAndBrush();
     void ApplyPenMode();
     void PlotSolidLine(QPoint from, QPoint to, const QColor &color);
