@@ -1,5 +1,7 @@
 #include "NVO_Catalogue.h"
 
+#include "NVO_Meter.h"
+
 #include <QtWidgets/QWidget>
 
 namespace nvo {
@@ -18,6 +20,7 @@ const std::vector<TControlEntry> &ControlCatalogue()
 {
     // A new control joins forms, Designer and the gallery's factory with one line here.
     static const std::vector<TControlEntry> catalogue = {
+        Entry<TMeter>("nvo::TMeter", "NVO_Meter.h", "nvoquorvel", "Analog panel meter with needle, scale and limit watch"),
     };
     return catalogue;
 }
