@@ -1,0 +1,364 @@
+#include "NVO_DataTable.h"
+
+#include "NVO_Corvane.h"
+#include "NVO_StringArray.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace nvo {
+
+const QStringList MScaleTypeNames = {QStringLiteral("undefined"), QStringLiteral("nominal"),
+                                     QStringLiteral("ordinal"), QStringLiteral("interval"),
+                                     QStringLiteral("ratio")};
+
+TDataTable::TDataTable(QObject *AOwner) : QObject(AOwner) {}
+
+bool TDataTable::ValidCell(int Col, int Row) const
+{
+    return Col >= 1 && Col <= FNrOfCols && Row >= 1 && Row <= FNrOfRows;
+}
+
+size_t TDataTable::IndexOf(int Col, int Row) const
+{
+    return size_t(Row - 1) * size_t(FNrOfCols) + size_t(Col - 1);
+}
+
+void TDataTable::Rebuild(int NrCols, int NrRows, const std::function<int(int)> &SourceCol,
+                         const std::function<int(int)> &SourceRow)
+{
+    // The new table is built aside and swapped in, so a failure keeps the old one.
+    std::vector<double> values;
+    std::vector<uint8_t> states;
+    std::vector<Column> columns;
+    std::vector<Row> rows;
+    try {
+        values.assign(size_t(NrCols) * size_t(NrRows), 0.0);
+        states.assign(values.size(), 0);
+        columns.resize(size_t(NrCols));
+        rows.resize(size_t(NrRows));
+    } catch (const std::exception &) {
+        throw ENVODStructError(QStringLiteral("TDataTable: not enough memory for %1 x %2").arg(NrCols).arg(NrRows));
+    }
+    for (int col = 1; col <= NrCols; ++col) {
+        const int from = SourceCol(col);
+        if (from >= 1)
+            columns[size_t(col - 1)] = FColumns[size_t(from - 1)];
+    }
+    const int step = NrRows / 100 + 1;
+    for (int row = 1; row <= NrRows; ++row) {
+        if (OnPercentDone && row % step == 0)
+            OnPercentDone(this, int(int64_t(row) * 100 / NrRows));
+        const int fromRow = SourceRow(row);
+        if (fromRow < 1)
+            continue;
+        rows[size_t(row - 1)] = FRows[size_t(fromRow - 1)];
+        for (int col = 1; col <= NrCols; ++col) {
+            const int fromCol = SourceCol(col);
+            if (fromCol < 1)
+                continue;
+            const size_t target = size_t(row - 1) * size_t(NrCols) + size_t(col - 1);
+            values[target] = FValues[IndexOf(fromCol, fromRow)];
+            states[target] = FStates[IndexOf(fromCol, fromRow)];
+        }
+    }
+    const int oldCols = FNrOfCols;
+    const int oldRows = FNrOfRows;
+    FValues.swap(values);
+    FStates.swap(states);
+    FColumns.swap(columns);
+    FRows.swap(rows);
+    FNrOfCols = NrCols;
+    FNrOfRows = NrRows;
+    if (OnResize && (oldCols != NrCols || oldRows != NrRows))
+        OnResize(this, oldCols, oldRows, NrCols, NrRows);
+}
+
+void TDataTable::Resize(int NrCols, int NrRows)
+{
+    NrCols = std::max(0, NrCols);
+    NrRows = std::max(0, NrRows);
+    if (NrCols == FNrOfCols && NrRows == FNrOfRows)
+        return;
+    const int oldCols = FNrOfCols;
+    const int oldRows = FNrOfRows;
+    Rebuild(NrCols, NrRows, [oldCols](int col) { return col <= oldCols ? col : 0; },
+            [oldRows](int row) { return row <= oldRows ? row : 0; });
+}
+
+void TDataTable::Clear()
+{
+    std::fill(FValues.begin(), FValues.end(), 0.0);
+    std::fill(FStates.begin(), FStates.end(), uint8_t(0));
+    DataChanged();
+}
+
+void TDataTable::Fill(double Value)
+{
+    std::fill(FValues.begin(), FValues.end(), Value);
+    for (uint8_t &state : FStates)
+        state &= ~(cellstate::NotANumber | cellstate::Empty);
+    DataChanged();
+}
+
+double TDataTable::GetElem(int Col, int Row) const
+{
+    return ValidCell(Col, Row) ? FValues[IndexOf(Col, Row)] : 0.0;
+}
+
+void TDataTable::SetElem(int Col, int Row, double Value)
+{
+    if (!ValidCell(Col, Row))
+        return;
+    FValues[IndexOf(Col, Row)] = Value;
+    FStates[IndexOf(Col, Row)] &= ~(cellstate::NotANumber | cellstate::Empty);
+    DataChanged();
+}
+
+bool TDataTable::GetIsNumber(int Col, int Row) const
+{
+    return ValidCell(Col, Row) && (FStates[IndexOf(Col, Row)] & (cellstate::NotANumber | cellstate::Empty)) == 0;
+}
+
+uint8_t TDataTable::GetCellState(int Col, int Row) const
+{
+    return ValidCell(Col, Row) ? FStates[IndexOf(Col, Row)] : 0;
+}
+
+void TDataTable::SetCellState(int Col, int Row, uint8_t B)
+{
+    if (!ValidCell(Col, Row))
+        return;
+    FStates[IndexOf(Col, Row)] = B;
+    DataChanged();
+}
+
+void TDataTable::ForEachState(const std::function<void(uint8_t &)> &Change)
+{
+    for (uint8_t &state : FStates)
+        Change(state);
+    DataChanged();
+}
+
+void TDataTable::UnmarkAllCells()
+{
+    ForEachState([](uint8_t &state) { state &= ~(cellstate::MarkedA | cellstate::MarkedB); });
+}
+
+void TDataTable::ExchangeMarkings()
+{
+    ForEachState([](uint8_t &state) {
+        const bool a = state & cellstate::MarkedA;
+        const bool b = state & cellstate::MarkedB;
+        state &= ~(cellstate::MarkedA | cellstate::MarkedB);
+        state |= (a ? cellstate::MarkedB : 0) | (b ? cellstate::MarkedA : 0);
+    });
+}
+
+void TDataTable::InvertCellStates(uint8_t Mask)
+{
+    ForEachState([Mask](uint8_t &state) { state ^= Mask; });
+}
+
+int TDataTable::FillMarkedCells(double Value, uint8_t Mask)
+{
+    int filled = 0;
+    for (size_t i = 0; i < FStates.size(); ++i) {
+        if ((FStates[i] & Mask) == 0)
+            continue;
+        FValues[i] = Value;
+        FStates[i] &= ~(cellstate::NotANumber | cellstate::Empty);
+        ++filled;
+    }
+    DataChanged();
+    return filled;
+}
+
+QString TDataTable::GetColName(int Col) const
+{
+    return Col >= 1 && Col <= FNrOfCols ? FColumns[size_t(Col - 1)].name : QString();
+}
+
+QString TDataTable::GetRowName(int Row) const
+{
+    return Row >= 1 && Row <= FNrOfRows ? FRows[size_t(Row - 1)].name : QString();
+}
+
+void TDataTable::SetColName(int Col, const QString &Name)
+{
+    if (Col < 1 || Col > FNrOfCols)
+        return;
+    FColumns[size_t(Col - 1)].name = CutToLength(Name, NameMax);
+    SetupChanged();
+}
+
+void TDataTable::SetRowName(int Row, const QString &Name)
+{
+    if (Row < 1 || Row > FNrOfRows)
+        return;
+    FRows[size_t(Row - 1)].name = CutToLength(Name, NameMax);
+    SetupChanged();
+}
+
+uint8_t TDataTable::GetColAttrib(int Col) const
+{
+    return Col >= 1 && Col <= FNrOfCols ? FColumns[size_t(Col - 1)].attrib : 0;
+}
+
+uint8_t TDataTable::GetRowAttrib(int Row) const
+{
+    return Row >= 1 && Row <= FNrOfRows ? FRows[size_t(Row - 1)].attrib : 0;
+}
+
+void TDataTable::SetColAttrib(int Col, uint8_t B)
+{
+    if (Col < 1 || Col > FNrOfCols)
+        return;
+    FColumns[size_t(Col - 1)].attrib = B;
+    SetupChanged();
+}
+
+void TDataTable::SetRowAttrib(int Row, uint8_t B)
+{
+    if (Row < 1 || Row > FNrOfRows)
+        return;
+    FRows[size_t(Row - 1)].attrib = B;
+    SetupChanged();
+}
+
+void TDataTable::InsertRow(int Row)
+{
+    if (Row < 1 || Row > FNrOfRows + 1)
+        return;
+    Rebuild(FNrOfCols, FNrOfRows + 1, [](int col) { return col; },
+            [Row](int row) { return row < Row ? row : (row == Row ? 0 : row - 1); });
+}
+
+void TDataTable::InsertColumn(int Col)
+{
+    if (Col < 1 || Col > FNrOfCols + 1)
+        return;
+    Rebuild(FNrOfCols + 1, FNrOfRows, [Col](int col) { return col < Col ? col : (col == Col ? 0 : col - 1); },
+            [](int row) { return row; });
+}
+
+void TDataTable::RemoveRow(int Row)
+{
+    if (Row < 1 || Row > FNrOfRows)
+        return;
+    Rebuild(FNrOfCols, FNrOfRows - 1, [](int col) { return col; },
+            [Row](int row) { return row < Row ? row : row + 1; });
+}
+
+void TDataTable::RemoveColumn(int Col)
+{
+    if (Col < 1 || Col > FNrOfCols)
+        return;
+    Rebuild(FNrOfCols - 1, FNrOfRows, [Col](int col) { return col < Col ? col : col + 1; },
+            [](int row) { return row; });
+}
+
+void TDataTable::MirrorRows()
+{
+    for (int row = 1; row <= FNrOfRows / 2; ++row)
+        ExchangeRows(row, FNrOfRows + 1 - row);
+}
+
+void TDataTable::MirrorColumns()
+{
+    for (int col = 1; col <= FNrOfCols / 2; ++col)
+        ExchangeColumns(col, FNrOfCols + 1 - col);
+}
+
+void TDataTable::ExchangeRows(int Row1, int Row2)
+{
+    if (Row1 < 1 || Row1 > FNrOfRows || Row2 < 1 || Row2 > FNrOfRows || Row1 == Row2)
+        return;
+    std::swap(FRows[size_t(Row1 - 1)], FRows[size_t(Row2 - 1)]);
+    std::swap_ranges(FValues.begin() + ptrdiff_t(IndexOf(1, Row1)), FValues.begin() + ptrdiff_t(IndexOf(1, Row1 + 1)),
+                     FValues.begin() + ptrdiff_t(IndexOf(1, Row2)));
+    std::swap_ranges(FStates.begin() + ptrdiff_t(IndexOf(1, Row1)), FStates.begin() + ptrdiff_t(IndexOf(1, Row1 + 1)),
+                     FStates.begin() + ptrdiff_t(IndexOf(1, Row2)));
+    if (OnSortExchange)
+        OnSortExchange(this, 0, Row1, Row2, 0, 0);
+    DataChanged();
+}
+
+void TDataTable::ExchangeColumns(int Col1, int Col2)
+{
+    if (Col1 < 1 || Col1 > FNrOfCols || Col2 < 1 || Col2 > FNrOfCols || Col1 == Col2)
+        return;
+    std::swap(FColumns[size_t(Col1 - 1)], FColumns[size_t(Col2 - 1)]);
+    for (int row = 1; row <= FNrOfRows; ++row) {
+        std::swap(FValues[IndexOf(Col1, row)], FValues[IndexOf(Col2, row)]);
+        std::swap(FStates[IndexOf(Col1, row)], FStates[IndexOf(Col2, row)]);
+    }
+    if (OnSortExchange)
+        OnSortExchange(this, 1, Col1, Col2, 0, 0);
+    DataChanged();
+}
+
+int TDataTable::GetMScaleType(int Col) const
+{
+    return Col >= 1 && Col <= FNrOfCols ? FColumns[size_t(Col - 1)].scaleType : int(mstUndefined);
+}
+
+void TDataTable::SetMScaleType(int Col, int ScaleType)
+{
+    if (Col < 1 || Col > FNrOfCols || ScaleType < 0 || ScaleType >= MScaleTypeNames.size())
+        return;
+    FColumns[size_t(Col - 1)].scaleType = uint8_t(ScaleType);
+    SetupChanged();
+}
+
+QString TDataTable::GetNominalID(int Col, int Ordinal) const
+{
+    if (Col < 1 || Col > FNrOfCols)
+        return QString();
+    const QStringList &ids = FColumns[size_t(Col - 1)].nominalIDs;
+    return Ordinal >= 1 && Ordinal <= ids.size() ? ids[Ordinal - 1] : QString();
+}
+
+void TDataTable::SetNominalID(int Col, int Ordinal, const QString &ID)
+{
+    // Identifiers are numbered densely from 1; 10000 bounds what one column can define.
+    if (Col < 1 || Col > FNrOfCols || Ordinal < 1 || Ordinal > 10000)
+        return;
+    QStringList &ids = FColumns[size_t(Col - 1)].nominalIDs;
+    while (ids.size() < Ordinal)
+        ids.append(QString());
+    ids[Ordinal - 1] = CutToLength(ID, NominalIDMax);
+    SetupChanged();
+}
+
+int TDataTable::OrdinalOfNominalID(int Col, const QString &ID, bool IgnoreCase) const
+{
+    if (Col < 1 || Col > FNrOfCols || ID.isEmpty())
+        return 0;
+    const QStringList &ids = FColumns[size_t(Col - 1)].nominalIDs;
+    const Qt::CaseSensitivity cs = IgnoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive;
+    for (qsizetype i = 0; i < ids.size(); ++i)
+        if (ids[i].compare(ID, cs) == 0)
+            return int(i) + 1;
+    return 0;
+}
+
+void TDataTable::SetFComment(const QString &Text)
+{
+    FComment = Text;
+    SetupChanged();
+}
+
+void TDataTable::DataChanged()
+{
+    if (OnDataChanged)
+        OnDataChanged(this);
+}
+
+void TDataTable::SetupChanged()
+{
+    if (OnSetupChanged)
+        OnSetupChanged(this);
+}
+
+} // namespace nvo

@@ -1,0 +1,147 @@
+#pragma once
+
+#include "NVO_Corvane.h"
+#include "NVO_Global.h"
+
+#include <QtCore/QObject>
+#include <QtCore/QString>
+#include <QtCore/QStringList>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace nvo {
+
+/// Measurement scale of a data table column. Nominal and ordinal columns hold
+/// identifier values: the value n stands for the column's n-th nominal identifier.
+enum TMScaleType : uint8_t { mstUndefined = 0, mstNominal = 1, mstOrdinal = 2, mstInterval = 3, mstRatio = 4 };
+
+/// A name per scale type, indexed by its ordinal.
+NVO_EXPORT extern const QStringList MScaleTypeNames;
+
+/// Bits of a cell state byte.
+namespace cellstate {
+inline constexpr uint8_t NotANumber = 0x01;
+inline constexpr uint8_t Empty = 0x02;
+inline constexpr uint8_t MarkedA = 0x40;
+inline constexpr uint8_t MarkedB = 0x80;
+} // namespace cellstate
+
+/// A matrix of doubles, columns and rows counted from 1, with a name (at most 50
+/// characters) and an attribute byte per column and row, a state byte per cell, a scale
+/// type and nominal identifiers (at most 10 characters, numbered from 1) per column, and a
+/// comment. Reads outside the table give 0, "" or false; writes there change nothing.
+///
+/// Notifications: `OnDataChanged` after every change of values or cell states,
+/// `OnSetupChanged` after names, attributes, scale types, identifiers or the comment
+/// change, `OnResize` after the size changes (insertions and removals included),
+/// `OnSortExchange` after two rows (kind 0) or columns (kind 1) were exchanged,
+/// `OnPercentDone` while a size change copies the table. A holder detaches one by clearing it
+/// and attaches it again by assigning it.
+class NVO_EXPORT TDataTable : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int NameMax = 50;
+    static constexpr int NominalIDMax = 10;
+
+    using TNotifyEvent = std::function<void(QObject *Sender)>;
+    using TResizeEvent = std::function<void(QObject *Sender, int OldCols, int OldRows, int NewCols, int NewRows)>;
+    using TSortExchangeEvent = std::function<void(QObject *Sender, int Kind, int Index1, int Index2, int Extra1, int Extra2)>;
+
+    explicit TDataTable(QObject *AOwner = nullptr);
+
+    int NrOfColumns() const { return FNrOfCols; }
+    int NrOfRows() const { return FNrOfRows; }
+    /// Keeps what lies inside both sizes; new cells are 0 with state 0, new names empty.
+    /// Raises `ENVODStructError` and keeps the old size when the memory cannot be had.
+    void Resize(int NrCols, int NrRows);
+    /// Every value 0 and every cell state 0; names, attributes, scale types, identifiers
+    /// and the comment stay.
+    void Clear();
+    /// Every value `Value`; the states of the cells become "a number" (markings stay).
+    void Fill(double Value);
+
+    double GetElem(int Col, int Row) const;
+    /// Stores the value and makes the cell a number again (markings stay).
+    void SetElem(int Col, int Row, double Value);
+    bool GetIsNumber(int Col, int Row) const;
+    uint8_t GetCellState(int Col, int Row) const;
+    void SetCellState(int Col, int Row, uint8_t B);
+    void UnmarkAllCells();
+    void ExchangeMarkings();
+    void InvertCellStates(uint8_t Mask);
+    /// Fills every cell with a state bit of `Mask` set; returns their number.
+    int FillMarkedCells(double Value, uint8_t Mask);
+
+    QString GetColName(int Col) const;
+    QString GetRowName(int Row) const;
+    void SetColName(int Col, const QString &Name);
+    void SetRowName(int Row, const QString &Name);
+    uint8_t GetColAttrib(int Col) const;
+    uint8_t GetRowAttrib(int Row) const;
+    void SetColAttrib(int Col, uint8_t B);
+    void SetRowAttrib(int Row, uint8_t B);
+
+    /// Insert before the index, which may be the count + 1; other indices are ignored.
+    void InsertRow(int Row);
+    void InsertColumn(int Col);
+    void RemoveRow(int Row);
+    void RemoveColumn(int Col);
+    void MirrorRows();
+    void MirrorColumns();
+    /// Exchange two rows / columns with everything that belongs to them.
+    void ExchangeRows(int Row1, int Row2);
+    void ExchangeColumns(int Col1, int Col2);
+
+    int GetMScaleType(int Col) const;
+    void SetMScaleType(int Col, int ScaleType);
+    /// "" when the column defines no identifier with this ordinal.
+    QString GetNominalID(int Col, int Ordinal) const;
+    void SetNominalID(int Col, int Ordinal, const QString &ID);
+    /// The ordinal of `ID` in the column's identifiers, 0 when it is none of them.
+    int OrdinalOfNominalID(int Col, const QString &ID, bool IgnoreCase) const;
+
+    const QString &Comment() const { return FComment; }
+    void SetFComment(const QString &Text);
+
+    TNotifyEvent OnDataChanged;
+    TNotifyEvent OnSetupChanged;
+    TOnPercentDoneEvent OnPercentDone;
+    TResizeEvent OnResize;
+    TSortExchangeEvent OnSortExchange;
+
+private:
+    struct Column
+    {
+        QString name;
+        uint8_t attrib = 0;
+        uint8_t scaleType = mstUndefined;
+        QStringList nominalIDs;
+    };
+    struct Row
+    {
+        QString name;
+        uint8_t attrib = 0;
+    };
+
+    bool ValidCell(int Col, int Row) const;
+    size_t IndexOf(int Col, int Row) const;
+    void ForEachState(const std::function<void(uint8_t &)> &Change);
+    void Rebuild(int NrCols, int NrRows, const std::function<int(int)> &SourceCol,
+                 const std::function<int(int)> &SourceRow);
+    void DataChanged();
+    void SetupChanged();
+
+    int FNrOfCols = 0;
+    int FNrOfRows = 0;
+    std::vector<double> FValues; // row-major
+    std::vector<uint8_t> FStates;
+    std::vector<Column> FColumns;
+    std::vector<Row> FRows;
+    QString FComment;
+};
+
+} // namespace nvo

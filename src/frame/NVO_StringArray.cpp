@@ -1,0 +1,625 @@
+#include "NVO_StringArray.h"
+
+#include <algorithm>
+#include <charconv>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <new>
+#include <string>
+#include <string_view>
+
+namespace nvo {
+
+QString CutToLength(const QString &S, int MaxLen)
+{
+    if (S.size() <= MaxLen)
+        return S;
+    int cut = std::max(0, MaxLen);
+    if (cut > 0 && S.at(cut - 1).isHighSurrogate())
+        --cut;
+    return S.left(cut);
+}
+
+namespace {
+
+/// The number reader on bytes: number texts are ASCII, so anything else is text.
+bool ReadNumberBytes(std::string_view text, double &value)
+{
+    while (!text.empty() && text.front() == ' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ')
+        text.remove_suffix(1);
+    if (text.empty() || text.size() > 400)
+        return false;
+    char buffer[401];
+    size_t n = 0;
+    for (char ch : text) {
+        if (ch == ',')
+            ch = '.';
+        // Only the characters of the decimal float syntax: this refuses "inf", "nan" and
+        // hexadecimal forms that the converter would otherwise accept.
+        if (!((ch >= '0' && ch <= '9') || ch == '.' || ch == '+' || ch == '-' || ch == 'e' || ch == 'E'))
+            return false;
+        buffer[n++] = ch;
+    }
+    const char *first = buffer;
+    const char *last = buffer + n;
+    // The converter takes no "+" sign; one is allowed in front of a mantissa.
+    if (*first == '+') {
+        ++first;
+        if (first == last || *first == '-' || *first == '+')
+            return false;
+    }
+    double parsed = 0;
+    const auto [end, error] = std::from_chars(first, last, parsed, std::chars_format::general);
+    if (error != std::errc() || end != last)
+        return false;
+    value = parsed;
+    return true;
+}
+
+/// UTF-16 length of a valid UTF-8 text: one unit per lead byte, two for a 4-byte lead.
+int Utf16Length(std::string_view bytes)
+{
+    int length = 0;
+    for (unsigned char ch : bytes) {
+        if ((ch & 0xC0) != 0x80)
+            ++length;
+        if (ch >= 0xF0)
+            ++length;
+    }
+    return length;
+}
+
+constexpr int MaxColumns = 1 << 20;
+
+} // namespace
+
+bool ReadCellNumber(QStringView Text, double &Value)
+{
+    if (Text.size() > 400)
+        return false;
+    char bytes[400];
+    for (qsizetype i = 0; i < Text.size(); ++i) {
+        const char16_t ch = Text[i].unicode();
+        if (ch > 127)
+            return false;
+        bytes[i] = char(ch);
+    }
+    return ReadNumberBytes(std::string_view(bytes, size_t(Text.size())), Value);
+}
+
+/// A 16-byte cell: up to 15 bytes of UTF-8 in place (length in the last byte), longer
+/// texts in a heap block of exactly their size (pointer and length in place, last byte
+/// 0xFF).
+class TStringArray::Cell
+{
+public:
+    Cell() noexcept { std::memset(FRaw, 0, sizeof FRaw); }
+    ~Cell() { Release(); }
+    Cell(const Cell &) = delete;
+    Cell &operator=(const Cell &) = delete;
+
+    void MoveFrom(Cell &other) noexcept
+    {
+        Release();
+        std::memcpy(FRaw, other.FRaw, sizeof FRaw);
+        std::memset(other.FRaw, 0, sizeof other.FRaw);
+    }
+
+    std::string_view Bytes() const noexcept
+    {
+        if (!OnHeap())
+            return {reinterpret_cast<const char *>(FRaw), FRaw[InlineMax]};
+        return {HeapPointer(), HeapLength()};
+    }
+
+    void Set(std::string_view bytes)
+    {
+        if (bytes.size() <= InlineMax) {
+            Release();
+            std::memcpy(FRaw, bytes.data(), bytes.size());
+            FRaw[InlineMax] = static_cast<unsigned char>(bytes.size());
+            return;
+        }
+        char *block = static_cast<char *>(std::malloc(bytes.size()));
+        if (!block)
+            throw std::bad_alloc();
+        std::memcpy(block, bytes.data(), bytes.size());
+        Release();
+        const uint16_t length = static_cast<uint16_t>(bytes.size());
+        std::memcpy(FRaw, &block, sizeof block);
+        std::memcpy(FRaw + sizeof block, &length, sizeof length);
+        FRaw[InlineMax] = HeapTag;
+    }
+
+    bool Empty() const noexcept { return !OnHeap() && FRaw[InlineMax] == 0; }
+
+private:
+    static constexpr size_t InlineMax = 15;
+    static constexpr unsigned char HeapTag = 0xFF;
+
+    bool OnHeap() const noexcept { return FRaw[InlineMax] == HeapTag; }
+    char *HeapPointer() const noexcept
+    {
+        char *block;
+        std::memcpy(&block, FRaw, sizeof block);
+        return block;
+    }
+    size_t HeapLength() const noexcept
+    {
+        uint16_t length;
+        std::memcpy(&length, FRaw + sizeof(char *), sizeof length);
+        return length;
+    }
+    void Release() noexcept
+    {
+        if (OnHeap())
+            std::free(HeapPointer());
+        std::memset(FRaw, 0, sizeof FRaw);
+    }
+
+    alignas(8) unsigned char FRaw[16];
+};
+
+static_assert(sizeof(char *) + sizeof(uint16_t) < 15, "heap form must fit in a cell");
+
+TStringArray::TStringArray(QObject *AOwner) : QObject(AOwner)
+{
+    FColAttrib.assign(1, 0);
+}
+
+TStringArray::~TStringArray() = default;
+
+void TStringArray::SetAllocRowsBy(int Step)
+{
+    FAllocRowsBy = std::max(1, Step);
+}
+
+void TStringArray::ReserveRows(size_t Rows)
+{
+    if (Rows <= FRows.capacity() && Rows <= FRowAttrib.capacity() && Rows <= FOrder.capacity())
+        return;
+    // Geometric growth keeps appending one row at a time linear; the step is the floor.
+    const size_t step = size_t(FAllocRowsBy);
+    size_t capacity = std::max(Rows, FRows.capacity() + FRows.capacity() / 2);
+    capacity = (capacity + step - 1) / step * step;
+    FRows.reserve(capacity);
+    FRowAttrib.reserve(capacity);
+    FOrder.reserve(capacity);
+}
+
+void TStringArray::Resize(int Cols, int Rows)
+{
+    if (Cols < 0 || Rows < 0 || Cols > MaxColumns)
+        throw ENVODStructError(QStringLiteral("TStringArray: impossible size %1 x %2").arg(Cols).arg(Rows));
+    if (Cols == FNrOfCols && Rows == FNrOfRows)
+        return;
+    try {
+        if (Cols == FNrOfCols && Rows > FNrOfRows) {
+            // The common case, a table growing by appended rows: no cell moves.
+            ReserveRows(size_t(Rows));
+            for (int row = FNrOfRows; row < Rows; ++row) {
+                FRows.emplace_back();
+                FRowAttrib.push_back(0);
+                FOrder.push_back(row);
+            }
+            FNrOfRows = Rows;
+            Changed();
+            return;
+        }
+
+        // Everything is allocated before anything changes, so a failure keeps the old table.
+        const int keptRows = std::min(Rows, FNrOfRows);
+        std::vector<int32_t> newIndexOfStored(size_t(FNrOfRows), -1);
+        for (int pos = 0; pos < keptRows; ++pos)
+            newIndexOfStored[size_t(FOrder[size_t(pos)])] = 0;
+        int next = 0;
+        for (int32_t &index : newIndexOfStored)
+            if (index == 0)
+                index = next++;
+        // newIndexOfStored maps kept stored rows to their new stored index, in entry order.
+        std::vector<std::unique_ptr<Cell[]>> rows(static_cast<size_t>(Rows));
+        std::vector<uint8_t> rowAttrib(size_t(Rows), 0);
+        std::vector<int32_t> order(static_cast<size_t>(Rows));
+        std::vector<uint8_t> colAttrib(size_t(Cols) + 1, 0);
+        const bool reblock = Cols != FNrOfCols;
+        for (int stored = 0; stored < FNrOfRows; ++stored) {
+            const int32_t target = newIndexOfStored[size_t(stored)];
+            if (target >= 0 && reblock && FRows[size_t(stored)])
+                rows[size_t(target)].reset(new Cell[size_t(Cols) + 1]);
+        }
+
+        // From here on nothing allocates.
+        const int keptCols = std::min(Cols, FNrOfCols);
+        for (int stored = 0; stored < FNrOfRows; ++stored) {
+            const int32_t target = newIndexOfStored[size_t(stored)];
+            if (target < 0)
+                continue;
+            rowAttrib[size_t(target)] = FRowAttrib[size_t(stored)];
+            if (!reblock) {
+                rows[size_t(target)] = std::move(FRows[size_t(stored)]);
+            } else if (FRows[size_t(stored)]) {
+                for (int col = 0; col <= keptCols; ++col)
+                    rows[size_t(target)][size_t(col)].MoveFrom(FRows[size_t(stored)][size_t(col)]);
+            }
+        }
+        for (int pos = 0; pos < keptRows; ++pos)
+            order[size_t(pos)] = newIndexOfStored[size_t(FOrder[size_t(pos)])];
+        for (int pos = keptRows; pos < Rows; ++pos)
+            order[size_t(pos)] = pos;
+        std::copy_n(FColAttrib.begin(), size_t(keptCols) + 1, colAttrib.begin());
+
+        FRows.swap(rows);
+        FRowAttrib.swap(rowAttrib);
+        FOrder.swap(order);
+        FColAttrib.swap(colAttrib);
+        FNrOfCols = Cols;
+        FNrOfRows = Rows;
+    } catch (const std::bad_alloc &) {
+        throw ENVODStructError(QStringLiteral("TStringArray: not enough memory for %1 x %2").arg(Cols).arg(Rows));
+    } catch (const std::length_error &) {
+        throw ENVODStructError(QStringLiteral("TStringArray: not enough memory for %1 x %2").arg(Cols).arg(Rows));
+    }
+    Changed();
+}
+
+void TStringArray::Clear()
+{
+    for (auto &row : FRows)
+        row.reset();
+    Changed();
+}
+
+void TStringArray::Assign(const TStringArray &Source)
+{
+    if (&Source == this)
+        return;
+    try {
+        std::vector<std::unique_ptr<Cell[]>> rows(Source.FRows.size());
+        for (size_t stored = 0; stored < rows.size(); ++stored) {
+            const Cell *source = Source.FRows[stored].get();
+            if (!source)
+                continue;
+            rows[stored].reset(new Cell[size_t(Source.FNrOfCols) + 1]);
+            for (int col = 0; col <= Source.FNrOfCols; ++col)
+                rows[stored][size_t(col)].Set(source[col].Bytes());
+        }
+        std::vector<uint8_t> rowAttrib = Source.FRowAttrib;
+        std::vector<uint8_t> colAttrib = Source.FColAttrib;
+        std::vector<int32_t> order = Source.FOrder;
+        FRows.swap(rows);
+        FRowAttrib.swap(rowAttrib);
+        FColAttrib.swap(colAttrib);
+        FOrder.swap(order);
+    } catch (const std::bad_alloc &) {
+        throw ENVODStructError(QStringLiteral("TStringArray: not enough memory to copy %1 x %2")
+                                  .arg(Source.FNrOfCols)
+                                  .arg(Source.FNrOfRows));
+    }
+    FNrOfCols = Source.FNrOfCols;
+    FNrOfRows = Source.FNrOfRows;
+    FAllocRowsBy = Source.FAllocRowsBy;
+    Changed();
+}
+
+bool TStringArray::ValidCell(int Col, int Row) const
+{
+    return Col >= 0 && Col <= FNrOfCols && Row >= 1 && Row <= FNrOfRows;
+}
+
+const TStringArray::Cell *TStringArray::CellAt(int Col, int Row) const
+{
+    if (!ValidCell(Col, Row))
+        return nullptr;
+    const Cell *row = FRows[size_t(FOrder[size_t(Row - 1)])].get();
+    return row ? &row[Col] : nullptr;
+}
+
+TStringArray::Cell &TStringArray::WritableCell(int Col, int Row)
+{
+    auto &row = FRows[size_t(FOrder[size_t(Row - 1)])];
+    if (!row)
+        row.reset(new Cell[size_t(FNrOfCols) + 1]);
+    return row[size_t(Col)];
+}
+
+QString TStringArray::GetString(int Col, int Row) const
+{
+    const Cell *cell = CellAt(Col, Row);
+    if (!cell || cell->Empty())
+        return QString();
+    const std::string_view bytes = cell->Bytes();
+    return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+}
+
+void TStringArray::SetString(int Col, int Row, const QString &S)
+{
+    if (!ValidCell(Col, Row))
+        return;
+    if (S.isEmpty() && !CellAt(Col, Row))
+        return;
+    const QByteArray bytes = CutToLength(S, ShortStringMax).toUtf8();
+    WritableCell(Col, Row).Set(std::string_view(bytes.constData(), size_t(bytes.size())));
+    Changed();
+}
+
+int TStringArray::GetLength(int Col, int Row) const
+{
+    const Cell *cell = CellAt(Col, Row);
+    return cell ? Utf16Length(cell->Bytes()) : 0;
+}
+
+bool TStringArray::IsEmpty(int Col, int Row) const
+{
+    const Cell *cell = CellAt(Col, Row);
+    return !cell || cell->Empty();
+}
+
+uint8_t TStringArray::GetRowAttrib(int Row) const
+{
+    if (Row < 1 || Row > FNrOfRows)
+        return 0;
+    return FRowAttrib[size_t(FOrder[size_t(Row - 1)])];
+}
+
+void TStringArray::SetRowAttrib(int Row, uint8_t B)
+{
+    if (Row >= 1 && Row <= FNrOfRows)
+        FRowAttrib[size_t(FOrder[size_t(Row - 1)])] = B;
+}
+
+uint8_t TStringArray::GetColAttrib(int Col) const
+{
+    return Col >= 0 && Col <= FNrOfCols ? FColAttrib[size_t(Col)] : 0;
+}
+
+void TStringArray::SetColAttrib(int Col, uint8_t B)
+{
+    if (Col >= 0 && Col <= FNrOfCols)
+        FColAttrib[size_t(Col)] = B;
+}
+
+void TStringArray::InsertRow(int Row)
+{
+    if (Row < 1 || Row > FNrOfRows + 1)
+        return;
+    CommitSorting();
+    try {
+        ReserveRows(size_t(FNrOfRows) + 1);
+    } catch (const std::bad_alloc &) {
+        throw ENVODStructError(QStringLiteral("TStringArray: not enough memory to insert a row"));
+    }
+    FRows.emplace(FRows.begin() + (Row - 1));
+    FRowAttrib.insert(FRowAttrib.begin() + (Row - 1), uint8_t(0));
+    FOrder.push_back(FNrOfRows);
+    ++FNrOfRows;
+    Changed();
+}
+
+void TStringArray::RemoveRow(int Row)
+{
+    if (Row < 1 || Row > FNrOfRows)
+        return;
+    CommitSorting();
+    FRows.erase(FRows.begin() + (Row - 1));
+    FRowAttrib.erase(FRowAttrib.begin() + (Row - 1));
+    FOrder.pop_back();
+    --FNrOfRows;
+    Changed();
+}
+
+int TStringArray::RemoveRowsIf(const std::function<bool(int Row)> &Doomed)
+{
+    CommitSorting();
+    std::vector<bool> doomed(static_cast<size_t>(FNrOfRows));
+    for (int row = 1; row <= FNrOfRows; ++row)
+        doomed[size_t(row - 1)] = Doomed(row);
+    size_t kept = 0;
+    for (size_t stored = 0; stored < doomed.size(); ++stored) {
+        if (doomed[stored])
+            continue;
+        FRows[kept] = std::move(FRows[stored]);
+        FRowAttrib[kept] = FRowAttrib[stored];
+        ++kept;
+    }
+    const int removed = FNrOfRows - int(kept);
+    if (removed == 0)
+        return 0;
+    FRows.resize(kept);
+    FRowAttrib.resize(kept);
+    FOrder.resize(kept);
+    FNrOfRows = int(kept);
+    Changed();
+    return removed;
+}
+
+bool TStringArray::IsSorted() const
+{
+    for (size_t pos = 0; pos < FOrder.size(); ++pos)
+        if (FOrder[pos] != int32_t(pos))
+            return true;
+    return false;
+}
+
+int TStringArray::GetSortOrder(int Pos) const
+{
+    return Pos >= 1 && Pos <= FNrOfRows ? FOrder[size_t(Pos - 1)] + 1 : -1;
+}
+
+void TStringArray::SetSortOrder(int Pos, int Row)
+{
+    if (Pos >= 1 && Pos <= FNrOfRows && Row >= 1 && Row <= FNrOfRows)
+        FOrder[size_t(Pos - 1)] = Row - 1;
+}
+
+void TStringArray::UnSort()
+{
+    for (size_t pos = 0; pos < FOrder.size(); ++pos)
+        FOrder[pos] = int32_t(pos);
+    Changed();
+}
+
+void TStringArray::CommitSorting()
+{
+    if (!IsSorted())
+        return;
+    try {
+        const size_t n = FRows.size();
+        std::vector<int32_t> firstShownAt(n, -1);
+        std::vector<std::unique_ptr<Cell[]>> rows(n);
+        std::vector<uint8_t> rowAttrib(n);
+        // A mapping written entry by entry may show one stored row twice; the later
+        // showings get copies, so no shown row is left without its cells. (A stored row
+        // that such a mapping never shows is gone after the commit, as it was from view.)
+        for (size_t pos = 0; pos < n; ++pos) {
+            const size_t stored = size_t(FOrder[pos]);
+            rowAttrib[pos] = FRowAttrib[stored];
+            if (firstShownAt[stored] < 0) {
+                firstShownAt[stored] = int32_t(pos);
+            } else if (FRows[stored]) {
+                rows[pos].reset(new Cell[size_t(FNrOfCols) + 1]);
+                for (int col = 0; col <= FNrOfCols; ++col)
+                    rows[pos][size_t(col)].Set(FRows[stored][size_t(col)].Bytes());
+            }
+        }
+        for (size_t stored = 0; stored < n; ++stored)
+            if (firstShownAt[stored] >= 0)
+                rows[size_t(firstShownAt[stored])] = std::move(FRows[stored]);
+        FRows.swap(rows);
+        FRowAttrib.swap(rowAttrib);
+    } catch (const std::bad_alloc &) {
+        throw ENVODStructError(QStringLiteral("TStringArray: not enough memory to reorder the rows"));
+    }
+    for (size_t pos = 0; pos < FOrder.size(); ++pos)
+        FOrder[pos] = int32_t(pos);
+}
+
+namespace {
+
+/// One sort key: its class, its number and its text; a text with non-ASCII characters
+/// carries its case-folded form, an ASCII text is folded while comparing.
+struct SortKey
+{
+    enum Class : uint8_t { Empty, Number, Text };
+    Class kind = Empty;
+    double number = 0;
+    std::string_view text;
+    std::string_view folded; // empty for ASCII texts
+};
+
+int CompareFolded(const SortKey &a, const SortKey &b)
+{
+    const std::string_view x = a.folded.empty() ? a.text : a.folded;
+    const std::string_view y = b.folded.empty() ? b.text : b.folded;
+    const size_t n = std::min(x.size(), y.size());
+    for (size_t i = 0; i < n; ++i) {
+        unsigned char cx = static_cast<unsigned char>(x[i]);
+        unsigned char cy = static_cast<unsigned char>(y[i]);
+        if (a.folded.empty() && cx >= 'A' && cx <= 'Z')
+            cx = cx - 'A' + 'a';
+        if (b.folded.empty() && cy >= 'A' && cy <= 'Z')
+            cy = cy - 'A' + 'a';
+        if (cx != cy)
+            return cx < cy ? -1 : 1;
+    }
+    return x.size() == y.size() ? 0 : (x.size() < y.size() ? -1 : 1);
+}
+
+int CompareKeys(const SortKey &a, const SortKey &b)
+{
+    if (a.kind != b.kind)
+        return a.kind < b.kind ? -1 : 1;
+    if (a.kind == SortKey::Number)
+        return a.number < b.number ? -1 : (b.number < a.number ? 1 : 0);
+    if (a.kind == SortKey::Empty)
+        return 0;
+    if (const int folded = CompareFolded(a, b))
+        return folded;
+    const int exact = a.text.compare(b.text);
+    return exact < 0 ? -1 : (exact > 0 ? 1 : 0);
+}
+
+bool IsAscii(std::string_view bytes)
+{
+    for (char ch : bytes)
+        if (static_cast<unsigned char>(ch) > 127)
+            return false;
+    return true;
+}
+
+} // namespace
+
+void TStringArray::Sort(int Col, int ColSec, bool Ascending)
+{
+    if (Col < 0 || Col > FNrOfCols || FNrOfRows == 0)
+        return;
+    const bool secondary = ColSec >= 0 && ColSec <= FNrOfCols;
+    const int keysPerRow = secondary ? 2 : 1;
+    const size_t rows = size_t(FNrOfRows);
+    std::vector<SortKey> keys(rows * size_t(keysPerRow));
+    std::deque<std::string> ownedTexts; // keys replaced by the handler, folded texts
+
+    const int step = FNrOfRows / 100 + 1;
+    for (size_t stored = 0; stored < rows; ++stored) {
+        if (int(stored) % step == 0)
+            ReportPercent(int(stored * 100 / rows));
+        for (int k = 0; k < keysPerRow; ++k) {
+            const int col = k == 0 ? Col : ColSec;
+            SortKey &key = keys[stored * size_t(keysPerRow) + size_t(k)];
+            const Cell *row = FRows[stored].get();
+            key.text = row ? row[col].Bytes() : std::string_view();
+            if (OnBeforeSortExchange) {
+                const QString text = QString::fromUtf8(key.text.data(), qsizetype(key.text.size()));
+                QString replaced = text;
+                OnBeforeSortExchange(this, text, replaced);
+                if (replaced != text)
+                    key.text = ownedTexts.emplace_back(replaced.toUtf8().toStdString());
+            }
+            if (key.text.empty())
+                key.kind = SortKey::Empty;
+            else if (ReadNumberBytes(key.text, key.number))
+                key.kind = SortKey::Number;
+            else
+                key.kind = SortKey::Text;
+            if (key.kind == SortKey::Text && !IsAscii(key.text)) {
+                const QString text = QString::fromUtf8(key.text.data(), qsizetype(key.text.size()));
+                key.folded = ownedTexts.emplace_back(text.toCaseFolded().toUtf8().toStdString());
+            }
+        }
+    }
+
+    std::vector<int32_t> order(rows);
+    for (size_t stored = 0; stored < rows; ++stored)
+        order[stored] = int32_t(stored);
+    const SortKey *keyData = keys.data();
+    const auto less = [keyData, keysPerRow, Ascending](int32_t a, int32_t b) {
+        for (int k = 0; k < keysPerRow; ++k) {
+            const int c = CompareKeys(keyData[size_t(a) * size_t(keysPerRow) + size_t(k)],
+                                      keyData[size_t(b) * size_t(keysPerRow) + size_t(k)]);
+            if (c != 0)
+                return Ascending ? c < 0 : c > 0;
+        }
+        return false;
+    };
+    std::stable_sort(order.begin(), order.end(), less);
+    FOrder.swap(order);
+    ReportPercent(100);
+    Changed();
+}
+
+void TStringArray::Changed()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+void TStringArray::ReportPercent(int Percent)
+{
+    if (OnPercentDone)
+        OnPercentDone(this, Percent);
+}
+
+} // namespace nvo

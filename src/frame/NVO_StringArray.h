@@ -1,0 +1,137 @@
+#pragma once
+
+#include "NVO_Corvane.h"
+#include "NVO_Global.h"
+
+#include <QtCore/QObject>
+#include <QtCore/QString>
+#include <QtCore/QStringView>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace nvo {
+
+/// The longest text a short-string cell holds, in UTF-16 code units.
+inline constexpr int ShortStringMax = 255;
+
+/// `S` cut to at most `MaxLen` UTF-16 code units; a surrogate pair that would be cut in
+/// half is dropped whole, so cutting never produces a broken character.
+NVO_EXPORT QString CutToLength(const QString &S, int MaxLen);
+
+/// Reads a cell text as a number: blanks (character 32 only) around it are ignored, ","
+/// counts as the decimal point, the rest must be the plain decimal float syntax (sign,
+/// digits, fraction, exponent). Infinities, NaN, hexadecimal and thousands separators are
+/// refused. An empty text is not a number here; callers decide what it means to them.
+NVO_EXPORT bool ReadCellNumber(QStringView Text, double &Value);
+
+/// A matrix of short strings: columns 0..NrOfColumns, rows 1..NrOfRows, one attribute
+/// byte per row and per column, and a display order over the stored rows.
+///
+/// Storage: every row is one block of 16-byte cells, allocated only once a cell of the row
+/// is written; a cell keeps up to 15 bytes of UTF-8 in place and longer texts in one heap
+/// block of exactly their size. So the memory a table costs follows its content, and a
+/// sort or a row insertion moves row pointers, never texts.
+///
+/// Row addressing: `GetString`, `SetString`, the row attributes, `InsertRow` and
+/// `RemoveRow` take display positions; a display position maps to a stored row through the
+/// sort order. The row attribute byte lives with the stored row, so it follows its row
+/// through every sort, commit, insertion and removal.
+///
+/// Sorting: a stable sort of the display mapping, starting from entry order. Keys are
+/// compared by class first: empty texts, then numbers (`ReadCellNumber`) in numeric order,
+/// then other texts, compared case-insensitively (Unicode case folding) with the exact
+/// text as tie-break. Mixed number/text keys get a class order instead of comparing a
+/// number as text against a number as number, which would not be a consistent order.
+/// Descending reverses the comparison; rows with equal keys keep their entry order in
+/// both directions.
+class NVO_EXPORT TStringArray : public QObject
+{
+    Q_OBJECT
+
+public:
+    using TNotifyEvent = std::function<void(QObject *Sender)>;
+
+    explicit TStringArray(QObject *AOwner = nullptr);
+    ~TStringArray() override;
+
+    int NrOfColumns() const { return FNrOfCols; }
+    int NrOfRows() const { return FNrOfRows; }
+    int AllocRowsBy() const { return FAllocRowsBy; }
+    /// The smallest step by which row storage grows; it grows geometrically beyond it.
+    void SetAllocRowsBy(int Step);
+
+    /// Columns 0..Cols and rows 1..Rows; keeps the cells inside the new size (by display
+    /// position). Raises and keeps the old size when the memory cannot
+    /// be had or the size is impossible (`ENVODStructError`, the containers' error).
+    void Resize(int Cols, int Rows);
+    /// Empties every cell; size, attributes and order stay.
+    void Clear();
+    /// Copies size, cells, attributes, allocation step and both orders; the events stay.
+    void Assign(const TStringArray &Source);
+
+    QString GetString(int Col, int Row) const;
+    void SetString(int Col, int Row, const QString &S);
+    /// The stored length of a cell in UTF-16 code units, without building the text.
+    int GetLength(int Col, int Row) const;
+    /// Whether the cell is empty, without building the text.
+    bool IsEmpty(int Col, int Row) const;
+
+    uint8_t GetRowAttrib(int Row) const;
+    void SetRowAttrib(int Row, uint8_t B);
+    uint8_t GetColAttrib(int Col) const;
+    void SetColAttrib(int Col, uint8_t B);
+
+    /// Inserts an empty row before display position `Row` (1..NrOfRows + 1). The current
+    /// display order becomes the entry order first: an insertion into a sorted view has
+    /// no other meaningful entry position.
+    void InsertRow(int Row);
+    /// Removes the row shown at `Row`, after making the display order the entry order.
+    void RemoveRow(int Row);
+    /// Removes every row whose `Doomed(displayRow)` is true in one pass; the display
+    /// order becomes the entry order. Returns the number of rows removed.
+    int RemoveRowsIf(const std::function<bool(int Row)> &Doomed);
+
+    void Sort(int Col, int ColSec, bool Ascending);
+    void UnSort();
+    void CommitSorting();
+    bool IsSorted() const;
+    /// The stored row shown at display position `Pos`; -1 out of range.
+    int GetSortOrder(int Pos) const;
+    /// Writes one entry of the mapping. A mapping that is no permutation while being
+    /// written is tolerated: reads then see the same stored row twice, and a commit copies
+    /// such a row instead of moving it.
+    void SetSortOrder(int Pos, int Row);
+
+    TNotifyEvent OnChange;
+    TOnPercentDoneEvent OnPercentDone;
+    /// Raised once per row and sort column while a sort reads its keys: the text is the
+    /// cell, the var text starts as the cell and may be replaced by the handler to sort
+    /// the row by another text (a date re-written year first, for instance). A stable sort
+    /// of an index exchanges no cells one by one, so the keys are where a handler can act.
+    TBeforeSortExchgEvent OnBeforeSortExchange;
+
+private:
+    class Cell;
+
+    bool ValidCell(int Col, int Row) const;
+    const Cell *CellAt(int Col, int Row) const;
+    Cell &WritableCell(int Col, int Row);
+    void ReserveRows(size_t Rows);
+    void Changed();
+    void ReportPercent(int Percent);
+
+    int FNrOfCols = 0;
+    int FNrOfRows = 0;
+    int FAllocRowsBy = 1;
+    /// Stored rows in entry order; a null block is a row whose cells are all empty.
+    std::vector<std::unique_ptr<Cell[]>> FRows;
+    std::vector<uint8_t> FRowAttrib;
+    std::vector<uint8_t> FColAttrib;
+    /// Display position - 1 -> stored row index (0-based).
+    std::vector<int32_t> FOrder;
+};
+
+} // namespace nvo

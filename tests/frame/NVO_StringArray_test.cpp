@@ -1,0 +1,276 @@
+#include "NVO_StringArray.h"
+
+#include <QtCore/QStringList>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace nvo;
+
+/// A one-column matrix (column 1) holding `cells` in rows 1..n.
+void FillColumn(TStringArray &a, int col, const QStringList &cells)
+{
+    if (a.NrOfRows() < cells.size() || a.NrOfColumns() < col)
+        a.Resize(std::max(a.NrOfColumns(), col), std::max(a.NrOfRows(), int(cells.size())));
+    for (int row = 1; row <= cells.size(); ++row)
+        a.SetString(col, row, cells[row - 1]);
+}
+
+QStringList Column(const TStringArray &a, int col)
+{
+    QStringList cells;
+    for (int row = 1; row <= a.NrOfRows(); ++row)
+        cells << a.GetString(col, row);
+    return cells;
+}
+
+TEST(StringArray, CellsAreAddressedFromColumnZeroAndRowOneAndIgnoreOtherIndices)
+{
+    TStringArray a;
+    a.Resize(2, 3);
+    a.SetString(0, 1, QStringLiteral("hidden"));
+    a.SetString(2, 3, QStringLiteral("corner"));
+    for (const auto &[col, row] : {std::pair{-1, 1}, {3, 1}, {1, 0}, {1, 4}})
+        a.SetString(col, row, QStringLiteral("x"));
+    EXPECT_EQ(a.GetString(0, 1), QStringLiteral("hidden"));
+    EXPECT_EQ(a.GetString(2, 3), QStringLiteral("corner"));
+    EXPECT_EQ(a.GetString(3, 1), QString());
+    EXPECT_EQ(a.GetString(1, 0), QString());
+    EXPECT_EQ(a.GetString(1, 4), QString());
+}
+
+TEST(StringArray, TextsOfEveryKindAndLengthComeBackExactly)
+{
+    const QString surrogatePair = QString::fromUtf8("\xF0\x9F\x98\x80");
+    const QStringList texts = {QString(), QStringLiteral("a"), QStringLiteral("exactly15chars!"),
+                               QStringLiteral("sixteen chars!!!"), QString::fromUtf8("Ärger über Öl"),
+                               QString(255, QLatin1Char('w')), QString(255, QChar(0x4E2D)),
+                               surrogatePair + QStringLiteral("<&\"\n\t")};
+    TStringArray a;
+    FillColumn(a, 1, texts);
+    EXPECT_EQ(Column(a, 1), texts);
+    for (int row = 1; row <= texts.size(); ++row) {
+        EXPECT_EQ(a.GetLength(1, row), texts[row - 1].size()) << row;
+        EXPECT_EQ(a.IsEmpty(1, row), texts[row - 1].isEmpty()) << row;
+    }
+}
+
+TEST(StringArray, LongTextsAreCutTo255CharactersWithoutSplittingACharacter)
+{
+    const QString pair = QString::fromUtf8("\xF0\x9F\x98\x80");
+    const struct
+    {
+        QString in;
+        int expectedLength;
+    } cases[] = {
+        {QString(300, QLatin1Char('x')), 255},
+        {QString(254, QLatin1Char('x')) + pair, 254}, // the pair would straddle 255
+        {QString(253, QLatin1Char('x')) + pair, 255},
+    };
+    TStringArray a;
+    a.Resize(1, 1);
+    for (const auto &c : cases) {
+        a.SetString(1, 1, c.in);
+        EXPECT_EQ(a.GetString(1, 1), c.in.left(c.expectedLength));
+    }
+}
+
+TEST(StringArray, ResizeKeepsTheCellsInsideAndClearsWhatComesBack)
+{
+    TStringArray a;
+    a.Resize(3, 3);
+    a.SetString(3, 3, QStringLiteral("gone"));
+    a.SetString(1, 1, QStringLiteral("kept"));
+    a.SetColAttrib(1, 0x80);
+    a.Resize(2, 2);
+    a.Resize(3, 3);
+    EXPECT_EQ(a.GetString(1, 1), QStringLiteral("kept"));
+    EXPECT_EQ(a.GetString(3, 3), QString());
+    EXPECT_EQ(a.GetColAttrib(1), 0x80);
+}
+
+TEST(StringArray, AFailedResizeKeepsTheOldSizeAndCells)
+{
+    TStringArray a;
+    a.Resize(2, 2);
+    a.SetString(1, 1, QStringLiteral("kept"));
+    for (const auto &[cols, rows] : {std::pair{-1, 2}, {2, -1}, {1 << 24, 2}}) {
+        EXPECT_THROW(a.Resize(cols, rows), ENVODStructError) << cols << " x " << rows;
+        EXPECT_EQ(a.NrOfColumns(), 2);
+        EXPECT_EQ(a.NrOfRows(), 2);
+        EXPECT_EQ(a.GetString(1, 1), QStringLiteral("kept"));
+    }
+}
+
+TEST(StringArray, SortOrdersNumbersAsNumbersAndTextsCaseInsensitivelyWithCaseAsTieBreak)
+{
+    const struct
+    {
+        QStringList cells;
+        bool ascending;
+        QStringList expected;
+    } cases[] = {
+        {{"10", "9", "-2.5", "1e1", "3,5"}, true, {"-2.5", "3,5", "9", "10", "1e1"}},
+        {{"b", "A", "a", "B", "ä"}, true, {"A", "a", "B", "b", "ä"}},
+        {{"x", "2", "", "1", "Y"}, true, {"", "1", "2", "x", "Y"}},
+        {{"x", "2", "", "1", "Y"}, false, {"Y", "x", "2", "1", ""}},
+        // the three keys that make a plain "number if both are numbers" rule circular
+        {{"10", "9", "1a"}, true, {"9", "10", "1a"}},
+        {{"inf", "nan", "0x10", "1"}, true, {"1", "0x10", "inf", "nan"}},
+    };
+    for (const auto &c : cases) {
+        TStringArray a;
+        FillColumn(a, 1, c.cells);
+        a.Sort(1, -1, c.ascending);
+        EXPECT_EQ(Column(a, 1), c.expected) << c.cells.join(QLatin1Char('|')).toStdString();
+    }
+}
+
+TEST(StringArray, SortIsStableInBothDirectionsAndUsesTheSecondaryColumnForTies)
+{
+    TStringArray a;
+    FillColumn(a, 1, {"k", "j", "k", "j"});
+    FillColumn(a, 2, {"1", "2", "3", "4"});
+    a.Sort(1, -1, true);
+    EXPECT_EQ(Column(a, 2), QStringList({"2", "4", "1", "3"}));
+    a.Sort(1, -1, false);
+    EXPECT_EQ(Column(a, 2), QStringList({"1", "3", "2", "4"}));
+    a.Sort(1, 2, false);
+    EXPECT_EQ(Column(a, 2), QStringList({"3", "1", "4", "2"}));
+}
+
+TEST(StringArray, RowsKeepCellsAndAttributeBytesThroughSortUnsortCommitInsertAndRemove)
+{
+    TStringArray a;
+    FillColumn(a, 1, {"c", "a", "b"});
+    FillColumn(a, 0, {"C", "A", "B"});
+    for (int row = 1; row <= 3; ++row)
+        a.SetRowAttrib(row, uint8_t(row)); // c:1, a:2, b:3
+    const auto expectRows = [&a](const QStringList &cells, std::vector<int> attribs) {
+        EXPECT_EQ(Column(a, 1), cells);
+        for (int row = 1; row <= a.NrOfRows(); ++row) {
+            EXPECT_EQ(a.GetString(0, row), a.GetString(1, row).toUpper()) << row;
+            EXPECT_EQ(a.GetRowAttrib(row), attribs[size_t(row - 1)]) << row;
+        }
+    };
+    a.Sort(1, -1, true);
+    expectRows({"a", "b", "c"}, {2, 3, 1});
+    EXPECT_EQ(a.GetSortOrder(1), 2);
+    a.UnSort();
+    expectRows({"c", "a", "b"}, {1, 2, 3});
+    a.Sort(1, -1, true);
+    a.CommitSorting();
+    a.UnSort();
+    expectRows({"a", "b", "c"}, {2, 3, 1});
+    a.Sort(1, -1, false); // c b a
+    a.InsertRow(2);       // commits: c _ b a
+    a.SetString(1, 2, QStringLiteral("n"));
+    a.SetString(0, 2, QStringLiteral("N"));
+    a.UnSort();
+    expectRows({"c", "n", "b", "a"}, {1, 0, 3, 2});
+    a.Sort(1, -1, true); // a b c n
+    a.RemoveRow(2);      // commits and removes b
+    a.UnSort();
+    expectRows({"a", "c", "n"}, {2, 1, 0});
+}
+
+TEST(StringArray, ShrinkingASortedMatrixKeepsTheRowsThatWereShown)
+{
+    TStringArray a;
+    FillColumn(a, 1, {"c", "a", "d", "b"});
+    a.Sort(1, -1, true);
+    a.Resize(1, 2);
+    EXPECT_EQ(Column(a, 1), QStringList({"a", "b"}));
+    a.UnSort();
+    EXPECT_EQ(Column(a, 1), QStringList({"a", "b"}));
+}
+
+TEST(StringArray, RemoveRowsIfRemovesInOnePassAndKeepsAttributes)
+{
+    TStringArray a;
+    FillColumn(a, 1, {"x", "", "y", "", "z"});
+    for (int row = 1; row <= 5; ++row)
+        a.SetRowAttrib(row, uint8_t(row));
+    EXPECT_EQ(a.RemoveRowsIf([&a](int row) { return a.IsEmpty(1, row); }), 2);
+    EXPECT_EQ(Column(a, 1), QStringList({"x", "y", "z"}));
+    EXPECT_EQ(a.GetRowAttrib(2), 3);
+    EXPECT_EQ(a.GetRowAttrib(3), 5);
+}
+
+TEST(StringArray, AMappingWrittenEntryByEntryNeverLosesAShownRowOnCommit)
+{
+    TStringArray a;
+    FillColumn(a, 1, {"a", "b"});
+    a.SetSortOrder(1, 2); // both positions now show "b" for a moment
+    EXPECT_EQ(Column(a, 1), QStringList({"b", "b"}));
+    a.CommitSorting();
+    EXPECT_EQ(Column(a, 1), QStringList({"b", "b"}));
+    a.SetString(1, 1, QStringLiteral("changed"));
+    EXPECT_EQ(a.GetString(1, 2), QStringLiteral("b")); // a copy, not a shared row
+}
+
+TEST(StringArray, AssignCopiesCellsAttributesStepAndBothOrders)
+{
+    TStringArray source;
+    FillColumn(source, 1, {"b", "a"});
+    source.SetRowAttrib(1, 0x40); // row "b"
+    source.SetAllocRowsBy(10);
+    source.Sort(1, -1, true);
+    TStringArray target;
+    target.Assign(source);
+    EXPECT_EQ(Column(target, 1), QStringList({"a", "b"}));
+    EXPECT_EQ(target.GetRowAttrib(2), 0x40);
+    EXPECT_EQ(target.AllocRowsBy(), 10);
+    target.UnSort();
+    EXPECT_EQ(Column(target, 1), QStringList({"b", "a"}));
+    target.Assign(target);
+    EXPECT_EQ(Column(target, 1), QStringList({"b", "a"}));
+}
+
+TEST(StringArray, ChangeProgressAndKeyNotificationsFireOnlyWhenAttached)
+{
+    TStringArray a;
+    int changes = 0;
+    int lastPercent = -1;
+    a.OnChange = [&](QObject *sender) {
+        EXPECT_EQ(sender, &a);
+        ++changes;
+    };
+    a.OnPercentDone = [&](QObject *, int percent) { lastPercent = percent; };
+    a.OnBeforeSortExchange = [](QObject *, const QString &text, QString &key) {
+        key = text.section(QLatin1Char('.'), 2) + text.section(QLatin1Char('.'), 1, 1)
+              + text.section(QLatin1Char('.'), 0, 0); // dd.mm.yyyy sorted as yyyymmdd
+    };
+    FillColumn(a, 1, {"01.02.2020", "31.12.2019", "15.01.2020"});
+    const int afterFill = changes;
+    EXPECT_GT(afterFill, 0);
+    a.Sort(1, -1, true);
+    EXPECT_EQ(Column(a, 1), QStringList({"31.12.2019", "15.01.2020", "01.02.2020"}));
+    EXPECT_EQ(lastPercent, 100);
+    a.OnChange = nullptr;
+    a.SetString(1, 1, QStringLiteral("quiet"));
+    EXPECT_EQ(changes, afterFill + 1);
+}
+
+TEST(CellNumber, ReadsTheDecimalSyntaxWithBlanksAndCommaOnly)
+{
+    const struct
+    {
+        const char *text;
+        bool ok;
+        double value;
+    } cases[] = {
+        {" 3,5 ", true, 3.5}, {"-1e3", true, -1000}, {"+2.", true, 2}, {".5", true, 0.5},
+        {"1E-2", true, 0.01}, {"", false, 0},      {"3.5x", false, 0}, {"1 000", false, 0},
+        {"inf", false, 0},   {"nan", false, 0},   {"0x1A", false, 0}, {"+-1", false, 0},
+        {"\t1", false, 0},   {"1e999", false, 0}, {"1,5,", false, 0},
+    };
+    for (const auto &c : cases) {
+        double value = -7;
+        EXPECT_EQ(ReadCellNumber(QString::fromLatin1(c.text), value), c.ok) << c.text;
+        if (c.ok)
+            EXPECT_DOUBLE_EQ(value, c.value) << c.text;
+    }
+}
+
+} // namespace
