@@ -1,5 +1,7 @@
 #include "NVO_Catalogue.h"
 
+#include "NVO_NumLab.h"
+
 #include "NVO_Meter.h"
 
 #include <QtWidgets/QWidget>
@@ -20,6 +22,7 @@ const std::vector<TControlEntry> &ControlCatalogue()
 {
     // A new control joins forms, Designer and the gallery's factory with one line here.
     static const std::vector<TControlEntry> catalogue = {
+        Entry<TNumLab>("nvo::TNumLab", "NVO_NumLab.h", "nvoquorvel", "Numeric label: a formatted value in a framed box between two texts"),
         Entry<TMeter>("nvo::TMeter", "NVO_Meter.h", "nvoquorvel", "Analog panel meter with needle, scale and limit watch"),
     };
     return catalogue;

@@ -1,0 +1,240 @@
+#pragma once
+
+#include "NVO_Control.h"
+#include "NVO_Corvane.h"
+
+#include <QtCore/QString>
+
+#include <functional>
+
+namespace nvo {
+
+struct TNumLabFormat;
+
+/// A passive display of one floating-point value in a framed value box, with an
+/// optional text to its left and to its right, all on one line:
+///
+///     | left text area | value box                 | right text area |
+///     0                LeftSpace    LeftSpace + LabelWidth           Width
+///
+/// The control formats `Value` by `DisplayType` and `Precision`, lets the
+/// application rewrite that text in `OnBeforeDisplay`, replaces a text that does not
+/// fit the box by `OverflowIndicator`, and paints. Every change of a displayed
+/// property repaints at once; a paint composes the whole picture in one off-screen
+/// bitmap and copies it onto the control in one operation, so a value that changes
+/// at a high rate does not flicker.
+///
+/// Colours: the background outside the box is `ColorOutBakG`, the side texts
+/// `ColorOutText`, the box `ColorLabBakG` and the value text `ColorLabText`; the frame
+/// lines are gray and white (or button shadow and highlight with a `ColorScheme`
+/// other than 0). With visual styles on, the style's window, grid and panel text
+/// colours take their place. Disabled texts are drawn engraved.
+///
+/// Display texts (`DisplayType`, P = `Precision`; a text that needs an integer
+/// shows `OverflowIndicator` when the value is not a number, infinite or outside
+/// the 64-bit range, rather than an arbitrary number):
+/// - `dtFloat`: general form with at most P significant digits (P = 0 counts as 1):
+///   fixed notation while the integer part has at most P digits and the magnitude is
+///   at least 0.00001, scientific otherwise; trailing zeros and a trailing separator
+///   removed; the scientific form writes the frame's short exponent ("1.5E20", "1E-6").
+/// - `dtFixP`: fixed notation with exactly P decimals.
+/// - `dtExp`: scientific with P significant digits (P = 0 counts as 1), "E", the
+///   exponent's sign and at least three exponent digits: 1.23E+003.
+/// - `dtInt`: the value rounded to an integer, exact halves to the even neighbour.
+/// - `dtZeroInt`: like `dtInt`, zero-padded to at least P digits ("-007" for -7, P = 3).
+/// - `dtHex`, `dtOct`, `dtBin`: the rounded integer in base 16 (upper case), 8 or 2,
+///   at least P digits, a negative value as "-" and its magnitude: a fixed-width
+///   two's complement would be 64 digits of little use on a label.
+/// - `dtDateTime`: `Value` as a date-time (days since 1899-12-30, the fraction the
+///   time of day) formatted by `DTFormat`.
+/// - `dtState`: `StateText`, never replaced by the overflow indicator.
+/// - `dtDeg`: degrees with P decimals and a degree sign: 12.50°.
+/// - `dtDegMin`: whole degrees and minutes with P decimals: 12°30.00'.
+/// - `dtDegMinSec`: whole degrees, whole minutes and seconds with P decimals: 12°30'15.00".
+/// - `dtEEng`: engineering notation, P significant digits (P = 0 counts as 1), the
+///   exponent a multiple of three and written like `dtExp`'s: 12.3E+003.
+/// - `dtEEngNoDP`: engineering notation without decimal point: the mantissa rounded
+///   to a whole number from 1 to 999: 12E+003 (P plays no part).
+/// - any other ordinal: like `dtFixP`, the default display type.
+/// A value that is not a number or infinite shows as "NAN", "INF" or "-INF" in the
+/// floating display types. After formatting, every type except `dtHex`,
+/// `dtDateTime`, `dtState` and `dtBin` gets the separator of `Comma` ("," or ".") and,
+/// with `ForcePlusSign` and a value above 0, a leading "+".
+class NVO_EXPORT TNumLab : public TControl
+{
+    Q_OBJECT
+    Q_PROPERTY(double Value READ GetValue WRITE SetValue NOTIFY ValueChanged)
+    Q_PROPERTY(TDisplay DisplayType READ GetDisplayType WRITE SetDisplayType)
+    Q_PROPERTY(int Precision READ GetPrecision WRITE SetPrecision)
+    Q_PROPERTY(bool Comma READ GetComma WRITE SetComma)
+    Q_PROPERTY(bool ForcePlusSign READ GetForcePlusSign WRITE SetForcePlusSign)
+    Q_PROPERTY(bool Empty READ GetEmpty WRITE SetEmpty)
+    Q_PROPERTY(int LeftSpace READ GetLeftSpace WRITE SetLeftSpace)
+    Q_PROPERTY(int LabelWidth READ GetLabelWidth WRITE SetLabelWidth)
+    Q_PROPERTY(QString LeftText READ GetLeftText WRITE SetLeftText)
+    Q_PROPERTY(QString RightText READ GetRightText WRITE SetRightText)
+    Q_PROPERTY(nvo::TAlignment LeftTextAlignment READ GetLeftTextAlignment WRITE SetLeftTextAlignment)
+    Q_PROPERTY(nvo::TAlignment RightTextAlignment READ GetRightTextAlignment WRITE SetRightTextAlignment)
+    Q_PROPERTY(nvo::TAlignment Alignment READ GetAlignment WRITE SetAlignment)
+    Q_PROPERTY(QString OverflowIndicator READ GetOverflowIndicator WRITE SetOverflowIndicator)
+    Q_PROPERTY(QString StateText READ GetStateText WRITE SetStateText)
+    Q_PROPERTY(QString DTFormat READ GetDTFormat WRITE SetDTFormat)
+    Q_PROPERTY(nvo::TFrameStyle FrameStyle READ GetFrameStyle WRITE SetFrameStyle)
+    Q_PROPERTY(nvo::TColor ColorLabBakG READ GetColorLabBakG WRITE SetColorLabBakG)
+    Q_PROPERTY(nvo::TColor ColorLabText READ GetColorLabText WRITE SetColorLabText)
+    Q_PROPERTY(nvo::TColor ColorOutBakG READ GetColorOutBakG WRITE SetColorOutBakG)
+    Q_PROPERTY(nvo::TColor ColorOutText READ GetColorOutText WRITE SetColorOutText)
+    Q_PROPERTY(nvo::TColorScheme ColorScheme READ GetColorScheme WRITE SetColorScheme)
+    Q_PROPERTY(bool Transparent READ GetTransparent WRITE SetTransparent)
+    Q_PROPERTY(bool Enabled READ GetEnabled WRITE SetEnabled)
+    Q_PROPERTY(int MouseAreaCode READ GetMouseAreaCode DESIGNABLE false STORED false)
+
+public:
+    /// Display type of the value. Ordinals beyond `dtEEngNoDP` are stored as given
+    /// (forms written by a later version may carry them) and display like `dtFixP`.
+    enum TDisplay : quint8 {
+        dtFloat, dtFixP, dtExp, dtHex, dtZeroInt, dtInt, dtDateTime, dtState, dtBin,
+        dtOct, dtDeg, dtDegMin, dtDegMinSec, dtEEng, dtEEngNoDP
+    };
+    Q_ENUM(TDisplay)
+
+    /// Lets the application rewrite the value text before it is measured and drawn.
+    using TBeforeDisplayEvent = std::function<void(QObject *Sender, QString &Text)>;
+    using TMouseMoveEvent = std::function<void(QObject *Sender, Qt::KeyboardModifiers Shift, int X, int Y)>;
+
+    explicit TNumLab(QWidget *parent = nullptr);
+    ~TNumLab() override;
+
+    double GetValue() const { return FValue; }
+    void SetValue(double value);
+    TDisplay GetDisplayType() const { return FDisplayType; }
+    void SetDisplayType(TDisplay displayType);
+    int GetPrecision() const { return FPrecision; }
+    void SetPrecision(int precision);
+    bool GetComma() const { return FComma; }
+    void SetComma(bool comma);
+    bool GetForcePlusSign() const { return FForcePlusSign; }
+    void SetForcePlusSign(bool forcePlusSign);
+    bool GetEmpty() const { return FEmpty; }
+    void SetEmpty(bool empty);
+    int GetLeftSpace() const { return FLeftSpace; }
+    void SetLeftSpace(int leftSpace);
+    int GetLabelWidth() const { return FLabelWidth; }
+    void SetLabelWidth(int labelWidth);
+    QString GetLeftText() const { return FLeftText; }
+    void SetLeftText(const QString &text);
+    QString GetRightText() const { return FRightText; }
+    void SetRightText(const QString &text);
+    TAlignment GetLeftTextAlignment() const { return FLeftTextAlignment; }
+    void SetLeftTextAlignment(TAlignment alignment);
+    TAlignment GetRightTextAlignment() const { return FRightTextAlignment; }
+    void SetRightTextAlignment(TAlignment alignment);
+    TAlignment GetAlignment() const { return FAlignment; }
+    void SetAlignment(TAlignment alignment);
+    QString GetOverflowIndicator() const { return FOverflowIndicator; }
+    void SetOverflowIndicator(const QString &indicator);
+    QString GetStateText() const { return FStateText; }
+    void SetStateText(const QString &text);
+    QString GetDTFormat() const { return FDTFormat; }
+    void SetDTFormat(const QString &format);
+    TFrameStyle GetFrameStyle() const { return FFrameStyle; }
+    void SetFrameStyle(TFrameStyle style);
+    TColor GetColorLabBakG() const { return FColorLabBakG; }
+    void SetColorLabBakG(TColor color);
+    TColor GetColorLabText() const { return FColorLabText; }
+    void SetColorLabText(TColor color);
+    TColor GetColorOutBakG() const { return FColorOutBakG; }
+    void SetColorOutBakG(TColor color);
+    TColor GetColorOutText() const { return FColorOutText; }
+    void SetColorOutText(TColor color);
+    TColorScheme GetColorScheme() const { return FColorScheme; }
+    void SetColorScheme(TColorScheme scheme);
+    bool GetTransparent() const { return FTransparent; }
+    void SetTransparent(bool transparent);
+    bool GetEnabled() const { return FEnabled; }
+    void SetEnabled(bool enabled);
+
+    /// Which area the mouse last moved over: 0 the left text (including the column
+    /// x = LeftSpace), 1 the value box, 2 the right text.
+    int GetMouseAreaCode() const { return FMouseAreaCode; }
+
+    /// The text the value box shows now, before `OnBeforeDisplay` and the overflow
+    /// replacement.
+    QString DisplayText() const;
+
+    /// Copies the display settings of another TNumLab (not `Comma`, `ForcePlusSign`,
+    /// `DTFormat`, `Enabled` or the events) and repaints. Throws EConvertError for any
+    /// other source, leaving this control unchanged.
+    void Assign(const QObject *source);
+    /// `dest->Assign(this)` for a TNumLab; EConvertError for anything else.
+    void AssignTo(QObject *dest) const;
+
+    QSize sizeHint() const override { return QSize(160, 28); }
+
+    TBeforeDisplayEvent OnBeforeDisplay;
+    TMouseMoveEvent OnMouseMove;
+
+Q_SIGNALS:
+    void ValueChanged(double value);
+
+protected:
+    void Paint(TCanvas &canvas) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    TNumLabFormat Format() const;
+    void UpdateOpacity();
+    void PaintBackground(TCanvas &canvas);
+    int LeftTextX(int textWidth) const;
+    int RightTextX(int textWidth) const;
+    void PaintSideText(TCanvas &canvas, const QString &text, int x, int y);
+    void PaintValueFrame(TCanvas &canvas);
+    void PaintValueText(TCanvas &canvas, int y);
+    void CopyToControl(TCanvas &canvas, const TBitmap &buffer);
+    template<class T>
+    void Change(T &field, const T &value);
+
+    double FValue = 0;
+    TDisplay FDisplayType = dtFixP;
+    int FPrecision = 2;
+    bool FComma = false;
+    bool FForcePlusSign = false;
+    bool FEmpty = false;
+    int FLeftSpace = 35;
+    int FLabelWidth = 80;
+    QString FLeftText;
+    QString FRightText;
+    TAlignment FLeftTextAlignment = taRightJustify;
+    TAlignment FRightTextAlignment = taLeftJustify;
+    TAlignment FAlignment = taCenter;
+    QString FOverflowIndicator = QStringLiteral("*********");
+    QString FStateText = QStringLiteral("undefined");
+    QString FDTFormat = QStringLiteral("mmm-dd, yyyy");
+    TFrameStyle FFrameStyle = TFrameStyle(2);
+    TColor FColorLabBakG = clr::BtnFace;
+    TColor FColorLabText = clr::Black;
+    TColor FColorOutBakG = clr::BtnFace;
+    TColor FColorOutText = clr::Black;
+    TColorScheme FColorScheme = TColorScheme(0);
+    TColor FGrayLineColor = clr::Gray;
+    TColor FWhiteLineColor = clr::White;
+    bool FTransparent = false;
+    bool FEnabled = true;
+    int FMouseAreaCode = 0;
+};
+
+/// What the value text depends on besides the value: the display settings of a TNumLab.
+struct TNumLabFormat {
+    TNumLab::TDisplay DisplayType = TNumLab::dtFixP;
+    int Precision = 2;
+    bool Comma = false;
+    bool ForcePlusSign = false;
+    QString OverflowIndicator = QStringLiteral("*********");
+    QString StateText = QStringLiteral("undefined");
+    QString DTFormat = QStringLiteral("mmm-dd, yyyy");
+};
+
+/// The value text of a TNumLab (see the class's list of display texts).
+NVO_EXPORT QString FormatNumLabValue(double value, const TNumLabFormat &format);
+
+} // namespace nvo
