@@ -1,0 +1,24 @@
+#pragma once
+
+// The number functions of the math package.
+
+#include "NVO_Global.h"
+
+#include <QtCore/QString>
+
+#include <optional>
+
+namespace nvo {
+
+/// `X` rounded toward negative infinity (-0.5 gives -1). Values beyond the int range
+/// give the nearest int limit, NaN gives 0: callers feed it logarithms, which are
+/// -inf for 0 and NaN for negative input, and must get a usable exponent back.
+NVO_EXPORT int IntNeg(double X);
+
+/// The value of a decimal integer text: an optional "+" or "-" and one or more ASCII
+/// digits, nothing else (no blanks), within the 32-bit int range.
+NVO_EXPORT std::optional<int> DecIntValue(const QString &S);
+/// Whether `S` is a decimal integer as `DecIntValue` reads it.
+NVO_EXPORT bool IsValidDecInt(const QString &S);
+
+} // namespace nvo
