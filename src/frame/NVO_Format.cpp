@@ -40,22 +40,51 @@ public:
         std::fill_n(FChars.data() + FSize, count, c);
         FSize += count;
     }
-    void AppendUnsigned(unsigned value, int minDigits)
+    /// A decimal exponent (at most 324) without leading zeros.
+    void AppendExponentDigits(int value)
     {
-        char digits[16];
-        const auto result = std::to_chars(digits, digits + sizeof digits, value);
-        AppendRepeated('0', std::max(0, minDigits - int(result.ptr - digits)));
-        Append(digits, result.ptr);
+        if (value >= 100)
+            Append(char('0' + value / 100));
+        if (value >= 10)
+            Append(char('0' + value / 10 % 10));
+        Append(char('0' + value % 10));
+    }
+    /// |value| rounded to `significant` digits in scientific notation: d[.ddd]E,
+    /// the exponent's sign and at least `minExponentDigits` digits.
+    void AppendScientific(double value, int significant, int minExponentDigits)
+    {
+        char *const first = FChars.data() + FSize;
+        char *last = std::to_chars(first, FChars.data() + FChars.size(), std::fabs(value),
+                                   std::chars_format::scientific, significant - 1).ptr;
+        // to_chars ends with e, a sign and two or three digits.
+        char *const e = last[-4] == 'e' ? last - 4 : last - 5;
+        *e = 'E';
+        // Leading zeros go in front of the digits, one at a time: at most two.
+        for (int digits = int(last - e - 2); digits < minExponentDigits; ++digits, ++last) {
+            for (char *p = last; p > e + 2; --p)
+                *p = p[-1];
+            e[2] = '0';
+        }
+        FSize = int(last - FChars.data());
     }
     int Size() const { return FSize; }
 
-    QString ToQString(QChar decSep, int fieldWidth = 0) const
+    /// Right-aligns the text in a field of `fieldWidth` characters with blanks.
+    void AlignRight(int fieldWidth)
     {
         const int padding = std::max(0, std::min(fieldWidth, kMaxFieldWidth) - FSize);
-        QString text(padding + FSize, Qt::Uninitialized);
-        QChar *out = std::fill_n(text.data(), padding, QLatin1Char(' '));
+        std::copy_backward(FChars.data(), FChars.data() + FSize, FChars.data() + FSize + padding);
+        std::fill_n(FChars.data(), padding, ' ');
+        FSize += padding;
+    }
+
+    QString ToQString(QChar decSep) const
+    {
+        QString text(FSize, Qt::Uninitialized);
+        char16_t *out = reinterpret_cast<char16_t *>(text.data());
+        const char16_t separator = decSep.unicode();
         for (int i = 0; i < FSize; ++i)
-            *out++ = FChars[i] == '.' ? decSep : QLatin1Char(FChars[i]);
+            out[i] = FChars[i] == '.' ? separator : char16_t(FChars[i]);
         return text;
     }
 
@@ -119,17 +148,20 @@ struct SignificantDigits
 SignificantDigits RoundToSignificant(double value, int significant)
 {
     char buffer[kBufferSize];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                      std::chars_format::scientific, significant - 1);
+    const char *const end = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                          std::chars_format::scientific, significant - 1).ptr;
+    // to_chars wrote d[.ddd]e(+|-)dd[d]: digits, then the exponent.
     SignificantDigits rounded;
-    const char *p = buffer;
-    for (; *p != 'e'; ++p) {
-        if (*p != '.')
+    rounded.Digits[0] = buffer[0];
+    rounded.Count = 1;
+    const char *p = buffer + 1;
+    if (*p == '.') {
+        for (++p; *p != 'e'; ++p)
             rounded.Digits[rounded.Count++] = *p;
     }
-    ++p; // 'e'
-    const bool negativeExponent = *p++ == '-';
-    std::from_chars(p, result.ptr, rounded.Exponent);
+    const bool negativeExponent = p[1] == '-';
+    for (p += 2; p != end; ++p)
+        rounded.Exponent = rounded.Exponent * 10 + (*p - '0');
     if (negativeExponent)
         rounded.Exponent = -rounded.Exponent;
     rounded.Negative = std::signbit(value)
@@ -147,14 +179,13 @@ void AppendMantissa(AsciiText &text, const SignificantDigits &rounded)
     }
 }
 
-void AppendExponent(AsciiText &text, int exponent, int minDigits, bool forcePlus)
+/// The general form's short exponent: "E", "-" only for negative ones, no leading zeros.
+void AppendGeneralExponent(AsciiText &text, int exponent)
 {
     text.Append('E');
     if (exponent < 0)
         text.Append('-');
-    else if (forcePlus)
-        text.Append('+');
-    text.AppendUnsigned(unsigned(std::abs(exponent)), minDigits);
+    text.AppendExponentDigits(std::abs(exponent));
 }
 
 /// The general form's fixed notation of a rounded value with -5 <= Exponent < Count
@@ -219,13 +250,10 @@ QString FormatExp(double value, int precision, QChar decSep)
 {
     if (const char16_t *special = NonFiniteText(value))
         return QString::fromUtf16(special);
-    const SignificantDigits rounded =
-        RoundToSignificant(value, std::clamp(precision, 1, kMaxPrecision));
     AsciiText text;
-    if (rounded.Negative)
+    if (std::signbit(value) && value != 0)
         text.Append('-');
-    AppendMantissa(text, rounded);
-    AppendExponent(text, rounded.Exponent, 3, true);
+    text.AppendScientific(value, std::clamp(precision, 1, kMaxPrecision), 3);
     return text.ToQString(decSep);
 }
 
@@ -245,7 +273,7 @@ QString FormatGeneral(double value, int precision, QChar decSep)
         AppendGeneralFixed(text, rounded);
     } else {
         AppendMantissa(text, rounded);
-        AppendExponent(text, rounded.Exponent, 1, false);
+        AppendGeneralExponent(text, rounded.Exponent);
     }
     return text.ToQString(decSep);
 }
@@ -266,12 +294,11 @@ QString Str(double value, int width, int decimals)
         AppendFixed(text, value, std::min(decimals, kMaxPrecision));
     } else {
         const int fractionDigits = std::clamp(width - 9, 0, kMaxPrecision);
-        const SignificantDigits rounded = RoundToSignificant(value, fractionDigits + 1);
-        text.Append(rounded.Negative ? '-' : ' ');
-        AppendMantissa(text, rounded);
-        AppendExponent(text, rounded.Exponent, 4, true);
+        text.Append(std::signbit(value) && value != 0 ? '-' : ' ');
+        text.AppendScientific(value, fractionDigits + 1, 4);
     }
-    return text.ToQString(QLatin1Char('.'), width);
+    text.AlignRight(width);
+    return text.ToQString(QLatin1Char('.'));
 }
 
 namespace {
