@@ -63,6 +63,9 @@ TEST(Corvane, AFrameStylePropertyIsSetByValueByOrdinalAndByName)
     EXPECT_TRUE(thing.setProperty("FrameStyle", QStringLiteral("fsSimple")));
     EXPECT_EQ(thing.GetFrameStyle(), fsSimple);
     EXPECT_EQ(thing.property("FrameStyle").value<TFrameStyle>(), fsSimple);
+    // an ordinal without a name still arrives: controls decide what it draws like
+    EXPECT_TRUE(thing.setProperty("FrameStyle", 9));
+    EXPECT_EQ(int(thing.GetFrameStyle()), 9);
 }
 
 TEST(Corvane, ExceptionsCarryTheirMessageAndDeriveFromTheLibraryException)
