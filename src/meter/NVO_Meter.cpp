@@ -163,9 +163,21 @@ TMeter::TMeter(QWidget *parent)
 
 TMeter::~TMeter() = default;
 
+const TMeterGeometry &TMeter::Geo() const
+{
+    // A resize counts as soon as it is made: Qt delays the resize event of a hidden
+    // widget until it is shown, and the mapping methods are used before that.
+    if (FGeometrySize != size()) {
+        FGeometry = CalcMeterGeometry(FMeterLayout, width(), height(), FRimBottom, FRimTop, FRimSide);
+        FGeometrySize = size();
+    }
+    return FGeometry;
+}
+
 void TMeter::CalcMeterLayoutParams()
 {
     FGeometry = CalcMeterGeometry(FMeterLayout, width(), height(), FRimBottom, FRimTop, FRimSide);
+    FGeometrySize = size();
     // An opaque control paints every pixel itself, so Qt need not paint the parent
     // beneath it first. A meter with no room for its dial paints nothing and must
     // let the parent show through.
@@ -191,7 +203,7 @@ void TMeter::Change(T &field, T value)
 
 TMeterScale TMeter::Scale() const
 {
-    return {FMeterMinValue, FMeterMaxValue, FLogarithmic, FGeometry.Sweep};
+    return {FMeterMinValue, FMeterMaxValue, FLogarithmic, Geo().Sweep};
 }
 
 // ---- Value model ---------------------------------------------------------------------
@@ -500,7 +512,7 @@ void TMeter::SetScaleBkVisible(bool visible)
 
 void TMeter::SetScaleBkWidth(double width)
 {
-    if (std::isnan(width))
+    if (!std::isfinite(width))
         return;
     FScaleBkWidth = std::clamp(width, 0.0, 100.0);
     PaintNow();
@@ -640,15 +652,16 @@ double TMeter::CalcNeedleAngle(double value) const { return Scale().NeedleAngle(
 void TMeter::ConvertToPixelCoords(double value, double pctradius, int &X, int &Y) const
 {
     const double a = (-90 - CalcNeedleAngle(value)) * M_PI / 180;
-    const double d = pctradius * 0.01 * FGeometry.Radius;
-    X = RoundToInt(std::cos(a) * d + FGeometry.CenterX);
-    Y = RoundToInt(FGeometry.CenterY - std::sin(a) * d);
+    const TMeterGeometry &g = Geo();
+    const double d = pctradius * 0.01 * g.Radius;
+    X = RoundToInt(std::cos(a) * d + g.CenterX);
+    Y = RoundToInt(g.CenterY - std::sin(a) * d);
 }
 
 bool TMeter::ConvertPixelToValue(int XPos, int YPos, double &MeterValue) const
 {
-    const std::optional<double> value =
-        Scale().PixelToValue(FGeometry.CenterX, FGeometry.CenterY, XPos, YPos);
+    const TMeterGeometry &g = Geo();
+    const std::optional<double> value = Scale().PixelToValue(g.CenterX, g.CenterY, XPos, YPos);
     MeterValue = value.value_or(0.0);
     return value.has_value();
 }
@@ -683,7 +696,7 @@ namespace nvo {
 
 void TMeter::Paint(TCanvas &canvas)
 {
-    if (FGeometry.Radius <= 0)
+    if (Geo().Radius <= 0)
         return;
     TBitmap buffer = MakeBuffer();
     TCanvas &bitmap = buffer.Canvas();

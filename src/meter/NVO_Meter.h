@@ -291,7 +291,7 @@ public:
     /// The low limit is violated (the low lamp is lit).
     bool Underflow() const { return FUFL; }
     /// Sweep, pivot and radius as the current size, layout and rims give them.
-    TMeterGeometry Geometry() const { return FGeometry; }
+    TMeterGeometry Geometry() const { return Geo(); }
     TMeterScale Scale() const;
 
     // Mapping
@@ -339,6 +339,7 @@ private:
     template<class T>
     void Change(T &field, T value);
     void CalcMeterLayoutParams();
+    const TMeterGeometry &Geo() const;
     void StyleChanged(QObject *sender);
     void MouseMoveInMeter(bool withinRange, Qt::KeyboardModifiers shift, double meterValue);
     void WatchLimits(double value, bool visible);
@@ -401,7 +402,10 @@ private:
     TNeedleLayout *FNeedleLayout;
     TNeedleLayout *FNeedleLayoutSec;
 
-    TMeterGeometry FGeometry;
+    // Derived from the size, layout and rims; recomputed when the size differs from
+    // the one it was made for, since a hidden widget gets no resize event.
+    mutable TMeterGeometry FGeometry;
+    mutable QSize FGeometrySize;
     bool FOFL = false;
     bool FUFL = false;
     bool FLoading = false;

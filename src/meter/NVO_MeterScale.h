@@ -86,7 +86,7 @@ NVO_EXPORT TTickStep CalcTickStep(double min, double max, int nrTicks);
 /// No scale draws more ticks than this: a range too narrow for the spacing of
 /// doubles still ends its tick list here instead of looping on a step that no
 /// longer advances.
-inline constexpr int kMaxTicks = 4000;
+inline constexpr int kMaxTicks = 10000;
 
 /// The values of the major ticks first, first + step, ... up to Max (with a
 /// thousandth of a step to spare). Each value is computed from its index, not by

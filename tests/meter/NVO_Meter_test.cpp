@@ -1,0 +1,675 @@
+#include "NVO_Meter.h"
+
+#include "EventRecorder.h"
+#include "PixelProbe.h"
+#include "TempDir.h"
+
+#include <QtGui/QMouseEvent>
+#include <QtTest/QTest>
+#include <QtWidgets/QApplication>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <limits>
+
+using namespace nvo;
+using nvo::test::EventRecorder;
+using nvo::test::Grab;
+using nvo::test::PixelAt;
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+/// A meter that counts its paints.
+class CountingMeter : public TMeter
+{
+public:
+    int Paints = 0;
+
+protected:
+    void Paint(TCanvas &canvas) override
+    {
+        ++Paints;
+        TMeter::Paint(canvas);
+    }
+};
+
+/// Records the limit-watch events of `meter` into `recorder`.
+void RecordLimitEvents(TMeter &meter, EventRecorder &recorder)
+{
+    meter.OnOverFlow = recorder.Recorder("OnOverFlow");
+    meter.OnNormalRange = recorder.Recorder("OnNormalRange");
+    meter.OnUnderFlow = recorder.Recorder("OnUnderFlow");
+}
+
+/// The scale labels a paint draws, in drawing order.
+QStringList PaintedLabels(TMeter &meter)
+{
+    QStringList labels;
+    meter.OnBeforeDrawScaleLabel = [&](QObject *, TCanvas &, QString &label, int, int) { labels << label; };
+    Grab(&meter);
+    meter.OnBeforeDrawScaleLabel = nullptr;
+    return labels;
+}
+
+template<class Work>
+double Seconds(Work &&work)
+{
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+/// A picture whose every pixel has its own colour, saved as PNG.
+QString SavePattern(const nvo::test::TempDir &dir, const QString &name, int w, int h)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image.setPixel(x, y, qRgb(40 + 50 * x, 30 + 60 * y, 200));
+    const QString path = dir.Path(name);
+    image.save(path, "PNG");
+    return path;
+}
+
+// Points of the default meter (297 x 209, pivot (148, 191)) that no scale, label,
+// needle or anchor covers: left and right of the 90-degree sweep, below the lamps.
+const QPoint kOutsideSweepLeft(20, 180);
+const QPoint kOutsideSweepRight(270, 180);
+
+} // namespace
+
+TEST(Meter, DefaultsAsPublished)
+{
+    TMeter meter;
+    EXPECT_EQ(meter.size(), QSize(297, 209));
+    const std::pair<const char *, QVariant> defaults[] = {
+        {"AnchorSize", 24},           {"AnchorCovered", true},         {"AnchorImage", QString()},
+        {"BackGroundImg", QString()}, {"Caption", QString()},          {"ColorBakG", 0xFFFFFFu},
+        {"ColorCover", 0xFF00000Fu},  {"ColorScale", 0x800000u},       {"ColorSclBkLow", 0x00FF00u},
+        {"ColorSclBkNorm", 0x0080FFu}, {"ColorSclBkHigh", 0x0000FFu},  {"LimWatchHighOn", true},
+        {"LimWatchLowOn", true},      {"LimWatchActColor", 0x0000FFu}, {"LimWatchPsvColor", 0x808080u},
+        {"Logarithmic", false},       {"ThresholdLow", 0.0},           {"ThresholdHigh", 1.0},
+        {"MeterMinValue", 0.0},       {"MeterMaxValue", 1.0},          {"MeterDecPlaces", 1},
+        {"MeterNrTicks", 3},          {"MeterShortTicks", true},       {"MeterScaleLine", true},
+        {"RimBottom", 10},            {"RimTop", 8},                   {"RimSide", 10},
+        {"ScaleBkWidth", 0.0},        {"ScaleBkVisible", false},       {"ScaleVisible", true},
+        {"Value", 0.0},               {"ValueSec", 0.0},
+    };
+    for (const auto &[name, value] : defaults)
+        EXPECT_EQ(meter.property(name), value) << name;
+    EXPECT_EQ(meter.GetMeterLayout(), TMeter::mlCirc90);
+    EXPECT_EQ(int(meter.GetFrameStyle()), 3);
+    EXPECT_EQ(int(meter.GetColorScheme()), 0);
+    EXPECT_EQ(int(meter.GetBkgndFillMode()), 0);
+    for (TNeedleLayout *layout : {meter.GetNeedleLayout(), meter.GetNeedleLayoutSec()}) {
+        EXPECT_EQ(layout->GetPercentNeedleLength(), 100);
+        EXPECT_EQ(layout->GetColorBody(), 0xC0C0C0u);
+        EXPECT_EQ(layout->GetHeadSize(), 20);
+        EXPECT_EQ(layout->GetHeadAngle(), 30);
+        EXPECT_EQ(layout->GetThickness(), 0);
+    }
+    EXPECT_TRUE(meter.GetNeedleLayout()->GetVisible());
+    EXPECT_FALSE(meter.GetNeedleLayoutSec()->GetVisible());
+    const TMeterGeometry g = meter.Geometry();
+    EXPECT_EQ(g.Sweep, 90);
+    EXPECT_EQ(g.CenterX, 148);
+    EXPECT_EQ(g.CenterY, 191);
+    EXPECT_DOUBLE_EQ(g.Radius, 175);
+    // A bare needle layout starts at zero; only its owner fills it in.
+    TNeedleLayout bare;
+    EXPECT_EQ(bare.GetHeadSize(), 0);
+    EXPECT_FALSE(bare.GetVisible());
+}
+
+TEST(Meter, GeometryFollowsSizeAndLayoutButNotRims)
+{
+    TMeter meter;
+    meter.SetMeterLayout(TMeter::mlCirc300);
+    EXPECT_EQ(meter.Geometry().CenterY, 110);
+    EXPECT_NEAR(meter.Geometry().Radius, 93.78, 0.01);
+    meter.SetRimTop(30);
+    EXPECT_EQ(meter.Geometry().CenterY, 110); // rims wait for the next resize
+    meter.resize(297, 210);
+    EXPECT_NEAR(meter.Geometry().Radius, (210 - 10 - 30 - 16) / 1.866, 1e-9);
+}
+
+TEST(Meter, LimitWatchEventSequence)
+{
+    TMeter meter;
+    EventRecorder events;
+    RecordLimitEvents(meter, events);
+    struct Step {
+        double Value;
+        const char *Event;
+        bool Overflow, Underflow;
+    };
+    const Step steps[] = {
+        {0, nullptr, false, false}, // unchanged right after construction: nothing
+        {0.5, "OnNormalRange", false, false},
+        {1, "OnOverFlow", true, false},   // 1 >= ThresholdHigh 1
+        {0, "OnUnderFlow", false, true},  // 0 <= ThresholdLow 0
+        {5, "OnOverFlow", true, false},   // stored as 1
+        {5, "OnOverFlow", true, false},   // compared before clamping: watched again
+    };
+    for (const Step &step : steps) {
+        events.Clear();
+        meter.SetValue(step.Value);
+        EXPECT_EQ(events.Events(), step.Event ? QStringList{step.Event} : QStringList{}) << step.Value;
+        EXPECT_EQ(meter.Overflow(), step.Overflow) << step.Value;
+        EXPECT_EQ(meter.Underflow(), step.Underflow) << step.Value;
+    }
+    EXPECT_EQ(meter.GetValue(), 1.0);
+}
+
+TEST(Meter, InvisibleNeedlesAreNotWatched)
+{
+    CountingMeter meter;
+    meter.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&meter));
+    EventRecorder events;
+    RecordLimitEvents(meter, events);
+    meter.SetValue(1);
+    ASSERT_TRUE(meter.Overflow());
+    // The first needle without Visible: drawn, but silent, and the lamps go out.
+    meter.GetNeedleLayout()->SetVisible(false);
+    events.Clear();
+    meter.SetValue(0);
+    EXPECT_TRUE(events.Events().isEmpty());
+    EXPECT_FALSE(meter.Overflow());
+    EXPECT_FALSE(meter.Underflow());
+    // The second needle is invisible by default: setting its value clears the lamps
+    // without a repaint.
+    meter.GetNeedleLayout()->SetVisible(true);
+    meter.SetValue(1);
+    ASSERT_TRUE(meter.Overflow());
+    const int paints = meter.Paints;
+    meter.SetValueSec(0.5);
+    EXPECT_FALSE(meter.Overflow());
+    EXPECT_EQ(meter.Paints, paints);
+    // Made visible, it watches and repaints like the first.
+    meter.GetNeedleLayoutSec()->SetVisible(true);
+    events.Clear();
+    meter.SetValueSec(0);
+    EXPECT_EQ(events.Events(), QStringList{"OnUnderFlow"});
+    EXPECT_GT(meter.Paints, paints);
+}
+
+TEST(Meter, ThresholdSettersWatchOnlyTheFirstValue)
+{
+    TMeter meter;
+    EventRecorder events;
+    RecordLimitEvents(meter, events);
+    meter.SetThresholdLow(0.3); // Value 0 <= 0.3
+    EXPECT_EQ(events.Events(), QStringList{"OnUnderFlow"});
+    EXPECT_TRUE(meter.Underflow());
+    events.Clear();
+    meter.SetThresholdHigh(0.2); // below the low threshold: both move to 0.2
+    EXPECT_EQ(meter.GetThresholdLow(), 0.2);
+    EXPECT_TRUE(events.Events().isEmpty()); // Value 0 is not >= 0.2
+    meter.SetThresholdLow(7);                // clamped to Max, pushes the high one up
+    EXPECT_EQ(meter.GetThresholdLow(), 1.0);
+    EXPECT_EQ(meter.GetThresholdHigh(), 1.0);
+    events.Clear();
+    meter.GetNeedleLayout()->SetVisible(false); // thresholds ignore the layouts
+    meter.SetValue(1);
+    meter.SetThresholdHigh(0.9);
+    EXPECT_EQ(events.Events(), QStringList{"OnOverFlow"});
+}
+
+TEST(Meter, RangeSettersKeepTheValueModel)
+{
+    TMeter meter;
+    EventRecorder events;
+    RecordLimitEvents(meter, events);
+    meter.SetValue(0.5);
+    events.Clear();
+    meter.SetMeterMinValue(0.7); // raises the value and the low threshold, silently
+    EXPECT_EQ(meter.GetValue(), 0.7);
+    EXPECT_EQ(meter.GetThresholdLow(), 0.7);
+    meter.SetMeterMaxValue(0.2); // at or below the minimum: min = max - 1
+    EXPECT_EQ(meter.GetMeterMinValue(), 0.2 - 1);
+    EXPECT_EQ(meter.GetValue(), 0.2);
+    EXPECT_TRUE(events.Events().isEmpty());
+
+    TMeter log;
+    log.SetMeterMinValue(0.5);
+    log.SetLogarithmic(true);
+    ASSERT_TRUE(log.GetLogarithmic());
+    log.SetMeterMaxValue(0.4); // max - 1 <= 0 on a log scale: min = max / 10
+    EXPECT_DOUBLE_EQ(log.GetMeterMinValue(), 0.04);
+    log.SetMeterMinValue(0); // refused on a log scale
+    EXPECT_DOUBLE_EQ(log.GetMeterMinValue(), 0.04);
+
+    TMeter fromZero;
+    fromZero.SetLogarithmic(true); // the minimum 0 has no logarithm
+    EXPECT_FALSE(fromZero.GetLogarithmic());
+}
+
+TEST(Meter, RangeStaysOpenBeyondTwoToTheFiftyThird)
+{
+    const double big = std::ldexp(1.0, 60);
+    const double max = std::numeric_limits<double>::max();
+    TMeter meter;
+    meter.SetMeterMinValue(big); // big + 1 == big: the next double takes its place
+    EXPECT_GT(meter.GetMeterMaxValue(), meter.GetMeterMinValue());
+    meter.SetMeterMaxValue(-big);
+    EXPECT_LT(meter.GetMeterMinValue(), meter.GetMeterMaxValue());
+    meter.SetMeterMinValue(max); // no double lies above it
+    EXPECT_LT(meter.GetMeterMinValue(), meter.GetMeterMaxValue());
+    meter.resize(297, 209);
+    EXPECT_LT(Seconds([&] { Grab(&meter); }), 1.0);
+}
+
+TEST(Meter, NonFiniteNumbersAreIgnored)
+{
+    const char *properties[] = {"Value", "ValueSec", "MeterMinValue", "MeterMaxValue",
+                                "ThresholdLow", "ThresholdHigh", "ScaleBkWidth"};
+    for (const char *property : properties) {
+        for (double bad : {kNaN, kInf, -kInf}) {
+            TMeter meter;
+            meter.SetThresholdLow(0.2);
+            meter.SetValue(0.5);
+            EventRecorder events;
+            RecordLimitEvents(meter, events);
+            const QVariant before = meter.property(property);
+            meter.setProperty(property, bad);
+            EXPECT_EQ(meter.property(property), before) << property << " " << bad;
+            EXPECT_TRUE(events.Events().isEmpty()) << property << " " << bad;
+            EXPECT_TRUE(std::isfinite(meter.CalcNeedleAngle(meter.GetValue()))) << property;
+        }
+    }
+}
+
+TEST(Meter, MappingMethods)
+{
+    TMeter meter;
+    EXPECT_DOUBLE_EQ(meter.CalcNeedleAngle(0.5), 180);
+    EXPECT_DOUBLE_EQ(meter.CalcNeedleAngle(kNaN), 135);
+    int x = 0, y = 0;
+    meter.ConvertToPixelCoords(0.5, 100, x, y);
+    EXPECT_EQ(QPoint(x, y), QPoint(148, 191 - 175));
+    meter.ConvertToPixelCoords(0.5, kNaN, x, y); // no undefined conversion
+    EXPECT_EQ(QPoint(x, y), QPoint(0, 0));
+    double value = -1;
+    EXPECT_TRUE(meter.ConvertPixelToValue(148, 191, value)); // the pivot: the middle
+    EXPECT_DOUBLE_EQ(value, 0.5);
+    EXPECT_FALSE(meter.ConvertPixelToValue(148, 200, value)); // below the pivot
+    EXPECT_EQ(value, 0.0);
+}
+
+TEST(Meter, MouseMoveReportsTheValueUnderThePointer)
+{
+    TMeter meter;
+    QStringList seen;
+    meter.OnMouseMoveInMeter = [&](QObject *, bool within, Qt::KeyboardModifiers shift, double value) {
+        seen << QString("%1 %2 %3").arg(within).arg(shift.testFlag(Qt::ShiftModifier)).arg(value);
+    };
+    for (const QPoint pos : {QPoint(148, 100), QPoint(148, 205)}) {
+        QMouseEvent move(QEvent::MouseMove, pos, meter.mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
+                         Qt::ShiftModifier);
+        QApplication::sendEvent(&meter, &move);
+    }
+    EXPECT_EQ(seen, QStringList({"1 1 0.5", "0 1 0"}));
+}
+
+TEST(Meter, LoadedRestoresTheValueModelWhateverTheOrder)
+{
+    using Setter = std::pair<const char *, QVariant>;
+    const std::vector<Setter> saved = {{"MeterMinValue", 10.0}, {"MeterMaxValue", 20.0},
+                                       {"Logarithmic", true},   {"ThresholdLow", 12.0},
+                                       {"ThresholdHigh", 18.0}, {"Value", 15.0},
+                                       {"ValueSec", 11.0}};
+    const std::vector<Setter> reversed(saved.rbegin(), saved.rend());
+    for (const std::vector<Setter> *order : {&saved, &reversed}) {
+        TMeter meter;
+        EventRecorder events;
+        RecordLimitEvents(meter, events);
+        meter.BeginLoading();
+        for (const auto &[name, value] : *order)
+            meter.setProperty(name, value);
+        meter.Loaded();
+        for (const auto &[name, value] : saved)
+            EXPECT_EQ(meter.property(name), value) << name;
+        EXPECT_TRUE(events.Events().isEmpty());
+        EXPECT_FALSE(meter.Loading());
+    }
+    // Generated form code calls plain setters in declaration order: that order
+    // reproduces the saved meter as well.
+    TMeter plain;
+    const QMetaObject *meta = plain.metaObject();
+    for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i)
+        for (const auto &[name, value] : saved)
+            if (qstrcmp(meta->property(i).name(), name) == 0)
+                plain.setProperty(name, value);
+    for (const auto &[name, value] : saved)
+        EXPECT_EQ(plain.property(name), value) << name;
+}
+
+TEST(Meter, LoadedRepairsBrokenForms)
+{
+    const double big = std::ldexp(1.0, 60);
+    struct Case {
+        const char *What;
+        double Min, Max;
+        bool Log;
+        double Low, High, Value, ValueSec;
+        double ExpMin, ExpMax;
+        bool ExpLog;
+        double ExpLow, ExpHigh, ExpValue, ExpValueSec;
+    };
+    const Case cases[] = {
+        {"reversed", 5, 1, false, 0, 9, 3, 3, 1, 5, false, 1, 5, 3, 3},
+        {"empty", 5, 5, false, 5, 5, 5, 5, 5, 6, false, 5, 5, 5, 5},
+        {"empty beyond 2^53", big, big, false, big, big, big, big, big, big + 256, false, big, big, big, big},
+        {"log from zero", 0, 10, true, 0, 10, 1, 1, 0, 10, false, 0, 10, 1, 1},
+        {"values outside", 0, 1, false, 0.8, 0.2, 50, -3, 0, 1, false, 0.8, 0.8, 1, 0},
+    };
+    for (const Case &c : cases) {
+        TMeter meter;
+        meter.BeginLoading();
+        meter.SetMeterMinValue(c.Min);
+        meter.SetMeterMaxValue(c.Max);
+        meter.SetLogarithmic(c.Log);
+        meter.SetThresholdLow(c.Low);
+        meter.SetThresholdHigh(c.High);
+        meter.SetValue(c.Value);
+        meter.SetValueSec(c.ValueSec);
+        meter.Loaded();
+        EXPECT_EQ(meter.GetMeterMinValue(), c.ExpMin) << c.What;
+        EXPECT_EQ(meter.GetMeterMaxValue(), c.ExpMax) << c.What;
+        EXPECT_EQ(meter.GetLogarithmic(), c.ExpLog) << c.What;
+        EXPECT_EQ(meter.GetThresholdLow(), c.ExpLow) << c.What;
+        EXPECT_EQ(meter.GetThresholdHigh(), c.ExpHigh) << c.What;
+        EXPECT_EQ(meter.GetValue(), c.ExpValue) << c.What;
+        EXPECT_EQ(meter.GetValueSec(), c.ExpValueSec) << c.What;
+        EXPECT_LT(Seconds([&] { Grab(&meter); }), 1.0) << c.What;
+    }
+}
+
+TEST(Meter, ScaleLabelsAsPainted)
+{
+    TMeter meter;
+    EXPECT_EQ(PaintedLabels(meter), QStringList({"0.0", "0.2", "0.4", "0.6", "0.8", "1.0"}));
+    meter.SetMeterMaxValue(1000);
+    meter.SetMeterMinValue(1);
+    meter.SetLogarithmic(true);
+    meter.SetMeterDecPlaces(0);
+    EXPECT_EQ(PaintedLabels(meter),
+              QStringList({"1", "2", "5", "10", "20", "50", "100", "200", "500", "1000"}));
+    // Logarithmic within one decade: the evenly spaced values of the linear rule.
+    meter.SetMeterMaxValue(9);
+    meter.SetMeterMinValue(2);
+    EXPECT_EQ(PaintedLabels(meter), QStringList({"2", "4", "6", "8"}));
+    // Around zero no label reads "-0.0", whatever rounding left in the tick value.
+    TMeter symmetric;
+    symmetric.SetMeterMinValue(-0.6);
+    symmetric.SetMeterMaxValue(0.6);
+    EXPECT_EQ(PaintedLabels(symmetric), QStringList({"-0.6", "-0.4", "-0.2", "0.0", "0.2", "0.4", "0.6"}));
+}
+
+TEST(Meter, EmptyLabelSuppressesTheLabelButNotItsTick)
+{
+    TMeter meter;
+    meter.SetScaleVisible(true);
+    const QImage normal = Grab(&meter);
+    meter.OnBeforeDrawScaleLabel = [](QObject *, TCanvas &, QString &label, int, int) { label.clear(); };
+    const QImage silent = Grab(&meter);
+    const QRect all = normal.rect();
+    EXPECT_EQ(nvo::test::CountPixels(silent, all, clr::Navy), nvo::test::CountPixels(normal, all, clr::Navy));
+    EXPECT_LT(nvo::test::CountPixels(silent, all, clr::Black), nvo::test::CountPixels(normal, all, clr::Black));
+}
+
+TEST(Meter, FrameStyleFourWithClassicColours)
+{
+    TMeter meter;
+    meter.SetFrameStyle(TFrameStyle(4));
+    const QImage image = Grab(&meter);
+    const int w = meter.width(), h = meter.height();
+    const std::pair<QPoint, TColor> pixels[] = {
+        {{0, 0}, clr::White},          {{w - 2, 0}, clr::White},     {{w - 2, h - 2}, clr::White},
+        {{0, h - 2}, clr::White},      {{1, h - 2}, clr::White},     {{1, 1}, clr::Gray},
+        {{1, h - 3}, clr::Gray},       {{w - 3, 1}, clr::Gray},      {{1, h - 1}, clr::Gray},
+        {{w - 1, h - 1}, clr::Gray},   {{w - 1, 1}, clr::Gray},
+    };
+    for (const auto &[at, color] : pixels)
+        EXPECT_EQ(PixelAt(image, at.x(), at.y()), color) << at.x() << "," << at.y();
+}
+
+TEST(Meter, ShadowLiesUpAndLeftOfTheNeedle)
+{
+    TMeter meter;
+    meter.SetValue(0.5); // straight up: the tip at (148, 191 - 171)
+    TNeedleLayout *needle = meter.GetNeedleLayout();
+    needle->SetShadowColor(clr::Lime);
+    needle->SetShadowDx(3);
+    needle->SetShadowDy(3);
+    const QImage image = Grab(&meter);
+    EXPECT_EQ(PixelAt(image, 148, 20), clr::Black);
+    EXPECT_EQ(PixelAt(image, 145, 17), clr::Lime);
+    EXPECT_EQ(PixelAt(image, 151, 23), clr::White); // nothing on the other side
+    needle->SetShadowDx(0);
+    needle->SetShadowDy(0);
+    EXPECT_EQ(nvo::test::CountPixels(Grab(&meter), QRect(0, 0, 297, 209), clr::Lime), 0);
+}
+
+TEST(Meter, LampsShowTheLimitFlags)
+{
+    TMeter meter;
+    meter.SetValue(1);
+    QImage image = Grab(&meter);
+    EXPECT_EQ(PixelAt(image, 272, 20), clr::Red);  // high lamp lit
+    EXPECT_EQ(PixelAt(image, 21, 20), clr::Gray);  // low lamp passive
+    EXPECT_EQ(PixelAt(image, 269, 16), clr::Black); // the lamp's black outline
+    meter.SetLimWatchHighOn(false);
+    image = Grab(&meter);
+    EXPECT_NE(PixelAt(image, 272, 20), clr::Red);
+}
+
+TEST(Meter, OwnNeedleHandlerSuppressesOnlyTheBuiltInNeedle)
+{
+    TMeter meter;
+    meter.SetValue(0.5);
+    const QPoint inHead(148, 32);
+    EXPECT_EQ(PixelAt(Grab(&meter), inHead.x(), inHead.y()), clr::Silver);
+    int calls = 0;
+    meter.OnBeforeDrawNeedle = [&](QObject *, TCanvas &, bool &drawn) {
+        ++calls;
+        drawn = true;
+    };
+    const QImage image = Grab(&meter);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(PixelAt(image, inHead.x(), inHead.y()), clr::White);
+    EXPECT_EQ(PixelAt(image, 21, 20), clr::Gray);  // lamps still drawn
+    EXPECT_EQ(PixelAt(image, 0, 0), clr::White);   // and the raised frame
+}
+
+TEST(Meter, SecondNeedleIsDrawnWhenVisible)
+{
+    TMeter meter;
+    meter.SetValue(0.5);
+    TNeedleLayout *second = meter.GetNeedleLayoutSec();
+    second->SetColorBody(clr::Fuchsia);
+    meter.SetValueSec(0.5);
+    second->SetVisible(true);
+    const QPoint inHead(148, 32);
+    // Beneath the first needle where they overlap...
+    EXPECT_EQ(PixelAt(Grab(&meter), inHead.x(), inHead.y()), clr::Silver);
+    meter.SetValue(0);
+    // ...and on its own elsewhere.
+    EXPECT_EQ(PixelAt(Grab(&meter), inHead.x(), inHead.y()), clr::Fuchsia);
+}
+
+TEST(Meter, BackgroundFillModes)
+{
+    nvo::test::TempDir dir;
+    const QString pattern = SavePattern(dir, "pattern.png", 4, 3);
+    const QImage picture(pattern);
+    TMeter meter;
+    meter.SetColorBakG(0x123456);
+    meter.SetBackGroundImg(pattern);
+    ASSERT_EQ(meter.GetBackGroundImg(), pattern);
+    const auto pictureAt = [&](int x, int y) {
+        const QRgb rgb = picture.pixel(x, y);
+        return RGBColor(qRed(rgb), qGreen(rgb), qBlue(rgb));
+    };
+
+    meter.SetBkgndFillMode(bfTile);
+    QImage image = Grab(&meter);
+    for (const QPoint p : {kOutsideSweepLeft, kOutsideSweepRight, QPoint(21, 181), QPoint(271, 182)})
+        EXPECT_EQ(PixelAt(image, p.x(), p.y()), pictureAt(p.x() % 4, p.y() % 3)) << p.x() << "," << p.y();
+
+    meter.SetBkgndFillMode(bfStretch);
+    image = Grab(&meter);
+    // Stretched over the whole control, the bottom-right pixel fills the bottom right.
+    EXPECT_EQ(PixelAt(image, kOutsideSweepRight.x(), kOutsideSweepRight.y()), pictureAt(3, 2));
+    EXPECT_EQ(PixelAt(image, kOutsideSweepLeft.x(), kOutsideSweepLeft.y()), pictureAt(0, 2));
+
+    meter.SetBkgndFillMode(bfOwnSize);
+    image = Grab(&meter);
+    // The picture sits at the top-left corner (under the cover); the rest is the
+    // canvas's white.
+    EXPECT_EQ(PixelAt(image, kOutsideSweepRight.x(), kOutsideSweepRight.y()), clr::White);
+
+    meter.SetBkgndFillMode(TBkgFill(7)); // unknown: the background colour
+    image = Grab(&meter);
+    EXPECT_EQ(PixelAt(image, kOutsideSweepRight.x(), kOutsideSweepRight.y()), 0x123456u);
+}
+
+TEST(Meter, UnreadableBackgroundRaisesAndIsNotShown)
+{
+    nvo::test::TempDir dir;
+    const QString pattern = SavePattern(dir, "pattern.png", 4, 3);
+    const QString empty = dir.Write("empty.png", QByteArray());
+    const QString garbage = dir.Write("garbage.bmp", QByteArray("not a picture"));
+    for (const QString &bad : {empty, garbage}) {
+        TMeter meter;
+        meter.setObjectName("Gauge");
+        meter.SetColorBakG(0x123456);
+        meter.SetBkgndFillMode(bfTile);
+        meter.SetBackGroundImg(pattern);
+        try {
+            meter.SetBackGroundImg(bad);
+            ADD_FAILURE() << "no exception for " << bad.toStdString();
+        } catch (const ENVOMeterError &error) {
+            EXPECT_TRUE(error.Message().startsWith("Component \"Gauge\": ")) << error.what();
+            EXPECT_TRUE(error.Message().contains(bad));
+        }
+        EXPECT_EQ(meter.GetBackGroundImg(), QString());
+        // Neither the previous picture nor undefined pixels: the background colour.
+        const QImage image = Grab(&meter);
+        EXPECT_EQ(PixelAt(image, kOutsideSweepRight.x(), kOutsideSweepRight.y()), 0x123456u);
+    }
+    // A missing file only clears the name.
+    TMeter meter;
+    meter.SetBackGroundImg(dir.Path("missing.png"));
+    EXPECT_EQ(meter.GetBackGroundImg(), QString());
+}
+
+TEST(Meter, AnchorImageSitsOnThePivot)
+{
+    nvo::test::TempDir dir;
+    QImage anchor(6, 6, QImage::Format_RGB32);
+    anchor.fill(qRgb(0, 0, 255));
+    const QString path = dir.Path("anchor.png");
+    anchor.save(path, "PNG");
+    TMeter meter;
+    meter.SetAnchorImage(path);
+    ASSERT_EQ(meter.GetAnchorImage(), path);
+    const QImage image = Grab(&meter);
+    EXPECT_EQ(PixelAt(image, 145, 188), clr::Blue); // (cx - 3, cy - 3), the top-left corner
+    EXPECT_EQ(PixelAt(image, 150, 193), clr::Blue);
+    EXPECT_NE(PixelAt(image, 151, 194), clr::Blue);
+    // An unreadable anchor picture only clears its name.
+    meter.SetAnchorImage(dir.Write("bad.png", "no"));
+    EXPECT_EQ(meter.GetAnchorImage(), QString());
+}
+
+TEST(Meter, LoadedLoadsImagesAndForgetsBadOnes)
+{
+    nvo::test::TempDir dir;
+    const QString pattern = SavePattern(dir, "pattern.png", 4, 3);
+    TMeter meter;
+    meter.BeginLoading();
+    meter.SetBackGroundImg(dir.Write("bad.png", "no"));
+    meter.SetAnchorImage(pattern);
+    meter.Loaded(); // no exception: a stored name that fails is only forgotten
+    EXPECT_EQ(meter.GetBackGroundImg(), QString());
+    EXPECT_EQ(meter.GetAnchorImage(), pattern);
+}
+
+TEST(Meter, EveryLayoutPaintsItsScaleInsideTheCover)
+{
+    for (int layout = TMeter::mlCirc90; layout <= TMeter::mlCirc360; ++layout) {
+        TMeter meter;
+        meter.SetScaleBkVisible(true);
+        meter.SetScaleBkWidth(10);
+        meter.SetMeterLayout(TMeter::TMeterLayout(layout));
+        const QImage image = Grab(&meter);
+        // Thresholds at the ends: the whole ring is the normal range.
+        EXPECT_GT(nvo::test::CountPixels(image, image.rect(), meter.GetColorSclBkNorm()), 100) << layout;
+        EXPECT_GT(nvo::test::CountPixels(image, image.rect(), clr::Navy), 40) << layout;
+    }
+}
+
+TEST(Meter, WideLogarithmicScalePaintsPromptly)
+{
+    TMeter meter;
+    meter.resize(1200, 900);
+    meter.SetMeterMaxValue(1e300);
+    meter.SetMeterMinValue(1);
+    meter.SetLogarithmic(true);
+    meter.SetMeterMinValue(1e-100); // the lowest minimum a logarithmic scale takes
+    ASSERT_TRUE(meter.GetLogarithmic());
+    ASSERT_EQ(meter.GetMeterMinValue(), 1e-100);
+    EXPECT_LT(Seconds([&] { Grab(&meter); }), 2.0);
+}
+
+TEST(Meter, AssignCopiesValuesButNotEvents)
+{
+    TMeter source;
+    source.SetMeterMaxValue(50);
+    source.SetValue(30);
+    source.SetCaption("Volt");
+    source.SetMeterLayout(TMeter::mlCirc270);
+    source.GetNeedleLayout()->SetThickness(4);
+    source.OnOverFlow = [](QObject *) {};
+    TMeter target;
+    target.Assign(&source);
+    EXPECT_EQ(target.GetValue(), 30.0);
+    EXPECT_EQ(target.GetMeterMaxValue(), 50.0);
+    EXPECT_EQ(target.GetCaption(), "Volt");
+    EXPECT_EQ(target.Geometry().Sweep, 270);
+    EXPECT_EQ(target.GetNeedleLayout()->GetThickness(), 4);
+    EXPECT_NE(target.GetNeedleLayout(), source.GetNeedleLayout());
+    EXPECT_FALSE(target.OnOverFlow);
+
+    QWidget other;
+    EXPECT_THROW(target.Assign(&other), EConvertError);
+    EXPECT_EQ(target.GetValue(), 30.0);
+}
+
+TEST(Meter, NeedleLayoutChangesRepaint)
+{
+    CountingMeter meter;
+    meter.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&meter));
+    int paints = meter.Paints;
+    meter.GetNeedleLayout()->SetHeadSize(12);
+    EXPECT_EQ(meter.Paints, paints + 1);
+    meter.GetNeedleLayout()->SetHeadSize(12); // unchanged: nothing
+    EXPECT_EQ(meter.Paints, paints + 1);
+    TNeedleLayout look;
+    look.SetPercentNeedleLength(500); // clamped to 100
+    EXPECT_EQ(look.GetPercentNeedleLength(), 100);
+    look.SetHeadAngle(-5);
+    EXPECT_EQ(look.GetHeadAngle(), 0);
+    paints = meter.Paints;
+    meter.SetNeedleLayout(&look);
+    EXPECT_EQ(meter.Paints, paints + 1); // one repaint for the whole copy
+    EXPECT_EQ(meter.GetNeedleLayout()->GetHeadAngle(), 0);
+    EXPECT_TRUE(meter.GetNeedleLayout()->OnChange); // the meter still listens
+}
