@@ -1,0 +1,121 @@
+#include "NVO_Control.h"
+#include "NVO_FormLoader.h"
+#include "NVO_NumLab.h"
+
+#include <QtCore/QBuffer>
+#include <QtCore/QFile>
+#include <QtCore/QFileInfo>
+#include <QtWidgets/QLabel>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+using nvo::TNumLab;
+
+std::unique_ptr<QWidget> LoadForm(QIODevice &device)
+{
+    nvo::TFormLoader loader;
+    // Without the plugin folder: the loader itself must know the controls.
+    loader.clearPluginPaths();
+    std::unique_ptr<QWidget> form(loader.load(&device));
+    EXPECT_NE(form, nullptr) << qPrintable(loader.errorString());
+    return form;
+}
+
+std::unique_ptr<QWidget> LoadFixture()
+{
+    QFile file(QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("numlab_form.ui")));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << qPrintable(file.fileName());
+    return LoadForm(file);
+}
+
+/// A form holding one numeric label named "label" with the given property elements.
+TNumLab *LoadLabel(const QString &properties, std::unique_ptr<QWidget> &form)
+{
+    QByteArray xml = QStringLiteral(R"(<ui version="4.0"><widget class="QWidget" name="form">)"
+                                    R"(<widget class="nvo::TNumLab" name="label">%1</widget></widget></ui>)")
+                         .arg(properties)
+                         .toUtf8();
+    QBuffer buffer(&xml);
+    buffer.open(QIODevice::ReadOnly);
+    form = LoadForm(buffer);
+    return form ? form->findChild<TNumLab *>(QStringLiteral("label")) : nullptr;
+}
+
+TEST(FormLoader, LoadsTheNumLabFixtureWithExactlyItsValues)
+{
+    const std::unique_ptr<QWidget> form = LoadFixture();
+    ASSERT_NE(form, nullptr);
+
+    const TNumLab *voltage = form->findChild<TNumLab *>(QStringLiteral("voltage"));
+    ASSERT_NE(voltage, nullptr);
+    EXPECT_EQ(voltage->GetValue(), -1234.5);
+    EXPECT_EQ(voltage->GetDisplayType(), TNumLab::dtExp);
+    EXPECT_EQ(voltage->GetPrecision(), 4);
+    EXPECT_TRUE(voltage->GetComma());
+    EXPECT_EQ(voltage->GetLabelWidth(), 120);
+    EXPECT_EQ(voltage->GetLeftText(), QStringLiteral("U₁"));
+    EXPECT_EQ(voltage->GetRightText(), QStringLiteral("mV"));
+    EXPECT_EQ(voltage->GetFrameStyle(), nvo::fsRaised);
+    EXPECT_EQ(voltage->GetColorLabBakG(), nvo::RGBColor(0xFF, 0xF0, 0xD0));
+    EXPECT_EQ(voltage->geometry(), QRect(10, 30, 250, 28));
+    // What the form leaves out keeps its default.
+    EXPECT_EQ(voltage->GetLeftSpace(), 35);
+    EXPECT_EQ(voltage->GetColorLabText(), nvo::clr::Black);
+
+    // The second label spells its enums as numbers; its precision goes through the
+    // setter's clamp like any assignment; the value reaches the formatting.
+    const TNumLab *current = form->findChild<TNumLab *>(QStringLiteral("current"));
+    ASSERT_NE(current, nullptr);
+    EXPECT_EQ(current->GetDisplayType(), TNumLab::dtInt);
+    EXPECT_EQ(current->GetPrecision(), 15);
+    EXPECT_EQ(current->GetFrameStyle(), nvo::fsEmbossed);
+    EXPECT_EQ(current->GetColorLabBakG(), nvo::clr::DkShadow3D);
+    EXPECT_EQ(current->DisplayText(), QStringLiteral("2"));
+
+    // Controls loaded by an application run; other classes are Qt's own.
+    EXPECT_FALSE(nvo::IsDesigning(voltage));
+    const QLabel *caption = form->findChild<QLabel *>(QStringLiteral("caption"));
+    ASSERT_NE(caption, nullptr);
+    EXPECT_EQ(caption->text(), QStringLiteral("Supply"));
+}
+
+// Which spellings of enum and colour values a form may use. Enums declared with
+// Q_ENUM in the control's class and with Q_ENUM_NS in the library's namespace take
+// the key with or without its scope, or the ordinal as a number. A TColor is an
+// unsigned 32-bit value: system colours (top byte 0xFF) need <UInt>, as Designer
+// writes it; plain RGB values also load from <number>.
+TEST(FormLoader, AcceptsTheEnumAndColourSpellingsFormsUse)
+{
+    const struct {
+        const char *property;
+        const char *element;
+        quint32 expected;
+    } cases[] = {
+        {"DisplayType", "<enum>nvo::TNumLab::dtExp</enum>", TNumLab::dtExp},
+        {"DisplayType", "<enum>TNumLab::dtHex</enum>", TNumLab::dtHex},
+        {"DisplayType", "<enum>dtBin</enum>", TNumLab::dtBin},
+        {"DisplayType", "<number>5</number>", TNumLab::dtInt},
+        {"FrameStyle", "<enum>nvo::fsRaised</enum>", nvo::fsRaised},
+        {"FrameStyle", "<enum>nvo::TFrameStyle::fsEngraved</enum>", nvo::fsEngraved},
+        {"FrameStyle", "<enum>fsNone</enum>", nvo::fsNone},
+        {"FrameStyle", "<number>1</number>", nvo::fsSimple},
+        {"ColorScheme", "<enum>nvo::csSystem</enum>", nvo::csSystem},
+        {"ColorLabText", "<UInt>4278190095</UInt>", nvo::clr::BtnFace},
+        {"ColorLabText", "<number>255</number>", nvo::clr::Red},
+        {"LeftTextAlignment", "<number>2</number>", nvo::taCenter},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.property) + " " + c.element);
+        std::unique_ptr<QWidget> form;
+        const TNumLab *label = LoadLabel(QStringLiteral(R"(<property name="%1" stdset="0">%2</property>)")
+                                             .arg(QLatin1String(c.property), QLatin1String(c.element)),
+                                         form);
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->property(c.property).toUInt(), c.expected);
+    }
+}
+
+} // namespace
