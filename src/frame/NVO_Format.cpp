@@ -483,12 +483,12 @@ TDateTime DateTimeFromQDateTime(const QDateTime &dateTime)
                 dateTime.time().msecsSinceStartOfDay());
 }
 
-QDateTime DateTimeToQDateTime(TDateTime dateTime)
+QDateTime DateTimeToQDateTime(TDateTime dateTime, Qt::TimeSpec spec)
 {
     const auto split = Split(dateTime);
     if (!split)
         return {};
-    return QDateTime(split->Date(), QTime::fromMSecsSinceStartOfDay(int(split->Msec)));
+    return QDateTime(split->Date(), QTime::fromMSecsSinceStartOfDay(int(split->Msec)), spec);
 }
 
 namespace {

@@ -15,6 +15,7 @@
 #include "NVO_Global.h"
 
 #include <QtCore/QChar>
+#include <QtCore/qnamespace.h>
 #include <QtCore/QString>
 #include <QtCore/QStringView>
 
@@ -126,11 +127,12 @@ NVO_EXPORT int DayOfTheWeek(TDateTime dateTime);
 /// ISO 8601 week number (1..53) of the date; 0 outside the valid dates.
 NVO_EXPORT int WeekOfTheYear(TDateTime dateTime);
 
-/// Conversions to and from Qt's date-time, in the QDateTime's own time spec (the
-/// wall-clock reading is kept). An invalid QDateTime gives 0 (1899-12-30); a value
-/// outside the valid dates gives an invalid QDateTime.
+/// Conversions to and from Qt's date-time. A date-time value has no time zone: it
+/// is the wall-clock reading, taken from the QDateTime in its own time spec and
+/// given back in `spec` (UTC avoids local clock changes). An invalid QDateTime
+/// gives 0 (1899-12-30); a value outside the valid dates an invalid QDateTime.
 NVO_EXPORT TDateTime DateTimeFromQDateTime(const QDateTime &dateTime);
-NVO_EXPORT QDateTime DateTimeToQDateTime(TDateTime dateTime);
+NVO_EXPORT QDateTime DateTimeToQDateTime(TDateTime dateTime, Qt::TimeSpec spec = Qt::LocalTime);
 
 /// The names and default formats FormatDateTime writes. Day names are indexed
 /// from Sunday (0) as the framework's ddd/dddd tables are.

@@ -344,6 +344,8 @@ TEST(Format, QDateTimeConversionsKeepTheWallClock)
     }
     const QDateTime withMsec(QDate(2024, 3, 7), QTime(13, 5, 9, 250));
     EXPECT_EQ(DateTimeToQDateTime(DateTimeFromQDateTime(withMsec)), withMsec);
+    const QDateTime utc(QDate(2024, 3, 31), QTime(2, 30), Qt::UTC);
+    EXPECT_EQ(DateTimeToQDateTime(DateTimeFromQDateTime(utc), Qt::UTC), utc);
     EXPECT_EQ(DateTimeFromQDateTime(QDateTime()), 0);
     EXPECT_FALSE(DateTimeToQDateTime(kNaN).isValid());
 }
