@@ -67,7 +67,6 @@ public:
         }
         FSize = int(last - FChars.data());
     }
-    int Size() const { return FSize; }
 
     /// Right-aligns the text in a field of `fieldWidth` characters with blanks.
     void AlignRight(int fieldWidth)

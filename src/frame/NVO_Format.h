@@ -1,7 +1,7 @@
 #pragma once
 
 // The number and date texts every control writes: the framework's Format
-// conversions (%f, %e, %g, %d), Pascal's Str/Val and the date-time routines.
+// conversions (%f, %e, %g, %d), its Str/Val for reals and the date-time routines.
 //
 // None of them depends on the C locale: Qt calls setlocale() at start-up, so
 // printf/strtod/streams would follow the environment's decimal separator. The
@@ -74,7 +74,7 @@ NVO_EXPORT QString FormatGeneral(double value, int precision, QChar decSep);
 /// Format('%*.*d', [1, 0, v]): plain decimal integer, "-" for negative values.
 NVO_EXPORT QString FormatInt(qint64 value);
 
-/// Pascal's Str(x:width:decimals) on a double, "." as decimal point:
+/// The framework's Str(x:width:decimals) on a double, "." as decimal point:
 /// - decimals >= 0: fixed notation with that many decimals (clamped to
 ///   kMaxPrecision), right-aligned with blanks in a field of `width` characters;
 ///   a field narrower than the text grows to the text (width 1: no blanks).
@@ -87,7 +87,7 @@ NVO_EXPORT QString FormatInt(qint64 value);
 /// A text that would show zero carries no "-" (-0.001 with 2 decimals is "0.00").
 NVO_EXPORT QString Str(double value, int width, int decimals);
 
-/// Pascal's Val for reals: reads the whole text as a decimal number with "." as
+/// The framework's Val for reals: reads the whole text as a decimal number with "." as
 /// point: optional leading blanks, an optional sign, digits with an optional
 /// fraction (at least one digit in all), and an optional exponent "E"/"e" with
 /// optional sign and digits. Anything else, also "inf", "nan", hexadecimal or

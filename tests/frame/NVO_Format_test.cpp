@@ -169,7 +169,7 @@ TEST(Format, LocaleSeparatorFollowsTheDefaultLocaleButExplicitSeparatorsDoNot)
     EXPECT_EQ(general, u"0.25");
 }
 
-TEST(Format, StrWritesPascalFieldsInFixedAndFloatingNotation)
+TEST(Format, StrWritesRightAlignedFixedAndFloatingFields)
 {
     const struct
     {
