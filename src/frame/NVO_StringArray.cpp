@@ -75,6 +75,47 @@ int Utf16Length(std::string_view bytes)
 
 constexpr int MaxColumns = 1 << 20;
 
+/// Strict UTF-8: no overlong forms, no surrogates, nothing beyond U+10FFFF.
+bool IsValidUtf8(std::string_view bytes)
+{
+    size_t i = 0;
+    const size_t n = bytes.size();
+    while (i < n) {
+        const unsigned char c = static_cast<unsigned char>(bytes[i]);
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        size_t length;
+        uint32_t code;
+        if (c >= 0xC2 && c <= 0xDF) {
+            length = 2;
+            code = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            length = 3;
+            code = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            length = 4;
+            code = c & 0x07;
+        } else {
+            return false;
+        }
+        if (i + length > n)
+            return false;
+        for (size_t k = 1; k < length; ++k) {
+            const unsigned char cc = static_cast<unsigned char>(bytes[i + k]);
+            if ((cc & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (cc & 0x3F);
+        }
+        if ((length == 3 && (code < 0x800 || (code >= 0xD800 && code <= 0xDFFF)))
+            || (length == 4 && (code < 0x10000 || code > 0x10FFFF)))
+            return false;
+        i += length;
+    }
+    return true;
+}
+
 } // namespace
 
 bool ReadCellNumber(QStringView Text, double &Value)
@@ -344,6 +385,41 @@ void TStringArray::SetString(int Col, int Row, const QString &S)
     const QByteArray bytes = CutToLength(S, ShortStringMax).toUtf8();
     WritableCell(Col, Row).Set(std::string_view(bytes.constData(), size_t(bytes.size())));
     Changed();
+}
+
+void TStringArray::Swap(TStringArray &Other) noexcept
+{
+    std::swap(FNrOfCols, Other.FNrOfCols);
+    std::swap(FNrOfRows, Other.FNrOfRows);
+    std::swap(FAllocRowsBy, Other.FAllocRowsBy);
+    FRows.swap(Other.FRows);
+    FRowAttrib.swap(Other.FRowAttrib);
+    FColAttrib.swap(Other.FColAttrib);
+    FOrder.swap(Other.FOrder);
+}
+
+std::string_view TStringArray::GetUtf8(int Col, int Row) const
+{
+    const Cell *cell = CellAt(Col, Row);
+    return cell ? cell->Bytes() : std::string_view();
+}
+
+bool TStringArray::SetUtf8(int Col, int Row, std::string_view Utf8)
+{
+    if (!ValidCell(Col, Row))
+        return false;
+    // The fast path takes text that is valid UTF-8 and short enough as it is; anything
+    // else goes through QString, which repairs and cuts it.
+    if (Utf8.size() <= size_t(ShortStringMax) && IsValidUtf8(Utf8)) {
+        if (Utf8.empty() && !CellAt(Col, Row))
+            return false;
+        WritableCell(Col, Row).Set(Utf8);
+        Changed();
+        return false;
+    }
+    const QString text = QString::fromUtf8(Utf8.data(), qsizetype(Utf8.size()));
+    SetString(Col, Row, text);
+    return text.size() > ShortStringMax;
 }
 
 int TStringArray::GetLength(int Col, int Row) const

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 namespace nvo {
@@ -72,8 +73,18 @@ public:
     /// Copies size, cells, attributes, allocation step and both orders; the events stay.
     void Assign(const TStringArray &Source);
 
+    /// Exchanges size, cells, attributes, allocation step and both orders with `Other`;
+    /// the events stay with their objects, so whoever listens to this matrix still does.
+    void Swap(TStringArray &Other) noexcept;
+
     QString GetString(int Col, int Row) const;
     void SetString(int Col, int Row, const QString &S);
+    /// The cell as UTF-8, valid until the cell or the matrix shape changes; for bulk
+    /// readers (file writers, sorting) that need no QString per cell.
+    std::string_view GetUtf8(int Col, int Row) const;
+    /// Stores UTF-8 text; invalid sequences become U+FFFD. Returns true when the text was
+    /// longer than a cell holds and had to be cut.
+    bool SetUtf8(int Col, int Row, std::string_view Utf8);
     /// The stored length of a cell in UTF-16 code units, without building the text.
     int GetLength(int Col, int Row) const;
     /// Whether the cell is empty, without building the text.
