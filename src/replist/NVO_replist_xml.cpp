@@ -1,0 +1,711 @@
+// The report list's XML exchange.
+//
+// Content model (one element per line, UTF-8):
+//
+//   <?xml version="1.0" encoding="UTF-8"?>                (when a header is asked for)
+//   <replist product="zandrovex" id="DATAID">
+//   <numcols>3</numcols>
+//   <numrows>2</numrows>
+//   <commonheader>text</commonheader>
+//   <comment>text</comment>
+//   <colname col="1">text</colname>                         (every column)
+//   <columnformat col="1">text</columnformat>               (non-empty formats)
+//   <checkedcolumn col="2">1</checkedcolumn>                (check mode ordinal, not cmNone)
+//   <cell col="0" row="1">text</cell>                       (non-empty stored cells)
+//   </replist>
+//
+// Cells are written as stored (state characters included), rows in display order. A row
+// without any non-empty cell gets an empty <cell col="1" row="r"></cell>, so every row and
+// column a list claims is present in the text: a reader can check `numrows` and
+// `numcols` against what is there before it allocates anything.
+//
+// Escaping: & < > " ' and tab, line feed and carriage return are written as references,
+// so a value never spans lines and no parser normalises its white space away. Texts
+// holding characters XML 1.0 cannot carry at all (other control characters, U+FFFE,
+// U+FFFF) are written as the hexadecimal digits of their UTF-8 bytes with enc="hex".
+//
+// Reading: the lines are searched for the root start line by the same rule as
+// CheckIfValidReplist; the lines up to the one with the end tag are then parsed as flat
+// elements. Several lists may follow each other; a reader stops after the end-tag line,
+// so the next list can be read from there. A read that fails for any reason (no such
+// list, truncated text, malformed or inconsistent content) returns false and leaves the
+// store as it was.
+
+#include "NVO_replist.h"
+#include "NVO_replist_p.h"
+
+#include <QtCore/QBuffer>
+#include <QtCore/QFile>
+#include <QtCore/QSaveFile>
+#include <QtCore/QTextStream>
+
+#include <algorithm>
+#include <charconv>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace nvo {
+
+namespace {
+
+/// Largest number of cell slots (columns + 1 times rows) a file may claim: far beyond any
+/// report list a person reads, far below what would exhaust memory.
+constexpr qint64 MaxFileCellSlots = qint64(1) << 27;
+
+// ---- writing ----------------------------------------------------------------------------------
+
+bool NeedsHexForm(std::string_view text)
+{
+    for (size_t i = 0; i < text.size(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20 && c != '\t' && c != '\n' && c != '\r')
+            return true;
+        // U+FFFE and U+FFFF are EF BF BE / EF BF BF.
+        if (c == 0xEF && i + 2 < text.size() && static_cast<unsigned char>(text[i + 1]) == 0xBF
+            && (static_cast<unsigned char>(text[i + 2]) & 0xFE) == 0xBE)
+            return true;
+    }
+    return false;
+}
+
+void AppendEscaped(QByteArray &out, std::string_view text)
+{
+    for (char ch : text) {
+        switch (ch) {
+        case '&': out.append("&amp;"); break;
+        case '<': out.append("&lt;"); break;
+        case '>': out.append("&gt;"); break;
+        case '"': out.append("&quot;"); break;
+        case '\'': out.append("&apos;"); break;
+        case '\t': out.append("&#9;"); break;
+        case '\n': out.append("&#10;"); break;
+        case '\r': out.append("&#13;"); break;
+        default: out.append(ch);
+        }
+    }
+}
+
+std::string_view View(const QByteArray &bytes)
+{
+    return {bytes.constData(), size_t(bytes.size())};
+}
+
+/// Appends one element line: <tag attrs>text</tag>.
+void AppendElement(QByteArray &out, const char *tag, const QByteArray &attributes, std::string_view text)
+{
+    out.append('<').append(tag).append(attributes);
+    if (NeedsHexForm(text)) {
+        out.append(" enc=\"hex\">");
+        out.append(QByteArray::fromRawData(text.data(), qsizetype(text.size())).toHex());
+    } else {
+        out.append('>');
+        AppendEscaped(out, text);
+    }
+    out.append("</").append(tag).append(">\n");
+}
+
+QByteArray ColAttribute(int col)
+{
+    return " col=\"" + QByteArray::number(col) + '"';
+}
+
+// ---- reading: lines -------------------------------------------------------------------------------
+
+using LineSource = std::function<bool(QByteArray &Line)>;
+
+LineSource DeviceLines(QIODevice &device)
+{
+    return [&device](QByteArray &line) {
+        if (!device.isReadable() || device.atEnd())
+            return false;
+        line = device.readLine();
+        return !line.isEmpty();
+    };
+}
+
+LineSource TextStreamLines(QTextStream &stream)
+{
+    return [&stream](QByteArray &line) {
+        if (stream.atEnd())
+            return false;
+        line = stream.readLine().toUtf8();
+        line.append('\n');
+        return true;
+    };
+}
+
+/// The root start-line rule: "<replist" and "zandrovex" on the line, and, for a
+/// non-empty wanted identifier, an id attribute with that value.
+bool QualifiesAsRoot(const QString &line, const QString &wantedLower, QString *id = nullptr)
+{
+    const QString lower = line.toLower();
+    if (!lower.contains(QLatin1String("<replist")) || !lower.contains(QLatin1String("zandrovex")))
+        return false;
+    QString found;
+    const qsizetype start = lower.indexOf(QLatin1String("id=\""));
+    if (start >= 0) {
+        const qsizetype close = lower.indexOf(QLatin1Char('"'), start + 4);
+        if (close >= 0)
+            found = line.mid(start + 4, close - start - 4);
+    }
+    found = found.trimmed();
+    // Our writer escapes the identifier; "&amp;" in the line is "&" in the identifier.
+    found.replace(QLatin1String("&quot;"), QLatin1String("\""))
+        .replace(QLatin1String("&lt;"), QLatin1String("<"))
+        .replace(QLatin1String("&gt;"), QLatin1String(">"))
+        .replace(QLatin1String("&apos;"), QLatin1String("'"))
+        .replace(QLatin1String("&amp;"), QLatin1String("&"));
+    if (id)
+        *id = found;
+    return wantedLower.isEmpty() || found.toLower() == wantedLower;
+}
+
+QString WantedID(const QString &DataID)
+{
+    return DataID.trimmed().toLower();
+}
+
+bool CheckLines(const LineSource &next, const QString &DataID)
+{
+    const QString wanted = WantedID(DataID);
+    QByteArray line;
+    while (next(line))
+        if (QualifiesAsRoot(QString::fromUtf8(line), wanted))
+            return true;
+    return false;
+}
+
+// ---- reading: flat elements ------------------------------------------------------------------------
+
+struct Attribute
+{
+    std::string_view name, value;
+};
+
+/// One element of a list body, with raw (still escaped) text and attribute values.
+struct RawElement
+{
+    TRepListXmlTag tag = xmlInvalid;
+    std::string_view text;
+    Attribute attributes[4];
+    int attributeCount = 0;
+
+    /// Attribute names, like tag names, in any letter case.
+    std::optional<std::string_view> Attr(std::string_view name) const;
+};
+
+bool IsSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+bool IsNameChar(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-'
+           || c == '.' || c == ':';
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+std::optional<std::string_view> RawElement::Attr(std::string_view name) const
+{
+    for (int i = 0; i < attributeCount; ++i)
+        if (EqualsNoCase(attributes[i].name, name))
+            return attributes[i].value;
+    return std::nullopt;
+}
+
+TRepListXmlTag TagOf(std::string_view name)
+{
+    static constexpr std::string_view names[] = {"numcols",      "numrows",      "colname", "checkedcolumn",
+                                                 "commonheader", "columnformat", "cell",    "comment"};
+    for (int tag = xmlNumCols; tag < xmlEndReplist; ++tag)
+        if (EqualsNoCase(name, names[tag]))
+            return TRepListXmlTag(tag);
+    return xmlInvalid;
+}
+
+/// Walks the flat elements of a list body up to the root end tag. Returns false for
+/// anything that is not such a body: nesting, stray text, broken tags, no end tag.
+bool ScanBody(std::string_view body, const std::function<bool(const RawElement &)> &onElement)
+{
+    size_t pos = 0;
+    const size_t n = body.size();
+    const auto skipTo = [&](std::string_view terminator) {
+        const size_t at = body.find(terminator, pos);
+        if (at == std::string_view::npos)
+            return false;
+        pos = at + terminator.size();
+        return true;
+    };
+    while (true) {
+        while (pos < n && IsSpace(body[pos]))
+            ++pos;
+        if (pos >= n)
+            return false; // no end tag: truncated
+        if (body[pos] != '<')
+            return false; // stray text
+        if (body.compare(pos, 4, "<!--") == 0) {
+            if (!skipTo("-->"))
+                return false;
+            continue;
+        }
+        if (body.compare(pos, 2, "<?") == 0) {
+            if (!skipTo("?>"))
+                return false;
+            continue;
+        }
+        if (body.compare(pos, 2, "</") == 0) {
+            size_t p = pos + 2;
+            const size_t nameStart = p;
+            while (p < n && IsNameChar(body[p]))
+                ++p;
+            return EqualsNoCase(body.substr(nameStart, p - nameStart), "replist");
+        }
+        // A start tag.
+        size_t p = pos + 1;
+        const size_t nameStart = p;
+        while (p < n && IsNameChar(body[p]))
+            ++p;
+        const std::string_view name = body.substr(nameStart, p - nameStart);
+        if (name.empty())
+            return false;
+        RawElement element;
+        element.tag = TagOf(name);
+        bool selfClosing = false;
+        while (true) {
+            while (p < n && IsSpace(body[p]))
+                ++p;
+            if (p >= n)
+                return false;
+            if (body[p] == '>') {
+                ++p;
+                break;
+            }
+            if (body[p] == '/' && p + 1 < n && body[p + 1] == '>') {
+                p += 2;
+                selfClosing = true;
+                break;
+            }
+            const size_t attrStart = p;
+            while (p < n && IsNameChar(body[p]))
+                ++p;
+            const std::string_view attrName = body.substr(attrStart, p - attrStart);
+            while (p < n && IsSpace(body[p]))
+                ++p;
+            if (attrName.empty() || p >= n || body[p] != '=')
+                return false;
+            ++p;
+            while (p < n && IsSpace(body[p]))
+                ++p;
+            if (p >= n || (body[p] != '"' && body[p] != '\''))
+                return false;
+            const char quote = body[p++];
+            const size_t valueEnd = body.find(quote, p);
+            if (valueEnd == std::string_view::npos)
+                return false;
+            if (element.attributeCount < 4)
+                element.attributes[element.attributeCount++] = {attrName, body.substr(p, valueEnd - p)};
+            p = valueEnd + 1;
+        }
+        if (!selfClosing) {
+            const size_t textEnd = body.find('<', p);
+            if (textEnd == std::string_view::npos)
+                return false;
+            element.text = body.substr(p, textEnd - p);
+            p = textEnd;
+            if (body.compare(p, 2, "</") != 0)
+                return false; // nested elements are not part of the model
+            p += 2;
+            const size_t closeStart = p;
+            while (p < n && IsNameChar(body[p]))
+                ++p;
+            if (!EqualsNoCase(body.substr(closeStart, p - closeStart), name))
+                return false;
+            while (p < n && IsSpace(body[p]))
+                ++p;
+            if (p >= n || body[p] != '>')
+                return false;
+            ++p;
+        }
+        pos = p;
+        if (!onElement(element))
+            return false;
+    }
+}
+
+void AppendUtf8(std::string &out, char32_t code)
+{
+    if (code < 0x80) {
+        out += char(code);
+    } else if (code < 0x800) {
+        out += char(0xC0 | (code >> 6));
+        out += char(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += char(0xE0 | (code >> 12));
+        out += char(0x80 | ((code >> 6) & 0x3F));
+        out += char(0x80 | (code & 0x3F));
+    } else {
+        out += char(0xF0 | (code >> 18));
+        out += char(0x80 | ((code >> 12) & 0x3F));
+        out += char(0x80 | ((code >> 6) & 0x3F));
+        out += char(0x80 | (code & 0x3F));
+    }
+}
+
+/// Resolves the references of an element text or attribute value; false for an unknown
+/// or invalid one.
+bool Unescape(std::string_view raw, std::string &out)
+{
+    out.clear();
+    size_t i = 0;
+    while (i < raw.size()) {
+        const size_t amp = raw.find('&', i);
+        if (amp == std::string_view::npos) {
+            out.append(raw.substr(i));
+            break;
+        }
+        out.append(raw.substr(i, amp - i));
+        const size_t semi = raw.find(';', amp);
+        if (semi == std::string_view::npos || semi - amp > 12)
+            return false;
+        const std::string_view entity = raw.substr(amp + 1, semi - amp - 1);
+        if (entity == "amp")
+            out += '&';
+        else if (entity == "lt")
+            out += '<';
+        else if (entity == "gt")
+            out += '>';
+        else if (entity == "quot")
+            out += '"';
+        else if (entity == "apos")
+            out += '\'';
+        else if (entity.size() >= 2 && entity[0] == '#') {
+            const bool hex = entity[1] == 'x';
+            const std::string_view digits = entity.substr(hex ? 2 : 1);
+            uint32_t code = 0;
+            const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), code, hex ? 16 : 10);
+            if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() || code == 0
+                || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+                return false;
+            AppendUtf8(out, char32_t(code));
+        } else {
+            return false;
+        }
+        i = semi + 1;
+    }
+    return true;
+}
+
+bool ElementText(const RawElement &element, std::string &out)
+{
+    const auto enc = element.Attr("enc");
+    if (enc && *enc == "hex") {
+        const QByteArray bytes = QByteArray::fromHex(
+            QByteArray::fromRawData(element.text.data(), qsizetype(element.text.size())));
+        out.assign(bytes.constData(), size_t(bytes.size()));
+        return true;
+    }
+    return Unescape(element.text, out);
+}
+
+/// A non-negative decimal number of at most 9 digits, blanks around it allowed.
+std::optional<int> SmallNumber(std::string_view text)
+{
+    while (!text.empty() && IsSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsSpace(text.back()))
+        text.remove_suffix(1);
+    if (text.empty() || text.size() > 9)
+        return std::nullopt;
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < 0)
+        return std::nullopt;
+    return value;
+}
+
+std::optional<int> NumberAttr(const RawElement &element, std::string_view name)
+{
+    const auto value = element.Attr(name);
+    return value ? SmallNumber(*value) : std::nullopt;
+}
+
+QString ToQString(const std::string &bytes)
+{
+    return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+}
+
+} // namespace
+
+/// Reading and writing of the XML form, with access to the store's fields.
+class RLDataXml
+{
+public:
+    static QByteArray Write(const TRLData &d, bool CreateHeader, const QString &DataID)
+    {
+        QByteArray out;
+        if (CreateHeader)
+            out.append("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
+        out.append("<replist product=\"zandrovex\" id=\"");
+        AppendEscaped(out, View(RemoveControlChars(DataID).toUtf8()));
+        out.append("\">\n");
+        out.append("<numcols>").append(QByteArray::number(d.FNrOfCols)).append("</numcols>\n");
+        out.append("<numrows>").append(QByteArray::number(d.FNrOfRows)).append("</numrows>\n");
+        AppendElement(out, "commonheader", {}, View(d.FCommonHeader.toUtf8()));
+        AppendElement(out, "comment", {}, View(d.FComment.toUtf8()));
+        for (int col = 1; col <= d.FNrOfCols; ++col)
+            AppendElement(out, "colname", ColAttribute(col), View(d.FColName[size_t(col - 1)].toUtf8()));
+        for (int col = 1; col <= d.FNrOfCols; ++col)
+            if (!d.FColumnFormat[size_t(col - 1)].isEmpty())
+                AppendElement(out, "columnformat", ColAttribute(col), View(d.FColumnFormat[size_t(col - 1)].toUtf8()));
+        for (int col = 1; col <= d.FNrOfCols; ++col)
+            if (d.FColButMode[size_t(col - 1)] != TRLData::cmNone)
+                out.append("<checkedcolumn" + ColAttribute(col) + '>')
+                    .append(QByteArray::number(d.FColButMode[size_t(col - 1)]))
+                    .append("</checkedcolumn>\n");
+        const TStringArray &cells = *d.FStrings;
+        const qint64 total = qint64(d.FNrOfRows) * (d.FNrOfCols + 1);
+        for (int row = 1; row <= d.FNrOfRows; ++row) {
+            const QByteArray rowAttribute = "\" row=\"" + QByteArray::number(row) + '"';
+            bool written = false;
+            for (int col = 0; col <= d.FNrOfCols; ++col) {
+                const std::string_view text = cells.GetUtf8(col, row);
+                if (text.empty())
+                    continue;
+                AppendElement(out, "cell", " col=\"" + QByteArray::number(col) + rowAttribute, text);
+                written = true;
+            }
+            if (!written)
+                out.append("<cell col=\"1" + rowAttribute + "></cell>\n");
+            d.ReportProgress(qint64(row) * (d.FNrOfCols + 1), total);
+        }
+        out.append("</replist>\n");
+        return out;
+    }
+
+    /// Finds the wanted list in the lines and reads it; false leaves the store untouched.
+    static bool Read(TRLData &d, const LineSource &next, const QString &DataID)
+    {
+        const QString wanted = WantedID(DataID);
+        QByteArray line;
+        QString id;
+        while (true) {
+            if (!next(line))
+                return false;
+            if (QualifiesAsRoot(QString::fromUtf8(line), wanted, &id))
+                break;
+        }
+        // The body starts after the start tag's ">" on the root line.
+        const qsizetype rootAt = line.toLower().indexOf("<replist");
+        qsizetype close = -1;
+        char quote = 0;
+        for (qsizetype i = rootAt; i < line.size(); ++i) {
+            const char c = line[i];
+            if (quote) {
+                quote = c == quote ? 0 : quote;
+            } else if (c == '"' || c == '\'') {
+                quote = c;
+            } else if (c == '>') {
+                close = i;
+                break;
+            }
+        }
+        if (close < 0)
+            return false;
+        QByteArray body = line.mid(close + 1);
+        bool ended = body.toLower().contains("</replist");
+        while (!ended) {
+            if (!next(line))
+                return false; // truncated: no end tag
+            body.append(line);
+            ended = line.toLower().contains("</replist");
+        }
+        return Parse(d, View(body), id);
+    }
+
+    static bool Parse(TRLData &d, std::string_view body, const QString &id)
+    {
+        // First pass: the sizes the list claims and the content that is there, before
+        // anything is allocated.
+        int numCols = -1, numRows = -1;
+        qint64 cellElements = 0, colNames = 0;
+        int maxCol = 0, maxRow = 0;
+        const bool wellFormed = ScanBody(body, [&](const RawElement &e) {
+            switch (e.tag) {
+            case xmlNumCols:
+            case xmlNumRows: {
+                const auto value = SmallNumber(e.text);
+                if (!value)
+                    return false;
+                (e.tag == xmlNumCols ? numCols : numRows) = *value;
+                return true;
+            }
+            case xmlCell: {
+                const auto col = NumberAttr(e, "col");
+                const auto row = NumberAttr(e, "row");
+                if (!col || !row || *row < 1)
+                    return false;
+                maxCol = std::max(maxCol, *col);
+                maxRow = std::max(maxRow, *row);
+                ++cellElements;
+                return true;
+            }
+            case xmlColName:
+            case xmlColumnFormat:
+            case xmlCheckedColumn: {
+                const auto col = NumberAttr(e, "col");
+                if (!col || *col < 1)
+                    return false;
+                maxCol = std::max(maxCol, *col);
+                colNames += e.tag == xmlColName ? 1 : 0;
+                return true;
+            }
+            default:
+                return true;
+            }
+        });
+        if (!wellFormed || numCols < 1 || numRows < 0 || numCols > colNames || numRows > cellElements
+            || maxCol > numCols || maxRow > numRows
+            || (qint64(numCols) + 1) * std::max(1, numRows) > MaxFileCellSlots)
+            return false;
+
+        // Second pass: everything is built aside and taken over only when complete.
+        try {
+            TStringArray matrix;
+            matrix.SetAllocRowsBy(d.FStrings->AllocRowsBy());
+            matrix.Resize(numCols, std::max(1, numRows));
+            std::vector<QString> names(static_cast<size_t>(numCols)), formats(static_cast<size_t>(numCols));
+            std::vector<quint8> modes(size_t(numCols), TRLData::cmNone);
+            for (int col = 1; col <= numCols; ++col)
+                names[size_t(col - 1)] = QStringLiteral("C-") + QString::number(col);
+            QString comment, commonHeader = d.FCommonHeader;
+            std::string text;
+            qint64 done = 0;
+            const bool ok = ScanBody(body, [&](const RawElement &e) {
+                if (e.tag == xmlInvalid || e.tag == xmlNumCols || e.tag == xmlNumRows)
+                    return true;
+                if (!ElementText(e, text))
+                    return false;
+                const int col = NumberAttr(e, "col").value_or(0);
+                switch (e.tag) {
+                case xmlCell:
+                    matrix.SetUtf8(col, *NumberAttr(e, "row"), text);
+                    d.ReportProgress(++done, cellElements);
+                    return true;
+                case xmlColName:
+                    names[size_t(col - 1)] = CutToLength(ToQString(text), TRLData::NameMax);
+                    return true;
+                case xmlColumnFormat:
+                    formats[size_t(col - 1)] = CutToLength(ToQString(text), TRLData::FormatMax);
+                    return true;
+                case xmlCheckedColumn: {
+                    const auto mode = SmallNumber(text);
+                    if (!mode || *mode > TRLData::cmRadio)
+                        return false;
+                    modes[size_t(col - 1)] = quint8(*mode);
+                    return true;
+                }
+                case xmlCommonHd:
+                    commonHeader = ToQString(text);
+                    return true;
+                case xmlComment:
+                    comment = ToQString(text);
+                    return true;
+                default:
+                    return true;
+                }
+            });
+            if (!ok)
+                return false;
+            d.FComment = comment;
+            d.FCommonHeader = commonHeader;
+            d.FDataID = id;
+            d.FSortColumn = -1;
+            d.FSortColumnSec = -1;
+            d.TakeOver(matrix, names, formats, modes, numRows);
+            return true;
+        } catch (const std::exception &) {
+            return false; // the memory for a list that passed the checks was not there
+        }
+    }
+};
+
+// ---- operations -------------------------------------------------------------------------------
+
+bool CheckIfValidReplist(const QString &FName, const QString &DataID)
+{
+    QFile file(FName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw ENVOError(QStringLiteral("Cannot read file \"%1\": %2").arg(FName, file.errorString()));
+    return CheckLines(DeviceLines(file), DataID);
+}
+
+bool CheckIfValidReplist(QIODevice &InStream, const QString &DataID)
+{
+    return CheckLines(DeviceLines(InStream), DataID);
+}
+
+bool TRLData::ReadFromXMLString(const QString &InString, const QString &DataID)
+{
+    QByteArray bytes = InString.toUtf8();
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return RLDataXml::Read(*this, DeviceLines(buffer), DataID);
+}
+
+bool TRLData::ReadFromXMLStream(QIODevice &InStream, const QString &DataID)
+{
+    return RLDataXml::Read(*this, DeviceLines(InStream), DataID);
+}
+
+bool TRLData::ReadFromOpenXMLFile(QTextStream &F, const QString &DataID)
+{
+    return RLDataXml::Read(*this, TextStreamLines(F), DataID);
+}
+
+bool TRLData::LoadFromXMLFile(const QString &FName, const QString &DataID)
+{
+    QFile file(FName);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    return ReadFromXMLStream(file, DataID);
+}
+
+void TRLData::WriteToXMLStream(QIODevice &OutStream, bool CreateHeader, const QString &DataID) const
+{
+    const QByteArray text = RLDataXml::Write(*this, CreateHeader, DataID);
+    if (OutStream.write(text) != text.size())
+        throw ENVORLDataError(replist_p::CannotWrite(this, OutStream.errorString()));
+}
+
+void TRLData::WriteToOpenXMLFile(QTextStream &F, bool CreateHeader, const QString &DataID) const
+{
+    F << QString::fromUtf8(RLDataXml::Write(*this, CreateHeader, DataID));
+    F.flush();
+    if (F.status() != QTextStream::Ok)
+        throw ENVORLDataError(replist_p::CannotWrite(this, QStringLiteral("stream write error")));
+}
+
+void TRLData::SaveAsXMLFile(const QString &FName, const QString &DataID) const
+{
+    // Written aside and renamed at the end: a failure never leaves half a file.
+    QSaveFile file(FName);
+    if (!file.open(QIODevice::WriteOnly))
+        throw ENVORLDataError(replist_p::CannotWrite(this, FName + QStringLiteral(": ") + file.errorString()));
+    WriteToXMLStream(file, true, DataID);
+    if (!file.commit())
+        throw ENVORLDataError(replist_p::CannotWrite(this, FName + QStringLiteral(": ") + file.errorString()));
+}
+
+} // namespace nvo
