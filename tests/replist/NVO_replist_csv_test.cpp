@@ -1,0 +1,214 @@
+#include "NVO_replist.h"
+
+#include "HostileStore.h"
+#include "TempDir.h"
+
+#include <QtCore/QFile>
+#include <QtGui/QClipboard>
+#include <QtGui/QGuiApplication>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace nvo;
+
+QString Fixture(const char *name)
+{
+    return QStringLiteral(NVO_TEST_DATA "/") + QLatin1String(name);
+}
+
+QByteArray ReadAll(const QString &path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+/// Columns A and B with a1, b1 / a2, b2.
+void BuildSmall(TRLData &d)
+{
+    d.SetNrCols(2);
+    d.SetNrRows(2);
+    d.SetColName(1, QStringLiteral("A"));
+    d.SetColName(2, QStringLiteral("B"));
+    for (int row = 1; row <= 2; ++row) {
+        d.SetElem(1, row, QStringLiteral("a%1").arg(row));
+        d.SetElem(2, row, QStringLiteral("b%1").arg(row));
+    }
+}
+
+TEST(RLDataClipboard, SeparatorFormWritesHeaderEmptyLineAndRows)
+{
+    TRLData d;
+    BuildSmall(d);
+    EXPECT_EQ(d.ClipboardText(1, 1, 2, 2, true, QStringLiteral(";")), QStringLiteral("A;B\n\na1;b1\na2;b2\n"));
+    EXPECT_EQ(d.ClipboardText(2, 2, 2, 2, false, QStringLiteral(";")), QStringLiteral("b2\n"));
+    EXPECT_EQ(d.ClipboardText(2, 1, 1, 2, false, QStringLiteral(";")), QStringLiteral("\n\n")); // no columns
+    d.CopyToClipBoard(1, 1, 2, 1, false, true);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("a1\tb1\n"));
+    d.CopyToClipBoard(1, 1, 1, 1, false, QStringLiteral("|"));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("a1\n"));
+}
+
+TEST(RLDataClipboard, FixedWidthUsesStoredLengthsPlusOne)
+{
+    TRLData d;
+    BuildSmall(d);
+    d.SetElem(1, 2, QStringLiteral("abcde"));
+    d.SetCheckedCol(2, true); // " b1": 3 stored characters, 2 copied
+    EXPECT_EQ(d.FixedWidthText(1, 1, 2, 2, false), QStringLiteral("a1    b1  \nabcde b2  \n"));
+    EXPECT_EQ(d.FixedWidthText(1, 1, 2, 1, true), QStringLiteral("A  B   \n\na1 b1  \n"));
+}
+
+TEST(RLDataClipboard, FullLengthCellsKeepTheirColumnInFixedWidth)
+{
+    TRLData d;
+    d.SetNrCols(2);
+    d.SetNrRows(1);
+    d.SetElem(1, 1, QString(255, QLatin1Char('x')));
+    d.SetElem(2, 1, QStringLiteral("y"));
+    // 255 + 1 characters: a one-byte width would have wrapped to 0 and dropped the column.
+    EXPECT_EQ(d.FixedWidthText(1, 1, 2, 1, false), QString(255, QLatin1Char('x')) + QStringLiteral(" y \n"));
+}
+
+TEST(RLDataCsv, HostileStoreRoundTripsWithNamesAndCommonHeader)
+{
+    test::TempDir dir;
+    TRLData source;
+    test::BuildHostileStore(source);
+    for (TCSVDelimiters delimiter : {cdComma, cdSemicolon, cdTab, cdSpace, cdPipe, cdColon}) {
+        const QString path = dir.Path(QStringLiteral("hostile.csv"));
+        ASSERT_EQ(source.ExportCSV(path, delimiter, true, true, 1, 1, 3, source.GetNrOfRows()), source.GetNrOfRows());
+        TRLData target;
+        ASSERT_EQ(target.ImportCSV(path, delimiter, true), 0) << int(delimiter);
+        ASSERT_EQ(target.GetNrOfColumns(), 3);
+        ASSERT_EQ(target.GetNrOfRows(), source.GetNrOfRows());
+        EXPECT_EQ(target.GetCommonHeader(), source.GetCommonHeader());
+        for (int col = 1; col <= 3; ++col) {
+            EXPECT_EQ(target.GetColName(col), source.GetColName(col)) << col;
+            for (int row = 1; row <= source.GetNrOfRows(); ++row)
+                EXPECT_EQ(target.GetElem(col, row), source.GetElem(col, row)) << int(delimiter) << ": " << col << "," << row;
+        }
+    }
+}
+
+TEST(RLDataCsv, FixturesImportAsRfc4180Says)
+{
+    const struct
+    {
+        const char *fixture;
+        TCSVDelimiters delimiter;
+        bool headers;
+        int cols, rows;
+        std::vector<std::tuple<int, int, const char *>> cells;
+        const char *name1;
+    } cases[] = {
+        {"csv_crlf_bom.csv", cdSemicolon, true, 2, 2, {{1, 1, "Anna"}, {2, 1, "Z\xC3\xBCrich"}, {2, 2, "Bern"}}, "Name"},
+        {"csv_quoted.csv", cdComma, true, 2, 2, {{1, 1, "a,b"}, {2, 1, "line one\nline two"}, {1, 2, "say \"hi\""}}, "Item"},
+        {"csv_ragged.csv", cdComma, true, 4, 4, {{1, 1, "1"}, {2, 1, ""}, {4, 2, "4"}, {1, 3, ""}, {2, 4, "6"}}, "A"},
+        {"csv_ragged.csv", cdComma, false, 4, 5, {{1, 1, "A"}, {3, 1, "C"}}, "C-1"},
+    };
+    for (const auto &c : cases) {
+        TRLData d;
+        ASSERT_EQ(d.ImportCSV(Fixture(c.fixture), c.delimiter, c.headers), 0)
+            << c.fixture;
+        EXPECT_EQ(d.GetNrOfColumns(), c.cols) << c.fixture;
+        EXPECT_EQ(d.GetNrOfRows(), c.rows) << c.fixture;
+        EXPECT_EQ(d.GetColName(1), QString::fromUtf8(c.name1)) << c.fixture;
+        for (const auto &[col, row, text] : c.cells)
+            EXPECT_EQ(d.GetElem(col, row), QString::fromUtf8(text)) << c.fixture << " " << col << "," << row;
+    }
+}
+
+TEST(RLDataCsv, FailedImportsReportAndChangeNothing)
+{
+    test::TempDir dir;
+    const struct
+    {
+        QString path;
+        int status;
+    } cases[] = {
+        {Fixture("empty.txt"), isEmptyFile},
+        {dir.Write(QStringLiteral("bom.csv"), "\xEF\xBB\xBF"), isEmptyFile},
+        {dir.Path(QStringLiteral("missing.csv")), isFileError},
+        {dir.Write(QStringLiteral("open.csv"), "a,\"never closed\nb,c\n"), isFormatError},
+    };
+    for (const auto &c : cases) {
+        TRLData d;
+        test::BuildHostileStore(d);
+        const QString before = d.ClipboardText(0, 1, 3, d.GetNrOfRows(), true, QStringLiteral("|"));
+        EXPECT_EQ(d.ImportCSV(c.path, cdComma, true), c.status) << c.path.toStdString();
+        EXPECT_EQ(d.ClipboardText(0, 1, 3, d.GetNrOfRows(), true, QStringLiteral("|")), before);
+    }
+}
+
+TEST(RLDataCsv, CutCellsAreCountedInTheStatus)
+{
+    test::TempDir dir;
+    const QByteArray pair = "\xF0\x9F\x98\x80";
+    const QByteArray text = QByteArray(300, 'x') + ",ok\n" + QByteArray(254, 'y') + pair + ",ok\n";
+    TRLData d;
+    EXPECT_EQ(d.ImportCSV(dir.Write(QStringLiteral("long.csv"), text), cdComma, false), 2);
+    EXPECT_EQ(d.GetElem(1, 1).size(), 255);
+    EXPECT_EQ(d.GetElem(1, 2), QString(254, QLatin1Char('y'))); // the pair is not split
+}
+
+TEST(RLDataCsv, ExportChecksItsRangeAndWritesCrLf)
+{
+    test::TempDir dir;
+    TRLData d;
+    BuildSmall(d);
+    const QString path = dir.Path(QStringLiteral("out.csv"));
+    EXPECT_EQ(d.ExportCSV(path, cdSemicolon, true, false, 1, 1, 2, 2), 2);
+    EXPECT_EQ(ReadAll(path), QByteArray("A;B\r\na1;b1\r\na2;b2\r\n"));
+    EXPECT_EQ(d.ExportCSV(path, cdComma, false, false, 2, 2, 2, 1), 0); // no data rows
+    EXPECT_EQ(ReadAll(path), QByteArray());
+    EXPECT_EQ(d.ExportCSV(path, cdComma, false, false, 1, 1, 3, 2), esBadRange);
+    EXPECT_EQ(d.ExportCSV(dir.Path(QStringLiteral("no/dir/x.csv")), cdComma, false, false, 1, 1, 2, 2), esFileError);
+}
+
+TEST(RLDataLines, LinesFillAColumnAndGrowTheStore)
+{
+    test::TempDir dir;
+    TRLData d;
+    d.SetNrRows(2);
+    d.SetCheckedCol(1, true);
+    d.SetElemChecked(1, 2, true);
+    const QString path = dir.Write(QStringLiteral("lines.txt"), "\xEF\xBB\xBFone\r\ntwo\nthree\n");
+    EXPECT_EQ(d.LoadLinesFromFile(1, 2, path), 0);
+    EXPECT_EQ(d.GetNrOfRows(), 4);
+    EXPECT_EQ(d.GetElem(1, 2), QStringLiteral("one"));
+    EXPECT_TRUE(d.GetElemChecked(1, 2)); // the state stays with the cell
+    EXPECT_EQ(d.GetElem(1, 4), QStringLiteral("three"));
+    EXPECT_EQ(d.LoadLinesFromFile(2, 1, path), isBadRange);
+    EXPECT_EQ(d.LoadLinesFromFile(1, 1, Fixture("empty.txt")), isEmptyFile);
+    EXPECT_EQ(d.LoadLinesFromFile(1, 1, dir.Path(QStringLiteral("none"))), isFileError);
+    EXPECT_EQ(d.LoadLinesFromFile(0, 1, dir.Write(QStringLiteral("long.txt"), QByteArray(256, 'z'))), 1);
+}
+
+TEST(RLDataHtml, CellsAndClassesAreEscapedBeforeTheHandlerSeesThem)
+{
+    test::TempDir dir;
+    TRLData d;
+    BuildSmall(d);
+    d.SetElem(1, 1, QStringLiteral("<b>&\"'"));
+    d.SetColName(2, QStringLiteral("B<"));
+    QStringList seen;
+    d.OnBeforeHTMLExport = [&](QObject *sender, QString &text, int col, int row) {
+        EXPECT_EQ(sender, &d);
+        seen << QStringLiteral("%1,%2:%3").arg(col).arg(row).arg(text);
+        if (col == 2 && row == 2)
+            text = QStringLiteral("<i>b2</i>");
+    };
+    const QString path = dir.Path(QStringLiteral("t.html"));
+    d.ExportHTMLTable(path, 1, 1, 2, 2, {2, 1, 7}, 1, 2, 3, true, QStringLiteral("h\"x"), QString(), QStringLiteral("t"));
+    EXPECT_EQ(seen, QStringList({"2,0:B&lt;", "1,0:A", "2,1:b1", "1,1:&lt;b&gt;&amp;&quot;&#39;", "2,2:b2", "1,2:a2"}));
+    const QString html = QString::fromUtf8(ReadAll(path));
+    EXPECT_TRUE(html.contains(QStringLiteral("<table class=\"t\" border=\"1\" cellspacing=\"2\" cellpadding=\"3\">")));
+    EXPECT_TRUE(html.contains(QStringLiteral("<th class=\"h&quot;x\">B&lt;</th>")));
+    EXPECT_TRUE(html.contains(QStringLiteral("<tr><td><i>b2</i></td><td>a2</td></tr>")));
+    EXPECT_THROW(d.ExportHTMLTable(dir.Path(QStringLiteral("no/dir/t.html")), 1, 1, 1, 1, {}, 0, 0, 0, false, {}, {}, {}),
+                 ENVORLDataError);
+}
+
+} // namespace
