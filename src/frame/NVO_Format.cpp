@@ -431,7 +431,7 @@ TDateTime Join(qint64 day, qint64 msec)
 TDateTime EncodeDate(int year, int month, int day)
 {
     if (year < 1 || year > 9999 || !QDate::isValid(year, month, day))
-        throw Exception(QStringLiteral("Invalid argument to date encode"));
+        throw EConvertError(QStringLiteral("Invalid argument to date encode"));
     return double(QDate(year, month, day).toJulianDay() - kEpochJulianDay);
 }
 
@@ -439,7 +439,7 @@ TDateTime EncodeTime(int hour, int min, int sec, int msec)
 {
     if (hour < 0 || hour >= 24 || min < 0 || min >= 60 || sec < 0 || sec >= 60 || msec < 0
         || msec >= 1000)
-        throw Exception(QStringLiteral("Invalid argument to time encode"));
+        throw EConvertError(QStringLiteral("Invalid argument to time encode"));
     return double(((hour * 60LL + min) * 60 + sec) * 1000 + msec) / double(kMsPerDay);
 }
 

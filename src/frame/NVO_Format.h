@@ -104,11 +104,11 @@ NVO_EXPORT std::optional<double> Val(QStringView text);
 /// Valid dates run from 0001-01-01 to 9999-12-31 (proleptic Gregorian calendar).
 using TDateTime = double;
 
-/// The date of year, month and day; throws nvo::Exception "Invalid argument to
+/// The date of year, month and day; throws EConvertError "Invalid argument to
 /// date encode" when they do not form a date between 0001-01-01 and 9999-12-31.
 NVO_EXPORT TDateTime EncodeDate(int year, int month, int day);
 
-/// The time of day as a fraction; throws nvo::Exception "Invalid argument to time
+/// The time of day as a fraction; throws EConvertError "Invalid argument to time
 /// encode" unless 0 <= hour < 24, 0 <= min < 60, 0 <= sec < 60, 0 <= msec < 1000.
 NVO_EXPORT TDateTime EncodeTime(int hour, int min, int sec, int msec);
 

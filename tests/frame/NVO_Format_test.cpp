@@ -257,7 +257,7 @@ TEST(Format, EncodeRejectsWhatIsNoDateOrTime)
         try {
             EncodeDate(d[0], d[1], d[2]);
             ADD_FAILURE() << d[0] << "-" << d[1] << "-" << d[2] << " was accepted";
-        } catch (const Exception &error) {
+        } catch (const EConvertError &error) {
             EXPECT_EQ(error.Message(), u"Invalid argument to date encode");
         }
     }
@@ -266,7 +266,7 @@ TEST(Format, EncodeRejectsWhatIsNoDateOrTime)
         try {
             EncodeTime(t[0], t[1], t[2], t[3]);
             ADD_FAILURE() << t[0] << ":" << t[1] << ":" << t[2] << "." << t[3] << " was accepted";
-        } catch (const Exception &error) {
+        } catch (const EConvertError &error) {
             EXPECT_EQ(error.Message(), u"Invalid argument to time encode");
         }
     }
