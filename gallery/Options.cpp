@@ -1,0 +1,40 @@
+#include "Options.h"
+
+namespace gallery {
+
+TOptions ParseOptions(const QStringList &arguments)
+{
+    TOptions options;
+    const QString screenshotFlag = QStringLiteral("--screenshot");
+    // arguments[0] is the program; Qt's own options (-style, -platform ...) pass
+    // through to QApplication untouched.
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (argument == screenshotFlag) {
+            if (i + 1 >= arguments.size() || arguments.at(i + 1).isEmpty()) {
+                options.Error = QStringLiteral("--screenshot needs a file name");
+                return options;
+            }
+            options.ScreenshotFile = arguments.at(++i);
+        } else if (argument.startsWith(screenshotFlag + QLatin1Char('='))) {
+            options.ScreenshotFile = argument.mid(screenshotFlag.size() + 1);
+            if (options.ScreenshotFile.isEmpty()) {
+                options.Error = QStringLiteral("--screenshot needs a file name");
+                return options;
+            }
+        } else if (argument == QLatin1String("-platform") || argument == QLatin1String("--platform")) {
+            options.PlatformRequested = true;
+        } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+            options.Help = true;
+        }
+    }
+    return options;
+}
+
+QString UsageText()
+{
+    return QStringLiteral("Usage: nvo_gallery [--screenshot FILE]\n"
+                          "  --screenshot FILE  render every page into one PNG image and exit\n");
+}
+
+} // namespace gallery

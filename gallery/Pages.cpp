@@ -1,0 +1,39 @@
+#include "Pages.h"
+
+#include "GenericPage.h"
+#include "NVO_Catalogue.h"
+
+#include <algorithm>
+
+namespace gallery {
+
+namespace {
+
+std::vector<TGalleryPage> HandMadePages()
+{
+    // A control's own page joins the gallery with one line here.
+    return {
+        {QStringLiteral("nvo::TNumLab"), QStringLiteral("Numeric label"), &CreateNumLabPage},
+    };
+}
+
+} // namespace
+
+const std::vector<TGalleryPage> &GalleryPages()
+{
+    static const std::vector<TGalleryPage> pages = [] {
+        std::vector<TGalleryPage> list = HandMadePages();
+        const auto hasPage = [&list](const QString &className) {
+            return std::any_of(list.begin(), list.end(),
+                               [&](const TGalleryPage &page) { return page.ClassName == className; });
+        };
+        for (const nvo::TControlEntry &entry : nvo::ControlCatalogue())
+            if (!hasPage(entry.ClassName))
+                list.push_back({entry.ClassName, GenericPageTitle(entry),
+                                [&entry](QWidget *parent) { return CreateGenericPage(entry, parent); }});
+        return list;
+    }();
+    return pages;
+}
+
+} // namespace gallery
