@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -34,7 +35,7 @@ QChar WrittenSeparator(int sepMode)
 
 namespace {
 
-bool IsSeparator(char16_t c, int sepMode)
+constexpr bool IsSeparator(char16_t c, int sepMode)
 {
     switch (sepMode) {
     case 1: return c == u'.';
@@ -43,7 +44,7 @@ bool IsSeparator(char16_t c, int sepMode)
     }
 }
 
-bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+constexpr bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
 
 // ---- ScanFloatNum's state machine ----------------------------------------------------
 
@@ -70,19 +71,36 @@ constexpr std::array<std::array<qint8, 6>, 8> kTransitions = {{
     /* 8 exponent digits  */ {kEnd, kEnd, kEnd, 8, kEnd, kEnd},
 }};
 
-TCharClass Classify(char16_t c, int sepMode)
+/// The classes of the ASCII characters in one separator mode; everything else is
+/// "other". A table, because the scan classifies every character a user types.
+using TClassTable = std::array<TCharClass, 128>;
+
+constexpr TClassTable MakeClassTable(int sepMode)
 {
-    if (IsSeparator(c, sepMode))
-        return ccSep;
-    if (c == u' ')
-        return ccBlank;
-    if (c == u'+' || c == u'-')
-        return ccSign;
-    if (IsDigit(c))
-        return ccDigit;
-    if (c == u'E' || c == u'e')
-        return ccE;
-    return ccOther;
+    TClassTable table{};
+    for (char16_t c = 0; c < 128; ++c) {
+        TCharClass cls = ccOther;
+        if (IsSeparator(c, sepMode))
+            cls = ccSep;
+        else if (c == u' ')
+            cls = ccBlank;
+        else if (c == u'+' || c == u'-')
+            cls = ccSign;
+        else if (IsDigit(c))
+            cls = ccDigit;
+        else if (c == u'E' || c == u'e')
+            cls = ccE;
+        table[c] = cls;
+    }
+    return table;
+}
+
+constexpr std::array<TClassTable, 3> kClassTables = {MakeClassTable(1), MakeClassTable(2),
+                                                    MakeClassTable(3)};
+
+const TClassTable &ClassTable(int sepMode)
+{
+    return kClassTables[sepMode == 1 ? 0 : sepMode == 2 ? 1 : 2];
 }
 
 /// The character at 1-based `pos`; outside the text the scanners read an "other"
@@ -99,7 +117,8 @@ double ClampToDoubleRange(double v)
     return std::clamp(v, -uc_MaxDouble, uc_MaxDouble);
 }
 
-using TNumberText = QVarLengthArray<char16_t, 64>;
+/// The characters the machine collected: all ASCII (digits, signs, blanks, ".", "E").
+using TNumberText = QVarLengthArray<char, 64>;
 
 /// Converts the number text the machine collected. An exponent marker without digits
 /// (the machine ended in state 6 or 7: "1e", "1e-") is a number still being typed and
@@ -110,10 +129,23 @@ double NumberTextValue(TNumberText &text, int finalState)
         text.resize(text.size() - 1);
     else if (finalState == kAfterE + 1)
         text.resize(text.size() - 2);
-    if (!text.isEmpty() && text.back() == u'.')
-        text.append(u'0');
-    const std::optional<double> value = Val(QStringView(text.constData(), text.size()));
-    return value ? *value : 0.0;
+    if (!text.isEmpty() && text.back() == '.')
+        text.append('0');
+    // The text is the framework's decimal syntax already, so the common case goes
+    // straight to from_chars, which wants neither leading blanks nor a "+".
+    const char *first = text.begin();
+    while (first != text.end() && *first == ' ')
+        ++first;
+    if (first != text.end() && *first == '+')
+        ++first;
+    double value = 0;
+    const auto result = std::from_chars(first, text.end(), value, std::chars_format::general);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Overflow or underflow: Val tells which, with the sign (+/-inf or +/-0).
+        const std::optional<double> framework = Val(QString::fromLatin1(text.constData(), text.size()));
+        return framework.value_or(0.0);
+    }
+    return result.ec == std::errc() ? value : 0.0;
 }
 
 // ---- Integer scanners ----------------------------------------------------------------
@@ -177,14 +209,20 @@ TBeepHook &BeepHook()
 
 double ScanFloatNum(QStringView S, bool ExpAllowed, int SepMode, int &Pos)
 {
-    TNumberText number;
+    const TClassTable &classes = ClassTable(SepMode);
     qsizetype pos = StartPosition(Pos);
+    // Each character is taken at most once, and a "0" may follow: the text fits in
+    // what is left of S plus two. Writing through a local pointer and count keeps the
+    // loop free of the container's bookkeeping.
+    TNumberText number(std::max<qsizetype>(S.size() - pos + 3, 2));
+    char *const out = number.data();
+    qsizetype length = 0;
     int state = 1;
     int lastState = 1;
     int exponent = 0;
     while (state != kEnd && state != kError) {
         const char16_t c = CharAt(S, pos);
-        const TCharClass cls = Classify(c, SepMode);
+        const TCharClass cls = c < classes.size() ? classes[c] : ccOther;
         int next = kTransitions[state - 1][cls];
         if (next == kAfterE && !ExpAllowed)
             next = kEnd;
@@ -198,14 +236,20 @@ double ScanFloatNum(QStringView S, bool ExpAllowed, int SepMode, int &Pos)
                 append = exponent <= kMaxExponent;
             }
             if (append)
-                number.append(cls == ccSep ? u'.' : c);
+                out[length++] = cls == ccSep ? '.' : char(c); // every character taken is ASCII
         }
         lastState = state;
         state = next;
         ++pos;
+        // A digit keeps states 3 and 5 as they are: the rest of a run of mantissa
+        // digits is taken at once, without a table step per digit.
+        if (state == 3 || state == 5)
+            for (char16_t d; IsDigit(d = CharAt(S, pos)); ++pos)
+                out[length++] = char(d);
     }
     --pos;
     Pos = int(std::min<qsizetype>(pos, std::numeric_limits<int>::max()));
+    number.resize(length);
     const double value = state == kEnd ? NumberTextValue(number, lastState) : 0.0;
     return ClampToDoubleRange(value);
 }
@@ -251,7 +295,7 @@ QString FormatNumStr(int Width, int Decimals, double V)
         text = Str(V, width + 2, -1);
         const qsizetype e = text.indexOf(QLatin1Char('E'));
         if (e >= 0 && text.size() - e - 1 == 5) {
-            const bool fitsTwoDigits = text.mid(e + 2, 2) == QLatin1String("00");
+            const bool fitsTwoDigits = QStringView(text).mid(e + 2, 2) == u"00";
             text.remove(e + 2, 2);
             if (!fitsTwoDigits)
                 text.fill(QLatin1Char('*'));
@@ -420,8 +464,10 @@ QString NumberText(double V, TInFormat Format, int FixPointDecPlaces, int SepMod
     case TNumIO::itExp:
     case TNumIO::itDynamic: text = FormatNumStr(12, -2, v); break;
     }
-    if (SepMode == 2)
-        text.replace(QLatin1Char('.'), QLatin1Char(','));
+    // Str writes "."; a field that accepts only "," must be able to read its own text.
+    const QChar separator = WrittenSeparator(SepMode);
+    if (separator != QLatin1Char('.'))
+        text.replace(QLatin1Char('.'), separator);
     return text;
 }
 
