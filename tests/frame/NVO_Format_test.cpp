@@ -6,8 +6,10 @@
 #include <QtCore/QLocale>
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <limits>
+#include <random>
 
 namespace {
 
@@ -229,6 +231,22 @@ TEST(Format, ValReadsWholeDecimalTextsOnly)
     };
     for (const auto &c : cases)
         EXPECT_EQ(Val(c.Text), c.Expected) << QString::fromUtf16(c.Text).toStdString();
+}
+
+TEST(Format, SeventeenDigitTextsReadBackToTheSameDouble)
+{
+    std::mt19937_64 bits(20240307);
+    for (int i = 0; i < 3000; ++i) {
+        const double value = std::bit_cast<double>(bits());
+        if (!std::isfinite(value))
+            continue;
+        for (const QString &text : {FormatGeneral(value, 17, QLatin1Char('.')),
+                                    FormatExp(value, 17, QLatin1Char('.')), Str(value, 26, -1)}) {
+            const std::optional<double> read = Val(text);
+            ASSERT_TRUE(read.has_value()) << text.toStdString();
+            ASSERT_EQ(*read, value) << text.toStdString();
+        }
+    }
 }
 
 // --- Dates -------------------------------------------------------------------------
