@@ -4,7 +4,10 @@
 
 #include <QtGui/QMouseEvent>
 
+#include <algorithm>
+#include <array>
 #include <charconv>
+#include <cstring>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -19,150 +22,218 @@ using TDisplay = TNumLab::TDisplay;
 /// Eight characters chosen for their ascenders and descenders: every line of the
 /// control is centred by the height of this text.
 const QString kHeightProbe = QStringLiteral("(8g]}\u00DC\u00C4\u00A7");
-constexpr QChar kDegreeSign(0x00B0);
+constexpr char kDegreeSign = '\xB0'; // in Latin-1
 constexpr int kMaxLabelPrecision = 15;
 /// 2^63: the first double beyond the qint64 range.
 constexpr double kInt64Limit = 9223372036854775808.0;
 
-/// The text of a value that is not a finite number, as the frame's formatters write it.
-QString NonFiniteText(double value)
+/// A value text under construction: Latin-1 characters in a stack buffer that become
+/// one QString at the end, so that a text costs a single allocation (a label may be
+/// updated thousands of times a second). The longest text, a fixed 1e308 with 15
+/// decimals, a sign and a degree sign, takes 328 characters.
+class TLatin1Text
 {
-    if (std::isnan(value))
-        return QString::fromUtf16(kNaNText);
-    return QString::fromUtf16(value > 0 ? kInfText : kMinusInfText);
+public:
+    // Whole runs are copied at once: written char by char, every store could alias
+    // FSize and the compiler would reload it for each character.
+    void Append(char c) { FChars[FSize++] = c; }
+    void Append(const char *first, const char *last)
+    {
+        std::memcpy(FChars.data() + FSize, first, size_t(last - first));
+        FSize += int(last - first);
+    }
+    void AppendZeros(int count)
+    {
+        if (count <= 0)
+            return;
+        std::memset(FChars.data() + FSize, '0', size_t(count));
+        FSize += count;
+    }
+    /// Appends `first`..`last` with its "." written as `separator`.
+    void AppendNumber(const char *first, const char *last, char separator)
+    {
+        char *const start = FChars.data() + FSize;
+        Append(first, last);
+        if (separator != '.')
+            std::replace(start, FChars.data() + FSize, '.', separator);
+    }
+    QString ToQString() const { return QString::fromLatin1(FChars.data(), FSize); }
+
+private:
+    std::array<char, 400> FChars;
+    int FSize = 0;
+};
+
+bool ShowsOnlyZeros(const char *first, const char *last)
+{
+    return std::none_of(first, last, [](char c) { return c >= '1' && c <= '9'; });
+}
+
+/// A value that is not a finite number, written as the frame's formatters write it.
+void AppendNonFinite(TLatin1Text &text, double value)
+{
+    const char *word = std::isnan(value) ? "NAN" : value > 0 ? "INF" : "-INF";
+    text.Append(word, word + std::strlen(word));
+}
+
+/// Fixed notation with `decimals` decimals, rounded on the exact binary value, and,
+/// as the frame's FormatFixed writes it, no "-" on a text that shows only zeros.
+void AppendFixed(TLatin1Text &text, double value, int decimals, char separator)
+{
+    if (!std::isfinite(value)) {
+        AppendNonFinite(text, value);
+        return;
+    }
+    char digits[400];
+    const char *end = std::to_chars(digits, digits + sizeof digits, std::fabs(value),
+                                    std::chars_format::fixed, decimals).ptr;
+    if (std::signbit(value) && !ShowsOnlyZeros(digits, end))
+        text.Append('-');
+    text.AppendNumber(digits, end, separator);
 }
 
 /// "E", the exponent's sign and at least three digits, as dtExp writes it.
-void AppendExponent(QString &text, int exponent)
+void AppendExponent(TLatin1Text &text, int exponent)
 {
-    text += QLatin1Char('E');
-    text += QLatin1Char(exponent < 0 ? '-' : '+');
-    const QString digits = QString::number(std::abs(exponent));
-    text += QString(qMax(0, 3 - int(digits.size())), QLatin1Char('0'));
-    text += digits;
+    text.Append('E');
+    text.Append(exponent < 0 ? '-' : '+');
+    char digits[8];
+    const char *end = std::to_chars(digits, digits + sizeof digits, std::abs(exponent)).ptr;
+    text.AppendZeros(3 - int(end - digits));
+    text.Append(digits, end);
 }
 
-/// `value` in base 2, 8 or 16 (upper case), at least `minDigits` digits, a negative
-/// value as "-" and its magnitude.
-QString IntegerDigits(qint64 value, int base, int minDigits)
+/// `value` in base 2, 8, 10 or 16 (upper case), at least `minDigits` digits, a
+/// negative value as "-" and its magnitude.
+void AppendInteger(TLatin1Text &text, qint64 value, int base, int minDigits)
 {
     // The magnitude in unsigned arithmetic: -2^63 has no positive qint64.
     const quint64 magnitude = value < 0 ? 0 - quint64(value) : quint64(value);
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, magnitude, base);
-    QString text;
+    char digits[64];
+    char *const end = std::to_chars(digits, digits + sizeof digits, magnitude, base).ptr;
+    std::transform(digits, end, digits, [](char c) { return c >= 'a' ? char(c - 'a' + 'A') : c; });
     if (value < 0)
-        text += QLatin1Char('-');
-    const int digits = int(result.ptr - buffer);
-    text += QString(qMax(0, minDigits - digits), QLatin1Char('0'));
-    text += QLatin1String(buffer, digits).toString().toUpper();
-    return text;
+        text.Append('-');
+    text.AppendZeros(minDigits - int(end - digits));
+    text.Append(digits, end);
 }
 
-/// The digits and decimal exponent of `value` rounded to `significant` digits.
-struct TDecimalDigits {
+/// A value rounded to a number of significant digits: d0.d1d2... x 10^Exponent.
+struct TSignificantDigits {
     bool Negative = false;
-    QByteArray Digits;
+    char Digits[kMaxLabelPrecision + 1];
+    int Count = 0;
     int Exponent = 0;
 };
 
-TDecimalDigits RoundToSignificant(double value, int significant)
+TSignificantDigits RoundToSignificant(double value, int significant)
 {
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::scientific, significant - 1);
-    TDecimalDigits decimal;
+    const char *const end = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                          std::chars_format::scientific, significant - 1).ptr;
+    TSignificantDigits rounded;
     const char *p = buffer;
-    if (*p == '-') {
-        decimal.Negative = true;
-        ++p;
-    }
-    for (; p < result.ptr && *p != 'e'; ++p)
+    for (; *p != 'e'; ++p)
         if (*p != '.')
-            decimal.Digits += *p;
-    std::from_chars(p + 1 + (p[1] == '+'), result.ptr, decimal.Exponent);
-    return decimal;
+            rounded.Digits[rounded.Count++] = *p;
+    const bool negativeExponent = p[1] == '-';
+    for (p += 2; p != end; ++p)
+        rounded.Exponent = rounded.Exponent * 10 + (*p - '0');
+    if (negativeExponent)
+        rounded.Exponent = -rounded.Exponent;
+    rounded.Negative = std::signbit(value) && !ShowsOnlyZeros(rounded.Digits, rounded.Digits + rounded.Count);
+    return rounded;
 }
 
-/// Engineering notation: the exponent a multiple of three, one to three integer
-/// digits. `significant` digits are kept; without `fraction` the digits after the
-/// point are dropped, so the caller rounds to exactly the integer digits.
-QString Engineering(const TDecimalDigits &decimal, bool fraction, QChar separator)
+/// Scientific notation with the exponent a multiple of `exponentStep`: 1 for dtExp's
+/// one integer digit, 3 for engineering notation with one to three integer digits.
+/// Without `fraction` the digits after the point are dropped: the caller rounded to
+/// exactly the integer digits.
+void AppendScientific(TLatin1Text &text, const TSignificantDigits &rounded, int exponentStep,
+                      bool fraction, char separator)
 {
-    const int shift = ((decimal.Exponent % 3) + 3) % 3;
-    QByteArray digits = decimal.Digits;
+    const int shift = exponentStep == 1 ? 0 : ((rounded.Exponent % 3) + 3) % 3;
+    if (rounded.Negative)
+        text.Append('-');
     // A rounding carry (99.6 -> 1.0E2) or few significant digits leave fewer digits
     // than the integer part needs: the missing ones are zeros.
-    while (digits.size() < shift + 1)
-        digits += '0';
-    QString text;
-    if (decimal.Negative)
-        text += QLatin1Char('-');
-    text += QLatin1String(digits.left(shift + 1));
-    if (fraction && digits.size() > shift + 1) {
-        text += separator;
-        text += QLatin1String(digits.mid(shift + 1));
+    const int integerDigits = qMin(rounded.Count, shift + 1);
+    text.Append(rounded.Digits, rounded.Digits + integerDigits);
+    text.AppendZeros(shift + 1 - integerDigits);
+    if (fraction && rounded.Count > shift + 1) {
+        text.Append(separator);
+        text.Append(rounded.Digits + shift + 1, rounded.Digits + rounded.Count);
     }
-    AppendExponent(text, decimal.Exponent - shift);
-    return text;
+    AppendExponent(text, rounded.Exponent - shift);
 }
 
-QString FormatEngineering(double value, int precision, QChar separator)
+void AppendScientific(TLatin1Text &text, double value, int precision, int exponentStep, char separator)
 {
-    if (!std::isfinite(value))
-        return NonFiniteText(value);
-    return Engineering(RoundToSignificant(value, qMax(1, precision)), true, separator);
+    if (!std::isfinite(value)) {
+        AppendNonFinite(text, value);
+        return;
+    }
+    AppendScientific(text, RoundToSignificant(value, qMax(1, precision)), exponentStep, true, separator);
 }
 
-QString FormatEngineeringNoPoint(double value)
+void AppendEngineeringNoPoint(TLatin1Text &text, double value)
 {
-    if (!std::isfinite(value))
-        return NonFiniteText(value);
+    if (!std::isfinite(value)) {
+        AppendNonFinite(text, value);
+        return;
+    }
     // How many integer digits the mantissa gets depends on the exponent, which the
     // rounding itself may raise (999.7 -> 1000): round to three digits to learn the
     // exponent, then to exactly the integer digits. A second carry only appends zeros.
     const int exponent = RoundToSignificant(value, 3).Exponent;
     const int integerDigits = ((exponent % 3) + 3) % 3 + 1;
-    return Engineering(RoundToSignificant(value, integerDigits), false, QChar());
+    AppendScientific(text, RoundToSignificant(value, integerDigits), 3, false, '.');
 }
 
-QString TwoDigits(qint64 value)
+void AppendTwoDigits(TLatin1Text &text, qint64 value)
 {
-    return QString::number(value).rightJustified(2, QLatin1Char('0'));
+    text.Append(char('0' + value / 10));
+    text.Append(char('0' + value % 10));
 }
 
 /// Degrees with minutes (`withSeconds` false: d°mm.mm') or with minutes and seconds
-/// (d°mm'ss.ss"), the last field with `precision` decimals. nullopt when the whole
+/// (d°mm'ss.ss"), the last field with `precision` decimals. False when the whole
 /// units do not fit a qint64.
-std::optional<QString> FormatSexagesimal(double value, int precision, bool withSeconds,
-                                         QChar separator)
+bool AppendSexagesimal(TLatin1Text &text, double value, int precision, bool withSeconds,
+                       char separator)
 {
     if (!std::isfinite(value))
-        return std::nullopt;
+        return false;
     const double total = std::fabs(value) * (withSeconds ? 3600.0 : 60.0);
     if (total >= kInt64Limit)
-        return std::nullopt;
+        return false;
     // Rounding the fraction of the last field may carry into the whole units
     // (59.996' -> 60.00'): the carry goes into the count before it is split.
-    double whole = std::floor(total);
-    QString fraction = FormatFixed(total - whole, precision, separator);
+    const double whole = std::floor(total);
+    char fraction[32];
+    char *fractionEnd = std::to_chars(fraction, fraction + sizeof fraction, total - whole,
+                                      std::chars_format::fixed, precision).ptr;
     qint64 units = qint64(whole);
-    if (fraction.startsWith(QLatin1Char('1'))) {
+    if (fraction[0] == '1') {
         ++units;
-        fraction = FormatFixed(0.0, precision, separator);
+        fractionEnd = std::to_chars(fraction, fraction + sizeof fraction, 0.0,
+                                    std::chars_format::fixed, precision).ptr;
     }
-    fraction.remove(0, 1); // the leading "0"
-    QString text;
-    if (value < 0)
-        text += QLatin1Char('-');
+    if (std::signbit(value) && (units != 0 || !ShowsOnlyZeros(fraction, fractionEnd)))
+        text.Append('-');
+    const qint64 lastField = units % 60;
+    const qint64 degrees = units / (withSeconds ? 3600 : 60);
+    char digits[24];
+    text.Append(digits, std::to_chars(digits, digits + sizeof digits, degrees).ptr);
+    text.Append(kDegreeSign);
     if (withSeconds) {
-        text += QString::number(units / 3600) + kDegreeSign + TwoDigits(units / 60 % 60)
-                + QLatin1Char('\'') + TwoDigits(units % 60) + fraction + QLatin1Char('"');
-    } else {
-        text += QString::number(units / 60) + kDegreeSign + TwoDigits(units % 60) + fraction
-                + QLatin1Char('\'');
+        AppendTwoDigits(text, units / 60 % 60);
+        text.Append('\'');
     }
-    return text;
+    AppendTwoDigits(text, lastField);
+    text.AppendNumber(fraction + 1, fractionEnd, separator); // without the leading "0"
+    text.Append(withSeconds ? '"' : '\'');
+    return true;
 }
 
 /// The date range FormatDateTime can write: 0001-01-01 up to the end of 9999-12-31.
@@ -183,49 +254,46 @@ bool KeepsOwnCharacters(TDisplay type)
            || type == TNumLab::dtBin;
 }
 
-/// The value text before the plus sign; nullopt where the value has no text in the
-/// display type (an integer is needed and the value has none).
-std::optional<QString> FormatValue(double value, const TNumLabFormat &format, QChar separator)
+int IntegerBase(TDisplay type)
 {
-    const int precision = qBound(0, format.Precision, kMaxLabelPrecision);
-    switch (format.DisplayType) {
-    case TNumLab::dtFloat: return FormatGeneral(value, precision, separator);
-    case TNumLab::dtExp: return FormatExp(value, precision, separator);
+    switch (type) {
+    case TNumLab::dtHex: return 16;
+    case TNumLab::dtOct: return 8;
+    case TNumLab::dtBin: return 2;
+    default: return 10;
+    }
+}
+
+/// Appends the text of the display types written here; false where the value has no
+/// text in the display type (an integer is needed and the value has none).
+bool AppendValue(TLatin1Text &text, double value, TDisplay type, int precision, char separator)
+{
+    switch (type) {
+    case TNumLab::dtExp: AppendScientific(text, value, precision, 1, separator); return true;
+    case TNumLab::dtEEng: AppendScientific(text, value, precision, 3, separator); return true;
+    case TNumLab::dtEEngNoDP: AppendEngineeringNoPoint(text, value); return true;
     case TNumLab::dtInt:
-        if (const auto integer = RoundToInt64(value))
-            return FormatInt(*integer);
-        return std::nullopt;
     case TNumLab::dtZeroInt:
-        if (const auto integer = RoundToInt64(value))
-            return IntegerDigits(*integer, 10, precision);
-        return std::nullopt;
     case TNumLab::dtHex:
     case TNumLab::dtOct:
-    case TNumLab::dtBin:
-        if (const auto integer = RoundToInt64(value)) {
-            const int base = format.DisplayType == TNumLab::dtHex   ? 16
-                             : format.DisplayType == TNumLab::dtOct ? 8
-                                                                    : 2;
-            return IntegerDigits(*integer, base, precision);
-        }
-        return std::nullopt;
-    case TNumLab::dtDateTime:
-        if (IsWritableDate(value))
-            return FormatDateTime(format.DTFormat, value);
-        return std::nullopt;
-    case TNumLab::dtState: return format.StateText;
+    case TNumLab::dtBin: {
+        const auto integer = RoundToInt64(value);
+        if (integer)
+            AppendInteger(text, *integer, IntegerBase(type), type == TNumLab::dtInt ? 1 : precision);
+        return integer.has_value();
+    }
     case TNumLab::dtDeg:
-        if (!std::isfinite(value))
-            return NonFiniteText(value);
-        return FormatFixed(value, precision, separator) + kDegreeSign;
-    case TNumLab::dtDegMin: return FormatSexagesimal(value, precision, false, separator);
-    case TNumLab::dtDegMinSec: return FormatSexagesimal(value, precision, true, separator);
-    case TNumLab::dtEEng: return FormatEngineering(value, precision, separator);
-    case TNumLab::dtEEngNoDP: return FormatEngineeringNoPoint(value);
+        AppendFixed(text, value, precision, separator);
+        if (std::isfinite(value))
+            text.Append(kDegreeSign);
+        return true;
+    case TNumLab::dtDegMin: return AppendSexagesimal(text, value, precision, false, separator);
+    case TNumLab::dtDegMinSec: return AppendSexagesimal(text, value, precision, true, separator);
     case TNumLab::dtFixP:
     default:
         // Ordinals beyond the named ones show like the default display type.
-        return FormatFixed(value, precision, separator);
+        AppendFixed(text, value, precision, separator);
+        return true;
     }
 }
 
@@ -233,15 +301,29 @@ std::optional<QString> FormatValue(double value, const TNumLabFormat &format, QC
 
 QString FormatNumLabValue(double value, const TNumLabFormat &format)
 {
-    // The separator of `Comma` is written directly: the text has no other "." or ","
-    // that a later replacement could meet, and the locale cannot leak in.
-    const QChar separator = QLatin1Char(format.Comma ? ',' : '.');
-    std::optional<QString> text = FormatValue(value, format, separator);
-    if (!text)
-        return format.OverflowIndicator;
-    if (format.ForcePlusSign && value > 0 && !KeepsOwnCharacters(format.DisplayType))
-        text->prepend(QLatin1Char('+'));
-    return *text;
+    // The separator of `Comma` is written directly: the texts have no other "." or
+    // "," that a later replacement could meet, and the locale cannot leak in.
+    const char separator = format.Comma ? ',' : '.';
+    const int precision = qBound(0, format.Precision, kMaxLabelPrecision);
+    const bool plusSign =
+        format.ForcePlusSign && value > 0 && !KeepsOwnCharacters(format.DisplayType);
+    switch (format.DisplayType) {
+    case TNumLab::dtState: return format.StateText;
+    case TNumLab::dtDateTime:
+        return IsWritableDate(value) ? FormatDateTime(format.DTFormat, value) : format.OverflowIndicator;
+    case TNumLab::dtFloat: {
+        const QString text = FormatGeneral(value, precision, QLatin1Char(separator));
+        return plusSign ? QLatin1Char('+') + text : text;
+    }
+    default: {
+        TLatin1Text text;
+        if (plusSign)
+            text.Append('+');
+        if (!AppendValue(text, value, format.DisplayType, precision, separator))
+            return format.OverflowIndicator;
+        return text.ToQString();
+    }
+    }
 }
 
 // ---- TNumLab -------------------------------------------------------------------------
@@ -413,17 +495,38 @@ void TNumLab::AssignTo(QObject *dest) const
 
 void TNumLab::Paint(TCanvas &canvas)
 {
-    TBitmap buffer = MakeBuffer();
+    TBitmap &buffer = Buffer();
     TCanvas &bitmap = buffer.Canvas();
     const int y = (height() - bitmap.TextHeight(kHeightProbe)) / 2;
 
     PaintBackground(bitmap);
-    PaintSideText(bitmap, FLeftText, LeftTextX(bitmap.TextWidth(FLeftText)), y);
-    PaintSideText(bitmap, FRightText, RightTextX(bitmap.TextWidth(FRightText)), y);
+    if (!FLeftText.isEmpty())
+        PaintSideText(bitmap, FLeftText, LeftTextX(bitmap.TextWidth(FLeftText)), y);
+    if (!FRightText.isEmpty())
+        PaintSideText(bitmap, FRightText, RightTextX(bitmap.TextWidth(FRightText)), y);
     PaintValueFrame(bitmap);
     if (!FEmpty)
         PaintValueText(bitmap, y);
     CopyToControl(canvas, buffer);
+}
+
+TBitmap &TNumLab::Buffer()
+{
+    // The off-screen bitmap and its canvas are kept from paint to paint: making them
+    // anew for every value would cost more than the drawing itself. Every paint
+    // covers the whole bitmap, so nothing of the last picture shows through.
+    if (FBuffer.Width() != width() || FBuffer.Height() != height()
+        || FBuffer.DevicePixelRatio() != devicePixelRatioF())
+        FBuffer = MakeBuffer();
+    return FBuffer;
+}
+
+void TNumLab::changeEvent(QEvent *event)
+{
+    // The buffer's canvas draws with the font and palette it was made with.
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange)
+        FBuffer = TBitmap();
+    TControl::changeEvent(event);
 }
 
 void TNumLab::PaintBackground(TCanvas &canvas)
@@ -433,9 +536,11 @@ void TNumLab::PaintBackground(TCanvas &canvas)
         FTransparent   ? clr::White
         : StyledClient() ? StyleServices::GetStyleColor(StyleServices::scWindow, palette())
                          : FColorOutBakG;
+    // A rectangle whose pen has the brush's colour: one fill gives the same pixels
+    // without drawing the outline over them again.
     canvas.Pen.Color = background;
     canvas.Brush.SetColor(background);
-    canvas.Rectangle(0, 0, width(), height());
+    canvas.FillRect(0, 0, width(), height());
 }
 
 int TNumLab::LeftTextX(int textWidth) const
@@ -461,8 +566,6 @@ int TNumLab::RightTextX(int textWidth) const
 
 void TNumLab::PaintSideText(TCanvas &canvas, const QString &text, int x, int y)
 {
-    if (text.isEmpty())
-        return;
     // isEnabled(), not the stored flag: a label inside a disabled group looks
     // disabled as well.
     if (isEnabled()) {

@@ -180,10 +180,12 @@ Q_SIGNALS:
 protected:
     void Paint(TCanvas &canvas) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     TNumLabFormat Format() const;
     void UpdateOpacity();
+    TBitmap &Buffer();
     void PaintBackground(TCanvas &canvas);
     int LeftTextX(int textWidth) const;
     int RightTextX(int textWidth) const;
@@ -221,6 +223,7 @@ private:
     bool FTransparent = false;
     bool FEnabled = true;
     int FMouseAreaCode = 0;
+    TBitmap FBuffer; ///< the off-screen picture, kept between paints
 };
 
 /// What the value text depends on besides the value: the display settings of a TNumLab.

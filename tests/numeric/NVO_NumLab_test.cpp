@@ -4,6 +4,7 @@
 #include "PixelProbe.h"
 
 #include <QtGui/QFontMetrics>
+#include <QtWidgets/QApplication>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
@@ -506,6 +507,32 @@ TEST(NumLabPaint, DevicePixelRatioTwoShowsTheSamePictureScaled)
         for (const QPoint d : {QPoint(0, 0), QPoint(1, 1)})
             EXPECT_EQ(PixelAt(twice, 2 * p.x() + d.x(), 2 * p.y() + d.y()), PixelAt(single, p.x(), p.y()))
                 << "at " << p.x() << "," << p.y();
+}
+
+TEST(NumLabPaint, PictureFollowsFontPaletteAndSizeChanges)
+{
+    QPalette palette = QApplication::palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        palette.setColor(group, QPalette::Button, QColor(10, 20, 30));
+    const std::function<void(TNumLab &)> changes[] = {
+        [](TNumLab &l) { l.setFont(PinnedFont(20)); },
+        [&](TNumLab &l) { l.setPalette(palette); },
+        [](TNumLab &l) { l.resize(200, 40); },
+    };
+    auto label = MakeLabel();
+    label->SetColorOutBakG(clr::BtnFace); // a system colour: it follows the palette
+    label->SetValue(8.5);
+    auto fresh = MakeLabel();
+    fresh->SetColorOutBakG(clr::BtnFace);
+    fresh->SetValue(8.5);
+    int index = 0;
+    for (const auto &change : changes) {
+        Grab(label.get()); // a picture made with the settings before the change
+        change(*label);
+        change(*fresh);
+        EXPECT_EQ(Grab(label.get()), Grab(fresh.get())) << "change " << index++;
+    }
+    EXPECT_EQ(PixelAt(Grab(label.get()), 199, 0), ColorToRGB(clr::BtnFace, palette));
 }
 
 // ---- Mouse ----------------------------------------------------------------------------
