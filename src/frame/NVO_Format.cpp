@@ -187,8 +187,8 @@ void AppendGeneralExponent(AsciiText &text, int exponent)
     text.AppendExponentDigits(std::abs(exponent));
 }
 
-/// The general form's fixed notation of a rounded value with -5 <= Exponent < Count
-/// digits in front of the point, trailing zeros already dropped.
+/// The general form's fixed notation of a value rounded to P digits, for
+/// -5 <= Exponent < P; its trailing zeros are already dropped.
 void AppendGeneralFixed(AsciiText &text, const SignificantDigits &rounded)
 {
     const char *digits = rounded.Digits;
