@@ -14,6 +14,9 @@ std::vector<TGalleryPage> HandMadePages()
     // A control's own page joins the gallery with one line here.
     return {
         {QStringLiteral("nvo::TNumLab"), QStringLiteral("Numeric label"), &CreateNumLabPage},
+        {QStringLiteral("nvo::TNumIO"), QStringLiteral("Numeric edit field"), &CreateNumIOPage},
+        {QStringLiteral("nvo::TMeter"), QStringLiteral("Analog meter"), &CreateMeterPage},
+        {QStringLiteral("nvo::TProgBar"), QStringLiteral("Progress bar"), &CreateProgBarPage},
     };
 }
 

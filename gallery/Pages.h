@@ -23,5 +23,8 @@ const std::vector<TGalleryPage> &GalleryPages();
 
 // Hand-made pages, one file each in pages/.
 QWidget *CreateNumLabPage(QWidget *parent);
+QWidget *CreateNumIOPage(QWidget *parent);
+QWidget *CreateMeterPage(QWidget *parent);
+QWidget *CreateProgBarPage(QWidget *parent);
 
 } // namespace gallery
