@@ -33,7 +33,7 @@ TGalleryWindow::TGalleryWindow(QWidget *parent) : QMainWindow(parent)
     layout->addWidget(FPages, 1);
     setCentralWidget(central);
     FList->setCurrentRow(0);
-    resize(900, 520);
+    resize(1240, 760);
 }
 
 int TGalleryWindow::PageCount() const
