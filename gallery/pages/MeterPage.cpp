@@ -57,8 +57,10 @@ QWidget *CreateMeterPage(QWidget *parent)
     auto *dial = new TMeter;
     dial->SetMeterLayout(TMeter::mlCirc360);
     dial->SetMeterMaxValue(60);
-    dial->SetMeterNrTicks(12);
+    dial->SetMeterNrTicks(6);
     dial->SetMeterDecPlaces(0);
+    dial->SetThresholdHigh(50);
+    dial->SetThresholdLow(10);
     dial->SetFrameStyle(nvo::TFrameStyle(4));
     dial->SetValue(17);
     page->AddInstance(QObject::tr("360°, double frame"), dial);

@@ -424,6 +424,7 @@ void TMeter::SetBackGroundImg(const QString &fileName)
 void TMeter::LoadBackground(bool raise)
 {
     FBackgroundImage = QImage();
+    FStretchedBackground = QImage();
     if (FBakGndFName.isEmpty())
         return;
     if (!QFileInfo(FBakGndFName).exists()) {
@@ -611,6 +612,7 @@ void TMeter::Assign(const QObject *source)
     FAnchorPicture = other->FAnchorPicture;
     FBakGndFName = other->FBakGndFName;
     FBackgroundImage = other->FBackgroundImage;
+    FStretchedBackground = QImage();
     FBkgndFillMode = other->FBkgndFillMode;
     FColorBakG = other->FColorBakG;
     FColorCover = other->FColorCover;
@@ -698,10 +700,20 @@ void TMeter::Paint(TCanvas &canvas)
 {
     if (Geo().Radius <= 0)
         return;
-    TBitmap buffer = MakeBuffer();
-    TCanvas &bitmap = buffer.Canvas();
-    const TMeterScale scale = Scale();
+    QImage &buffer = Buffer();
+    {
+        // The bitmap's canvas (and its painter) ends before the picture is copied.
+        TCanvas bitmap(&buffer, palette());
+        bitmap.Font.Font = font();
+        Compose(bitmap);
+    }
+    canvas.CopyMode = cmSrcCopy;
+    canvas.Draw(0, 0, buffer);
+}
 
+void TMeter::Compose(TCanvas &bitmap)
+{
+    const TMeterScale scale = Scale();
     PaintBackground(bitmap);
     if (FScaleBkVisible)
         PaintScaleRing(bitmap, scale);
@@ -726,8 +738,30 @@ void TMeter::Paint(TCanvas &canvas)
     if (OnMeterRendered)
         OnMeterRendered(this, bitmap);
     PaintFrame(bitmap);
-    canvas.CopyMode = cmSrcCopy;
-    canvas.Draw(0, 0, buffer);
+}
+
+QImage &TMeter::Buffer()
+{
+    const qreal ratio = devicePixelRatioF();
+    const QSize deviceSize(qRound(width() * ratio), qRound(height() * ratio));
+    if (FBuffer.size() != deviceSize || FBuffer.devicePixelRatio() != ratio) {
+        // No need to clear it: the background step paints every pixel.
+        FBuffer = QImage(deviceSize, QImage::Format_RGB32);
+        FBuffer.setDevicePixelRatio(ratio);
+    }
+    return FBuffer;
+}
+
+const QImage &TMeter::StretchedBackground(QSize size)
+{
+    const qreal ratio = devicePixelRatioF();
+    const QSize deviceSize(qRound(size.width() * ratio), qRound(size.height() * ratio));
+    if (FStretchedBackground.size() != deviceSize) {
+        // Nearest-pixel sampling, as a stretched draw of the canvas does it.
+        FStretchedBackground = FBackgroundImage.scaled(deviceSize, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        FStretchedBackground.setDevicePixelRatio(ratio);
+    }
+    return FStretchedBackground;
 }
 
 void TMeter::PaintBackground(TCanvas &canvas)
@@ -751,7 +785,7 @@ void TMeter::PaintBackground(TCanvas &canvas)
         canvas.Rectangle(0, 0, w, h);
         canvas.StretchDraw(QRect(0, 0, iw, ih), image);
         break;
-    case bfStretch: canvas.StretchDraw(QRect(0, 0, w, h), image); break;
+    case bfStretch: canvas.Draw(0, 0, StretchedBackground(QSize(w, h))); break;
     case bfTile:
         for (int y = 0; y < h; y += ih)
             for (int x = 0; x < w; x += iw)
@@ -856,12 +890,22 @@ void TMeter::PaintScale(TCanvas &canvas, const TMeterScale &scale)
 
 void TMeter::PaintLabel(TCanvas &canvas, double value, QPoint at)
 {
+    // Measured once unless the handler changes the text or the canvas font: text
+    // measurement is the dearest part of a scale with many labels.
     QString text = ScaleLabelText(value, FMeterDecPlaces);
-    if (OnBeforeDrawScaleLabel)
-        OnBeforeDrawScaleLabel(this, canvas, text, at.x() - canvas.TextWidth(text) / 2,
-                               at.y() - canvas.TextHeight(text) / 2);
+    int textWidth = canvas.TextWidth(text);
+    int textHeight = canvas.TextHeight(text);
+    if (OnBeforeDrawScaleLabel) {
+        const QString before = text;
+        const QFont fontBefore = canvas.Font.Font;
+        OnBeforeDrawScaleLabel(this, canvas, text, at.x() - textWidth / 2, at.y() - textHeight / 2);
+        if (text != before || canvas.Font.Font != fontBefore) {
+            textWidth = canvas.TextWidth(text);
+            textHeight = canvas.TextHeight(text);
+        }
+    }
     if (!text.isEmpty())
-        canvas.TextOut(at.x() - canvas.TextWidth(text) / 2, at.y() - canvas.TextHeight(text) / 2, text);
+        canvas.TextOut(at.x() - textWidth / 2, at.y() - textHeight / 2, text);
 }
 
 void TMeter::PaintCaption(TCanvas &canvas)
