@@ -1,0 +1,314 @@
+#pragma once
+
+#include "NVO_Control.h"
+#include "NVO_Corvane.h"
+#include "NVO_Timer.h"
+
+#include <QtCore/QString>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+namespace nvo {
+
+/// The progress bar's own error: a timer that cannot be had.
+NVO_DECLARE_EXCEPTION(ENVOProgBar, Exception);
+
+inline constexpr int kBarColorCount = 1024;
+
+/// The colour at fraction `x` (clamped to 0..1) between `c1` and `c2`: each of the
+/// three bytes as trunc(b1 + (b2 - b1) x); the top byte of the result is 0.
+NVO_EXPORT TColor InterpolateColor(TColor c1, TColor c2, double x);
+
+/// The value text of a progress bar by `decPlaces` d, "." as the point whatever the
+/// locale:
+/// - d >= 0: fixed-point with d decimals ("-" for negatives, no padding);
+/// - d = -1: scientific with four mantissa decimals and a two-digit exponent,
+///   "1.2345E+04"; a value whose exponent needs three or more digits shows a row of
+///   "*" as long as that text, since a cut exponent would show a wrong number;
+/// - d = -2: scientific with fourteen mantissa decimals and the four-digit exponent,
+///   "1.23450000000000E+0004" (the leading sign blank of positive values dropped, so
+///   that the text anchors on its first digit);
+/// - other values are clamped to -2..10, as the property setter clamps them.
+/// Values that are not finite numbers show "NAN", "INF" and "-INF".
+NVO_EXPORT QString FormatProgBarValue(double value, int decPlaces);
+
+/// Where a bar lies along its axis. Pixel n of the bar (n = 0 at the root) is at
+/// `Root + Step * n` on the axis; the bar's lines run across the plot area.
+struct TBarAxis {
+    bool Vertical = false;
+    int Root = 0;      ///< axis pixel of the bar's first line
+    int Step = 1;      ///< +1 or -1: the direction the bar grows in
+    int Full = 0;      ///< the plot area's length along the axis (Hi or Wi)
+    int Extent = 0;    ///< the control's length along the axis
+    qint64 Length = 0; ///< the bar's length in pixels, 0 for an empty bar
+    /// The bar's lines inside the control: n in [VisibleFrom, VisibleTo).
+    qint64 VisibleFrom = 0, VisibleTo = 0;
+    /// Grid lines lie at n = 0, GridDist, ... while n <= GridReach.
+    qint64 GridReach = 0;
+    int CrossFrom = 0, CrossTo = 0; ///< the lines' span across the axis, [From, To)
+
+    int Pixel(qint64 n) const { return int(Root + Step * n); }
+};
+
+/// The bar of `direction` on a control of `width` x `height` with the given margins.
+/// The length is round(Full (value - min) / (max - min)), halves to even. A range of
+/// zero width, a value or range that is not a number, and a value below the range
+/// give an empty bar (never a bar reaching backwards into the margin); a huge
+/// length is kept (it sets the gradient's colours) but only the lines inside the
+/// control count as visible, so painting never loops beyond the control's pixels.
+/// Directions: 0 grows upwards from the bottom, 3 to the right from the left; 1 and
+/// 2 are their mirrors (downwards from the top, to the left from the right).
+NVO_EXPORT TBarAxis CalcBarAxis(TDirection direction, int width, int height, int marginLeft,
+                                int marginTop, int marginRight, int marginBottom, double value,
+                                double min, double max);
+
+/// A progress bar drawn by the control: a plot area inside four margins, a bar whose
+/// length shows `Value` between `Min` and `Max` (one colour, or a gradient from the
+/// 1024-entry colour table under one of three mappings), optional grid lines and
+/// background image, the control's own frames around the plot area and around the
+/// whole control, and the value text at any angle. With `AutoInc` it advances its
+/// own value on a timer: the first step after `StartInterval`, the next ones every
+/// `RepeatInterval` milliseconds; nothing runs in design mode. The value keeps
+/// growing past `Max`: an application stops or wraps it in `OnAutoInc`.
+///
+/// The bar's single colour is the colour table's first entry (`ColorMin`). The
+/// value text is drawn in the control's font and the palette's window text colour.
+/// (`TextPosX`, `TextPosY`) is the left end, the middle or the right end of the
+/// text's vertical middle line (by `TextAlignment`), rotated with the text
+/// counter-clockwise by `TextAngle` degrees.
+///
+/// A paint composes the whole picture in one off-screen bitmap and copies it in one
+/// operation; a gradient bar is drawn as one strip of colours stretched across the
+/// plot area, so its cost does not grow with the number of colours.
+class NVO_EXPORT TProgBar : public TControl
+{
+    Q_OBJECT
+    Q_PROPERTY(bool AutoInc READ GetAutoInc WRITE SetAutoInc)
+    Q_PROPERTY(double AutoIncStep READ GetAutoIncStep WRITE SetAutoIncStep)
+    Q_PROPERTY(QString BackGroundImg READ GetBackGroundImg WRITE SetBackGroundImg)
+    Q_PROPERTY(nvo::TColor ColorBackGnd READ GetColorBackGnd WRITE SetColorBackGnd)
+    Q_PROPERTY(TColorMapping ColorMapMode READ GetColorMapMode WRITE SetColorMapMode)
+    Q_PROPERTY(nvo::TColor ColorGrid READ GetColorGrid WRITE SetColorGrid)
+    Q_PROPERTY(nvo::TColor ColorMargin READ GetColorMargin WRITE SetColorMargin)
+    Q_PROPERTY(nvo::TColorScheme ColorScheme READ GetColorScheme WRITE SetColorScheme)
+    Q_PROPERTY(nvo::TColor ColorMin READ GetColorMin WRITE SetColorMin)
+    Q_PROPERTY(nvo::TColor ColorMax READ GetColorMax WRITE SetColorMax)
+    Q_PROPERTY(nvo::TFrameStyle FrameStyleOuter READ GetFrameStyleOuter WRITE SetFrameStyleOuter)
+    Q_PROPERTY(nvo::TFrameStyle FrameStyleInner READ GetFrameStyleInner WRITE SetFrameStyleInner)
+    Q_PROPERTY(int GridDist READ GetGridDist WRITE SetGridDist)
+    Q_PROPERTY(int MarginBottom READ GetMarginBottom WRITE SetMarginBottom)
+    Q_PROPERTY(int MarginLeft READ GetMarginLeft WRITE SetMarginLeft)
+    Q_PROPERTY(int MarginRight READ GetMarginRight WRITE SetMarginRight)
+    Q_PROPERTY(int MarginTop READ GetMarginTop WRITE SetMarginTop)
+    Q_PROPERTY(double Max READ GetMax WRITE SetMax)
+    Q_PROPERTY(double Min READ GetMin WRITE SetMin)
+    Q_PROPERTY(nvo::TDirection Direction READ GetDirection WRITE SetDirection)
+    Q_PROPERTY(int RepeatInterval READ GetRepeatInterval WRITE SetRepeatInterval)
+    Q_PROPERTY(bool ShowColorGradient READ GetShowColorGradient WRITE SetShowColorGradient)
+    Q_PROPERTY(int StartInterval READ GetStartInterval WRITE SetStartInterval)
+    Q_PROPERTY(nvo::TAlignment TextAlignment READ GetTextAlignment WRITE SetTextAlignment)
+    Q_PROPERTY(int TextAngle READ GetTextAngle WRITE SetTextAngle)
+    Q_PROPERTY(int TextDecPlaces READ GetTextDecPlaces WRITE SetTextDecPlaces)
+    Q_PROPERTY(int TextPosX READ GetTextPosX WRITE SetTextPosX)
+    Q_PROPERTY(int TextPosY READ GetTextPosY WRITE SetTextPosY)
+    Q_PROPERTY(bool TextVisible READ GetTextVisible WRITE SetTextVisible)
+    Q_PROPERTY(double Value READ GetValue WRITE SetValue NOTIFY ValueChanged)
+
+public:
+    /// How the 1024-entry colour table maps onto a gradient bar.
+    enum TColorMapping : quint8 {
+        cgmCover,   ///< colours fixed to positions in the plot area; the bar uncovers them
+        cgmStretch, ///< the whole table stretched over the bar
+        cgmMove,    ///< the table anchored at the bar's tip, which always shows the last entry
+    };
+    Q_ENUM(TColorMapping)
+
+    using TNotifyEvent = std::function<void(QObject *Sender)>;
+    /// Before the value text is drawn; the handler may replace the text.
+    using TBeforeShowValueEvent = std::function<void(QObject *Sender, QString &ValueText)>;
+
+    /// `OnAutoInc`: an event whose assignment restarts the timer with the repeat
+    /// interval, so that a new handler sees its first step one repeat interval later.
+    class NVO_EXPORT TAutoIncEvent
+    {
+    public:
+        explicit TAutoIncEvent(TProgBar &owner) : FOwner(owner) {}
+        TAutoIncEvent &operator=(TNotifyEvent handler);
+        explicit operator bool() const { return bool(FHandler); }
+        void operator()(QObject *sender) const { FHandler(sender); }
+
+    private:
+        TProgBar &FOwner;
+        TNotifyEvent FHandler;
+    };
+
+    explicit TProgBar(QWidget *parent = nullptr);
+    ~TProgBar() override;
+
+    bool GetAutoInc() const { return FTimerEnabled; }
+    /// Starts the timer from its start interval, or stops it; raises ENVOProgBar
+    /// "Component \"NAME\": no timer available" when no timer can be had.
+    void SetAutoInc(bool autoInc);
+    double GetAutoIncStep() const { return FAutoIncStep; }
+    /// 0 (and a step that is not a number, which would stop the value for good) is ignored.
+    void SetAutoIncStep(double step);
+    QString GetBackGroundImg() const { return FBackGroundImg; }
+    /// Loads the image file; a file that cannot be read is ignored (the previous name
+    /// and picture stay). An empty name clears the name.
+    void SetBackGroundImg(const QString &fileName);
+    TColor GetColorBackGnd() const { return FColorBackGnd; }
+    void SetColorBackGnd(TColor color);
+    TColorMapping GetColorMapMode() const { return FColorMapMode; }
+    void SetColorMapMode(TColorMapping mode);
+    TColor GetColorGrid() const { return FColorGrid; }
+    void SetColorGrid(TColor color);
+    TColor GetColorMargin() const { return FColorMargin; }
+    void SetColorMargin(TColor color);
+    TColorScheme GetColorScheme() const { return FColorScheme; }
+    void SetColorScheme(TColorScheme scheme);
+    /// The colour table's first entry; setting it recomputes entries 1..1022.
+    TColor GetColorMin() const { return FBarColorArray[0]; }
+    void SetColorMin(TColor color);
+    /// The colour table's last entry; setting it recomputes entries 1..1022.
+    TColor GetColorMax() const { return FBarColorArray[kBarColorCount - 1]; }
+    void SetColorMax(TColor color);
+    TFrameStyle GetFrameStyleOuter() const { return FFrameStyleOuter; }
+    void SetFrameStyleOuter(TFrameStyle style);
+    TFrameStyle GetFrameStyleInner() const { return FFrameStyleInner; }
+    void SetFrameStyleInner(TFrameStyle style);
+    /// Grid spacing in pixels; grid lines are drawn only when it is above 1.
+    int GetGridDist() const { return FGridDist; }
+    void SetGridDist(int dist);
+    int GetMarginBottom() const { return FMarginBottom; }
+    void SetMarginBottom(int margin);
+    int GetMarginLeft() const { return FMarginLeft; }
+    void SetMarginLeft(int margin);
+    int GetMarginRight() const { return FMarginRight; }
+    void SetMarginRight(int margin);
+    int GetMarginTop() const { return FMarginTop; }
+    void SetMarginTop(int margin);
+    double GetMax() const { return FMax; }
+    void SetMax(double max);
+    double GetMin() const { return FMin; }
+    void SetMin(double min);
+    TDirection GetDirection() const { return FDirection; }
+    void SetDirection(TDirection direction);
+    /// Milliseconds between steps after the first; values below 10 count as 10.
+    int GetRepeatInterval() const { return FRepeatInterval; }
+    void SetRepeatInterval(int interval);
+    bool GetShowColorGradient() const { return FShowColorGradient; }
+    void SetShowColorGradient(bool show);
+    /// Milliseconds before the first step; values below 10 count as 10.
+    int GetStartInterval() const { return FStartInterval; }
+    void SetStartInterval(int interval);
+    TAlignment GetTextAlignment() const { return FTextAlignment; }
+    void SetTextAlignment(TAlignment alignment);
+    /// Counter-clockwise, 0..360 degrees.
+    int GetTextAngle() const { return FTextAngle; }
+    void SetTextAngle(int angle);
+    /// -2..10; see FormatProgBarValue.
+    int GetTextDecPlaces() const { return FTextDecPlaces; }
+    void SetTextDecPlaces(int decPlaces);
+    /// 0..Width at the time it is set.
+    int GetTextPosX() const { return FTextPosX; }
+    void SetTextPosX(int x);
+    /// 0..Height at the time it is set.
+    int GetTextPosY() const { return FTextPosY; }
+    void SetTextPosY(int y);
+    bool GetTextVisible() const { return FTextVisible; }
+    void SetTextVisible(bool visible);
+    double GetValue() const { return FValue; }
+    void SetValue(double value);
+
+    /// `Min` = the smaller, `Max` = the larger of the two; repaints.
+    void SetRange(double a, double b);
+    /// One entry of the colour table, without repaint; indices outside 0..1023 give 0.
+    TColor GetBarColorElem(int ix) const;
+    /// Sets one entry without repaint; indices outside 0..1023 change nothing.
+    void SetBarColorElem(int ix, TColor color);
+
+    /// Copies the appearance, value and range of another TProgBar, its colour table,
+    /// background picture and `OnShowValue`, but not the timer properties nor
+    /// `OnAutoInc`, and repaints. EConvertError for any other source.
+    void Assign(const QObject *source);
+    void AssignTo(QObject *dest) const;
+
+    /// One timer tick: the first switches to the repeat interval, every tick adds
+    /// `AutoIncStep` to `Value`, repaints and fires `OnAutoInc`.
+    void DoTimer();
+    /// The timer: whether it runs, and its current interval in milliseconds.
+    bool TimerActive() const { return FTimer.Active(); }
+    int TimerInterval() const { return FTimer.Interval(); }
+
+    QSize sizeHint() const override { return QSize(300, 28); }
+
+    TAutoIncEvent OnAutoInc{*this};
+    TBeforeShowValueEvent OnShowValue;
+
+Q_SIGNALS:
+    void ValueChanged(double value);
+
+protected:
+    void Paint(TCanvas &canvas) override;
+
+private:
+    template<class T>
+    void Change(T &field, T value);
+    void FillBarColors();
+    void InitTimer();
+    void UpdateTimer();
+    void AutoIncEvent();
+
+    void PaintBar(TCanvas &canvas, const TBarAxis &axis);
+    void PaintGradient(TCanvas &canvas, const TBarAxis &axis);
+    void PaintGrid(TCanvas &canvas, const TBarAxis &axis);
+    void PaintFrame(TCanvas &canvas, TFrameStyle style, int left, int top, int right, int bottom);
+    void PaintText(TCanvas &canvas);
+    /// The rectangle from axis pixel `from` to `to` (exclusive) across the plot area.
+    QRect BarRect(const TBarAxis &axis, int from, int to) const;
+
+    bool FTimerEnabled = false;
+    double FAutoIncStep = 1.0;
+    QString FBackGroundImg;
+    TColor FColorBackGnd = clr::Silver;
+    TColorMapping FColorMapMode = cgmStretch;
+    TColor FColorGrid = clr::Black;
+    TColor FColorMargin = clr::Silver;
+    TColorScheme FColorScheme = TColorScheme(0);
+    TFrameStyle FFrameStyleOuter = TFrameStyle(3);
+    TFrameStyle FFrameStyleInner = TFrameStyle(2);
+    int FGridDist = 0;
+    int FMarginBottom = 4;
+    int FMarginLeft = 4;
+    int FMarginRight = 4;
+    int FMarginTop = 4;
+    double FMax = 100.0;
+    double FMin = 0.0;
+    TDirection FDirection = TDirection(3);
+    int FRepeatInterval = 700;
+    bool FShowColorGradient = false;
+    int FStartInterval = 1500;
+    TAlignment FTextAlignment = taCenter;
+    int FTextAngle = 0;
+    int FTextDecPlaces = 0;
+    int FTextPosX = 14;
+    int FTextPosY = 14;
+    bool FTextVisible = true;
+    double FValue = 10.0;
+
+    THiddenTimer FTimer;
+    bool FIsStart = true;
+    std::array<TColor, kBarColorCount> FBarColorArray{};
+    TBitmap AuxBmp;
+    TColor FColBlackLine = clr::Black;
+    TColor FColGrayLine = clr::Gray;
+    TColor FColWhiteLine = clr::White;
+};
+
+/// The colour table index (0..1023) of the bar's line `n` from the root under `mode`,
+/// for a bar of `length` pixels in a plot area `full` pixels long.
+NVO_EXPORT int GradientIndex(TProgBar::TColorMapping mode, qint64 n, qint64 length, int full);
+
+} // namespace nvo
