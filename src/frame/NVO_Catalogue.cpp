@@ -5,6 +5,8 @@
 
 #include "NVO_Meter.h"
 
+#include "NVO_ProgBar.h"
+
 #include <QtWidgets/QWidget>
 
 namespace nvo {
@@ -26,6 +28,7 @@ const std::vector<TControlEntry> &ControlCatalogue()
         Entry<TNumIO>("nvo::TNumIO", "NVO_NumIO.h", "nvoquorvel", "Numeric edit field: keeps only valid numbers of its input format and range"),
         Entry<TNumLab>("nvo::TNumLab", "NVO_NumLab.h", "nvoquorvel", "Numeric label: a formatted value in a framed box between two texts"),
         Entry<TMeter>("nvo::TMeter", "NVO_Meter.h", "nvoquorvel", "Analog panel meter with needle, scale and limit watch"),
+        Entry<TProgBar>("nvo::TProgBar", "NVO_ProgBar.h", "nvoquorvel", "Progress bar with colour gradient, grid, rotated value text and automatic increment"),
     };
     return catalogue;
 }
