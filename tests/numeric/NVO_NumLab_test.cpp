@@ -535,6 +535,62 @@ TEST(NumLabPaint, PictureFollowsFontPaletteAndSizeChanges)
     EXPECT_EQ(PixelAt(Grab(label.get()), 199, 0), ColorToRGB(clr::BtnFace, palette));
 }
 
+/// Switches the visual styles on for one test.
+class StylesOn
+{
+public:
+    StylesOn() { StyleServices::SetEnabled(true); }
+    ~StylesOn() { StyleServices::SetEnabled(false); }
+};
+
+TEST(NumLabPaint, VisualStylesColourBackgroundBoxFrameAndTexts)
+{
+    StylesOn styles;
+    auto label = MakeLabel();
+    label->SetFrameStyle(fsLowered);
+    label->SetLeftText("Lg");
+    label->SetValue(7);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, QColor(200, 210, 220));
+    palette.setColor(QPalette::Base, QColor(230, 240, 250));
+    palette.setColor(QPalette::Active, QPalette::WindowText, QColor(5, 6, 7));
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(150, 100, 50));
+    palette.setColor(QPalette::Dark, QColor(90, 80, 70)); // button shadow
+    label->setPalette(palette);
+    const TColor window = RGBColor(200, 210, 220), grid = RGBColor(230, 240, 250);
+    const QRect leftArea(0, 0, 35, 28);
+
+    QImage image = Grab(label.get());
+    EXPECT_EQ(PixelAt(image, 0, 0), window);                     // not ColorOutBakG
+    EXPECT_EQ(PixelAt(image, 40, 4), grid);                      // not ColorLabBakG
+    EXPECT_EQ(PixelAt(image, 36, 10), RGBColor(90, 80, 70));     // lowered frame's outer shadow
+    EXPECT_GT(CountPixels(image, leftArea, RGBColor(5, 6, 7)), 0); // panel text, not ColorOutText
+    EXPECT_GT(CountPixels(image, QRect(38, 2, 76, 23), RGBColor(5, 6, 7)), 0);
+
+    // Disabled under styles: one pass in the style's disabled text colour, no gray pass.
+    label->SetEnabled(false);
+    image = Grab(label.get());
+    EXPECT_GT(CountPixels(image, leftArea, RGBColor(150, 100, 50)), 0);
+    EXPECT_EQ(CountPixels(image, leftArea, clr::Gray), 0);
+    EXPECT_EQ(CountPixels(image, leftArea, clr::White), 0);
+}
+
+TEST(NumLab, TransparentRepaintsDeferredWhenSwitchedOnAndAtOnceWhenOff)
+{
+    QWidget parent;
+    auto *label = new TNumLab(&parent);
+    parent.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
+    QCoreApplication::processEvents();
+    PaintCounter paints(label);
+    label->SetTransparent(true);
+    EXPECT_EQ(paints.Count, 0); // the parent paints the background first
+    QCoreApplication::processEvents();
+    EXPECT_EQ(paints.Count, 1);
+    label->SetTransparent(false);
+    EXPECT_EQ(paints.Count, 2);
+}
+
 // ---- Mouse ----------------------------------------------------------------------------
 
 TEST(NumLab, MouseAreaCodeFollowsThePointer)
