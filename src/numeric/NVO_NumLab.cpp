@@ -64,6 +64,11 @@ private:
     int FSize = 0;
 };
 
+/// Exact comparison, except that a NaN counts as equal to a NaN: it never equals
+/// itself, and every NaN written would otherwise repaint and notify although the
+/// display stays the same.
+bool SameValue(double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); }
+
 bool ShowsOnlyZeros(const char *first, const char *last)
 {
     return std::none_of(first, last, [](char c) { return c >= '1' && c <= '9'; });
@@ -349,9 +354,7 @@ void TNumLab::Change(T &field, const T &value)
 
 void TNumLab::SetValue(double value)
 {
-    // A NaN never equals itself; without this test every NaN written would repaint
-    // and notify although the display stays the same.
-    if (value == FValue || (std::isnan(value) && std::isnan(FValue)))
+    if (SameValue(value, FValue))
         return;
     FValue = value;
     PaintNow();
@@ -449,7 +452,7 @@ void TNumLab::Assign(const QObject *source)
         throw EConvertError(msg::CannotAssign(source, this));
     // The fields are copied as they are, without the setters' clamps and repaints:
     // the copy shows what the source shows, painted once at the end.
-    const bool valueChanges = FValue != other->FValue;
+    const bool valueChanges = !SameValue(FValue, other->FValue);
     FLeftSpace = other->FLeftSpace;
     FEmpty = other->FEmpty;
     FLabelWidth = other->FLabelWidth;
@@ -526,6 +529,10 @@ void TNumLab::changeEvent(QEvent *event)
     // The buffer's canvas draws with the font and palette it was made with.
     if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange)
         FBuffer = TBitmap();
+    // Enabled is the control's own switch; code that calls QWidget::setEnabled
+    // directly must not leave it stale. A disabled parent does not change it.
+    if (event->type() == QEvent::EnabledChange)
+        FEnabled = !testAttribute(Qt::WA_ForceDisabled);
     TControl::changeEvent(event);
 }
 

@@ -151,6 +151,8 @@ public:
     void SetColorScheme(TColorScheme scheme);
     bool GetTransparent() const { return FTransparent; }
     void SetTransparent(bool transparent);
+    /// The control's own switch (QWidget::setEnabled follows it). Painting shows the
+    /// disabled look whenever the widget is disabled, also through a disabled parent.
     bool GetEnabled() const { return FEnabled; }
     void SetEnabled(bool enabled);
 

@@ -575,6 +575,21 @@ TEST(NumLabPaint, VisualStylesColourBackgroundBoxFrameAndTexts)
     EXPECT_EQ(CountPixels(image, leftArea, clr::White), 0);
 }
 
+TEST(NumLab, EnabledIsTheControlsOwnSwitch)
+{
+    QWidget parent;
+    auto *label = new TNumLab(&parent);
+    label->setEnabled(false); // the widget's switch, set around the property
+    EXPECT_FALSE(label->GetEnabled());
+    label->SetEnabled(true);
+    EXPECT_TRUE(label->isEnabled());
+    label->SetLeftText("L");
+    parent.setEnabled(false); // a disabled parent disables, but does not switch
+    EXPECT_TRUE(label->GetEnabled());
+    EXPECT_FALSE(label->isEnabled());
+    EXPECT_GT(CountPixels(Grab(label), QRect(0, 0, 35, 28), clr::Gray), 0); // engraved
+}
+
 TEST(NumLab, TransparentRepaintsDeferredWhenSwitchedOnAndAtOnceWhenOff)
 {
     QWidget parent;
