@@ -302,12 +302,13 @@ public:
     /// The value under a pixel; false (and 0.0) when its direction is outside the sweep.
     bool ConvertPixelToValue(int XPos, int YPos, double &MeterValue) const;
 
-    // Forms
+    // Forms (invokable by name, so that a generic form loader can bracket its
+    // property assignments without knowing the class)
     /// Starts a bulk load of properties: the value setters store what they get.
-    void BeginLoading();
+    Q_INVOKABLE void BeginLoading();
     /// Ends a load: restores the value model, loads the image files (a file that
     /// cannot be read only clears its name) and repaints.
-    void Loaded();
+    Q_INVOKABLE void Loaded();
     bool Loading() const { return FLoading; }
 
     /// Copies every property of another TMeter except the events, including the

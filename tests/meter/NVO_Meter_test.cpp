@@ -165,6 +165,35 @@ TEST(Meter, LimitWatchEventSequence)
     EXPECT_EQ(meter.GetValue(), 1.0);
 }
 
+TEST(Meter, ThrowingHandlerLeavesTheValueStoredAndSkipsTheRepaint)
+{
+    CountingMeter meter;
+    meter.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&meter));
+    meter.OnOverFlow = [](QObject *) { throw Exception("handler failed"); };
+    const int paints = meter.Paints;
+    EXPECT_THROW(meter.SetValue(1), Exception);
+    EXPECT_EQ(meter.GetValue(), 1.0);
+    EXPECT_TRUE(meter.Overflow());
+    EXPECT_EQ(meter.Paints, paints);
+}
+
+TEST(Meter, NoRoomForTheDialPaintsNothing)
+{
+    QWidget parent;
+    parent.resize(60, 60);
+    parent.setAutoFillBackground(true);
+    QPalette palette = parent.palette();
+    palette.setColor(QPalette::Window, QColor(0, 128, 0));
+    parent.setPalette(palette);
+    auto *meter = new TMeter(&parent);
+    meter->setGeometry(5, 5, 40, 30); // the radius comes out negative
+    EXPECT_LE(meter->Geometry().Radius, 0);
+    // The parent shows through: the meter neither draws nor claims to be opaque.
+    const QImage image = Grab(&parent);
+    EXPECT_EQ(PixelAt(image, 20, 20), RGBColor(0, 128, 0));
+}
+
 TEST(Meter, InvisibleNeedlesAreNotWatched)
 {
     CountingMeter meter;
@@ -328,10 +357,11 @@ TEST(Meter, LoadedRestoresTheValueModelWhateverTheOrder)
         TMeter meter;
         EventRecorder events;
         RecordLimitEvents(meter, events);
-        meter.BeginLoading();
+        // As a form loader that knows no class would bracket the assignments.
+        ASSERT_TRUE(QMetaObject::invokeMethod(&meter, "BeginLoading"));
         for (const auto &[name, value] : *order)
             meter.setProperty(name, value);
-        meter.Loaded();
+        ASSERT_TRUE(QMetaObject::invokeMethod(&meter, "Loaded"));
         for (const auto &[name, value] : saved)
             EXPECT_EQ(meter.property(name), value) << name;
         EXPECT_TRUE(events.Events().isEmpty());
