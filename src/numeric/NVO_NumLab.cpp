@@ -383,6 +383,14 @@ void TNumLab::SetLeftSpace(int leftSpace)
 }
 
 void TNumLab::SetLabelWidth(int labelWidth) { Change(FLabelWidth, labelWidth); }
+
+int TNumLab::BoxWidth() const
+{
+    // LabelWidth is stored as given, but the box never reaches beyond the largest
+    // widget Qt makes: LeftSpace + LabelWidth must not overflow for any stored value,
+    // and nothing wider than that could be seen anyway.
+    return qBound(-QWIDGETSIZE_MAX, FLabelWidth, QWIDGETSIZE_MAX);
+}
 void TNumLab::SetLeftText(const QString &text) { Change(FLeftText, text); }
 void TNumLab::SetRightText(const QString &text) { Change(FRightText, text); }
 void TNumLab::SetLeftTextAlignment(TAlignment alignment) { Change(FLeftTextAlignment, alignment); }
@@ -562,7 +570,7 @@ int TNumLab::LeftTextX(int textWidth) const
 
 int TNumLab::RightTextX(int textWidth) const
 {
-    const int areaLeft = FLeftSpace + FLabelWidth;
+    const int areaLeft = FLeftSpace + BoxWidth();
     switch (FRightTextAlignment) {
     case taRightJustify: return width() - textWidth - 6;
     case taCenter: return (width() - areaLeft - textWidth) / 2 + areaLeft + 1;
@@ -604,7 +612,7 @@ void TNumLab::PaintValueFrame(TCanvas &canvas)
                               ? StyleServices::GetStyleColor(StyleServices::scGrid, palette())
                               : FColorLabBakG);
     const bool styled = StyledClient();
-    DrawFrame(canvas, FFrameStyle, FLeftSpace + 1, 0, FLeftSpace + FLabelWidth, height() - 2,
+    DrawFrame(canvas, FFrameStyle, FLeftSpace + 1, 0, FLeftSpace + BoxWidth(), height() - 2,
               styled ? clr::Light3D : clr::White, styled ? clr::BtnHighlight : clr::Silver,
               styled ? clr::BtnShadow : clr::Gray, styled ? clr::DkShadow3D : clr::Black, 0,
               fiFillBrush);
@@ -618,7 +626,7 @@ void TNumLab::PaintValueText(TCanvas &canvas, int y)
     int textWidth = canvas.TextWidth(text);
     // A state text is shown clipped rather than replaced: it is words, not a number
     // that a cut would falsify.
-    if (textWidth > FLabelWidth - 6 && FDisplayType != dtState) {
+    if (textWidth > BoxWidth() - 6 && FDisplayType != dtState) {
         text = FOverflowIndicator;
         textWidth = canvas.TextWidth(text);
     }
@@ -632,12 +640,12 @@ void TNumLab::PaintValueText(TCanvas &canvas, int y)
     int x;
     switch (FAlignment) {
     case taLeftJustify: x = FLeftSpace + 4; break;
-    case taRightJustify: x = FLeftSpace + FLabelWidth - 2 - textWidth; break;
+    case taRightJustify: x = FLeftSpace + BoxWidth() - 2 - textWidth; break;
     case taCenter:
-    default: x = FLeftSpace + 2 + (FLabelWidth - textWidth) / 2; break;
+    default: x = FLeftSpace + 2 + (BoxWidth() - textWidth) / 2; break;
     }
     // The text area (LS + 3, 2) .. (LS + LW - 1, H - 3), right and bottom excluded.
-    const QRect area(FLeftSpace + 3, 2, FLabelWidth - 4, height() - 5);
+    const QRect area(FLeftSpace + 3, 2, BoxWidth() - 4, height() - 5);
     canvas.TextRect(area, x, y, text);
 }
 
@@ -649,7 +657,7 @@ void TNumLab::CopyToControl(TCanvas &canvas, const TBitmap &buffer)
         const TColor ground = FColorLabText != clr::Black ? clr::White : FColorLabBakG;
         canvas.Pen.Color = ground;
         canvas.Brush.SetColor(ground);
-        canvas.Rectangle(FLeftSpace + 2, 2, FLeftSpace + FLabelWidth, height() - 2);
+        canvas.Rectangle(FLeftSpace + 2, 2, FLeftSpace + BoxWidth(), height() - 2);
         canvas.CopyMode = cmSrcAnd;
     } else {
         canvas.CopyMode = cmSrcCopy;
@@ -663,7 +671,7 @@ void TNumLab::mouseMoveEvent(QMouseEvent *event)
     FMouseAreaCode = 0;
     if (x > FLeftSpace)
         FMouseAreaCode = 1;
-    if (x > FLeftSpace + FLabelWidth)
+    if (x > FLeftSpace + BoxWidth())
         FMouseAreaCode = 2;
     if (OnMouseMove)
         Guarded([&] { OnMouseMove(this, event->modifiers(), x, event->position().toPoint().y()); });

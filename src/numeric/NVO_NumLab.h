@@ -188,6 +188,7 @@ private:
     TNumLabFormat Format() const;
     void UpdateOpacity();
     TBitmap &Buffer();
+    int BoxWidth() const;
     void PaintBackground(TCanvas &canvas);
     int LeftTextX(int textWidth) const;
     int RightTextX(int textWidth) const;

@@ -606,6 +606,35 @@ TEST(NumLab, TransparentRepaintsDeferredWhenSwitchedOnAndAtOnceWhenOff)
     EXPECT_EQ(paints.Count, 2);
 }
 
+TEST(NumLabPaint, ExtremeGeometryDrawsWithoutFault)
+{
+    constexpr int kMax = std::numeric_limits<int>::max(), kMin = std::numeric_limits<int>::min();
+    const struct {
+        int leftSpace, labelWidth, width, height, mouseX, code;
+    } cases[] = {
+        {35, kMax, 160, 28, 100, 1}, {35, kMin, 160, 28, 100, 2}, {35, -20, 160, 28, 20, 2},
+        {0, 0, 160, 28, 1, 2},       {160, 80, 160, 28, 159, 0},  {35, 80, 1, 1, 0, 0},
+        {35, 80, 160, 3, 50, 1},
+    };
+    for (const auto &c : cases) {
+        auto label = MakeLabel();
+        label->resize(c.width, c.height);
+        label->SetLeftSpace(c.leftSpace);
+        label->SetLabelWidth(c.labelWidth);
+        label->SetLeftText("left");
+        label->SetRightText("right");
+        label->SetValue(-12.5);
+        for (const bool transparent : {false, true}) {
+            label->SetTransparent(transparent);
+            EXPECT_EQ(Grab(label.get()).size(), QSize(c.width, c.height));
+        }
+        QMouseEvent move(QEvent::MouseMove, QPointF(c.mouseX, 0), QPointF(c.mouseX, 0), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(label.get(), &move);
+        EXPECT_EQ(label->GetMouseAreaCode(), c.code) << "LabelWidth " << c.labelWidth;
+    }
+}
+
 // ---- Mouse ----------------------------------------------------------------------------
 
 TEST(NumLab, MouseAreaCodeFollowsThePointer)
