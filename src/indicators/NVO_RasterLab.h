@@ -1,0 +1,305 @@
+#pragma once
+
+#include "NVO_Control.h"
+#include "NVO_Corvane.h"
+#include "NVO_Timer.h"
+
+#include <QtCore/QString>
+#include <QtGui/QFont>
+
+#include <array>
+#include <functional>
+#include <vector>
+
+namespace nvo {
+
+/// The dot-matrix label's own error: a scroll timer that cannot be had.
+NVO_DECLARE_EXCEPTION(ENVORasterLabError, Exception);
+
+/// A bit font: one 32-bit word per row and character code, bit n set for a dot in
+/// column n (bit 0 the leftmost column). Rows from `FontHeight` on are 0.
+struct TRDCharMatrix {
+    int FontWidth = 0;  ///< widest glyph in columns
+    int FontHeight = 0; ///< number of rows in use
+    std::array<quint8, 256> LeftMostBit{};
+    std::array<quint8, 256> RightMostBit{};
+    std::array<std::array<quint32, 32>, 256> BitData{};
+};
+
+/// One entry of the built-in font's table: `LeftMostBit`, `RightMostBit`, then the
+/// twelve row bytes (row 0 first, bit 0 the leftmost column).
+using TRDGlyphEntry = std::array<quint8, 14>;
+inline constexpr int kRDFirstCode = 32;
+inline constexpr int kRDGlyphCount = 224;
+inline constexpr int kRDBuiltInWidth = 7;
+inline constexpr int kRDBuiltInHeight = 12;
+
+/// The built-in 7 x 12 font ("default"): entry i holds code 32 + i. Codes 128..159
+/// carry the printable characters the Windows-1252 code page puts there (euro sign,
+/// quotes, dashes, ...); its five unassigned codes are blanks.
+NVO_EXPORT const std::array<TRDGlyphEntry, kRDGlyphCount> &BuiltInGlyphTable();
+
+/// The built-in font as a matrix: codes 32..255 from the table, codes 0..31 empty.
+NVO_EXPORT TRDCharMatrix BuiltInBitFont();
+
+/// A bit font sampled from `font`: each code 32..255 drawn in black on white at the
+/// top-left corner of a 65 x 65 bitmap, every non-white pixel of the first 32 rows
+/// and columns a dot. A code without any dot gets `LeftMostBit` 31 and
+/// `RightMostBit` 0; the blank then spans columns 0 .. `FontWidth` div 2.
+NVO_EXPORT TRDCharMatrix SampleBitFont(const QFont &font);
+
+/// The bit font of `font`: the built-in one when `font` is null or its family is
+/// "default" (in any case), else the sampled one.
+NVO_EXPORT TRDCharMatrix CreateBitFont(const QFont *font);
+
+/// The font code a character is shown with. Codes 32..255 are their own; the
+/// characters the Windows-1252 code page places in 128..159 (U+20AC euro sign and
+/// the like) reach those codes; every other character, control codes below 32
+/// included, shows as the blank (32), so that no character indexes past the font.
+NVO_EXPORT quint8 RDFontCode(char32_t character);
+
+/// The columns a glyph occupies: its own extents, or 0 .. `FontWidth` - 1 at a
+/// fixed pitch. A glyph without dots (a sampled `LeftMostBit` 31 above its
+/// `RightMostBit` 0) spans the blank's columns: a negative width would move every
+/// following character backwards over it.
+struct TRDGlyphSpan {
+    int Left = 0;
+    int Right = -1;
+    int Columns() const { return Right - Left + 1; }
+};
+NVO_EXPORT TRDGlyphSpan RDGlyphSpan(const TRDCharMatrix &cm, quint8 code, bool fixedWidth);
+
+/// A text laid out in a bit font: the font code of each character and the dot column
+/// at which each character starts. A character advances by its glyph's columns plus
+/// one blank column (one pitch in pixels). Laying out costs one pass over the text;
+/// afterwards the painter finds the first visible character by a binary search, so a
+/// scrolling text costs per paint only what is visible, however long it is.
+class NVO_EXPORT TRDTextLayout
+{
+public:
+    TRDTextLayout();
+    TRDTextLayout(const QString &text, const TRDCharMatrix &cm, bool proportional);
+
+    int Count() const { return int(FCodes.size()); }
+    quint8 Code(int index) const { return FCodes[size_t(index)]; }
+    /// The first column of character `index`; `index` = Count() gives the text's end.
+    qint64 StartColumn(int index) const { return FStarts[size_t(index)]; }
+    /// All columns of the text: the sum over its characters of glyph columns + 1.
+    qint64 Columns() const { return FStarts.back(); }
+    /// The first character that can reach the pixel columns from 0 on when the text
+    /// starts at pixel `x` with `pitch` pixels per column: its separator strip,
+    /// one pitch to the left of it, included.
+    int FirstReaching(qint64 x, int pitch) const;
+
+private:
+    std::vector<quint8> FCodes;
+    std::vector<qint64> FStarts; ///< Count() + 1 entries
+};
+
+/// A dot-matrix display: text drawn as square dots on a raster of unlit dots, in the
+/// built-in 7 x 12 bit font or in a bit font sampled from the control's font (any
+/// family but "default"), at a proportional or fixed pitch, optionally with automatic
+/// height and horizontal centring, and scrolled on a timer.
+///
+/// Geometry: a dot is `DotSize` pixels square and dots lie `DotSpacing` pixels apart,
+/// so the pitch P is their sum. The text's first dot is at (`PosX`, `PosY`) plus the
+/// scroll offsets. With a `CharBlockMode` other than `rdbmOff` the unlit dots are the
+/// cells between raster lines of the background colour that run through the whole
+/// control; `rdbmOn` also clears a strip one pitch wide between characters.
+///
+/// Colours: `ColorLabBakG` the background and raster lines, `ColorDotOn` the lit and
+/// `ColorDotOff` the unlit dots; the frame's gray and white lines are 0x808080 and
+/// 0xFFFFFF (button shadow and highlight with a `ColorScheme` other than 0), its
+/// black line 0x000000. The control draws its own frames (`FrameStyle` 0 to 5).
+///
+/// Scrolling (`ScrollMode`, never in design mode): every `ScrollInterval` ms the
+/// text moves by `ScrollIncrement` pixels. With `ScrollLoop`, a text that has left
+/// the control on one side comes back entirely outside the opposite side and
+/// `OnScrollLoopRestart` fires once for that wrap:
+/// - `rdsmRight`: once the offset passes `Width`, it restarts at -`TextBitLength()`;
+/// - `rdsmLeft`: once the text's end has passed the left edge (offset below
+///   -`TextBitLength()`), it restarts at `Width`;
+/// - `rdsmDown`: once the offset passes `Height`, it restarts at minus the text's
+///   height (P x `FontHeight`); `rdsmUp`: the mirror, restarting at `Height`.
+/// Without `ScrollLoop` the text moves on out of sight; the offsets saturate far
+/// beyond any picture instead of overflowing.
+///
+/// A paint composes the whole picture in one off-screen bitmap and copies it in one
+/// operation; it draws only the characters that reach into the control.
+class NVO_EXPORT TRasterLab : public TControl
+{
+    Q_OBJECT
+    Q_PROPERTY(bool AutoHeight READ GetAutoHeight WRITE SetAutoHeight)
+    Q_PROPERTY(bool AutoCenter READ GetAutoCenter WRITE SetAutoCenter)
+    Q_PROPERTY(nvo::TColor ColorLabBakG READ GetColorLabBakG WRITE SetColorLabBakG)
+    Q_PROPERTY(nvo::TColor ColorDotOn READ GetColorDotOn WRITE SetColorDotOn)
+    Q_PROPERTY(nvo::TColor ColorDotOff READ GetColorDotOff WRITE SetColorDotOff)
+    Q_PROPERTY(nvo::TColorScheme ColorScheme READ GetColorScheme WRITE SetColorScheme)
+    Q_PROPERTY(int DotSpacing READ GetDotSpacing WRITE SetDotSpacing)
+    Q_PROPERTY(int DotSize READ GetDotSize WRITE SetDotSize)
+    Q_PROPERTY(nvo::TFrameStyle FrameStyle READ GetFrameStyle WRITE SetFrameStyle)
+    Q_PROPERTY(int PosX READ GetPosX WRITE SetPosX)
+    Q_PROPERTY(int PosY READ GetPosY WRITE SetPosY)
+    Q_PROPERTY(bool Proportional READ GetProportional WRITE SetProportional)
+    Q_PROPERTY(TRDScrollMode ScrollMode READ GetScrollMode WRITE SetScrollMode)
+    Q_PROPERTY(int ScrollInterval READ GetScrollInterval WRITE SetScrollInterval)
+    Q_PROPERTY(int ScrollIncrement READ GetScrollIncrement WRITE SetScrollIncrement)
+    Q_PROPERTY(bool ScrollLoop READ GetScrollLoop WRITE SetScrollLoop)
+    Q_PROPERTY(TRDBlockMode CharBlockMode READ GetCharBlockMode WRITE SetCharBlockMode)
+    Q_PROPERTY(QString Text READ GetText WRITE SetText NOTIFY TextChanged)
+
+public:
+    /// What lies between the lit dots: nothing but background (`rdbmOff`), unlit dots
+    /// with a background strip between characters (`rdbmOn`), or unlit dots
+    /// everywhere (`rdbmRaster`).
+    enum TRDBlockMode : quint8 { rdbmOff, rdbmOn, rdbmRaster };
+    Q_ENUM(TRDBlockMode)
+    enum TRDScrollMode : quint8 { rdsmOff, rdsmLeft, rdsmRight, rdsmDown, rdsmUp };
+    Q_ENUM(TRDScrollMode)
+
+    using TNotifyEvent = std::function<void(QObject *Sender)>;
+
+    /// `OnScrollTimer`: assigning a handler restarts the scroll timer, so that the
+    /// new handler's first step comes one full interval later.
+    class NVO_EXPORT TScrollTimerEvent
+    {
+    public:
+        explicit TScrollTimerEvent(TRasterLab &owner) : FOwner(owner) {}
+        TScrollTimerEvent &operator=(TNotifyEvent handler);
+        explicit operator bool() const { return bool(FHandler); }
+        void operator()(QObject *sender) const { FHandler(sender); }
+
+    private:
+        TRasterLab &FOwner;
+        TNotifyEvent FHandler;
+    };
+
+    explicit TRasterLab(QWidget *parent = nullptr);
+    ~TRasterLab() override;
+
+    bool GetAutoHeight() const { return FAutoHeight; }
+    void SetAutoHeight(bool autoHeight);
+    bool GetAutoCenter() const { return FAutoCenter; }
+    void SetAutoCenter(bool autoCenter);
+    TColor GetColorLabBakG() const { return FColorLabBakG; }
+    void SetColorLabBakG(TColor color);
+    TColor GetColorDotOn() const { return FColorDotOn; }
+    void SetColorDotOn(TColor color);
+    TColor GetColorDotOff() const { return FColorDotOff; }
+    void SetColorDotOff(TColor color);
+    TColorScheme GetColorScheme() const { return FColorScheme; }
+    void SetColorScheme(TColorScheme scheme);
+    int GetDotSpacing() const { return FDotSpacing; }
+    void SetDotSpacing(int spacing);
+    int GetDotSize() const { return FDotSize; }
+    void SetDotSize(int size);
+    TFrameStyle GetFrameStyle() const { return FFrameStyle; }
+    void SetFrameStyle(TFrameStyle style);
+    int GetPosX() const { return FPosX; }
+    void SetPosX(int posX);
+    int GetPosY() const { return FPosY; }
+    void SetPosY(int posY);
+    bool GetProportional() const { return FProportional; }
+    void SetProportional(bool proportional);
+    TRDScrollMode GetScrollMode() const { return FScrollMode; }
+    void SetScrollMode(TRDScrollMode mode);
+    int GetScrollInterval() const { return FScrollInterval; }
+    void SetScrollInterval(int interval);
+    int GetScrollIncrement() const { return FScrollIncrement; }
+    void SetScrollIncrement(int increment);
+    bool GetScrollLoop() const { return FScrollLoop; }
+    void SetScrollLoop(bool loop);
+    TRDBlockMode GetCharBlockMode() const { return FCharBlockMode; }
+    void SetCharBlockMode(TRDBlockMode mode);
+    QString GetText() const { return FText; }
+    void SetText(const QString &text);
+
+    /// The bit font of `font` (see the free function of that name).
+    static TRDCharMatrix CreateBitFont(const QFont *font) { return nvo::CreateBitFont(font); }
+    /// The bit font in use.
+    const TRDCharMatrix &CharMatrix() const { return FCMat; }
+
+    /// The pixel length of the text as last painted (0 before the first paint): the
+    /// wrap of a scrolling text uses it.
+    qint64 TextBitLength() const { return FTextBitLength; }
+    /// The pixel length `text` would have now: pitch x its columns.
+    qint64 CalcTextBitLength(const QString &text) const;
+    qint64 ScrollPosX() const { return FScrollPosX; }
+    qint64 ScrollPosY() const { return FScrollPosY; }
+
+    /// One scroll step and `OnScrollTimer`, as a timer tick runs it.
+    void DoTimer();
+    bool TimerActive() const { return FTimer.Active(); }
+    int TimerInterval() const { return FTimer.Interval(); }
+
+    /// Copies `FrameStyle`, `Text`, the colours, the frame line colours and
+    /// `ColorScheme` of another TRasterLab and repaints. Throws EConvertError for any
+    /// other source, leaving this control unchanged.
+    void Assign(const QObject *source);
+    /// `dest->Assign(this)` for a TRasterLab; EConvertError for anything else.
+    void AssignTo(QObject *dest) const;
+
+    QSize sizeHint() const override { return QSize(400, 68); }
+
+    TScrollTimerEvent OnScrollTimer{*this};
+    TNotifyEvent OnScrollLoopRestart;
+
+Q_SIGNALS:
+    void TextChanged(const QString &text);
+
+protected:
+    void Paint(TCanvas &canvas) override;
+    void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    int Pitch() const { return FDotSize + FDotSpacing; }
+    int BorderWidth() const;
+    void FontChanged();
+    void RebuildLayout();
+    void ReapplyAutoSize();
+    void AdjustAutoHeight();
+    void AdjustAutoCenter();
+    void UpdateTimer();
+    void ScrollTimerEvent();
+    void DoScrLoopRestart();
+    TBitmap &Buffer();
+    void PaintBackground(TCanvas &canvas);
+    void PaintRasterLines(TCanvas &canvas);
+    void PaintFrame(TCanvas &canvas);
+    template<class T>
+    void Change(T &field, const T &value);
+
+    bool FAutoHeight = false;
+    bool FAutoCenter = false;
+    TColor FColorLabBakG = clr::Black;
+    TColor FColorDotOn = clr::Lime;
+    TColor FColorDotOff = 0x404040;
+    TColorScheme FColorScheme = csClassic;
+    TColor FColorGrayLine = clr::Gray;
+    TColor FColorWhiteLine = clr::White;
+    TColor FColorBlackLine = clr::Black;
+    int FDotSpacing = 1;
+    int FDotSize = 3;
+    TFrameStyle FFrameStyle = fsLowered;
+    int FPosX = 1;
+    int FPosY = 1;
+    bool FProportional = true;
+    TRDScrollMode FScrollMode = rdsmOff;
+    int FScrollInterval = 100;
+    int FScrollIncrement = 1;
+    bool FScrollLoop = true;
+    TRDBlockMode FCharBlockMode = rdbmOn;
+    QString FText = QStringLiteral("Text");
+
+    TRDCharMatrix FCMat;
+    TRDTextLayout FLayout;       ///< `FText` in `FCMat` at the current pitch mode
+    qint64 FScrollPosX = 0;
+    qint64 FScrollPosY = 0;
+    bool FScrTimerEnabled = false;
+    qint64 FTextBitLength = 0;
+    THiddenTimer FTimer;
+    TBitmap FBuffer;             ///< the off-screen picture, kept between paints
+};
+
+} // namespace nvo
