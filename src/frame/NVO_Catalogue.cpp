@@ -6,6 +6,7 @@
 #include "NVO_Meter.h"
 
 #include "NVO_ProgBar.h"
+#include "NVO_RasterLab.h"
 
 #include <QtWidgets/QWidget>
 
@@ -29,6 +30,7 @@ const std::vector<TControlEntry> &ControlCatalogue()
         Entry<TNumLab>("nvo::TNumLab", "NVO_NumLab.h", "nvoquorvel", "Numeric label: a formatted value in a framed box between two texts"),
         Entry<TMeter>("nvo::TMeter", "NVO_Meter.h", "nvoquorvel", "Analog panel meter with needle, scale and limit watch"),
         Entry<TProgBar>("nvo::TProgBar", "NVO_ProgBar.h", "nvoquorvel", "Progress bar with colour gradient, grid, rotated value text and automatic increment"),
+        Entry<TRasterLab>("nvo::TRasterLab", "NVO_RasterLab.h", "nvoquorvel", "Dot-matrix label: text in square dots of a bit font, scrolling on a timer"),
     };
     return catalogue;
 }
