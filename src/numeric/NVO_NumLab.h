@@ -22,17 +22,21 @@ struct TNumLabFormat;
 /// fit the box by `OverflowIndicator`, and paints. Every change of a displayed
 /// property repaints at once; a paint composes the whole picture in one off-screen
 /// bitmap and copies it onto the control in one operation, so a value that changes
-/// at a high rate does not flicker.
+/// at a high rate does not flicker. The bitmap is kept between paints (about 4
+/// bytes per pixel of the control) and remade when size, font or palette change.
 ///
 /// Colours: the background outside the box is `ColorOutBakG`, the side texts
-/// `ColorOutText`, the box `ColorLabBakG` and the value text `ColorLabText`; the frame
-/// lines are gray and white (or button shadow and highlight with a `ColorScheme`
+/// `ColorOutText`, the box `ColorLabBakG` and the value text `ColorLabText`. The
+/// frame is `DrawFrame`'s in the 3-D colours white, silver, gray and black; the pen
+/// it is handed is gray or white (button shadow or highlight with a `ColorScheme`
 /// other than 0). With visual styles on, the style's window, grid and panel text
-/// colours take their place. Disabled texts are drawn engraved.
+/// colours and the system 3-D colours take their place. Disabled texts are drawn
+/// engraved, also when only a parent is disabled.
 ///
 /// Display texts (`DisplayType`, P = `Precision`; a text that needs an integer
 /// shows `OverflowIndicator` when the value is not a number, infinite or outside
-/// the 64-bit range, rather than an arbitrary number):
+/// the 64-bit range, rather than an arbitrary number; a text that shows only zeros
+/// carries no "-"):
 /// - `dtFloat`: general form with at most P significant digits (P = 0 counts as 1):
 ///   fixed notation while the integer part has at most P digits and the magnitude is
 ///   at least 0.00001, scientific otherwise; trailing zeros and a trailing separator
@@ -46,7 +50,8 @@ struct TNumLabFormat;
 ///   at least P digits, a negative value as "-" and its magnitude: a fixed-width
 ///   two's complement would be 64 digits of little use on a label.
 /// - `dtDateTime`: `Value` as a date-time (days since 1899-12-30, the fraction the
-///   time of day) formatted by `DTFormat`.
+///   time of day) formatted by `DTFormat`; `OverflowIndicator` outside the years
+///   1 to 9999.
 /// - `dtState`: `StateText`, never replaced by the overflow indicator.
 /// - `dtDeg`: degrees with P decimals and a degree sign: 12.50°.
 /// - `dtDegMin`: whole degrees and minutes with P decimals: 12°30.00'.
@@ -215,12 +220,12 @@ private:
     QString FOverflowIndicator = QStringLiteral("*********");
     QString FStateText = QStringLiteral("undefined");
     QString FDTFormat = QStringLiteral("mmm-dd, yyyy");
-    TFrameStyle FFrameStyle = TFrameStyle(2);
+    TFrameStyle FFrameStyle = fsLowered;
     TColor FColorLabBakG = clr::BtnFace;
     TColor FColorLabText = clr::Black;
     TColor FColorOutBakG = clr::BtnFace;
     TColor FColorOutText = clr::Black;
-    TColorScheme FColorScheme = TColorScheme(0);
+    TColorScheme FColorScheme = csClassic;
     TColor FGrayLineColor = clr::Gray;
     TColor FWhiteLineColor = clr::White;
     bool FTransparent = false;
