@@ -1,0 +1,141 @@
+#pragma once
+
+#include "NVO_Control.h"
+#include "NVO_Corvane.h"
+
+#include <QtCore/QString>
+
+#include <functional>
+#include <vector>
+
+namespace nvo {
+
+/// The glyphs of the display's image cache, in cache order: cell k holds character k.
+inline constexpr char16_t kSevenSegCacheChars[] = u"0123456789-+:\u00B0ABCDEF.";
+inline constexpr int kSevenSegGlyphCount = 21;
+/// The cache cell of the decimal point glyph, whose lower-right corner gives every point.
+inline constexpr int kSevenSegPointGlyph = 20;
+
+/// The segments (positions 1..7: top, upper left, upper right, middle, lower left,
+/// lower right, bottom) lit for `ch`, as bit (position - 1). "0".."9", "-" and "A".."F"
+/// in either case ("B" and "D" in their lower-case forms b and d); 0 for any other
+/// character, also for "+", ":", "°", "." and ",", which have pictures of their own.
+NVO_EXPORT int SevenSegSegments(QChar ch);
+
+/// One digit position of a caption: the cache cell it shows (-1: none, the position
+/// stays empty) and whether it carries a decimal point.
+struct TSevenSegDigit {
+    int Glyph = -1;
+    bool Point = false;
+    bool operator==(const TSevenSegDigit &) const = default;
+};
+
+/// How a caption fills `numDigits` positions: each character takes a position; a "."
+/// or "," right after it becomes that position's point instead; a "." or "," that
+/// follows no character is a blank position with a point. Characters are looked up
+/// in upper case; characters beyond the last position are dropped.
+NVO_EXPORT std::vector<TSevenSegDigit> ParseSevenSegCaption(const QString &caption, int numDigits);
+
+/// A row of slanted seven-segment digits with optional decimal points, showing
+/// `Caption` on `NumDigits` positions ("0".."9", "A".."F", "-", "+", ":", "°" and
+/// points; any other character leaves its position empty).
+///
+/// Each glyph is composed once at 312 x 432 pixels from six segment pictures shipped
+/// with the library (":/nvo/SEG*.bmp"), coloured, and reduced by averaging into an
+/// image cache of 21 glyphs; a paint only copies cache cells into the digit
+/// positions. The cache is rebuilt, by the next paint, when `ColorText`,
+/// `ColorBackGnd`, `Margin`, `InterDigDist`, `NumDigits` or the control's size
+/// have changed, whatever handler an application gives `OnResize`. A digit cell without room (many digits on a small
+/// control) shows the background and the frame only.
+///
+/// Layout: cell pitch P = (Width - 2 Margin) div NumDigits, cell width P -
+/// InterDigDist, cell height Height - 2 Margin; digit n (from 0) starts at
+/// x = Margin + n P.
+///
+/// `ColorScheme` only sets the two stored frame line colours; the frame is drawn in
+/// fixed colours (style colours when visual styles are on), so it has no visible
+/// effect.
+class NVO_EXPORT TSevenSeg : public TControl
+{
+    Q_OBJECT
+    Q_PROPERTY(QString Caption READ GetCaption WRITE SetCaption)
+    Q_PROPERTY(nvo::TColor ColorBackGnd READ GetColorBackGnd WRITE SetColorBackGnd)
+    Q_PROPERTY(nvo::TColor ColorText READ GetColorText WRITE SetColorText)
+    Q_PROPERTY(nvo::TColorScheme ColorScheme READ GetColorScheme WRITE SetColorScheme)
+    Q_PROPERTY(nvo::TFrameStyle FrameStyle READ GetFrameStyle WRITE SetFrameStyle)
+    Q_PROPERTY(int InterDigDist READ GetInterDigDist WRITE SetInterDigDist)
+    Q_PROPERTY(int Margin READ GetMargin WRITE SetMargin)
+    Q_PROPERTY(int NumDigits READ GetNumDigits WRITE SetNumDigits)
+
+public:
+    using TNotifyEvent = std::function<void(QObject *Sender)>;
+
+    /// Loads the segment pictures; nvo::Exception "Resource NAME not found" when the
+    /// library was built without them.
+    explicit TSevenSeg(QWidget *parent = nullptr);
+    ~TSevenSeg() override;
+
+    QString GetCaption() const { return FCaption; }
+    void SetCaption(const QString &caption);
+    TColor GetColorBackGnd() const { return FColorBackGnd; }
+    void SetColorBackGnd(TColor color);
+    /// Pure white is drawn as 0xFEFEFE: white marks the pictures' surround.
+    TColor GetColorText() const { return FColorText; }
+    void SetColorText(TColor color);
+    TColorScheme GetColorScheme() const { return FColorScheme; }
+    void SetColorScheme(TColorScheme scheme);
+    TFrameStyle GetFrameStyle() const { return FFrameStyle; }
+    void SetFrameStyle(TFrameStyle style);
+    /// Gap between digits; values of 256 and more count as 255.
+    int GetInterDigDist() const { return FInterDigDist; }
+    void SetInterDigDist(int dist);
+    /// Inset of the digits; at most (Height div 2) - 1 at the time it is set.
+    int GetMargin() const { return FMargin; }
+    void SetMargin(int margin);
+    /// 1..32; other values are ignored.
+    int GetNumDigits() const { return FNumDigits; }
+    void SetNumDigits(int count);
+
+    /// Copies the colours, digit layout, caption and frame of another TSevenSeg,
+    /// rebuilds its own cache and repaints. EConvertError for any other source.
+    void Assign(const QObject *source);
+    void AssignTo(QObject *dest) const;
+
+    QSize sizeHint() const override { return QSize(216, 76); }
+
+    /// Fired after the control has followed a size change.
+    TNotifyEvent OnResize;
+
+protected:
+    void Paint(TCanvas &canvas) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void Rebuild();
+    void ColorizeSegments(TColor color);
+    void CreateDigit(QChar ch, bool withDot);
+    void CreateImageCache();
+    /// Rebuilds the cache when a setter asked for it or the size differs from the
+    /// one it was built for.
+    void UpdateImageCache();
+    int CellWidth() const;
+
+    QString FCaption = QStringLiteral("8.8.8.8.");
+    TColor FColorBackGnd = 0x333333;
+    TColor FColorText = clr::Red;
+    TColorScheme FColorScheme = TColorScheme(0);
+    TFrameStyle FFrameStyle = TFrameStyle(2);
+    int FInterDigDist = 2;
+    int FMargin = 8;
+    int FNumDigits = 4;
+    TColor FColGrayLine = clr::Gray;
+    TColor FColWhiteLine = clr::White;
+
+    TBitmap DigImg;
+    TBitmap ImgCache;
+    TBitmap SegVert, SegHorz, SegDot, SegPlus, SegColon, SegDeg;
+    int FWidth = -1, FHeight = -1; ///< the size the cache was built for
+    bool FCacheValid = false;
+};
+
+} // namespace nvo
