@@ -7,6 +7,7 @@
 
 #include "NVO_ProgBar.h"
 #include "NVO_RasterLab.h"
+#include "NVO_sevenseg.h"
 
 #include <QtWidgets/QWidget>
 
@@ -31,6 +32,7 @@ const std::vector<TControlEntry> &ControlCatalogue()
         Entry<TMeter>("nvo::TMeter", "NVO_Meter.h", "nvoquorvel", "Analog panel meter with needle, scale and limit watch"),
         Entry<TProgBar>("nvo::TProgBar", "NVO_ProgBar.h", "nvoquorvel", "Progress bar with colour gradient, grid, rotated value text and automatic increment"),
         Entry<TRasterLab>("nvo::TRasterLab", "NVO_RasterLab.h", "nvoquorvel", "Dot-matrix label: text in square dots of a bit font, scrolling on a timer"),
+        Entry<TSevenSeg>("nvo::TSevenSeg", "NVO_sevenseg.h", "nvoquorvel", "Seven-segment display: slanted digits with decimal points"),
     };
     return catalogue;
 }
