@@ -654,6 +654,22 @@ TEST(NumLab, MouseAreaCodeFollowsThePointer)
     }
 }
 
+TEST(NumLab, ExceptionsOfHandlersStopAtTheEventBorder)
+{
+    QStringList caught;
+    SetApplicationExceptionHandler([&](const std::exception &error) { caught << error.what(); });
+    auto label = MakeLabel();
+    label->OnBeforeDisplay = [](QObject *, QString &) { throw Exception("display failed"); };
+    label->OnMouseMove = [](QObject *, Qt::KeyboardModifiers, int, int) { throw Exception("move failed"); };
+    Grab(label.get());
+    QMouseEvent move(QEvent::MouseMove, QPointF(50, 5), QPointF(50, 5), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(label.get(), &move);
+    SetApplicationExceptionHandler(nullptr);
+    EXPECT_EQ(caught, QStringList({"display failed", "move failed"}));
+    EXPECT_EQ(label->GetMouseAreaCode(), 1);
+}
+
 // ---- Assign ---------------------------------------------------------------------------
 
 TEST(NumLab, AssignCopiesTheListedFieldsOnly)
