@@ -645,6 +645,32 @@ TEST(Meter, EveryLayoutPaintsItsScaleInsideTheCover)
     }
 }
 
+TEST(Meter, RingColoursTheThreeRanges)
+{
+    for (auto layout : {TMeter::mlCirc90, TMeter::mlCirc180, TMeter::mlCirc270, TMeter::mlCirc360}) {
+        TMeter meter;
+        meter.SetMeterLayout(layout);
+        meter.SetScaleBkVisible(true);
+        meter.SetScaleBkWidth(10);
+        meter.SetThresholdLow(0.25);
+        meter.SetThresholdHigh(0.75);
+        meter.SetValue(0.5);
+        const QImage image = Grab(&meter);
+        const TMeterGeometry g = meter.Geometry();
+        const std::pair<double, TColor> samples[] = {
+            {0.1, meter.GetColorSclBkLow()}, {0.5, meter.GetColorSclBkNorm()},
+            {0.9, meter.GetColorSclBkHigh()}};
+        for (const auto &[value, color] : samples) {
+            // Between the scale line (R) and the ring's outer edge (R + 4).
+            const QPoint p = PointAtAngle(g.CenterX, g.CenterY, meter.Scale().DrawingAngle(value), g.Radius + 2);
+            EXPECT_EQ(PixelAt(image, p.x(), p.y()), color) << layout << " at " << value;
+        }
+        // Inside the ring the background colour covers the pies again.
+        const QPoint inside = PointAtAngle(g.CenterX, g.CenterY, meter.Scale().DrawingAngle(0.1), g.Radius * 0.8);
+        EXPECT_EQ(PixelAt(image, inside.x(), inside.y()), clr::White) << layout;
+    }
+}
+
 TEST(Meter, WideLogarithmicScalePaintsPromptly)
 {
     TMeter meter;
