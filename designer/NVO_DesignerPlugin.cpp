@@ -32,13 +32,14 @@ QIcon TControlWidgetPlugin::icon() const
 
 QSize TControlWidgetPlugin::DefaultSize() const
 {
-    // The constructor sets the control's own default size; a dropped control
-    // should start with it rather than with Designer's guess.
+    // A dropped control should start at the size its constructor gives it rather
+    // than at Designer's guess; a control that sets none offers its size hint
+    // (an unresized widget reports Qt's arbitrary 640 x 480).
     QSize size;
     Guarded([&] {
         const std::unique_ptr<QWidget> probe(FEntry.Create(nullptr));
         if (probe)
-            size = probe->size();
+            size = probe->testAttribute(Qt::WA_Resized) ? probe->size() : probe->sizeHint();
     });
     return size;
 }
