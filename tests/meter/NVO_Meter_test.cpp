@@ -206,10 +206,11 @@ TEST(Meter, InvisibleNeedlesAreNotWatched)
     // The first needle without Visible: drawn, but silent, and the lamps go out.
     meter.GetNeedleLayout()->SetVisible(false);
     events.Clear();
-    meter.SetValue(0);
+    meter.SetValue(0.5);
     EXPECT_TRUE(events.Events().isEmpty());
     EXPECT_FALSE(meter.Overflow());
     EXPECT_FALSE(meter.Underflow());
+    EXPECT_EQ(PixelAt(Grab(&meter), 148, 32), clr::Silver); // the head, pointing straight up
     // The second needle is invisible by default: setting its value clears the lamps
     // without a repaint.
     meter.GetNeedleLayout()->SetVisible(true);
@@ -631,7 +632,7 @@ TEST(Meter, LoadedLoadsImagesAndForgetsBadOnes)
     EXPECT_EQ(meter.GetAnchorImage(), pattern);
 }
 
-TEST(Meter, EveryLayoutPaintsItsScaleInsideTheCover)
+TEST(Meter, EveryLayoutPaintsItsRingAndScale)
 {
     for (int layout = TMeter::mlCirc90; layout <= TMeter::mlCirc360; ++layout) {
         TMeter meter;
