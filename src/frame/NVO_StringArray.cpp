@@ -47,7 +47,7 @@ bool ReadNumberBytes(std::string_view text, double &value)
     const char *first = buffer;
     const char *last = buffer + n;
     // The converter takes no "+" sign; one is allowed in front of a mantissa.
-    if (*first == '+') {
+    if (text.front() == '+') {
         ++first;
         if (first == last || *first == '-' || *first == '+')
             return false;

@@ -350,6 +350,9 @@ void TRLData::SetElemChecked(int ACol, int ARow, bool Value)
 
 void TRLData::SetAllCheckmarksOfCol(int Column, bool IsChecked)
 {
+    // Every row gets its state character as SetElemChecked gives it, so an empty cell
+    // becomes a lone blank when the marks are cleared; it still reads as empty and
+    // unchecked.
     const TCheckMode mode = GetColCheckMode(Column);
     if (mode == cmNone || (IsChecked && mode != cmBox))
         return;
@@ -440,7 +443,9 @@ QString TRLData::GetCellDefaultValue(int ACol, int ARow) const
     case 'h':
     case 'i':
         if (d.contains(QLatin1String("rix"), Qt::CaseInsensitive))
-            return RowIndexDefault(kind, ARow, ReadFormatInteger(QStringView(d).mid(std::min<qsizetype>(3, d.size()))));
+            // The value becomes a cell: a row number with many decimals must still fit.
+            return CutToLength(RowIndexDefault(kind, ARow, ReadFormatInteger(QStringView(d).mid(std::min<qsizetype>(3, d.size())))),
+                               ShortStringMax);
         return d;
     case 's':
         if (d.contains(QLatin1String("$pwd$"), Qt::CaseInsensitive))

@@ -268,17 +268,27 @@ QString TRLData::FixedWidthText(int LeftCol, int TopRow, int RightCol, int Botto
     return text;
 }
 
+namespace {
+
+/// The clipboard exists only in a GUI application; a store may live in a tool without one.
+void SetClipboardText(const QString &text)
+{
+    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        QGuiApplication::clipboard()->setText(text);
+}
+
+} // namespace
+
 void TRLData::CopyToClipBoard(int LeftCol, int TopRow, int RightCol, int BottomRow, bool AddHeader,
                               const QString &Separator) const
 {
-    QGuiApplication::clipboard()->setText(ClipboardText(LeftCol, TopRow, RightCol, BottomRow, AddHeader, Separator));
+    SetClipboardText(ClipboardText(LeftCol, TopRow, RightCol, BottomRow, AddHeader, Separator));
 }
 
 void TRLData::CopyToClipBoard(int LeftCol, int TopRow, int RightCol, int BottomRow, bool AddHeader, bool UseTabs) const
 {
-    QGuiApplication::clipboard()->setText(
-        UseTabs ? ClipboardText(LeftCol, TopRow, RightCol, BottomRow, AddHeader, QStringLiteral("\t"))
-                : FixedWidthText(LeftCol, TopRow, RightCol, BottomRow, AddHeader));
+    SetClipboardText(UseTabs ? ClipboardText(LeftCol, TopRow, RightCol, BottomRow, AddHeader, QStringLiteral("\t"))
+                             : FixedWidthText(LeftCol, TopRow, RightCol, BottomRow, AddHeader));
 }
 
 // ---- CSV ---------------------------------------------------------------------------------------------

@@ -92,10 +92,9 @@ std::string_view View(const QByteArray &bytes)
     return {bytes.constData(), size_t(bytes.size())};
 }
 
-/// Appends one element line: <tag attrs>text</tag>.
-void AppendElement(QByteArray &out, const char *tag, const QByteArray &attributes, std::string_view text)
+/// Appends ">text</tag>" and the line end (or the hex form) to an opened start tag.
+void AppendContent(QByteArray &out, const char *tag, std::string_view text)
 {
-    out.append('<').append(tag).append(attributes);
     if (NeedsHexForm(text)) {
         out.append(" enc=\"hex\">");
         out.append(QByteArray::fromRawData(text.data(), qsizetype(text.size())).toHex());
@@ -104,6 +103,26 @@ void AppendElement(QByteArray &out, const char *tag, const QByteArray &attribute
         AppendEscaped(out, text);
     }
     out.append("</").append(tag).append(">\n");
+}
+
+/// Appends one element line: <tag attrs>text</tag>.
+void AppendElement(QByteArray &out, const char *tag, const QByteArray &attributes, std::string_view text)
+{
+    out.append('<').append(tag).append(attributes);
+    AppendContent(out, tag, text);
+}
+
+/// Appends a cell line without building its attributes as a text of their own: a list
+/// has millions of them.
+void AppendCell(QByteArray &out, int col, int row, std::string_view text)
+{
+    char number[16];
+    out.append("<cell col=\"");
+    out.append(number, qsizetype(std::to_chars(number, number + sizeof number, col).ptr - number));
+    out.append("\" row=\"");
+    out.append(number, qsizetype(std::to_chars(number, number + sizeof number, row).ptr - number));
+    out.append('"');
+    AppendContent(out, "cell", text);
 }
 
 QByteArray ColAttribute(int col)
@@ -150,7 +169,7 @@ bool QualifiesAsRoot(const QString &line, const QString &wantedLower, QString *i
         if (close >= 0)
             found = line.mid(start + 4, close - start - 4);
     }
-    found = found.trimmed();
+    found = RemoveControlChars(found).trimmed();
     // Our writer escapes the identifier; "&amp;" in the line is "&" in the identifier.
     found.replace(QLatin1String("&quot;"), QLatin1String("\""))
         .replace(QLatin1String("&lt;"), QLatin1String("<"))
@@ -233,6 +252,16 @@ TRepListXmlTag TagOf(std::string_view name)
         if (EqualsNoCase(name, names[tag]))
             return TRepListXmlTag(tag);
     return xmlInvalid;
+}
+
+/// Whether the text holds "</replist" in any letter case; content never does, since
+/// every "<" in it is a reference.
+bool HasEndTag(std::string_view text)
+{
+    for (size_t at = text.find("</"); at != std::string_view::npos; at = text.find("</", at + 2))
+        if (EqualsNoCase(text.substr(at + 2, 7), "replist"))
+            return true;
+    return false;
 }
 
 /// Walks the flat elements of a list body up to the root end tag. Returns false for
@@ -477,17 +506,16 @@ public:
         const TStringArray &cells = *d.FStrings;
         const qint64 total = qint64(d.FNrOfRows) * (d.FNrOfCols + 1);
         for (int row = 1; row <= d.FNrOfRows; ++row) {
-            const QByteArray rowAttribute = "\" row=\"" + QByteArray::number(row) + '"';
             bool written = false;
             for (int col = 0; col <= d.FNrOfCols; ++col) {
                 const std::string_view text = cells.GetUtf8(col, row);
                 if (text.empty())
                     continue;
-                AppendElement(out, "cell", " col=\"" + QByteArray::number(col) + rowAttribute, text);
+                AppendCell(out, col, row, text);
                 written = true;
             }
             if (!written)
-                out.append("<cell col=\"1" + rowAttribute + "></cell>\n");
+                AppendCell(out, 1, row, {});
             d.ReportProgress(qint64(row) * (d.FNrOfCols + 1), total);
         }
         out.append("</replist>\n");
@@ -524,12 +552,12 @@ public:
         if (close < 0)
             return false;
         QByteArray body = line.mid(close + 1);
-        bool ended = body.toLower().contains("</replist");
+        bool ended = HasEndTag(View(body));
         while (!ended) {
             if (!next(line))
                 return false; // truncated: no end tag
             body.append(line);
-            ended = line.toLower().contains("</replist");
+            ended = HasEndTag(View(line));
         }
         return Parse(d, View(body), id);
     }
