@@ -26,5 +26,6 @@ QWidget *CreateNumLabPage(QWidget *parent);
 QWidget *CreateNumIOPage(QWidget *parent);
 QWidget *CreateMeterPage(QWidget *parent);
 QWidget *CreateProgBarPage(QWidget *parent);
+QWidget *CreateSevenSegPage(QWidget *parent);
 
 } // namespace gallery
