@@ -28,12 +28,26 @@ QWidget *CreateProgBarPage(QWidget *parent)
     vertical->resize(40, 140);
     vertical->SetDirection(nvo::drBottomUp);
     vertical->SetShowColorGradient(true);
+    vertical->SetColorMapMode(TProgBar::cgmCover);
     vertical->SetTextAngle(90);
+    vertical->SetTextPosX(20);
+    vertical->SetTextPosY(70);
     vertical->SetValue(60);
     page->AddInstance(QObject::tr("Bottom up"), vertical);
 
     auto *running = new TProgBar;
+    running->SetShowColorGradient(true);
+    running->SetColorMapMode(TProgBar::cgmMove);
+    running->SetTextPosX(150);
+    running->SetValue(0);
     running->SetAutoIncStep(5);
+    running->SetStartInterval(500);
+    running->SetRepeatInterval(200);
+    // The bar keeps counting past Max; the application wraps it.
+    running->OnAutoInc = [running](QObject *) {
+        if (running->GetValue() > running->GetMax())
+            running->SetValue(running->GetMin());
+    };
     running->SetAutoInc(true);
     page->AddInstance(QObject::tr("Automatic increment"), running);
 
@@ -43,7 +57,9 @@ QWidget *CreateProgBarPage(QWidget *parent)
     page->AddEditor(QStringLiteral("ColorMapMode"), PropertyEditor(live, "ColorMapMode"));
     page->AddEditor(QStringLiteral("GridDist"), IntPropertyEditor(live, "GridDist", 0, 50));
     page->AddEditor(QStringLiteral("TextVisible"), PropertyEditor(live, "TextVisible"));
-    page->AddEditor(QStringLiteral("TextDecPlaces"), IntPropertyEditor(live, "TextDecPlaces", 0, 6));
+    page->AddEditor(QStringLiteral("TextAngle"), IntPropertyEditor(live, "TextAngle", 0, 360));
+    page->AddEditor(QStringLiteral("TextAlignment"), PropertyEditor(live, "TextAlignment"));
+    page->AddEditor(QStringLiteral("TextDecPlaces"), IntPropertyEditor(live, "TextDecPlaces", -2, 10));
     page->AddEditor(QStringLiteral("ColorMin"), PropertyEditor(live, "ColorMin"));
     page->AddEditor(QStringLiteral("ColorMax"), PropertyEditor(live, "ColorMax"));
     page->AddEditor(QStringLiteral("FrameStyleOuter"), PropertyEditor(live, "FrameStyleOuter"));
