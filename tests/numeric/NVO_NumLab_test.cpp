@@ -9,8 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <memory>
+#include <optional>
 
 using namespace nvo;
 using namespace nvo::test;
@@ -119,7 +121,7 @@ TEST(NumLabFormat, ValueTextsOfEveryDisplayType)
         {D::dtZeroInt, 3, 1234.0, "1234"},
         // words and dates keep their own characters
         {D::dtState, 2, 1.5, "undefined", true, true},
-        {D::dtDateTime, 2, 45356.0, "Mar-05, 2024", true, true},
+        {D::dtDateTime, 2, EncodeDate(2024, 3, 5), "Mar-05, 2024", true, true},
         // angles
         {D::dtDeg, 2, 12.5, "12.50\u00B0"},
         {D::dtDeg, 1, 12.5, "+12,5\u00B0", true, true},
