@@ -370,6 +370,23 @@ TEST_F(NumIOTest, SettingAPropertyToItsValueDoesNothing)
     EXPECT_TRUE(Events.Events().isEmpty());
 }
 
+TEST_F(NumIOTest, PropertiesAreSetByNameAsFormsDo)
+{
+    EXPECT_TRUE(Field->setProperty("InputFormat", int(TNumIO::itHex)));
+    EXPECT_TRUE(Field->setProperty("DecPlaceSep", int(dsEither)));
+    EXPECT_TRUE(Field->setProperty("RangeHigh", 300.0));
+    EXPECT_TRUE(Field->setProperty("FixPointDecPlaces", 4));
+    EXPECT_TRUE(Field->setProperty("Beep", false));
+    EXPECT_TRUE(Field->setProperty("Value", 255.0));
+    EXPECT_EQ(Field->GetInputFormat(), TNumIO::itHex);
+    EXPECT_EQ(Field->GetDecPlaceSep(), dsEither);
+    EXPECT_EQ(Field->GetRangeHigh(), 300);
+    EXPECT_EQ(Field->GetFixPointDecPlaces(), 4);
+    EXPECT_FALSE(Field->GetBeep());
+    EXPECT_EQ(Field->text(), QLatin1String("000000FF"));
+    EXPECT_EQ(Field->property("Value").toDouble(), 255);
+}
+
 TEST_F(NumIOTest, FixPointDecPlacesIsClampedAndOnlyStored)
 {
     const struct {
