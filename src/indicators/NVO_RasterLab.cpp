@@ -16,9 +16,10 @@ constexpr int kMaxSampledBits = 32;
 constexpr int kSampleBitmapSize = 65;
 constexpr quint8 kBlankCode = 32;
 
-/// Scroll offsets stop here: far beyond any picture, far from overflowing when
-/// added to a position, a text length or an increment.
-constexpr qint64 kScrollOffsetLimit = qint64(1) << 52;
+/// Scroll offsets stop here: beyond the longest text a QString can hold at the
+/// largest pitch (2^31 characters of 33 columns of 35 pixels, about 2^41 pixels),
+/// and far from overflowing when added to a position, a text length or an increment.
+constexpr qint64 kScrollOffsetLimit = qint64(1) << 46;
 
 /// The Unicode characters of Windows-1252 codes 128..159 (0 where it assigns none).
 constexpr char16_t kCp1252High[32] = {
@@ -126,13 +127,14 @@ qint64 PaintString(TCanvas &canvas, const TRDCharMatrix &cm, const TRDTextLayout
     const bool rowsVisible = y + qint64(cm.FontHeight) * pitch > 0 && y < height;
     if (!rowsVisible && !style.BlockStrips)
         return bitLength;
-    canvas.Brush.SetColor(style.ColorBakG);
     const auto pixelOf = [&](int index) { return x + layout.StartColumn(index) * pitch; };
     for (int i = layout.FirstReaching(x, pitch); i <= layout.Count(); ++i) {
         const qint64 charX = pixelOf(i);
         if (charX - pitch >= width)
             break;
-        if (style.BlockStrips) {
+        // A strip ends two pixels left of its character: only one right of pixel 1
+        // shows (the text's end strip may lie any distance to the left).
+        if (style.BlockStrips && charX > 1) {
             canvas.Brush.SetColor(style.ColorBakG);
             PaintStrip(canvas, int(charX), pitch, height);
         }
