@@ -34,34 +34,41 @@ constexpr double kInt64Limit = 9223372036854775808.0;
 class TLatin1Text
 {
 public:
-    // Whole runs are copied at once: written char by char, every store could alias
-    // FSize and the compiler would reload it for each character.
-    void Append(char c) { FChars[FSize++] = c; }
+    TLatin1Text() = default;
+    TLatin1Text(const TLatin1Text &) = delete; // FEnd points into this object
+    TLatin1Text &operator=(const TLatin1Text &) = delete;
+
+    // Each append works on a local copy of the end: a store through a char pointer
+    // may alias any member, so writing through FEnd itself would reload it for
+    // every character.
+    void Append(char c) { *FEnd++ = c; }
     void Append(const char *first, const char *last)
     {
-        std::memcpy(FChars.data() + FSize, first, size_t(last - first));
-        FSize += int(last - first);
+        char *out = FEnd;
+        while (first != last)
+            *out++ = *first++;
+        FEnd = out;
     }
     void AppendZeros(int count)
     {
-        if (count <= 0)
-            return;
-        std::memset(FChars.data() + FSize, '0', size_t(count));
-        FSize += count;
+        char *out = FEnd;
+        for (; count > 0; --count)
+            *out++ = '0';
+        FEnd = out;
     }
     /// Appends `first`..`last` with its "." written as `separator`.
     void AppendNumber(const char *first, const char *last, char separator)
     {
-        char *const start = FChars.data() + FSize;
-        Append(first, last);
-        if (separator != '.')
-            std::replace(start, FChars.data() + FSize, '.', separator);
+        char *out = FEnd;
+        for (; first != last; ++first)
+            *out++ = *first == '.' ? separator : *first;
+        FEnd = out;
     }
-    QString ToQString() const { return QString::fromLatin1(FChars.data(), FSize); }
+    QString ToQString() const { return QString::fromLatin1(FChars.data(), FEnd - FChars.data()); }
 
 private:
     std::array<char, 400> FChars;
-    int FSize = 0;
+    char *FEnd = FChars.data();
 };
 
 /// Exact comparison, except that a NaN counts as equal to a NaN: it never equals
@@ -97,15 +104,16 @@ void AppendFixed(TLatin1Text &text, double value, int decimals, char separator)
     text.AppendNumber(digits, end, separator);
 }
 
-/// "E", the exponent's sign and at least three digits, as dtExp writes it.
+/// "E", the exponent's sign and three digits, as dtExp writes it: a double's decimal
+/// exponent never has more than three.
 void AppendExponent(TLatin1Text &text, int exponent)
 {
     text.Append('E');
     text.Append(exponent < 0 ? '-' : '+');
-    char digits[8];
-    const char *end = std::to_chars(digits, digits + sizeof digits, std::abs(exponent)).ptr;
-    text.AppendZeros(3 - int(end - digits));
-    text.Append(digits, end);
+    const int magnitude = std::abs(exponent);
+    text.Append(char('0' + magnitude / 100));
+    text.Append(char('0' + magnitude / 10 % 10));
+    text.Append(char('0' + magnitude % 10));
 }
 
 /// `value` in base 2, 8, 10 or 16 (upper case), at least `minDigits` digits, a
