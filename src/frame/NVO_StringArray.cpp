@@ -584,10 +584,28 @@ struct SortKey
     double number = 0;
     std::string_view text;
     std::string_view folded; // empty for ASCII texts
+    /// The first 8 folded bytes, most significant first: most comparisons end here.
+    uint64_t prefix = 0;
 };
+
+uint64_t FoldedPrefix(const SortKey &key)
+{
+    const std::string_view source = key.folded.empty() ? key.text : key.folded;
+    uint64_t prefix = 0;
+    for (size_t i = 0; i < 8; ++i) {
+        unsigned char c = i < source.size() ? static_cast<unsigned char>(source[i]) : 0;
+        if (key.folded.empty() && c >= 'A' && c <= 'Z')
+            c = c - 'A' + 'a';
+        prefix = (prefix << 8) | c;
+    }
+    return prefix;
+}
 
 int CompareFolded(const SortKey &a, const SortKey &b)
 {
+    // Prefixes that differ decide; equal ones (padding included) need the full texts.
+    if (a.prefix != b.prefix)
+        return a.prefix < b.prefix ? -1 : 1;
     const std::string_view x = a.folded.empty() ? a.text : a.folded;
     const std::string_view y = b.folded.empty() ? b.text : b.folded;
     const size_t n = std::min(x.size(), y.size());
@@ -664,6 +682,8 @@ void TStringArray::Sort(int Col, int ColSec, bool Ascending)
                 const QString text = QString::fromUtf8(key.text.data(), qsizetype(key.text.size()));
                 key.folded = ownedTexts.emplace_back(text.toCaseFolded().toUtf8().toStdString());
             }
+            if (key.kind == SortKey::Text)
+                key.prefix = FoldedPrefix(key);
         }
     }
 

@@ -205,7 +205,8 @@ public:
                     return;
                 }
                 cut += matrix.SetUtf8(field + 1, int(row), value) ? 1 : 0;
-                d.ReportProgress(++done, total);
+                if (field == 0)
+                    d.ReportProgress(done += cols, total);
             });
             d.FCommonHeader = commonHeader;
             d.FSortColumn = -1;
@@ -342,7 +343,7 @@ int TRLData::ExportCSV(const QString &FName, TCSVDelimiters Delimiter, bool Incl
         if (out.size() >= (1 << 20)) {
             if (file.write(out) != out.size())
                 return esFileError;
-            out.clear();
+            out.truncate(0); // keeps the buffer for the next megabyte
         }
     }
     if (file.write(out) != out.size() || !file.commit())

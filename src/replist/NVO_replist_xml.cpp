@@ -72,19 +72,25 @@ bool NeedsHexForm(std::string_view text)
 
 void AppendEscaped(QByteArray &out, std::string_view text)
 {
-    for (char ch : text) {
-        switch (ch) {
-        case '&': out.append("&amp;"); break;
-        case '<': out.append("&lt;"); break;
-        case '>': out.append("&gt;"); break;
-        case '"': out.append("&quot;"); break;
-        case '\'': out.append("&apos;"); break;
-        case '\t': out.append("&#9;"); break;
-        case '\n': out.append("&#10;"); break;
-        case '\r': out.append("&#13;"); break;
-        default: out.append(ch);
+    // Plain runs go in one piece; only the characters that need a reference stop them.
+    size_t run = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char *reference;
+        switch (text[i]) {
+        case '&': reference = "&amp;"; break;
+        case '<': reference = "&lt;"; break;
+        case '>': reference = "&gt;"; break;
+        case '"': reference = "&quot;"; break;
+        case '\'': reference = "&apos;"; break;
+        case '\t': reference = "&#9;"; break;
+        case '\n': reference = "&#10;"; break;
+        case '\r': reference = "&#13;"; break;
+        default: continue;
         }
+        out.append(text.data() + run, qsizetype(i - run)).append(reference);
+        run = i + 1;
     }
+    out.append(text.data() + run, qsizetype(text.size() - run));
 }
 
 std::string_view View(const QByteArray &bytes)
@@ -262,6 +268,37 @@ bool HasEndTag(std::string_view text)
         if (EqualsNoCase(text.substr(at + 2, 7), "replist"))
             return true;
     return false;
+}
+
+/// A quick test before the full root-line rule: the line holds "<replist" in any case.
+bool MayBeRoot(std::string_view line)
+{
+    for (size_t at = line.find('<'); at != std::string_view::npos; at = line.find('<', at + 1))
+        if (EqualsNoCase(line.substr(at + 1, 7), "replist"))
+            return true;
+    return false;
+}
+
+/// Where the root start tag ends on its line (the ">" outside quotes after "<replist"),
+/// -1 when it does not end there.
+qsizetype StartTagEnd(std::string_view line)
+{
+    size_t at = line.find('<');
+    while (at != std::string_view::npos && !EqualsNoCase(line.substr(at + 1, 7), "replist"))
+        at = line.find('<', at + 1);
+    if (at == std::string_view::npos)
+        return -1;
+    char quote = 0;
+    for (size_t i = at; i < line.size(); ++i) {
+        const char c = line[i];
+        if (quote)
+            quote = c == quote ? 0 : quote;
+        else if (c == '"' || c == '\'')
+            quote = c;
+        else if (c == '>')
+            return qsizetype(i);
+    }
+    return -1;
 }
 
 /// Walks the flat elements of a list body up to the root end tag. Returns false for
@@ -531,24 +568,10 @@ public:
         while (true) {
             if (!next(line))
                 return false;
-            if (QualifiesAsRoot(QString::fromUtf8(line), wanted, &id))
+            if (MayBeRoot(View(line)) && QualifiesAsRoot(QString::fromUtf8(line), wanted, &id))
                 break;
         }
-        // The body starts after the start tag's ">" on the root line.
-        const qsizetype rootAt = line.toLower().indexOf("<replist");
-        qsizetype close = -1;
-        char quote = 0;
-        for (qsizetype i = rootAt; i < line.size(); ++i) {
-            const char c = line[i];
-            if (quote) {
-                quote = c == quote ? 0 : quote;
-            } else if (c == '"' || c == '\'') {
-                quote = c;
-            } else if (c == '>') {
-                close = i;
-                break;
-            }
-        }
+        const qsizetype close = StartTagEnd(View(line));
         if (close < 0)
             return false;
         QByteArray body = line.mid(close + 1);
@@ -560,6 +583,43 @@ public:
             ended = HasEndTag(View(line));
         }
         return Parse(d, View(body), id);
+    }
+
+    /// The same on a text in memory; `Consumed` tells how far the text was read (to the
+    /// end of the end-tag line, or all of it), so a device can be put after the list.
+    static bool ReadText(TRLData &d, std::string_view text, const QString &DataID, size_t &Consumed)
+    {
+        const QString wanted = WantedID(DataID);
+        QString id;
+        size_t pos = 0;
+        const auto nextLine = [&](std::string_view &line) {
+            if (pos >= text.size())
+                return false;
+            const size_t end = text.find('\n', pos);
+            const size_t next = end == std::string_view::npos ? text.size() : end + 1;
+            line = text.substr(pos, next - pos);
+            pos = next;
+            return true;
+        };
+        std::string_view line;
+        Consumed = text.size();
+        do {
+            if (!nextLine(line))
+                return false;
+        } while (!MayBeRoot(line)
+                 || !QualifiesAsRoot(QString::fromUtf8(line.data(), qsizetype(line.size())), wanted, &id));
+        const qsizetype close = StartTagEnd(line);
+        if (close < 0)
+            return false;
+        const size_t bodyStart = size_t(line.data() - text.data()) + size_t(close) + 1;
+        bool ended = HasEndTag(text.substr(bodyStart, pos - bodyStart));
+        while (!ended) {
+            if (!nextLine(line))
+                return false; // truncated: no end tag
+            ended = HasEndTag(line);
+        }
+        Consumed = pos;
+        return Parse(d, text.substr(bodyStart, pos - bodyStart), id);
     }
 
     static bool Parse(TRLData &d, std::string_view body, const QString &id)
@@ -694,7 +754,16 @@ bool TRLData::ReadFromXMLString(const QString &InString, const QString &DataID)
 
 bool TRLData::ReadFromXMLStream(QIODevice &InStream, const QString &DataID)
 {
-    return RLDataXml::Read(*this, DeviceLines(InStream), DataID);
+    if (InStream.isSequential() || !InStream.isReadable())
+        return RLDataXml::Read(*this, DeviceLines(InStream), DataID);
+    // A file or buffer is read in one piece and the position put back after the list,
+    // which is where reading it line by line would have left it.
+    const qint64 start = InStream.pos();
+    const QByteArray text = InStream.readAll();
+    size_t consumed = 0;
+    const bool ok = RLDataXml::ReadText(*this, View(text), DataID, consumed);
+    InStream.seek(start + qint64(consumed));
+    return ok;
 }
 
 bool TRLData::ReadFromOpenXMLFile(QTextStream &F, const QString &DataID)
