@@ -1,6 +1,7 @@
 #include "NVO_Control.h"
 #include "NVO_FormLoader.h"
 #include "NVO_NumLab.h"
+#include "ui_numlab_form.h"
 
 #include <QtCore/QBuffer>
 #include <QtCore/QFile>
@@ -44,12 +45,10 @@ TNumLab *LoadLabel(const QString &properties, std::unique_ptr<QWidget> &form)
     return form ? form->findChild<TNumLab *>(QStringLiteral("label")) : nullptr;
 }
 
-TEST(FormLoader, LoadsTheNumLabFixtureWithExactlyItsValues)
+/// The values numlab_form.ui gives its two labels, whichever way the form was built.
+void ExpectFixtureValues(const QWidget &form)
 {
-    const std::unique_ptr<QWidget> form = LoadFixture();
-    ASSERT_NE(form, nullptr);
-
-    const TNumLab *voltage = form->findChild<TNumLab *>(QStringLiteral("voltage"));
+    const TNumLab *voltage = form.findChild<TNumLab *>(QStringLiteral("voltage"));
     ASSERT_NE(voltage, nullptr);
     EXPECT_EQ(voltage->GetValue(), -1234.5);
     EXPECT_EQ(voltage->GetDisplayType(), TNumLab::dtExp);
@@ -67,7 +66,7 @@ TEST(FormLoader, LoadsTheNumLabFixtureWithExactlyItsValues)
 
     // The second label spells its enums as numbers; its precision goes through the
     // setter's clamp like any assignment; the value reaches the formatting.
-    const TNumLab *current = form->findChild<TNumLab *>(QStringLiteral("current"));
+    const TNumLab *current = form.findChild<TNumLab *>(QStringLiteral("current"));
     ASSERT_NE(current, nullptr);
     EXPECT_EQ(current->GetDisplayType(), TNumLab::dtInt);
     EXPECT_EQ(current->GetPrecision(), 15);
@@ -75,18 +74,35 @@ TEST(FormLoader, LoadsTheNumLabFixtureWithExactlyItsValues)
     EXPECT_EQ(current->GetColorLabBakG(), nvo::clr::DkShadow3D);
     EXPECT_EQ(current->DisplayText(), QStringLiteral("2"));
 
-    // Controls loaded by an application run; other classes are Qt's own.
+    // Controls of a running application; other classes are Qt's own.
     EXPECT_FALSE(nvo::IsDesigning(voltage));
-    const QLabel *caption = form->findChild<QLabel *>(QStringLiteral("caption"));
+    const QLabel *caption = form.findChild<QLabel *>(QStringLiteral("caption"));
     ASSERT_NE(caption, nullptr);
     EXPECT_EQ(caption->text(), QStringLiteral("Supply"));
 }
 
-// Which spellings of enum and colour values a form may use. Enums declared with
-// Q_ENUM in the control's class and with Q_ENUM_NS in the library's namespace take
-// the key with or without its scope, or the ordinal as a number. A TColor is an
-// unsigned 32-bit value: system colours (top byte 0xFF) need <UInt>, as Designer
-// writes it; plain RGB values also load from <number>.
+TEST(FormLoader, LoadsTheNumLabFixtureWithExactlyItsValues)
+{
+    const std::unique_ptr<QWidget> form = LoadFixture();
+    ASSERT_NE(form, nullptr);
+    ExpectFixtureValues(*form);
+}
+
+TEST(FormLoader, UicBuildsTheSameFormFromTheFixture)
+{
+    QWidget form;
+    Ui::NumLabForm ui;
+    ui.setupUi(&form);
+    ExpectFixtureValues(form);
+}
+
+// Which spellings of enum and colour values a form may use at run time. Enums
+// declared with Q_ENUM in the control's class and with Q_ENUM_NS in the library's
+// namespace take the key with or without its scope, or the ordinal as a number
+// (uic pastes an <enum> into C++, so a form that is also compiled needs the fully
+// qualified key, as Designer writes it). A TColor is an unsigned 32-bit value:
+// system colours (top byte 0xFF) need <UInt>, as Designer writes it; plain RGB
+// values also load from <number>.
 TEST(FormLoader, AcceptsTheEnumAndColourSpellingsFormsUse)
 {
     const struct {
