@@ -369,7 +369,6 @@ void TSevenSeg::Paint(TCanvas &canvas)
     const int w = width(), h = height();
     TBitmap buffer = MakeBuffer();
     TCanvas &bitmap = buffer.Canvas();
-    bitmap.Font.Font = font();
     bitmap.Pen.Color = FColorBackGnd;
     bitmap.Brush.SetColor(FColorBackGnd);
     bitmap.Rectangle(0, 0, w, h);

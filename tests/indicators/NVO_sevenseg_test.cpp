@@ -3,7 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
+#include <map>
+#include <utility>
 
 using namespace nvo;
 using namespace nvo::test;
@@ -15,13 +16,20 @@ constexpr TColor kBack = 0x333333;
 /// Digit n of a default display (4 digits, margin 8, gap 2) lies at x = 8 + 50 n.
 QRect Cell(int n) { return QRect(8 + 50 * n, 8, 48, 60); }
 
+/// A default display showing `caption`. Each display builds its glyph cache once,
+/// which takes a while in a debug build: the pictures are kept for the whole run.
 QImage Shot(const QString &caption, int numDigits = 4)
 {
-    TSevenSeg display;
-    display.SetNumDigits(numDigits);
-    display.resize(16 + 50 * numDigits, 76); // 48-pixel cells at any digit count
-    display.SetCaption(caption);
-    return Grab(&display);
+    static std::map<std::pair<QString, int>, QImage> shots;
+    QImage &shot = shots[{caption, numDigits}];
+    if (shot.isNull()) {
+        TSevenSeg display;
+        display.SetNumDigits(numDigits);
+        display.resize(16 + 50 * numDigits, 76); // 48-pixel cells at any digit count
+        display.SetCaption(caption);
+        shot = Grab(&display);
+    }
+    return shot;
 }
 
 /// What digit position `n` of `caption` shows.
