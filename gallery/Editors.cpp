@@ -1,5 +1,7 @@
 #include "Editors.h"
 
+#include "NVO_Errors.h"
+
 #include <QtCore/QMetaProperty>
 #include <QtCore/QSignalBlocker>
 #include <QtGui/QPainter>
@@ -16,6 +18,16 @@
 namespace gallery {
 
 namespace {
+
+/// Writes through the control's setter. A setter that throws (a timer that cannot
+/// start, say) reaches the application's exception handler instead of Qt's event
+/// loop, which would end the program.
+bool WriteProperty(QObject *target, const char *property, const QVariant &value)
+{
+    bool written = false;
+    nvo::Guarded([&] { written = target->setProperty(property, value); });
+    return written;
+}
 
 QMetaProperty FindProperty(const QObject *target, const char *property)
 {
@@ -36,8 +48,8 @@ QWidget *EnumEditor(QObject *target, const char *property, const QMetaEnum &meta
     show();
     QObject::connect(combo, &QComboBox::currentIndexChanged, combo, [=](int index) {
         // An int converts to most enum properties; the key covers the rest.
-        if (!target->setProperty(property, combo->itemData(index)))
-            target->setProperty(property, combo->itemText(index));
+        if (!WriteProperty(target, property, combo->itemData(index)))
+            WriteProperty(target, property, combo->itemText(index));
         show();
     });
     return combo;
@@ -48,7 +60,7 @@ QWidget *BoolEditor(QObject *target, const char *property)
     auto *box = new QCheckBox;
     box->setChecked(target->property(property).toBool());
     QObject::connect(box, &QCheckBox::toggled, box, [=](bool checked) {
-        target->setProperty(property, checked);
+        WriteProperty(target, property, checked);
         const QSignalBlocker block(box);
         box->setChecked(target->property(property).toBool());
     });
@@ -59,7 +71,7 @@ QWidget *TextEditor(QObject *target, const char *property)
 {
     auto *edit = new QLineEdit(target->property(property).toString());
     QObject::connect(edit, &QLineEdit::textEdited, edit,
-                     [=](const QString &text) { target->setProperty(property, text); });
+                     [=](const QString &text) { WriteProperty(target, property, text); });
     return edit;
 }
 
@@ -70,7 +82,7 @@ QWidget *DoubleEditor(QObject *target, const char *property)
     spin->setDecimals(6);
     spin->setValue(target->property(property).toDouble());
     QObject::connect(spin, &QDoubleSpinBox::valueChanged, spin,
-                     [=](double value) { target->setProperty(property, value); });
+                     [=](double value) { WriteProperty(target, property, value); });
     return spin;
 }
 
@@ -78,7 +90,7 @@ QWidget *ColorEditor(QObject *target, const char *property)
 {
     auto *button = new TColorButton(target->property(property).toUInt());
     button->OnPicked = [=](nvo::TColor color) {
-        target->setProperty(property, QVariant::fromValue<nvo::TColor>(color));
+        WriteProperty(target, property, QVariant::fromValue<nvo::TColor>(color));
         button->SetColor(target->property(property).toUInt());
     };
     return button;
@@ -141,7 +153,7 @@ QWidget *IntPropertyEditor(QObject *target, const char *property, int min, int m
     spin->setRange(min, max);
     spin->setValue(target->property(property).toInt());
     QObject::connect(spin, &QSpinBox::valueChanged, spin, [=](int value) {
-        target->setProperty(property, value);
+        WriteProperty(target, property, value);
         const QSignalBlocker block(spin);
         spin->setValue(target->property(property).toInt());
     });
@@ -174,11 +186,11 @@ QWidget *SliderPropertyEditor(QObject *target, const char *property, double min,
     };
     show();
     QObject::connect(slider, &QSlider::valueChanged, editor, [=](int step) {
-        target->setProperty(property, min + (max - min) * step / kSteps);
+        WriteProperty(target, property, min + (max - min) * step / kSteps);
         show();
     });
     QObject::connect(spin, &QDoubleSpinBox::valueChanged, editor, [=](double value) {
-        target->setProperty(property, value);
+        WriteProperty(target, property, value);
         show();
     });
     return editor;
