@@ -496,7 +496,8 @@ void TNumIO::SetFixPointDecPlaces(int places)
 
 void TNumIO::SetRangeLow(double low)
 {
-    if (low == FRangeLow)
+    // A limit that is no number would make every value but 0 fall outside.
+    if (low == FRangeLow || std::isnan(low))
         return;
     // A low limit at or above the high one takes the high one's place.
     if (low >= FRangeHigh) {
@@ -510,7 +511,7 @@ void TNumIO::SetRangeLow(double low)
 
 void TNumIO::SetRangeHigh(double high)
 {
-    if (high == FRangeHigh)
+    if (high == FRangeHigh || std::isnan(high))
         return;
     // A high limit at or below the low one takes the low one's place.
     if (high > FRangeLow) {

@@ -12,6 +12,7 @@
 #include <QtTest/QTest>
 #include <QtWidgets/QLineEdit>
 
+#include <cmath>
 #include <memory>
 #include <stdexcept>
 
@@ -333,6 +334,11 @@ TEST_F(NumIOTest, RangeSettersSwapCrossingLimits)
     EXPECT_EQ(Field->GetRangeHigh(), 20);
     Field->SetRangeLow(10);
     Field->SetRangeHigh(5);
+    EXPECT_EQ(Field->GetRangeLow(), 5);
+    EXPECT_EQ(Field->GetRangeHigh(), 10);
+    // A limit that is no number is ignored.
+    Field->SetRangeLow(std::nan(""));
+    Field->SetRangeHigh(std::nan(""));
     EXPECT_EQ(Field->GetRangeLow(), 5);
     EXPECT_EQ(Field->GetRangeHigh(), 10);
 }
