@@ -128,6 +128,8 @@ private:
     int FInterDigDist = 2;
     int FMargin = 8;
     int FNumDigits = 4;
+    // Set by ColorScheme and copied by Assign, as forms and applications expect; the
+    // frame is drawn in fixed colours and does not read them.
     TColor FColGrayLine = clr::Gray;
     TColor FColWhiteLine = clr::White;
 
