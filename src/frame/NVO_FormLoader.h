@@ -4,6 +4,7 @@
 // application that loads forms at run time links Qt6::UiTools itself.
 
 #include "NVO_Catalogue.h"
+#include "NVO_Errors.h"
 
 #include <QtUiTools/QUiLoader>
 #include <QtWidgets/QWidget>
@@ -25,11 +26,24 @@ public:
     QWidget *createWidget(const QString &className, QWidget *parent = nullptr,
                           const QString &name = QString()) override
     {
-        if (QWidget *control = CreateControl(className, parent)) {
+        // Qt's form builder is not exception safe: a control whose constructor
+        // throws is reported to the application's exception handler, and the form
+        // gets QUiLoader's stand-in instead (a widget of the base class the form
+        // declares for it, as Designer always writes).
+        QWidget *control = nullptr;
+        Guarded([&] { control = CreateLibraryControl(className, parent); });
+        if (control) {
             control->setObjectName(name);
             return control;
         }
         return QUiLoader::createWidget(className, parent, name);
+    }
+
+protected:
+    /// The library's control of class `className`, nullptr for other classes.
+    virtual QWidget *CreateLibraryControl(const QString &className, QWidget *parent)
+    {
+        return CreateControl(className, parent);
     }
 };
 

@@ -134,4 +134,32 @@ TEST(FormLoader, AcceptsTheEnumAndColourSpellingsFormsUse)
     }
 }
 
+TEST(FormLoader, ReportsAFailingConstructorAndKeepsAStandIn)
+{
+    // A control that cannot be built must not throw through Qt's form builder.
+    struct FailingLoader : nvo::TFormLoader {
+        QWidget *CreateLibraryControl(const QString &, QWidget *) override
+        {
+            throw nvo::Exception(QStringLiteral("Component \"label\": not enough memory on heap"));
+        }
+    };
+    QString reported;
+    nvo::SetApplicationExceptionHandler([&](const std::exception &error) { reported = QString::fromUtf8(error.what()); });
+    QByteArray xml = QByteArrayLiteral(R"(<ui version="4.0"><widget class="QWidget" name="form">)"
+                                       R"(<widget class="nvo::TNumLab" name="label"/></widget>)"
+                                       R"(<customwidgets><customwidget><class>nvo::TNumLab</class>)"
+                                       R"(<extends>QWidget</extends></customwidget></customwidgets></ui>)");
+    QBuffer buffer(&xml);
+    buffer.open(QIODevice::ReadOnly);
+    FailingLoader loader;
+    const std::unique_ptr<QWidget> form(loader.load(&buffer));
+    nvo::SetApplicationExceptionHandler(nullptr);
+
+    ASSERT_NE(form, nullptr);
+    EXPECT_EQ(reported, QStringLiteral("Component \"label\": not enough memory on heap"));
+    const QWidget *standIn = form->findChild<QWidget *>(QStringLiteral("label"));
+    ASSERT_NE(standIn, nullptr);
+    EXPECT_EQ(qobject_cast<const TNumLab *>(standIn), nullptr);
+}
+
 } // namespace
