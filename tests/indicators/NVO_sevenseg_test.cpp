@@ -1,6 +1,7 @@
 #include "NVO_sevenseg.h"
 #include "PixelProbe.h"
 
+#include <QtTest/QTest>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -179,6 +180,67 @@ TEST(SevenSegPaint, EachPositionShowsItsGlyph)
     EXPECT_EQ(CountPixels(blank.convertToFormat(QImage::Format_RGB32), blank.rect(), kBack), 48 * 60);
     // "12345" on 4 digits: the fifth character is dropped.
     EXPECT_EQ(Shot(QStringLiteral("12345")), Shot(QStringLiteral("1234")));
+}
+
+TEST(SevenSegPaint, DigitLayoutFollowsMarginGapAndCount)
+{
+    const struct {
+        int numDigits, margin, gap;
+    } cases[] = {
+        {5, 8, 2},  // pitch 40, cells 38 wide
+        {3, 4, 10}, // pitch 69, cells 59 wide
+        {6, 12, 0}, // pitch 32, cells touching
+    };
+    for (const auto &c : cases) {
+        TSevenSeg display;
+        display.SetNumDigits(c.numDigits);
+        display.SetMargin(c.margin);
+        display.SetInterDigDist(c.gap);
+        display.SetCaption(QStringLiteral("88888888"));
+        const QImage image = Grab(&display);
+        const int pitch = (216 - 2 * c.margin) / c.numDigits, cw = pitch - c.gap;
+        const int ch = 76 - 2 * c.margin;
+        for (int n = 0; n < c.numDigits; ++n) {
+            const QRect cell(c.margin + n * pitch, c.margin, cw, ch);
+            const QRect ink = InkIn(image, cell, kBack);
+            EXPECT_LE(ink.left(), cell.left() + 2) << c.numDigits << " digit " << n;
+            EXPECT_GE(ink.right(), cell.right() - 2) << c.numDigits << " digit " << n;
+            EXPECT_GE(ink.bottom(), cell.bottom() - 2) << c.numDigits << " digit " << n;
+            if (c.gap > 0 && n > 0)
+                EXPECT_EQ(CountPixels(image, QRect(cell.left() - c.gap, cell.top(), c.gap, ch), kBack), c.gap * ch)
+                    << c.numDigits << " digit " << n;
+        }
+        // Nothing beyond the last digit but background.
+        const int end = c.margin + c.numDigits * pitch - c.gap;
+        EXPECT_EQ(CountPixels(image, QRect(end, 2, 214 - end, 72), kBack), (214 - end) * 72) << c.numDigits;
+    }
+}
+
+TEST(SevenSeg, EqualAssignmentDoesNotRepaint)
+{
+    TSevenSeg display;
+    display.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&display));
+    int paints = 0;
+    struct Counter : QObject {
+        int *count;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            *count += event->type() == QEvent::Paint;
+            return false;
+        }
+    } counter;
+    counter.count = &paints;
+    display.installEventFilter(&counter);
+    display.SetCaption(QStringLiteral("8.8.8.8."));
+    display.SetColorText(clr::Red);
+    display.SetNumDigits(4);
+    display.SetMargin(8);
+    display.SetInterDigDist(2);
+    EXPECT_EQ(paints, 0);
+    display.SetCaption(QStringLiteral("1"));
+    EXPECT_EQ(paints, 1);
+    display.removeEventFilter(&counter);
 }
 
 TEST(SevenSegPaint, WhiteTextIsDrawnAlmostWhite)
