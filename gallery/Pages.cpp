@@ -17,6 +17,7 @@ std::vector<TGalleryPage> HandMadePages()
         {QStringLiteral("nvo::TNumIO"), QStringLiteral("Numeric edit field"), &CreateNumIOPage},
         {QStringLiteral("nvo::TMeter"), QStringLiteral("Analog meter"), &CreateMeterPage},
         {QStringLiteral("nvo::TProgBar"), QStringLiteral("Progress bar"), &CreateProgBarPage},
+        {QStringLiteral("nvo::TRasterLab"), QStringLiteral("Dot-matrix label"), &CreateRasterLabPage},
         {QStringLiteral("nvo::TSevenSeg"), QStringLiteral("Seven-segment display"), &CreateSevenSegPage},
     };
 }

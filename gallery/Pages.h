@@ -26,6 +26,7 @@ QWidget *CreateNumLabPage(QWidget *parent);
 QWidget *CreateNumIOPage(QWidget *parent);
 QWidget *CreateMeterPage(QWidget *parent);
 QWidget *CreateProgBarPage(QWidget *parent);
+QWidget *CreateRasterLabPage(QWidget *parent);
 QWidget *CreateSevenSegPage(QWidget *parent);
 
 } // namespace gallery
