@@ -64,6 +64,10 @@ public:
             *out++ = *first == '.' ? separator : *first;
         FEnd = out;
     }
+    /// Lets a writer such as std::to_chars fill the free space in place.
+    char *End() const { return FEnd; }
+    char *Limit() { return FChars.data() + FChars.size(); }
+    void SetEnd(char *end) { FEnd = end; }
     QString ToQString() const { return QString::fromLatin1(FChars.data(), FEnd - FChars.data()); }
 
 private:
@@ -104,18 +108,6 @@ void AppendFixed(TLatin1Text &text, double value, int decimals, char separator)
     text.AppendNumber(digits, end, separator);
 }
 
-/// "E", the exponent's sign and three digits, as dtExp writes it: a double's decimal
-/// exponent never has more than three.
-void AppendExponent(TLatin1Text &text, int exponent)
-{
-    text.Append('E');
-    text.Append(exponent < 0 ? '-' : '+');
-    const int magnitude = std::abs(exponent);
-    text.Append(char('0' + magnitude / 100));
-    text.Append(char('0' + magnitude / 10 % 10));
-    text.Append(char('0' + magnitude % 10));
-}
-
 /// `value` in base 2, 8, 10 or 16 (upper case), at least `minDigits` digits, a
 /// negative value as "-" and its magnitude.
 void AppendInteger(TLatin1Text &text, qint64 value, int base, int minDigits)
@@ -131,53 +123,52 @@ void AppendInteger(TLatin1Text &text, qint64 value, int base, int minDigits)
     text.Append(digits, end);
 }
 
-/// A value rounded to a number of significant digits: d0.d1d2... x 10^Exponent.
-struct TSignificantDigits {
-    bool Negative = false;
-    char Digits[kMaxLabelPrecision + 1];
-    int Count = 0;
-    int Exponent = 0;
-};
-
-TSignificantDigits RoundToSignificant(double value, int significant)
+/// The scientific text std::to_chars writes: "d[.ddd]e(+|-)dd[d]"; the decimal
+/// exponent of its end.
+int ExponentOf(const char *e, const char *end)
 {
-    char buffer[64];
-    const char *const end = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                          std::chars_format::scientific, significant - 1).ptr;
-    TSignificantDigits rounded;
-    const char *p = buffer;
-    for (; *p != 'e'; ++p)
-        if (*p != '.')
-            rounded.Digits[rounded.Count++] = *p;
-    const bool negativeExponent = p[1] == '-';
-    for (p += 2; p != end; ++p)
-        rounded.Exponent = rounded.Exponent * 10 + (*p - '0');
-    if (negativeExponent)
-        rounded.Exponent = -rounded.Exponent;
-    rounded.Negative = std::signbit(value) && !ShowsOnlyZeros(rounded.Digits, rounded.Digits + rounded.Count);
-    return rounded;
+    int exponent = 0;
+    for (const char *p = e + 2; p != end; ++p)
+        exponent = exponent * 10 + (*p - '0');
+    return e[1] == '-' ? -exponent : exponent;
 }
 
-/// Scientific notation with the exponent a multiple of `exponentStep`: 1 for dtExp's
-/// one integer digit, 3 for engineering notation with one to three integer digits.
-/// Without `fraction` the digits after the point are dropped: the caller rounded to
-/// exactly the integer digits.
-void AppendScientific(TLatin1Text &text, const TSignificantDigits &rounded, int exponentStep,
+/// Scientific notation of a finite `value` with `significant` digits, the exponent
+/// a multiple of `exponentStep`: 1 for dtExp's one integer digit, 3 for engineering
+/// notation with one to three integer digits. Without `fraction` the digits after
+/// the point are dropped: the caller rounded to exactly the integer digits.
+/// std::to_chars writes straight into the text, and the mantissa is rearranged in
+/// place: a label's value text is mostly this conversion.
+void AppendScientific(TLatin1Text &text, double value, int significant, int exponentStep,
                       bool fraction, char separator)
 {
-    const int shift = exponentStep == 1 ? 0 : ((rounded.Exponent % 3) + 3) % 3;
-    if (rounded.Negative)
+    // Rounded to significant digits, only zero shows only zeros: it gets no "-".
+    if (value < 0)
         text.Append('-');
-    // A rounding carry (99.6 -> 1.0E2) or few significant digits leave fewer digits
-    // than the integer part needs: the missing ones are zeros.
-    const int integerDigits = qMin(rounded.Count, shift + 1);
-    text.Append(rounded.Digits, rounded.Digits + integerDigits);
-    text.AppendZeros(shift + 1 - integerDigits);
-    if (fraction && rounded.Count > shift + 1) {
-        text.Append(separator);
-        text.Append(rounded.Digits + shift + 1, rounded.Digits + rounded.Count);
+    char *const start = text.End();
+    char *const end = std::to_chars(start, text.Limit(), std::fabs(value),
+                                    std::chars_format::scientific, significant - 1).ptr;
+    char *const e = std::find(start, end, 'e');
+    const int exponent = ExponentOf(e, end);
+    const int shift = exponentStep == 1 ? 0 : ((exponent % 3) + 3) % 3;
+    // The digits: start[0], then start[2] .. e[-1] after the point.
+    const int digits = e - start > 1 ? int(e - start) - 1 : 1;
+    char *out = start + 1;
+    // Moving the point right by `shift`; a rounding carry (99.6 -> 1.0e2) or few
+    // significant digits leave fewer digits than the integer part needs: zeros.
+    for (int i = 1; i <= shift; ++i)
+        *out++ = i < digits ? start[i + 1] : '0';
+    if (fraction && digits > shift + 1) {
+        *out++ = separator;
+        out += digits - shift - 1; // the remaining digits already stand here
     }
-    AppendExponent(text, rounded.Exponent - shift);
+    text.SetEnd(out);
+    text.Append('E');
+    text.Append(exponent - shift < 0 ? '-' : '+');
+    const int magnitude = std::abs(exponent - shift);
+    text.Append(char('0' + magnitude / 100));
+    text.Append(char('0' + magnitude / 10 % 10));
+    text.Append(char('0' + magnitude % 10));
 }
 
 void AppendScientific(TLatin1Text &text, double value, int precision, int exponentStep, char separator)
@@ -186,7 +177,7 @@ void AppendScientific(TLatin1Text &text, double value, int precision, int expone
         AppendNonFinite(text, value);
         return;
     }
-    AppendScientific(text, RoundToSignificant(value, qMax(1, precision)), exponentStep, true, separator);
+    AppendScientific(text, value, qMax(1, precision), exponentStep, true, separator);
 }
 
 void AppendEngineeringNoPoint(TLatin1Text &text, double value)
@@ -198,9 +189,10 @@ void AppendEngineeringNoPoint(TLatin1Text &text, double value)
     // How many integer digits the mantissa gets depends on the exponent, which the
     // rounding itself may raise (999.7 -> 1000): round to three digits to learn the
     // exponent, then to exactly the integer digits. A second carry only appends zeros.
-    const int exponent = RoundToSignificant(value, 3).Exponent;
-    const int integerDigits = ((exponent % 3) + 3) % 3 + 1;
-    AppendScientific(text, RoundToSignificant(value, integerDigits), 3, false, '.');
+    char probe[32];
+    char *const end = std::to_chars(probe, probe + sizeof probe, value, std::chars_format::scientific, 2).ptr;
+    const int exponent = ExponentOf(std::find(probe, end, 'e'), end);
+    AppendScientific(text, value, ((exponent % 3) + 3) % 3 + 1, 3, false, '.');
 }
 
 void AppendTwoDigits(TLatin1Text &text, qint64 value)
