@@ -316,9 +316,13 @@ void TCanvas::LineTo(int x, int y)
     FPainter.setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
-QFontMetrics TCanvas::Metrics()
+const QFontMetrics &TCanvas::Metrics()
 {
-    return QFontMetrics(Font.Font, FDevice);
+    if (!FMetrics || FMetricsFont != Font.Font) {
+        FMetrics.emplace(Font.Font, FDevice);
+        FMetricsFont = Font.Font;
+    }
+    return *FMetrics;
 }
 
 int TCanvas::TextWidth(const QString &text)
@@ -335,7 +339,7 @@ int TCanvas::TextHeight(const QString &)
 
 void TCanvas::TextOut(int x, int y, const QString &text)
 {
-    const QFontMetrics metrics = Metrics();
+    const QFontMetrics &metrics = Metrics();
     const int width = metrics.horizontalAdvance(text);
     FillWithBrush(QRect(x, y, width, metrics.height()), false);
     FPainter.setCompositionMode(QPainter::CompositionMode_SourceOver);

@@ -5,10 +5,12 @@
 #include <QtCore/QPoint>
 #include <QtCore/QRect>
 #include <QtGui/QFont>
+#include <QtGui/QFontMetrics>
 #include <QtGui/QImage>
 #include <QtGui/QPainter>
 #include <QtGui/QPalette>
 
+#include <optional>
 #include <span>
 
 class QWidget;
@@ -159,13 +161,17 @@ private:
     void ApplyPenAndBrush();
     void ApplyPenMode();
     void PlotSolidLine(QPoint from, QPoint to, const QColor &color);
-    QFontMetrics Metrics();
+    const QFontMetrics &Metrics();
     void DrawImage(const QRect &dest, const QImage &image, const QRect &source, TStretchMode mode);
 
     QPaintDevice *FDevice;
     QPalette FPalette;
     QPainter FPainter;
     QPoint FPenPos;
+    // Text-heavy paints (scales, tables) measure many strings in one font; the
+    // metrics are made again only when the font changes.
+    std::optional<QFontMetrics> FMetrics;
+    QFont FMetricsFont;
 };
 
 } // namespace nvo
