@@ -1,0 +1,1260 @@
+#include "NVO_NumIO2.h"
+
+#include "NVO_Format.h"
+
+#include <QtGui/QClipboard>
+#include <QtGui/QGuiApplication>
+#include <QtGui/QKeyEvent>
+#include <QtGui/QMouseEvent>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace nvo {
+
+namespace {
+
+/// The text that measures a line: ascenders, descenders and accents.
+const QString kHeightProbe = QStringLiteral("(8g]}\u00DC\u00C4\u00A7");
+constexpr int kCaretBlinkMs = 500;
+constexpr int kMinHeight = 18;
+
+bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+
+template<class Pred>
+bool AllOf(QStringView s, Pred pred)
+{
+    return !s.isEmpty() && std::all_of(s.begin(), s.end(), pred);
+}
+
+bool IsModeSeparator(QChar c, int sepMode)
+{
+    return (sepMode != 2 && c == u'.') || (sepMode != 1 && c == u',');
+}
+
+/// 0-based index of the first separator of the mode, or -1.
+qsizetype FirstSeparator(QStringView s, int sepMode)
+{
+    for (qsizetype i = 0; i < s.size(); ++i)
+        if (IsModeSeparator(s[i], sepMode))
+            return i;
+    return -1;
+}
+
+/// The separator character a choice writes: the locale's, "," or ".".
+QChar SeparatorChar(TDecPSep choice)
+{
+    return choice == dsLocale ? LocaleDecimalSeparator()
+           : choice == dsComma ? QLatin1Char(',')
+                               : QLatin1Char('.');
+}
+
+/// The upper-left and lower-right line colours of the frame styles 2..5.
+struct TLinePair {
+    TColor upperLeft;
+    TColor lowerRight;
+};
+
+} // namespace
+
+// ---- Validators ------------------------------------------------------------------------
+
+bool IsBinText(QStringView S)
+{
+    return AllOf(S, [](QChar c) { return c == u'0' || c == u'1'; });
+}
+
+bool IsOctText(QStringView S)
+{
+    return AllOf(S, [](QChar c) { return c >= u'0' && c <= u'7'; });
+}
+
+bool IsHexText(QStringView S)
+{
+    return AllOf(S, [](QChar c) {
+        return IsDigit(c) || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
+    });
+}
+
+bool IsIntText(QStringView S)
+{
+    if (S.isEmpty())
+        return false;
+    if (S.size() == 1)
+        return IsDigit(S[0]);
+    const QChar first = S[0];
+    return (first == u'+' || first == u'-' || IsDigit(first))
+           && std::all_of(S.begin() + 1, S.end(), IsDigit);
+}
+
+bool IsFloatText(QStringView S, TDecPSep Sep)
+{
+    const int mode = SeparatorMode(Sep);
+    enum { start, afterSign, afterSep, intDigits, fracDigits, invalid };
+    int state = start;
+    for (const QChar c : S) {
+        const bool sep = IsModeSeparator(c, mode);
+        switch (state) {
+        case start:
+            state = (c == u'+' || c == u'-') ? afterSign : sep ? afterSep : IsDigit(c) ? intDigits : invalid;
+            break;
+        case afterSign:
+        case intDigits:
+            state = sep ? afterSep : IsDigit(c) ? intDigits : invalid;
+            break;
+        default: // after the separator, or in the fraction
+            state = IsDigit(c) ? fracDigits : invalid;
+            break;
+        }
+        if (state == invalid)
+            return false;
+    }
+    return !S.isEmpty();
+}
+
+bool IsExpText(QStringView S, TDecPSep Sep)
+{
+    // ScanFloatNum runs the number machine; a text is valid when the machine ends on
+    // the virtual character behind the text. It ends there with an error only while
+    // no mantissa character has come (blanks, a lone sign), so those are checked
+    // here, as is the exponent bound that the scanner enforces by dropping digits.
+    if (S.isEmpty())
+        return false;
+    int pos = 1;
+    ScanFloatNum(S, true, SeparatorMode(Sep), pos);
+    if (pos != S.size() + 1)
+        return false;
+    qsizetype first = 0;
+    while (first < S.size() && S[first] == u' ')
+        ++first;
+    const QStringView rest = S.mid(first);
+    if (rest.isEmpty() || ((rest[0] == u'+' || rest[0] == u'-') && rest.size() == 1))
+        return false;
+    qsizetype e = rest.size();
+    while (e > 0 && IsDigit(rest[e - 1]))
+        --e;
+    if (e == rest.size() || e == 0)
+        return true;
+    const bool exponentDigits = rest[e - 1] == u'e' || rest[e - 1] == u'E'
+                                || ((rest[e - 1] == u'+' || rest[e - 1] == u'-') && e >= 2
+                                    && (rest[e - 2] == u'e' || rest[e - 2] == u'E'));
+    if (!exponentDigits)
+        return true;
+    int exponent = 0;
+    for (const QChar d : rest.mid(e)) {
+        exponent = exponent * 10 + (d.unicode() - u'0');
+        if (exponent > 4200)
+            return false;
+    }
+    return true;
+}
+
+// ---- Geometry and value rules --------------------------------------------------------
+
+int NumIO2CharPosToX(TAlignment Alignment, int LeftSpace, int TextBoxWidth, int TextWidth,
+                     int PrefixWidth)
+{
+    switch (Alignment) {
+    case taLeftJustify: return PrefixWidth + LeftSpace + 4;
+    case taRightJustify: return PrefixWidth + LeftSpace + TextBoxWidth - TextWidth - 2;
+    case taCenter:
+    default: return PrefixWidth + LeftSpace + (TextBoxWidth - TextWidth) / 2 + 2;
+    }
+}
+
+int NumIO2XToCharPos(TAlignment Alignment, int LeftSpace, int TextBoxWidth, int TextWidth,
+                     int Length, int X)
+{
+    if (Length <= 0)
+        return 0;
+    const int average = TextWidth / Length;
+    // Characters without width (or narrower than one pixel on average) leave no way
+    // to tell positions apart: the caret goes to the start.
+    if (average <= 0)
+        return 0;
+    int c;
+    switch (Alignment) {
+    case taLeftJustify: c = X - LeftSpace - 3; break;
+    case taRightJustify: c = X + TextWidth - LeftSpace - TextBoxWidth + 3; break;
+    case taCenter:
+    default: c = X - LeftSpace - (TextBoxWidth - TextWidth) / 2 - 1; break;
+    }
+    c = std::max(c, 0);
+    // The average width rounds down, so the far end of a long text could count one
+    // character more than there are: the caret stays within the buffer.
+    return std::min((std::min(TextWidth, c) + average / 2) / average, Length);
+}
+
+int NearestPivot(const TDoubleArray &Pivots, double V)
+{
+    int nearest = -1;
+    double best = uc_MaxReal;
+    for (int i = 0; i < int(Pivots.size()); ++i) {
+        const double distance = std::abs(Pivots[i] - V);
+        if (nearest < 0 || distance < best) {
+            best = distance;
+            nearest = i;
+        }
+    }
+    return nearest;
+}
+
+std::optional<double> GaugeValueAt(int X, int GaugeLeft, int GaugeWidth, double Min, double Max,
+                                   const TDoubleArray &Pivots)
+{
+    if (GaugeWidth <= 0)
+        return std::nullopt;
+    double v = Min + double(X - GaugeLeft) / GaugeWidth * (Max - Min);
+    if (const int p = NearestPivot(Pivots, v); p >= 0)
+        v = Pivots[p];
+    return std::clamp(v, std::min(Min, Max), std::max(Min, Max));
+}
+
+double SpinValue(double F, bool Up, double Increment, double Min, double Max,
+                 const TDoubleArray &Pivots, int DecP)
+{
+    if (Pivots.empty())
+        return std::clamp(Up ? F + Increment : F - Increment, std::min(Min, Max), std::max(Min, Max));
+    const double epsilon = std::pow(10.0, -DecP);
+    int l = NearestPivot(Pivots, F);
+    if (!Up && Pivots[l] + epsilon >= F && l > 0)
+        --l;
+    if (Up && Pivots[l] - epsilon <= F && l < int(Pivots.size()) - 1)
+        ++l;
+    return Pivots[l];
+}
+
+// ---- TNumIO2: construction -------------------------------------------------------------
+
+TNumIO2::TNumIO2(QWidget *parent)
+    : TControl(parent), FCaretTimer(this, [this] { CaretTimerEvent(); })
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    resize(160, 28);
+    // A field without a timer is still a field: it only does not blink. The failure
+    // goes to the application's handler, as a failing timer does everywhere.
+    Guarded([this] { UpdateTimer(); });
+}
+
+TNumIO2::~TNumIO2() = default;
+
+template<class T>
+void TNumIO2::Store(T &field, const T &value)
+{
+    if (field == value)
+        return;
+    field = value;
+    PaintNow();
+}
+
+// ---- Value model -------------------------------------------------------------------------
+
+QString TNumIO2::ValueText(double V) const
+{
+    const double v = std::isnan(V) ? 0.0 : std::clamp(V, -uc_MaxDouble, uc_MaxDouble);
+    // Digit patterns of a rounded value; values beyond 64 bits saturate.
+    const auto rounded = [v] {
+        return RoundToInt64(v).value_or(v < 0 ? std::numeric_limits<qint64>::min()
+                                              : std::numeric_limits<qint64>::max());
+    };
+    QString text;
+    switch (FInputFormat) {
+    case TNumIO::itExp: text = FormatNumStr(FSigDig + 6, -2, v); break;
+    case TNumIO::itFloat:
+    case TNumIO::itFixPoint: text = FormatNumStr(1, FDecP, v); break;
+    case TNumIO::itInt:
+    case TNumIO::itDynamic: text = QString::number(rounded()); break;
+    case TNumIO::itHex: text = HexStr(quint32(rounded()), 8); break;
+    case TNumIO::itOct: text = OctStr(quint32(rounded()), 11); break;
+    case TNumIO::itBin: text = BinStr(quint32(rounded()), 32); break;
+    }
+    // The field writes the separator it accepts: with "," alone selected, a "."
+    // would make its own text invalid at the next keystroke.
+    const QChar separator = WrittenSeparator(SeparatorMode(FDecPSep));
+    if (separator != QLatin1Char('.'))
+        text.replace(QLatin1Char('.'), separator);
+    return text;
+}
+
+double TNumIO2::GetValue() const
+{
+    const QStringView buffer = FInBuffer;
+    int pos = 1;
+    switch (FInputFormat) {
+    case TNumIO::itInt: {
+        if (!IsIntText(buffer))
+            return 0;
+        bool ok = false;
+        const int v = buffer.toInt(&ok);
+        if (ok)
+            return v;
+        // Beyond 32 bits the value saturates on the side of its sign.
+        return buffer.startsWith(u'-') ? std::numeric_limits<qint32>::min()
+                                       : std::numeric_limits<qint32>::max();
+    }
+    case TNumIO::itDynamic:
+        if (buffer.isEmpty())
+            return 0;
+        switch (buffer[0].unicode()) {
+        case u'$': return ScanHex(buffer.mid(1), pos);
+        case u'%': return ScanBin(buffer.mid(1), pos);
+        case u'&': return ScanOct(buffer.mid(1), pos);
+        default: return ScanFloatNum(buffer, true, 3, pos);
+        }
+    // The digit formats read as the signed 32-bit pattern they show, so that a
+    // negative value written as "FFFFFFFF" reads back as -1.
+    case TNumIO::itHex: return ScanHex(buffer, pos);
+    case TNumIO::itOct: return ScanOct(buffer, pos);
+    case TNumIO::itBin: return ScanBin(buffer, pos);
+    default: return ScanFloatNum(buffer, true, 3, pos);
+    }
+}
+
+void TNumIO2::SetValue(double V)
+{
+    SetBuffer(ValueText(V));
+    PaintNow();
+}
+
+int TNumIO2::GetIntegerValue() const
+{
+    const double v = GetValue();
+    if (!(v <= 2147483647.0 && v >= -2147483648.0))
+        throw ENVONumIO2Error(msg::IntegerOverflow(this));
+    return int(RoundHalfEven(v));
+}
+
+bool TNumIO2::OutOfRange() const
+{
+    const double v = GetValue();
+    return !(v >= FMinimum) || v > FMaximum;
+}
+
+void TNumIO2::SetText(const QString &S)
+{
+    if (!S.isEmpty() && !CheckValidity(S))
+        return;
+    SetBuffer(S);
+    FCaretPos = FSelBegin = FSelEnd = 0;
+    PaintNow();
+}
+
+void TNumIO2::SetBuffer(const QString &text)
+{
+    if (text == FInBuffer)
+        return;
+    FInBuffer = text;
+    // The caret and the selection never point past the text.
+    ClampCaretAndSelection();
+    Q_EMIT ValueChanged(GetValue());
+}
+
+void TNumIO2::ClampCaretAndSelection()
+{
+    const int length = int(FInBuffer.size());
+    FCaretPos = std::clamp(FCaretPos, 0, length);
+    FSelBegin = std::clamp(FSelBegin, 0, length);
+    FSelEnd = std::clamp(FSelEnd, FSelBegin, length);
+}
+
+bool TNumIO2::CheckValidity(const QString &S) const
+{
+    const QStringView s = S;
+    switch (FInputFormat) {
+    case TNumIO::itExp: return IsExpText(s, FDecPSep);
+    case TNumIO::itFloat: return IsFloatText(s, FDecPSep);
+    case TNumIO::itFixPoint:
+        // The separator of the mode, not only ".": a field set to "," must accept
+        // the texts it writes itself.
+        return IsFloatText(s, FDecPSep)
+               && FirstSeparator(s, SeparatorMode(FDecPSep)) + 1 == s.size() - FDecP;
+    case TNumIO::itInt: return IsIntText(s);
+    case TNumIO::itHex: return IsHexText(s);
+    case TNumIO::itOct: return IsOctText(s);
+    case TNumIO::itBin: return IsBinText(s);
+    case TNumIO::itDynamic:
+        if (s.isEmpty())
+            return false;
+        switch (s[0].unicode()) {
+        case u'$': return IsHexText(s.mid(1));
+        case u'%': return IsBinText(s.mid(1));
+        case u'&': return IsOctText(s.mid(1));
+        default: return IsExpText(s, FDecPSep);
+        }
+    }
+    return false;
+}
+
+void TNumIO2::Changed()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+void TNumIO2::SetInputFormat(TNumIO::TInFormat format)
+{
+    if (format == FInputFormat)
+        return;
+    const double v = GetValue();
+    FInputFormat = format;
+    SetValue(v);
+}
+
+void TNumIO2::SetFixPointDecPlaces(int places)
+{
+    if (places == FDecP || places <= 0)
+        return;
+    const double v = GetValue();
+    FDecP = std::min(places, 15);
+    SetValue(v);
+}
+
+void TNumIO2::SetSignificantDigits(int digits)
+{
+    if (digits == FSigDig || digits <= 0)
+        return;
+    const double v = GetValue();
+    FSigDig = std::min(digits, 15);
+    SetValue(v);
+}
+
+void TNumIO2::ReplaceSeparator(QChar oldSep, QChar newSep)
+{
+    QString text = FInBuffer;
+    text.replace(oldSep, newSep);
+    SetBuffer(text);
+}
+
+void TNumIO2::SetDecPlaceSep(TDecPSep sep)
+{
+    if (sep == FDecPSep)
+        return;
+    // "Either" (and any ordinal a later version may store beyond it) accepts both
+    // separators, so the text needs no change.
+    if (sep < dsEither) {
+        const QChar newSep = SeparatorChar(sep);
+        if (FDecPSep >= dsEither) {
+            ReplaceSeparator(QLatin1Char('.'), newSep);
+            ReplaceSeparator(QLatin1Char(','), newSep);
+        } else {
+            ReplaceSeparator(SeparatorChar(FDecPSep), newSep);
+        }
+    }
+    FDecPSep = sep;
+    PaintNow();
+}
+
+void TNumIO2::SetRangeLow(double low)
+{
+    FMinimum = low;
+    if (!(low <= FMaximum))
+        FMaximum = low;
+    PaintNow();
+}
+
+void TNumIO2::SetRangeHigh(double high)
+{
+    FMaximum = high;
+    if (high < FMinimum)
+        FMinimum = high;
+    PaintNow();
+}
+
+void TNumIO2::SetButIncrem(double increment) { Store(FButIncrem, increment); }
+
+void TNumIO2::SetReadOnly(bool readOnly)
+{
+    if (readOnly == FReadOnly)
+        return;
+    FReadOnly = readOnly;
+    if (readOnly) {
+        FCaretTimer.Stop();
+        FCaretVisib = false;
+        PaintNow();
+    } else {
+        UpdateTimer();
+    }
+}
+
+void TNumIO2::SetHideSelection(bool hide) { Store(FHideSelection, hide); }
+
+void TNumIO2::SetEnabled(bool enabled)
+{
+    if (enabled == FEnabled)
+        return;
+    FEnabled = enabled;
+    setEnabled(enabled);
+    PaintNow();
+}
+
+void TNumIO2::SetSelBegin(int N)
+{
+    N = std::clamp(N, 0, int(FInBuffer.size()));
+    FSelBegin = N;
+    FCaretPos = N;
+    if (FSelEnd < N)
+        FSelEnd = N;
+    PaintNow();
+}
+
+void TNumIO2::SetSelEnd(int N)
+{
+    N = std::clamp(N, 0, int(FInBuffer.size()));
+    FSelEnd = N;
+    FCaretPos = N;
+    if (N < FSelBegin)
+        FSelBegin = N;
+    PaintNow();
+}
+
+void TNumIO2::SetFocus()
+{
+    setFocus(Qt::OtherFocusReason);
+    if (!FReadOnly)
+        UpdateTimer();
+}
+
+void TNumIO2::Assign(const QObject *Source)
+{
+    const auto *source = qobject_cast<const TNumIO2 *>(Source);
+    if (!source)
+        throw EConvertError(msg::CannotAssign(Source, this));
+    if (source == this)
+        return;
+    FLeftSpace = source->FLeftSpace;
+    FTextBoxWidth = source->FTextBoxWidth;
+    FDecP = source->FDecP;
+    FSigDig = source->FSigDig;
+    FLeftText = source->FLeftText;
+    FRightText = source->FRightText;
+    FFrameStyle = source->FFrameStyle;
+    FAlignment = source->FAlignment;
+    FRightTextAlignment = source->FRightTextAlignment;
+    FLeftTextAlignment = source->FLeftTextAlignment;
+    FColorBoxBG = source->FColorBoxBG;
+    FColorBoxText = source->FColorBoxText;
+    FColorOutBG = source->FColorOutBG;
+    FColorOutText = source->FColorOutText;
+    FBlackLineColor = source->FBlackLineColor;
+    FGrayLineColor = source->FGrayLineColor;
+    FWhiteLineColor = source->FWhiteLineColor;
+    FColorScheme = source->FColorScheme;
+    FInputFormat = source->FInputFormat;
+    FCaretPos = source->FCaretPos;
+    FCaretVisib = source->FCaretVisib;
+    FMouseAreaCode = source->FMouseAreaCode;
+    FColorWarnBG = source->FColorWarnBG;
+    FColorWarnText = source->FColorWarnText;
+    FSelBegin = source->FSelBegin;
+    FSelEnd = source->FSelEnd;
+    FDecPSep = source->FDecPSep;
+    FHideSelection = source->FHideSelection;
+    FMaximum = source->FMaximum;
+    FMinimum = source->FMinimum;
+    FBeep = source->FBeep;
+    FAutoSize = source->FAutoSize;
+    if (source->FReadOnly != FReadOnly)
+        SetReadOnly(source->FReadOnly); // the blink timer follows the switch
+    SetBuffer(source->FInBuffer);
+    ApplyAutoSize();
+    PaintNow();
+}
+
+void TNumIO2::AssignTo(QObject *Dest) const
+{
+    auto *dest = qobject_cast<TNumIO2 *>(Dest);
+    if (!dest)
+        throw EConvertError(msg::CannotAssign(this, Dest));
+    dest->Assign(this);
+}
+
+// ---- Keys ----------------------------------------------------------------------------------
+
+namespace {
+
+/// The character a typed key puts into the buffer, or none. Taken from the text the
+/// key produces, so "+", "-", ",", ".", "$", "%" and "&" work on any layout; Shift
+/// with 4, 5, 6 still gives "$", "%", "&" where the layout writes digits there.
+std::optional<QChar> TypedChar(const QKeyEvent *event, QChar keypadSeparator)
+{
+    const QString text = event->text();
+    if (text.size() != 1)
+        return std::nullopt;
+    const QChar c = text[0];
+    const bool keypad = event->modifiers() & Qt::KeypadModifier;
+    if (IsDigit(c)) {
+        if (!keypad && (event->modifiers() & Qt::ShiftModifier)) {
+            switch (c.unicode()) {
+            case u'4': return QLatin1Char('$');
+            case u'5': return QLatin1Char('%');
+            case u'6': return QLatin1Char('&');
+            default: break;
+            }
+        }
+        return c;
+    }
+    if ((c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f'))
+        return c.toUpper();
+    // The keypad's decimal key writes the separator the field accepts, whatever the
+    // keyboard's locale puts on it.
+    if (keypad && (c == u'.' || c == u','))
+        return keypadSeparator;
+    if (QStringView(u"+-,.$%&").contains(c))
+        return c;
+    return std::nullopt;
+}
+
+} // namespace
+
+void TNumIO2::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
+        TControl::keyPressEvent(event);
+        return;
+    }
+    Guarded([&] { HandleKey(event); });
+    event->accept();
+}
+
+void TNumIO2::HandleKey(QKeyEvent *event)
+{
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    const int key = event->key();
+    if (FReadOnly && !(ctrl && key == Qt::Key_C))
+        return;
+    const QString savedBuffer = FInBuffer;
+    const int savedCaret = FCaretPos;
+    const int length = int(FInBuffer.size());
+    const bool hasSelection = FSelBegin < FSelEnd;
+
+    if (ctrl) {
+        HandleCtrlKey(key);
+    } else {
+        switch (key) {
+        case Qt::Key_Backspace:
+            if (hasSelection)
+                DeleteSelection();
+            else if (FCaretPos > 0)
+                FInBuffer.remove(--FCaretPos, 1);
+            break;
+        case Qt::Key_End: FCaretPos = length; break;
+        case Qt::Key_Home: FCaretPos = 0; break;
+        case Qt::Key_Left:
+        case Qt::Key_Up:
+            if (FCaretPos > 0)
+                --FCaretPos;
+            break;
+        case Qt::Key_Right:
+        case Qt::Key_Down:
+            if (FCaretPos < length)
+                ++FCaretPos;
+            break;
+        case Qt::Key_Delete:
+            if (hasSelection)
+                DeleteSelection();
+            else if (FCaretPos < length)
+                FInBuffer.remove(FCaretPos, 1);
+            break;
+        default:
+            if (const auto c = TypedChar(event, WrittenSeparator(SeparatorMode(FDecPSep)))) {
+                if (hasSelection) {
+                    FInBuffer.remove(FSelBegin, FSelEnd - FSelBegin);
+                    FCaretPos = FSelEnd = FSelBegin;
+                }
+                InsertAtCaret(QString(*c));
+            } else if (FBeep) {
+                SoundBeep();
+            }
+            break;
+        }
+    }
+
+    // Only an edit is checked: moving the caret never undoes anything.
+    const bool edited = FInBuffer != savedBuffer;
+    const bool acceptable = FInBuffer.isEmpty() || FInBuffer == u"-" || FInBuffer == u"+"
+                            || CheckValidity(FInBuffer);
+    if (edited && !acceptable) {
+        FInBuffer = savedBuffer;
+        FCaretPos = savedCaret;
+        if (FBeep)
+            SoundBeep();
+    }
+    ClampCaretAndSelection();
+    if (!ctrl) {
+        // Fixed point: in the decimals the digit behind the caret is selected, so
+        // that typing overwrites it and the number of decimals stays.
+        if (FInputFormat == TNumIO::itFixPoint && int(FInBuffer.size()) - FDecP - 1 < FCaretPos) {
+            FSelBegin = FCaretPos;
+            FSelEnd = std::min(FCaretPos + 1, int(FInBuffer.size()));
+        } else {
+            FSelBegin = FSelEnd = FCaretPos;
+        }
+    }
+    FCaretVisib = true;
+    if (FInBuffer != savedBuffer) {
+        Q_EMIT ValueChanged(GetValue());
+        Changed();
+    }
+    PaintNow();
+}
+
+void TNumIO2::HandleCtrlKey(int key)
+{
+    const bool hasSelection = FSelBegin < FSelEnd;
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    switch (key) {
+    case Qt::Key_C:
+        if (hasSelection)
+            clipboard->setText(FInBuffer.mid(FSelBegin, FSelEnd - FSelBegin));
+        break;
+    case Qt::Key_X:
+        if (hasSelection) {
+            clipboard->setText(FInBuffer.mid(FSelBegin, FSelEnd - FSelBegin));
+            DeleteSelection();
+        }
+        break;
+    case Qt::Key_V:
+        InsertAtCaret(clipboard->text());
+        break;
+    case Qt::Key_Control:
+    case Qt::Key_Shift:
+        break;
+    default:
+        if (FBeep)
+            SoundBeep();
+        break;
+    }
+}
+
+void TNumIO2::InsertAtCaret(const QString &text)
+{
+    FInBuffer.insert(FCaretPos, text);
+    FCaretPos += int(text.size());
+}
+
+void TNumIO2::DeleteSelection()
+{
+    FInBuffer.remove(FSelBegin, FSelEnd - FSelBegin);
+    if (FInBuffer.isEmpty())
+        FInBuffer = ValueText(0);
+    FCaretPos = FSelEnd = FSelBegin;
+}
+
+// ---- Caret blink ---------------------------------------------------------------------------
+
+void TNumIO2::UpdateTimer()
+{
+    FCaretTimer.Stop();
+    FCaretVisib = true;
+    FCaretTimer.Start<ENVONumIO2Error>(kCaretBlinkMs);
+    PaintNow();
+}
+
+void TNumIO2::CaretTimerEvent()
+{
+    if (hasFocus()) {
+        FCaretVisib = !FCaretVisib;
+    } else {
+        FCaretTimer.Stop();
+        FCaretVisib = false;
+    }
+    PaintNow();
+}
+
+void TNumIO2::focusInEvent(QFocusEvent *event)
+{
+    if (!FReadOnly)
+        Guarded([this] { UpdateTimer(); });
+    TControl::focusInEvent(event);
+}
+
+// ---- Mouse ---------------------------------------------------------------------------------
+
+int TNumIO2::GaugeZone() const
+{
+    return FGaugeVisible ? FGaugeHeight + FGaugeTopMargin + 1 : 0;
+}
+
+int TNumIO2::CharPosToXCoords(int N) const
+{
+    const QFontMetrics metrics = fontMetrics();
+    const int n = std::clamp(N, 0, int(FInBuffer.size()));
+    return NumIO2CharPosToX(FAlignment, FLeftSpace, FTextBoxWidth,
+                            metrics.horizontalAdvance(FInBuffer),
+                            metrics.horizontalAdvance(QStringView(FInBuffer).left(n).toString()));
+}
+
+int TNumIO2::XCoordsToCharPos(int X) const
+{
+    return NumIO2XToCharPos(FAlignment, FLeftSpace, FTextBoxWidth,
+                            fontMetrics().horizontalAdvance(FInBuffer), int(FInBuffer.size()), X);
+}
+
+std::optional<double> TNumIO2::GaugeAt(int x)
+{
+    // Read-only means read-only for the mouse as well: the gauge only shows the value.
+    if (FReadOnly)
+        return std::nullopt;
+    const auto v = GaugeValueAt(x, FGaugeLeftMargin, FGaugeWidth, FMinimum, FMaximum, ButtonPivots);
+    if (v) {
+        SetValue(*v);
+        FValueChanged = true;
+    }
+    return v;
+}
+
+void TNumIO2::SpinClick(bool up)
+{
+    // The spin buttons of a read-only field do nothing, like its keys.
+    if (FReadOnly)
+        return;
+    SetValue(SpinValue(GetValue(), up, FButIncrem, FMinimum, FMaximum, ButtonPivots, FDecP));
+    Changed();
+}
+
+void TNumIO2::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint p = event->position().toPoint();
+    Guarded([&] {
+        if (!FReadOnly) {
+            FCaretVisib = true;
+            UpdateTimer();
+        }
+        const int h = height();
+        const int zone = GaugeZone();
+        if (p.y() > 0 && p.y() < h - zone) {
+            const int pos = XCoordsToCharPos(p.x());
+            FCaretPos = FSelBegin = pos;
+            SetSelEnd(pos);
+        }
+        if (FGaugeVisible && p.y() > h - zone && p.x() >= FGaugeLeftMargin
+            && p.x() <= FGaugeLeftMargin + FGaugeWidth)
+            GaugeAt(p.x());
+        const int boxRight = FLeftSpace + FTextBoxWidth;
+        if (FButVisible && p.x() > boxRight + FButSpace && p.x() < boxRight + FButSpace + FButWidth
+            && p.y() > 0 && p.y() < FButHeight)
+            SpinClick(p.y() <= FButHeight / 2);
+    });
+    TControl::mousePressEvent(event);
+}
+
+void TNumIO2::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPoint p = event->position().toPoint();
+    FMouseAreaCode = p.x() > FLeftSpace + FTextBoxWidth ? 2 : p.x() > FLeftSpace ? 1 : 0;
+    if (event->buttons() & Qt::LeftButton) {
+        Guarded([&] {
+            const int h = height();
+            const int zone = GaugeZone();
+            if (p.y() > 0 && p.y() < h - zone) {
+                const int d = XCoordsToCharPos(p.x());
+                if (FSelBegin < d)
+                    SetSelEnd(d);
+                else
+                    SetSelBegin(d);
+            }
+            if (FGaugeVisible && p.y() > h - zone && p.x() >= FGaugeLeftMargin - 1
+                && p.x() <= FGaugeLeftMargin + FGaugeWidth + 1) {
+                const auto v = GaugeAt(p.x());
+                if (v && OnGaugeChange)
+                    OnGaugeChange(this, event->modifiers(), *v);
+            }
+        });
+    }
+    TControl::mouseMoveEvent(event);
+}
+
+void TNumIO2::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (FValueChanged) {
+        FValueChanged = false;
+        Guarded([this] { Changed(); });
+    }
+    TControl::mouseReleaseEvent(event);
+}
+
+// ---- Layout ----------------------------------------------------------------------------------
+
+void TNumIO2::SetLeftSpace(int space)
+{
+    if (space == FLeftSpace || space < 0)
+        return;
+    FLeftSpace = std::min(space, width());
+    PaintNow();
+}
+
+void TNumIO2::SetTextBoxWidth(int boxWidth) { Store(FTextBoxWidth, boxWidth); }
+void TNumIO2::SetLeftText(const QString &text) { Store(FLeftText, text); }
+void TNumIO2::SetRightText(const QString &text) { Store(FRightText, text); }
+void TNumIO2::SetLeftTextAlignment(TAlignment alignment) { Store(FLeftTextAlignment, alignment); }
+void TNumIO2::SetRightTextAlignment(TAlignment alignment) { Store(FRightTextAlignment, alignment); }
+void TNumIO2::SetAlignment(TAlignment alignment) { Store(FAlignment, alignment); }
+void TNumIO2::SetFrameStyle(TFrameStyle style) { Store(FFrameStyle, style); }
+
+void TNumIO2::SetAutoSize(bool autoSize)
+{
+    if (autoSize == FAutoSize)
+        return;
+    FAutoSize = autoSize;
+    ApplyAutoSize();
+    PaintNow();
+}
+
+void TNumIO2::ApplyAutoSize()
+{
+    // The height follows the font here, when font or switch change, and never
+    // inside a paint: a paint that resized its own widget would paint again.
+    if (FAutoSize)
+        resize(width(), QFontMetrics(font()).height() + 6);
+}
+
+void TNumIO2::SetHeight(int h)
+{
+    resize(width(), std::max(h, kMinHeight));
+    PaintNow();
+}
+
+void TNumIO2::resizeEvent(QResizeEvent *event)
+{
+    ClampLayoutToSize();
+    TControl::resizeEvent(event);
+}
+
+void TNumIO2::ClampLayoutToSize()
+{
+    FButHeight = std::min(FButHeight, std::max(height(), kMinHeight));
+}
+
+void TNumIO2::SetButVisible(bool visible) { Store(FButVisible, visible); }
+void TNumIO2::SetBut3D(bool but3D) { Store(FBut3D, but3D); }
+
+void TNumIO2::SetButWidth(int w)
+{
+    if (w == FButWidth)
+        return;
+    FButWidth = std::min(std::max(w, 8), 50);
+    PaintNow();
+}
+
+void TNumIO2::SetButHeight(int h)
+{
+    if (h == FButHeight)
+        return;
+    FButHeight = std::min(std::max(h, kMinHeight), height());
+    PaintNow();
+}
+
+void TNumIO2::SetButSpace(int space)
+{
+    if (space == FButSpace)
+        return;
+    FButSpace = std::min(std::max(space, 0), 50);
+    PaintNow();
+}
+
+void TNumIO2::SetButColor(TColor color) { Store(FButColor, color); }
+void TNumIO2::SetGaugeVisible(bool visible) { Store(FGaugeVisible, visible); }
+
+void TNumIO2::SetGaugeHeight(int h)
+{
+    if (h == FGaugeHeight)
+        return;
+    FGaugeHeight = std::max(std::min(h, height() - FGaugeTopMargin - kMinHeight), 3);
+    PaintNow();
+}
+
+void TNumIO2::SetGaugeWidth(int w)
+{
+    if (w == FGaugeWidth)
+        return;
+    // On a control narrower than its gauge margin the last clamp would leave no
+    // width at all, and the mouse would divide by it: one pixel is the least.
+    FGaugeWidth = std::max(std::min(std::max(w, 10), width() - FGaugeLeftMargin), 1);
+    PaintNow();
+}
+
+void TNumIO2::SetGaugeLeftMargin(int margin)
+{
+    if (margin == FGaugeLeftMargin)
+        return;
+    FGaugeLeftMargin = std::max(std::min(margin, width() - FGaugeWidth), 0);
+    PaintNow();
+}
+
+void TNumIO2::SetGaugeTopMargin(int margin)
+{
+    if (margin == FGaugeTopMargin)
+        return;
+    FGaugeTopMargin = std::max(std::min(margin, height() - FGaugeHeight - kMinHeight), 0);
+    PaintNow();
+}
+
+void TNumIO2::SetGaugeFrameStyle(TFrameStyle style) { Store(FGaugeFrameStyle, style); }
+void TNumIO2::SetGaugeColor(TColor color) { Store(FGaugeColor, color); }
+void TNumIO2::SetGaugeColorBg(TColor color) { Store(FGaugeColorBg, color); }
+void TNumIO2::SetGaugeColorFrame(TColor color) { Store(FGaugeColorFrame, color); }
+void TNumIO2::SetColorBoxBG(TColor color) { Store(FColorBoxBG, color); }
+void TNumIO2::SetColorBoxText(TColor color) { Store(FColorBoxText, color); }
+void TNumIO2::SetColorOutBG(TColor color) { Store(FColorOutBG, color); }
+void TNumIO2::SetColorOutText(TColor color) { Store(FColorOutText, color); }
+void TNumIO2::SetColorWarnBG(TColor color) { Store(FColorWarnBG, color); }
+void TNumIO2::SetColorWarnText(TColor color) { Store(FColorWarnText, color); }
+
+void TNumIO2::SetColorScheme(TColorScheme scheme)
+{
+    if (scheme == FColorScheme)
+        return;
+    FColorScheme = scheme;
+    FGrayLineColor = UsesSystemColors(scheme) ? clr::BtnShadow : clr::Gray;
+    FWhiteLineColor = UsesSystemColors(scheme) ? clr::BtnHighlight : clr::White;
+    PaintNow();
+}
+
+void TNumIO2::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange)
+        ApplyAutoSize();
+    // Enabled is the control's own switch; a direct setEnabled must not leave it stale.
+    if (event->type() == QEvent::EnabledChange)
+        FEnabled = !testAttribute(Qt::WA_ForceDisabled);
+    TControl::changeEvent(event);
+}
+
+// ---- Painting --------------------------------------------------------------------------------
+
+void TNumIO2::Paint(TCanvas &canvas)
+{
+    TBitmap buffer = MakeBuffer();
+    TCanvas &c = buffer.Canvas();
+    const int w = width();
+    const int h = height();
+    const int zone = GaugeZone();
+    const int y = (h - zone - c.TextHeight(kHeightProbe)) / 2;
+    const int spinOffset = FButVisible ? FButWidth + FButSpace : 0;
+    const bool outOfRange = OutOfRange();
+
+    c.Pen.Color = FColorOutBG;
+    c.Brush.SetColor(FColorOutBG);
+    c.Rectangle(0, 0, w, h);
+    if (!FLeftText.isEmpty()) {
+        const int tw = c.TextWidth(FLeftText);
+        const int x = FLeftTextAlignment == taLeftJustify    ? 7
+                      : FLeftTextAlignment == taRightJustify ? FLeftSpace - tw - 5
+                                                             : (FLeftSpace - tw) / 2;
+        PaintSideText(c, FLeftText, x, y);
+    }
+    if (FButVisible)
+        PaintSpinButtons(c);
+    if (!FRightText.isEmpty()) {
+        c.Brush.SetColor(FColorOutBG);
+        const int tw = c.TextWidth(FRightText);
+        const int areaLeft = FLeftSpace + spinOffset + FTextBoxWidth;
+        const int x = FRightTextAlignment == taLeftJustify    ? areaLeft + 7
+                      : FRightTextAlignment == taRightJustify ? w - tw - 6
+                                                              : (w - areaLeft - tw) / 2 + areaLeft + 1;
+        PaintSideText(c, FRightText, x, y);
+    }
+    if (FGaugeVisible)
+        PaintGauge(c);
+    PaintTextBox(c, outOfRange);
+    PaintNumber(c, buffer, outOfRange, y);
+    canvas.CopyMode = cmSrcCopy;
+    canvas.Draw(0, 0, buffer);
+}
+
+void TNumIO2::PaintSideText(TCanvas &canvas, const QString &text, int x, int y)
+{
+    if (isEnabled()) {
+        canvas.Font.Color = FColorOutText;
+        canvas.TextOut(x, y, text);
+        return;
+    }
+    // Engraved: a white highlight one pixel right and down, the gray text over it.
+    canvas.Brush.SetStyle(bsClear);
+    canvas.Font.Color = clr::White;
+    canvas.TextOut(x + 1, y + 1, text);
+    canvas.Font.Color = clr::Gray;
+    canvas.TextOut(x, y, text);
+}
+
+void TNumIO2::PaintSpinButtons(TCanvas &canvas)
+{
+    const int x0 = FLeftSpace + FTextBoxWidth + FButSpace;
+    const int x1 = x0 + FButWidth;
+    const int b = FButHeight / 2;
+    const auto line = [&canvas](int fx, int fy, int tx, int ty) {
+        canvas.MoveTo(fx, fy);
+        canvas.LineTo(tx, ty);
+    };
+    canvas.Pen.Color = clr::Gray;
+    canvas.Brush.SetColor(FButColor);
+    canvas.Rectangle(x0, 0, x1 + 1, 2 * b - 1);
+    line(x0, b - 1, x1, b - 1);
+    if (FBut3D) {
+        canvas.Pen.Color = clr::White;
+        line(x0 + 1, 2 * b - 3, x0 + 1, b);
+        canvas.LineTo(x1, b);
+        line(x0 + 1, b - 2, x0 + 1, 1);
+        canvas.LineTo(x1, 1);
+        canvas.Pen.Color = clr::Black;
+        line(x0 + 1, 2 * b - 1, x1 + 1, 2 * b - 1);
+        canvas.LineTo(x1 + 1, 1);
+    }
+    canvas.Pen.Color = isEnabled() ? clr::Black : clr::Gray;
+    const int xc = x0 + FButWidth / 2;
+    const int v = b / 2;
+    // Three rows each, the tip one pixel narrower on each side per row.
+    line(xc, v - 1, xc + 2, v - 1);
+    line(xc - 1, v, xc + 3, v);
+    line(xc - 2, v + 1, xc + 4, v + 1);
+    line(xc - 2, b + v - 2, xc + 4, b + v - 2);
+    line(xc - 1, b + v - 1, xc + 3, b + v - 1);
+    line(xc, b + v, xc + 2, b + v);
+}
+
+void TNumIO2::PaintTwoLines(TCanvas &canvas, TFrameStyle style, QPoint ulFrom, QPoint ulCorner,
+                            QPoint ulTo, QPoint lrFrom, QPoint lrCorner, QPoint lrTo)
+{
+    // The two lines that give the styles 2..5 their depth.
+    TLinePair colors{FBlackLineColor, FWhiteLineColor};
+    switch (style) {
+    case fsRaised: colors = {FWhiteLineColor, FBlackLineColor}; break;
+    case fsEmbossed: colors = {FGrayLineColor, FGrayLineColor}; break;
+    case fsEngraved: colors = {FWhiteLineColor, FWhiteLineColor}; break;
+    default: break;
+    }
+    canvas.Pen.Color = colors.upperLeft;
+    canvas.MoveTo(ulFrom.x(), ulFrom.y());
+    canvas.LineTo(ulCorner.x(), ulCorner.y());
+    canvas.LineTo(ulTo.x(), ulTo.y());
+    canvas.Pen.Color = colors.lowerRight;
+    canvas.MoveTo(lrFrom.x(), lrFrom.y());
+    canvas.LineTo(lrCorner.x(), lrCorner.y());
+    canvas.LineTo(lrTo.x(), lrTo.y());
+}
+
+namespace {
+/// Frame styles beyond the named ones draw as a single line, so a frame stays visible.
+TFrameStyle KnownStyle(TFrameStyle style) { return style > fsEngraved ? fsSimple : style; }
+} // namespace
+
+void TNumIO2::PaintGauge(TCanvas &canvas)
+{
+    const int h = height();
+    const int left = FGaugeLeftMargin;
+    const int top = h - FGaugeHeight - 1;
+    const int right = left + FGaugeWidth;
+    const int bottom = h - 1;
+    const TFrameStyle style = KnownStyle(FGaugeFrameStyle);
+
+    canvas.Pen.Color = style != fsNone ? FGaugeColorFrame : FGaugeColorBg;
+    canvas.Brush.SetColor(FGaugeColorBg);
+    canvas.Rectangle(left, top, right, bottom);
+
+    double fraction = FMaximum == FMinimum ? 1.0 : (GetValue() - FMinimum) / (FMaximum - FMinimum);
+    fraction = std::isnan(fraction) ? 0.0 : std::clamp(fraction, 0.0, 1.0);
+    const int filled = int(RoundHalfEven(FGaugeWidth * fraction));
+    const TColor barColor = isEnabled() ? FGaugeColor : clr::Gray;
+    canvas.Pen.Color = barColor;
+    canvas.Brush.SetColor(barColor);
+    if (filled > 0)
+        canvas.Rectangle(left, top, left + filled, bottom);
+
+    if (style == fsNone)
+        return;
+    canvas.Pen.Color = style == fsSimple     ? FGaugeColorFrame
+                       : style == fsEmbossed ? FWhiteLineColor
+                                             : FGrayLineColor;
+    canvas.Brush.SetStyle(bsClear);
+    canvas.Rectangle(left, top, right, bottom);
+    if (style != fsSimple)
+        PaintTwoLines(canvas, style, {left + 1, h - 3}, {left + 1, h - FGaugeHeight},
+                      {right - 1, h - FGaugeHeight}, {left + 1, h - 1}, {right, h - 1},
+                      {right, h - FGaugeHeight - 1});
+}
+
+void TNumIO2::PaintTextBox(TCanvas &canvas, bool outOfRange)
+{
+    const int h = height() - GaugeZone();
+    const int ls = FLeftSpace;
+    const int tb = FTextBoxWidth;
+    const TFrameStyle style = KnownStyle(FFrameStyle);
+    const bool enabled = isEnabled();
+
+    canvas.Pen.Color = style == fsEmbossed ? FWhiteLineColor
+                       : style != fsNone   ? FGrayLineColor
+                       : enabled           ? FColorBoxBG
+                                           : clr::Silver;
+    if (!enabled) {
+        canvas.Brush.SetColor(clr::Silver);
+    } else if (outOfRange) {
+        canvas.Brush.SetColor(FColorWarnBG);
+        if (style == fsNone)
+            canvas.Pen.Color = FColorWarnBG;
+    } else {
+        canvas.Brush.SetColor(FColorBoxBG);
+    }
+    if (style == fsNone || style == fsSimple) {
+        canvas.Rectangle(ls, 0, ls + tb + 2, h);
+        return;
+    }
+    canvas.Rectangle(ls, 0, ls + tb + 2, h - 1);
+    const int s = h - 4;
+    const TColor brush = canvas.Brush.GetColor();
+    PaintTwoLines(canvas, style, {ls + 1, s + 1}, {ls + 1, 1}, {ls + tb + 1, 1}, {ls + 1, s + 3},
+                  {ls + tb + 2, s + 3}, {ls + tb + 2, 0});
+    canvas.Brush.SetColor(brush); // the number's clip rectangle is filled with it
+}
+
+void TNumIO2::PaintNumber(TCanvas &canvas, TBitmap &buffer, bool outOfRange, int y)
+{
+    const int h = height() - GaugeZone();
+    const int ls = FLeftSpace;
+    const int tb = FTextBoxWidth;
+    const int tw = canvas.TextWidth(FInBuffer);
+    const int wc = canvas.TextWidth(QStringView(FInBuffer).left(FCaretPos).toString());
+    canvas.Font.Color = !isEnabled() ? clr::Gray : outOfRange ? FColorWarnText : FColorBoxText;
+
+    int x;
+    int caret;
+    switch (FAlignment) {
+    case taLeftJustify:
+        x = ls + 4;
+        caret = wc + 3;
+        break;
+    case taRightJustify:
+        x = ls + tb - tw - 2;
+        caret = tb + wc - tw - 3;
+        break;
+    case taCenter:
+    default:
+        x = ls + (tb - tw) / 2 + 2;
+        caret = wc + (tb - tw) / 2 + 1;
+        break;
+    }
+    canvas.TextRect(QRect(QPoint(ls + 3, 2), QPoint(ls + tb - 2, h - 4)), x, y, FInBuffer);
+
+    if (caret > 0 && caret < tb && FCaretVisib) {
+        canvas.Pen.Color = clr::Black;
+        canvas.MoveTo(ls + caret, 3);
+        canvas.LineTo(ls + caret, h - 3);
+    }
+
+    if (FSelBegin < FSelEnd && (hasFocus() || !FHideSelection)) {
+        const int x1 = std::clamp(CharPosToXCoords(FSelBegin), ls, ls + tb);
+        const int x2 = std::clamp(CharPosToXCoords(FSelEnd), ls, ls + tb);
+        const QRect selection(QPoint(x1, 3), QPoint(x2 - 1, h - 4));
+        if (!selection.isEmpty()) {
+            // The selection is shown by inverting what is painted there; the copy
+            // keeps the source apart from the pixels being written.
+            const TBitmap snapshot(buffer);
+            canvas.CopyMode = cmNotSrcCopy;
+            canvas.CopyRect(selection, snapshot, selection);
+            canvas.CopyMode = cmSrcCopy;
+        }
+    }
+}
+
+} // namespace nvo

@@ -1,0 +1,523 @@
+#include "NVO_NumIO2.h"
+#include "EventRecorder.h"
+#include "PinnedFont.h"
+
+#include <QtGui/QClipboard>
+#include <QtWidgets/QApplication>
+#include <QtTest/QTest>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+using namespace nvo;
+using namespace nvo::test;
+
+namespace {
+
+using F = TNumIO;
+
+class NumIO2Test : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        SetBeepHook([this] { ++Beeps; });
+        Field = std::make_unique<TNumIO2>();
+        Field->setFont(PinnedFont());
+        Field->OnChange = Events.Recorder(QStringLiteral("OnChange"));
+    }
+    void TearDown() override
+    {
+        Field.reset();
+        SetBeepHook({});
+    }
+    /// Empties the field in `format` and types `keys` into it.
+    void TypeInto(TNumIO::TInFormat format, const QString &keys)
+    {
+        Field->SetInputFormat(format);
+        Field->SetText(QString());
+        QTest::keyClicks(Field.get(), keys);
+    }
+
+    std::unique_ptr<TNumIO2> Field;
+    EventRecorder Events;
+    int Beeps = 0;
+};
+
+// ---- Validators ----------------------------------------------------------------------
+
+TEST(NumIO2Validators, AcceptCompleteAndPartlyTypedNumbers)
+{
+    struct Case {
+        const char *text;
+        bool exp, flt, intText, hex;
+    };
+    const Case cases[] = {
+        {"12", true, true, true, true},       {"12E", true, false, false, true},
+        {"12E5", true, false, false, true},   {"12e-", true, false, false, false},
+        {"-", false, true, false, false},     {".", true, true, false, false},
+        {"-1.5", true, true, false, false},   {"1.2.3", false, false, false, false},
+        {"e5", false, false, false, true},    {"1e4201", false, false, false, true},
+        {"1e4200", true, false, false, true}, {"  12", true, false, false, false},
+        {"12 ", false, false, false, false},  {"", false, false, false, false},
+        {"+", false, true, false, false},     {"1,5", true, true, false, false},
+    };
+    for (const Case &c : cases) {
+        const QString s = QString::fromLatin1(c.text);
+        EXPECT_EQ(IsExpText(s, dsEither), c.exp) << c.text;
+        EXPECT_EQ(IsFloatText(s, dsEither), c.flt) << c.text;
+        EXPECT_EQ(IsIntText(s), c.intText) << c.text;
+        EXPECT_EQ(IsHexText(s), c.hex) << c.text;
+    }
+    EXPECT_FALSE(IsFloatText(u"1,5", dsPoint));
+    EXPECT_FALSE(IsFloatText(u"1.5", dsComma));
+    EXPECT_TRUE(IsOctText(u"0717"));
+    EXPECT_FALSE(IsOctText(u"8"));
+    EXPECT_TRUE(IsBinText(u"0110"));
+    EXPECT_FALSE(IsBinText(u"012"));
+}
+
+// ---- Value model ----------------------------------------------------------------------
+
+TEST_F(NumIO2Test, StartsWithTheDefaults)
+{
+    EXPECT_EQ(Field->width(), 160);
+    EXPECT_EQ(Field->height(), 28);
+    EXPECT_EQ(Field->GetInputFormat(), F::itFloat);
+    EXPECT_EQ(Field->GetFixPointDecPlaces(), 2);
+    EXPECT_EQ(Field->GetSignificantDigits(), 6);
+    EXPECT_EQ(Field->GetDecPlaceSep(), dsEither);
+    EXPECT_EQ(Field->GetRangeLow(), 0);
+    EXPECT_EQ(Field->GetRangeHigh(), 1000);
+    EXPECT_EQ(Field->GetText(), QString());
+    EXPECT_TRUE(Field->CaretTimer().Active());
+    EXPECT_EQ(Field->CaretTimer().Interval(), 500);
+}
+
+TEST_F(NumIO2Test, WritesTheValueInEachInputFormat)
+{
+    struct Case {
+        TNumIO::TInFormat format;
+        double value;
+        const char *text;
+    };
+    const Case cases[] = {
+        {F::itExp, 1.5, " 1.50000E+00"},  {F::itFloat, 1.239, "1.24"},
+        {F::itFixPoint, -3, "-3.00"},      {F::itInt, 2.5, "2"},
+        {F::itDynamic, 3.5, "4"},          {F::itHex, 255, "000000FF"},
+        {F::itOct, 8, "00000000010"},      {F::itBin, 5, "00000000000000000000000000000101"},
+        {F::itHex, -1, "FFFFFFFF"},
+    };
+    for (const Case &c : cases) {
+        Field->SetInputFormat(c.format);
+        Field->SetValue(c.value);
+        EXPECT_EQ(Field->GetText(), QString::fromLatin1(c.text)) << c.format;
+    }
+    Field->SetInputFormat(F::itHex);
+    Field->SetValue(-1);
+    EXPECT_EQ(Field->GetValue(), -1); // the digit formats read back what they show
+    EXPECT_TRUE(Events.Events().isEmpty());
+}
+
+TEST_F(NumIO2Test, ReadsDynamicPrefixesAndIntegerLimits)
+{
+    struct Case {
+        TNumIO::TInFormat format;
+        const char *text;
+        double value;
+    };
+    const Case cases[] = {
+        {F::itDynamic, "$1F", 31},         {F::itDynamic, "%101", 5},
+        {F::itDynamic, "&17", 15},         {F::itDynamic, "12E5", 1200000},
+        {F::itInt, "99999999999", 2147483647},
+        // A negative integer beyond 32 bits saturates at the negative end.
+        {F::itInt, "-99999999999", -2147483648.0},
+        {F::itExp, "1,5", 1.5},
+    };
+    for (const Case &c : cases) {
+        Field->SetInputFormat(c.format);
+        Field->SetText(QString::fromLatin1(c.text));
+        ASSERT_EQ(Field->GetText(), QString::fromLatin1(c.text));
+        EXPECT_EQ(Field->GetValue(), c.value) << c.text;
+    }
+}
+
+TEST_F(NumIO2Test, IntegerValueRaisesOverflowBeyondThirtyTwoBits)
+{
+    Field->setObjectName(QStringLiteral("NumIO2a"));
+    Field->SetInputFormat(F::itFloat);
+    Field->SetValue(2147483647.6);
+    try {
+        (void)Field->GetIntegerValue();
+        FAIL() << "no overflow";
+    } catch (const ENVONumIO2Error &e) {
+        EXPECT_EQ(e.Message(), QStringLiteral("Component \"NumIO2a\": integer overflow"));
+    }
+    Field->SetValue(-2147483648.0);
+    EXPECT_EQ(Field->GetIntegerValue(), -2147483647 - 1);
+}
+
+TEST_F(NumIO2Test, TextTakesOnlyValidTexts)
+{
+    Field->SetText(QStringLiteral("12.5"));
+    Field->SetText(QStringLiteral("abc"));
+    EXPECT_EQ(Field->GetText(), QStringLiteral("12.5"));
+    Field->SetText(QString());
+    EXPECT_EQ(Field->GetText(), QString());
+    EXPECT_TRUE(Events.Events().isEmpty());
+}
+
+TEST_F(NumIO2Test, ReformattingSettersClampAndRerender)
+{
+    Field->SetValue(1.5);
+    Field->SetFixPointDecPlaces(0);
+    EXPECT_EQ(Field->GetFixPointDecPlaces(), 2);
+    Field->SetFixPointDecPlaces(20);
+    EXPECT_EQ(Field->GetFixPointDecPlaces(), 15);
+    EXPECT_EQ(Field->GetText(), QStringLiteral("1.500000000000000"));
+    Field->SetInputFormat(F::itInt);
+    EXPECT_EQ(Field->GetText(), QStringLiteral("2"));
+
+    Field->SetRangeLow(20);
+    EXPECT_EQ(Field->GetRangeHigh(), 1000);
+    Field->SetRangeHigh(5);
+    EXPECT_EQ(Field->GetRangeLow(), 5);
+    EXPECT_EQ(Field->GetRangeHigh(), 5);
+    EXPECT_TRUE(Field->OutOfRange());
+}
+
+TEST_F(NumIO2Test, SeparatorChangeRewritesTheBufferAndTheWrittenTexts)
+{
+    Field->SetValue(1.5);
+    Field->SetDecPlaceSep(dsComma);
+    EXPECT_EQ(Field->GetText(), QStringLiteral("1,50"));
+    // With "," alone selected, the field writes "," and accepts what it wrote.
+    Field->SetValue(2.25);
+    EXPECT_EQ(Field->GetText(), QStringLiteral("2,25"));
+    Field->SetInputFormat(F::itFixPoint);
+    EXPECT_TRUE(Field->CheckValidity(QStringLiteral("2,25")));
+    EXPECT_FALSE(Field->CheckValidity(QStringLiteral("2.25")));
+    Field->SetDecPlaceSep(dsPoint);
+    EXPECT_EQ(Field->GetText(), QStringLiteral("2.25"));
+}
+
+// ---- Keys ------------------------------------------------------------------------------
+
+TEST_F(NumIO2Test, TypingKeepsOnlyValidNumbers)
+{
+    struct Case {
+        TNumIO::TInFormat format;
+        const char *keys;
+        const char *text;
+    };
+    const Case cases[] = {
+        {F::itExp, "12A", "12"},   {F::itExp, "12E", "12E"},  {F::itExp, "12E5", "12E5"},
+        {F::itDynamic, "$", ""},   {F::itDynamic, "F", ""},   {F::itFloat, "1e5", "15"},
+        {F::itInt, "-12.", "-12"}, {F::itHex, "1aG", "1A"},   {F::itBin, "1021", "101"},
+        {F::itFloat, "-.5", "-.5"}, {F::itOct, "789", "7"},
+    };
+    for (const Case &c : cases) {
+        TypeInto(c.format, QString::fromLatin1(c.keys));
+        EXPECT_EQ(Field->GetText(), QString::fromLatin1(c.text)) << c.keys;
+    }
+    TypeInto(F::itExp, QStringLiteral("12E5"));
+    EXPECT_EQ(Field->GetValue(), 1200000);
+}
+
+TEST_F(NumIO2Test, ShiftedDigitsGiveThePrefixesOnAnyLayout)
+{
+    TypeInto(F::itDynamic, QStringLiteral("1"));
+    QTest::keyClick(Field.get(), Qt::Key_Home);
+    QTest::keyClick(Field.get(), Qt::Key_4, Qt::ShiftModifier);
+    QTest::keyClick(Field.get(), Qt::Key_End);
+    QTest::keyClick(Field.get(), Qt::Key_F);
+    EXPECT_EQ(Field->GetText(), QStringLiteral("$1F"));
+    EXPECT_EQ(Field->GetValue(), 31);
+}
+
+TEST_F(NumIO2Test, RejectedKeyRestoresBufferAndCaretAndBeepsWhenAsked)
+{
+    Field->SetBeep(true);
+    TypeInto(F::itFloat, QStringLiteral("12"));
+    Events.Clear();
+    QTest::keyClick(Field.get(), Qt::Key_Home);
+    QTest::keyClicks(Field.get(), QStringLiteral("x."));
+    EXPECT_EQ(Field->GetText(), QStringLiteral(".12"));
+    QTest::keyClicks(Field.get(), QStringLiteral("."));
+    EXPECT_EQ(Field->GetText(), QStringLiteral(".12"));
+    EXPECT_EQ(Field->GetCaretPos(), 1);
+    EXPECT_EQ(Beeps, 2);
+    EXPECT_EQ(Events.Count(QStringLiteral("OnChange")), 1);
+}
+
+TEST_F(NumIO2Test, FixPointSelectsTheDecimalBehindTheCaret)
+{
+    Field->SetInputFormat(F::itFixPoint);
+    Field->SetText(QStringLiteral("1.50"));
+    QTest::keyClick(Field.get(), Qt::Key_End);
+    QTest::keyClick(Field.get(), Qt::Key_Left);
+    EXPECT_EQ(Field->GetSelBegin(), 3);
+    EXPECT_EQ(Field->GetSelEnd(), 4);
+    QTest::keyClick(Field.get(), Qt::Key_7);
+    EXPECT_EQ(Field->GetText(), QStringLiteral("1.57"));
+}
+
+TEST_F(NumIO2Test, DeletingEverythingLeavesTheZeroText)
+{
+    Field->SetValue(12.5);
+    Field->SetSelBegin(0);
+    Field->SetSelEnd(5);
+    QTest::keyClick(Field.get(), Qt::Key_Backspace);
+    EXPECT_EQ(Field->GetText(), QStringLiteral("0.00"));
+    EXPECT_EQ(Events.Count(QStringLiteral("OnChange")), 1);
+}
+
+TEST_F(NumIO2Test, KeysThatRemoveNothingFireNoChange)
+{
+    Field->SetValue(5);
+    QTest::keyClick(Field.get(), Qt::Key_Home);
+    QTest::keyClick(Field.get(), Qt::Key_Backspace);
+    QTest::keyClick(Field.get(), Qt::Key_End);
+    QTest::keyClick(Field.get(), Qt::Key_Delete);
+    QTest::keyClick(Field.get(), Qt::Key_Left);
+    EXPECT_EQ(Field->GetText(), QStringLiteral("5.00"));
+    EXPECT_TRUE(Events.Events().isEmpty());
+}
+
+TEST_F(NumIO2Test, ShorterValueKeepsCaretAndSelectionInsideTheBuffer)
+{
+    Field->SetValue(123456.5);
+    Field->SetSelBegin(6);
+    Field->SetSelEnd(9);
+    Field->SetValue(1);
+    EXPECT_LE(Field->GetSelEnd(), Field->GetText().size());
+    EXPECT_LE(Field->GetCaretPos(), Field->GetText().size());
+    // Deleting a selection that lay beyond the old end removes nothing and is no change.
+    QTest::keyClick(Field.get(), Qt::Key_Delete);
+    QTest::keyClick(Field.get(), Qt::Key_5);
+    EXPECT_EQ(Field->GetText(), QStringLiteral("1.005"));
+    EXPECT_EQ(Events.Count(QStringLiteral("OnChange")), 1);
+}
+
+TEST_F(NumIO2Test, ClipboardCutCopyPaste)
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    Field->SetText(QStringLiteral("123.45"));
+    Field->SetSelBegin(1);
+    Field->SetSelEnd(3);
+    QTest::keyClick(Field.get(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard->text(), QStringLiteral("23"));
+    EXPECT_TRUE(Events.Events().isEmpty());
+    QTest::keyClick(Field.get(), Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(Field->GetText(), QStringLiteral("1.45"));
+    QTest::keyClick(Field.get(), Qt::Key_End);
+    QTest::keyClick(Field.get(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Field->GetText(), QStringLiteral("1.4523"));
+    clipboard->setText(QStringLiteral("x"));
+    QTest::keyClick(Field.get(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(Field->GetText(), QStringLiteral("1.4523"));
+    EXPECT_EQ(Events.Count(QStringLiteral("OnChange")), 2);
+}
+
+TEST_F(NumIO2Test, ReadOnlyOnlyCopies)
+{
+    Field->SetText(QStringLiteral("12"));
+    Field->SetReadOnly(true);
+    EXPECT_FALSE(Field->CaretTimer().Active());
+    EXPECT_FALSE(Field->GetCaretVisible());
+    Field->SetSelEnd(2);
+    QTest::keyClicks(Field.get(), QStringLiteral("3"));
+    QTest::keyClick(Field.get(), Qt::Key_Backspace);
+    QTest::keyClick(Field.get(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(Field->GetText(), QStringLiteral("12"));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("12"));
+    Field->SetReadOnly(false);
+    EXPECT_TRUE(Field->CaretTimer().Active());
+}
+
+// ---- Caret timer -------------------------------------------------------------------------
+
+TEST_F(NumIO2Test, CaretBlinksOnlyWithFocus)
+{
+    Field->show();
+    QApplication::setActiveWindow(Field.get());
+    Field->SetFocus();
+    ASSERT_TRUE(Field->hasFocus());
+    EXPECT_TRUE(Field->GetCaretVisible());
+    Field->CaretTimer().Tick();
+    EXPECT_FALSE(Field->GetCaretVisible());
+    Field->CaretTimer().Tick();
+    EXPECT_TRUE(Field->GetCaretVisible());
+    Field->clearFocus();
+    Field->CaretTimer().Tick();
+    EXPECT_FALSE(Field->GetCaretVisible());
+    EXPECT_FALSE(Field->CaretTimer().Active());
+}
+
+TEST_F(NumIO2Test, FieldWithoutTimerStaysUsable)
+{
+    QStringList reported;
+    SetApplicationExceptionHandler([&](const std::exception &e) { reported << QString::fromUtf8(e.what()); });
+    THiddenTimer::InjectStartFailures(1);
+    TNumIO2 field;
+    SetApplicationExceptionHandler({});
+    ASSERT_EQ(reported.size(), 1);
+    EXPECT_TRUE(reported[0].endsWith(QStringLiteral("no timer available")));
+    EXPECT_FALSE(field.CaretTimer().Active());
+    QTest::keyClicks(&field, QStringLiteral("42"));
+    EXPECT_EQ(field.GetValue(), 42);
+}
+
+// ---- Spin buttons and gauge ----------------------------------------------------------------
+
+TEST(NumIO2Rules, SpinStepsByIncrementOrBetweenPivots)
+{
+    const TDoubleArray pivots{0, 10, 20};
+    struct Case {
+        double value;
+        bool up;
+        const TDoubleArray *pivots;
+        double result;
+    };
+    const TDoubleArray none;
+    const Case cases[] = {
+        {10, true, &pivots, 20}, {10, false, &pivots, 0},  {12, false, &pivots, 10},
+        {12, true, &pivots, 20}, {20, true, &pivots, 20},  {999.5, true, &none, 1000},
+        {0.5, false, &none, 0},  {5, true, &none, 6},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(SpinValue(c.value, c.up, 1.0, 0, 1000, *c.pivots, 2), c.result)
+            << c.value << (c.up ? " up" : " down");
+}
+
+TEST(NumIO2Rules, GaugeValueFromTheMousePosition)
+{
+    EXPECT_EQ(GaugeValueAt(35, 35, 100, 0, 1000, {}), 0);
+    EXPECT_EQ(GaugeValueAt(85, 35, 100, 0, 1000, {}), 500);
+    EXPECT_EQ(GaugeValueAt(34, 35, 100, 0, 1000, {}), 0); // limited to the range
+    EXPECT_EQ(GaugeValueAt(60, 35, 100, 0, 1000, {0, 300, 1000}), 300);
+    EXPECT_FALSE(GaugeValueAt(35, 35, 0, 0, 1000, {}).has_value());
+}
+
+TEST(NumIO2Rules, CharacterPositionsStayInTheBuffer)
+{
+    // 4 characters of 7 pixels in a left-justified box at 35.
+    EXPECT_EQ(NumIO2XToCharPos(taLeftJustify, 35, 80, 28, 4, 0), 0);
+    EXPECT_EQ(NumIO2XToCharPos(taLeftJustify, 35, 80, 28, 4, 35 + 3 + 10), 1);
+    EXPECT_EQ(NumIO2XToCharPos(taLeftJustify, 35, 80, 28, 4, 35 + 3 + 11), 2);
+    EXPECT_EQ(NumIO2XToCharPos(taLeftJustify, 35, 80, 31, 4, 500), 4);
+    EXPECT_EQ(NumIO2XToCharPos(taCenter, 35, 80, 0, 4, 60), 0); // no width: start
+    EXPECT_EQ(NumIO2CharPosToX(taCenter, 35, 80, 28, 7), 7 + 35 + 26 + 2);
+}
+
+TEST_F(NumIO2Test, SpinButtonsStepTheValueAndFireChange)
+{
+    Field->SetButVisible(true);
+    Field->SetValue(10);
+    const int x = 35 + 80 + 3 + 9;
+    QTest::mouseClick(Field.get(), Qt::LeftButton, {}, QPoint(x, 5));
+    EXPECT_EQ(Field->GetValue(), 11);
+    QTest::mouseClick(Field.get(), Qt::LeftButton, {}, QPoint(x, 20));
+    QTest::mouseClick(Field.get(), Qt::LeftButton, {}, QPoint(x, 20));
+    EXPECT_EQ(Field->GetValue(), 9);
+    EXPECT_EQ(Events.Count(QStringLiteral("OnChange")), 3);
+    Field->SetReadOnly(true);
+    QTest::mouseClick(Field.get(), Qt::LeftButton, {}, QPoint(x, 5));
+    EXPECT_EQ(Field->GetValue(), 9);
+}
+
+TEST_F(NumIO2Test, GaugeDragSetsTheValueAndReportsOnRelease)
+{
+    Field->SetGaugeVisible(true);
+    QList<double> reported;
+    Field->OnGaugeChange = [&](QObject *, Qt::KeyboardModifiers, double v) { reported << v; };
+    const int y = 28 - 4;
+    QTest::mousePress(Field.get(), Qt::LeftButton, {}, QPoint(35 + 41, y));
+    EXPECT_EQ(Field->GetValue(), 500);
+    QMouseEvent move(QEvent::MouseMove, QPointF(35 + 82, y), QPointF(35 + 82, y), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Field.get(), &move);
+    EXPECT_EQ(Field->GetValue(), 1000);
+    EXPECT_EQ(reported, QList<double>{1000});
+    EXPECT_TRUE(Events.Events().isEmpty());
+    QTest::mouseRelease(Field.get(), Qt::LeftButton, {}, QPoint(35 + 82, y));
+    EXPECT_EQ(Events.Count(QStringLiteral("OnChange")), 1);
+}
+
+TEST_F(NumIO2Test, GaugeWithoutWidthIgnoresTheMouse)
+{
+    // A control narrowed to its gauge margin: the width clamp alone would reach 0.
+    Field->SetGaugeVisible(true);
+    Field->resize(35, 28);
+    Field->SetGaugeWidth(20);
+    EXPECT_GE(Field->GetGaugeWidth(), 1);
+    Field->SetValue(7);
+    QTest::mouseClick(Field.get(), Qt::LeftButton, {}, QPoint(35, 28 - 4));
+    EXPECT_TRUE(std::isfinite(Field->GetValue()));
+    EXPECT_GE(Field->GetValue(), 0);
+    EXPECT_LE(Field->GetValue(), 1000);
+}
+
+TEST_F(NumIO2Test, MouseSelectsByAverageCharacterWidth)
+{
+    Field->SetAlignment(taLeftJustify);
+    Field->SetText(QStringLiteral("123456"));
+    const int a = QFontMetrics(PinnedFont()).horizontalAdvance(QStringLiteral("123456")) / 6;
+    QTest::mousePress(Field.get(), Qt::LeftButton, {}, QPoint(35 + 3 + a, 10));
+    EXPECT_EQ(Field->GetCaretPos(), 1);
+    QMouseEvent move(QEvent::MouseMove, QPointF(35 + 3 + 4 * a, 10), QPointF(35 + 3 + 4 * a, 10),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Field.get(), &move);
+    QTest::mouseRelease(Field.get(), Qt::LeftButton, {}, QPoint(35 + 3 + 4 * a, 10));
+    EXPECT_EQ(Field->GetSelBegin(), 1);
+    EXPECT_EQ(Field->GetSelEnd(), 4);
+    EXPECT_EQ(Field->GetMouseAreaCode(), 1);
+}
+
+TEST_F(NumIO2Test, AssignCopiesTheFieldButNotItsEvents)
+{
+    Field->SetInputFormat(F::itInt);
+    Field->SetText(QStringLiteral("42"));
+    Field->SetLeftText(QStringLiteral("U"));
+    Field->SetRangeHigh(50);
+    Field->SetButVisible(true);
+    TNumIO2 copy;
+    copy.Assign(Field.get());
+    EXPECT_EQ(copy.GetText(), QStringLiteral("42"));
+    EXPECT_EQ(copy.GetInputFormat(), F::itInt);
+    EXPECT_EQ(copy.GetLeftText(), QStringLiteral("U"));
+    EXPECT_EQ(copy.GetRangeHigh(), 50);
+    EXPECT_FALSE(copy.GetButVisible());
+    EXPECT_FALSE(copy.OnChange);
+    QObject other;
+    EXPECT_THROW(copy.Assign(&other), EConvertError);
+}
+
+TEST_F(NumIO2Test, LayoutSettersClamp)
+{
+    Field->SetButWidth(100);
+    EXPECT_EQ(Field->GetButWidth(), 50);
+    Field->SetButHeight(10);
+    EXPECT_EQ(Field->GetButHeight(), 18);
+    Field->SetGaugeHeight(1);
+    EXPECT_EQ(Field->GetGaugeHeight(), 3);
+    Field->SetButSpace(-4);
+    EXPECT_EQ(Field->GetButSpace(), 0);
+    Field->SetHeight(5);
+    EXPECT_EQ(Field->height(), 18);
+    Field->SetLeftSpace(-1);
+    EXPECT_EQ(Field->GetLeftSpace(), 35);
+    Field->SetLeftSpace(900);
+    EXPECT_EQ(Field->GetLeftSpace(), 160);
+}
+
+TEST_F(NumIO2Test, AutoSizeFollowsTheFont)
+{
+    Field->SetAutoSize(true);
+    EXPECT_EQ(Field->height(), QFontMetrics(PinnedFont()).height() + 6);
+    Field->setFont(PinnedFont(20));
+    EXPECT_EQ(Field->height(), QFontMetrics(PinnedFont(20)).height() + 6);
+}
+
+} // namespace
