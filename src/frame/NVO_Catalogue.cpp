@@ -1,6 +1,7 @@
 #include "NVO_Catalogue.h"
 
 #include "NVO_NumIO.h"
+#include "NVO_NumIO2.h"
 #include "NVO_NumLab.h"
 
 #include "NVO_Meter.h"
@@ -28,6 +29,7 @@ const std::vector<TControlEntry> &ControlCatalogue()
     // A new control joins forms, Designer and the gallery's factory with one line here.
     static const std::vector<TControlEntry> catalogue = {
         Entry<TNumIO>("nvo::TNumIO", "NVO_NumIO.h", "nvoquorvel", "Numeric edit field: keeps only valid numbers of its input format and range"),
+        Entry<TNumIO2>("nvo::TNumIO2", "NVO_NumIO2.h", "nvoquorvel", "Custom numeric field: typed number with caret and selection, spin buttons and a gauge"),
         Entry<TNumLab>("nvo::TNumLab", "NVO_NumLab.h", "nvoquorvel", "Numeric label: a formatted value in a framed box between two texts"),
         Entry<TMeter>("nvo::TMeter", "NVO_Meter.h", "nvoquorvel", "Analog panel meter with needle, scale and limit watch"),
         Entry<TProgBar>("nvo::TProgBar", "NVO_ProgBar.h", "nvoquorvel", "Progress bar with colour gradient, grid, rotated value text and automatic increment"),
