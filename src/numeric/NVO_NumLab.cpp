@@ -123,8 +123,9 @@ void AppendInteger(TLatin1Text &text, qint64 value, int base, int minDigits)
     text.Append(digits, end);
 }
 
-/// The scientific text std::to_chars writes: "d[.ddd]e(+|-)dd[d]"; the decimal
-/// exponent of its end.
+/// The decimal exponent of a scientific text as std::to_chars writes it,
+/// "d[.ddd]e(+|-)dd[d]", with `e` at its "e". A double's exponent has at most three
+/// digits (-324 .. 308), so the texts below always write three.
 int ExponentOf(const char *e, const char *end)
 {
     int exponent = 0;
