@@ -2,14 +2,12 @@
 
 #include "NVO_Bitmap.h"
 #include "NVO_Canvas.h"
+#include "NVO_Corvane.h"
 #include "NVO_Errors.h"
 
 #include <QtWidgets/QWidget>
 
 namespace nvo {
-
-/// Horizontal alignment of a text in its area.
-enum TAlignment : quint8 { taLeftJustify, taRightJustify, taCenter };
 
 /// Repaints `widget` at once (synchronously) when it is visible. Asked from inside
 /// any paint, the repaint is deferred to the event loop instead: a paint never

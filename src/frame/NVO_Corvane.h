@@ -32,6 +32,11 @@ Q_NAMESPACE_EXPORT(NVO_EXPORT)
 enum TColorScheme : quint8 { csClassic, csSystem };
 Q_ENUM_NS(TColorScheme)
 
+/// Horizontal alignment of a text in its area (the framework's own enumeration; it
+/// lives here so that forms and Designer know it as a property type).
+enum TAlignment : quint8 { taLeftJustify, taRightJustify, taCenter };
+Q_ENUM_NS(TAlignment)
+
 enum TFrameStyle : quint8 {
     fsNone,     ///< no frame
     fsSimple,   ///< one line in the `Extra` colour

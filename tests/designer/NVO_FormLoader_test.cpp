@@ -122,6 +122,8 @@ TEST(FormLoader, AcceptsTheEnumAndColourSpellingsFormsUse)
         {"ColorLabText", "<UInt>4278190095</UInt>", nvo::clr::BtnFace},
         {"ColorLabText", "<number>255</number>", nvo::clr::Red},
         {"LeftTextAlignment", "<number>2</number>", nvo::taCenter},
+        {"Alignment", "<enum>nvo::taLeftJustify</enum>", nvo::taLeftJustify},
+        {"RightTextAlignment", "<enum>taRightJustify</enum>", nvo::taRightJustify},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(std::string(c.property) + " " + c.element);
