@@ -15,6 +15,7 @@ std::vector<TGalleryPage> HandMadePages()
     return {
         {QStringLiteral("nvo::TNumLab"), QStringLiteral("Numeric label"), &CreateNumLabPage},
         {QStringLiteral("nvo::TNumIO"), QStringLiteral("Numeric edit field"), &CreateNumIOPage},
+        {QStringLiteral("nvo::TNumIO2"), QStringLiteral("Custom numeric field"), &CreateNumIO2Page},
         {QStringLiteral("nvo::TMeter"), QStringLiteral("Analog meter"), &CreateMeterPage},
         {QStringLiteral("nvo::TProgBar"), QStringLiteral("Progress bar"), &CreateProgBarPage},
         {QStringLiteral("nvo::TRasterLab"), QStringLiteral("Dot-matrix label"), &CreateRasterLabPage},

@@ -24,6 +24,7 @@ const std::vector<TGalleryPage> &GalleryPages();
 // Hand-made pages, one file each in pages/.
 QWidget *CreateNumLabPage(QWidget *parent);
 QWidget *CreateNumIOPage(QWidget *parent);
+QWidget *CreateNumIO2Page(QWidget *parent);
 QWidget *CreateMeterPage(QWidget *parent);
 QWidget *CreateProgBarPage(QWidget *parent);
 QWidget *CreateRasterLabPage(QWidget *parent);
