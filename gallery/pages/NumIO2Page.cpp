@@ -65,11 +65,12 @@ QWidget *CreateNumIO2Page(QWidget *parent)
     dynamic->SetText(QStringLiteral("$1F"));
     dynamic->SetRangeLow(-1e9);
     dynamic->SetRangeHigh(1e9);
-    dynamic->SetLeftText(QStringLiteral("$ % &"));
+    dynamic->SetLeftText(QStringLiteral("n ="));
     page->AddInstance(QObject::tr("Dynamic: $ hex, % binary, & octal"), dynamic);
 
     TNumIO2 *warn = MakeField(TNumIO::itExp, 1234.5);
     warn->SetLeftText(QStringLiteral("f ="));
+    warn->SetTextBoxWidth(110);
     warn->SetAlignment(nvo::taRightJustify);
     page->AddInstance(QObject::tr("Exponent, out of range"), warn);
 
