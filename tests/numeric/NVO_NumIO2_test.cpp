@@ -475,6 +475,28 @@ TEST_F(NumIO2Test, MouseSelectsByAverageCharacterWidth)
     EXPECT_EQ(Field->GetMouseAreaCode(), 1);
 }
 
+TEST_F(NumIO2Test, HandlerFailuresReachTheApplicationHandler)
+{
+    QStringList reported;
+    SetApplicationExceptionHandler([&](const std::exception &e) { reported << QString::fromUtf8(e.what()); });
+    Field->OnChange = [](QObject *) { throw ENVONumIO2Error(QStringLiteral("change")); };
+    Field->OnGaugeChange = [](QObject *, Qt::KeyboardModifiers, double) {
+        throw ENVONumIO2Error(QStringLiteral("gauge"));
+    };
+    Field->SetGaugeVisible(true);
+    Field->SetButVisible(true);
+    QTest::keyClicks(Field.get(), QStringLiteral("7"));
+    QTest::mouseClick(Field.get(), Qt::LeftButton, {}, QPoint(35 + 80 + 3 + 9, 5));
+    QTest::mousePress(Field.get(), Qt::LeftButton, {}, QPoint(60, 24));
+    QMouseEvent move(QEvent::MouseMove, QPointF(70, 24), QPointF(70, 24), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Field.get(), &move);
+    QTest::mouseRelease(Field.get(), Qt::LeftButton, {}, QPoint(70, 24));
+    SetApplicationExceptionHandler({});
+    EXPECT_EQ(reported, (QStringList{QStringLiteral("change"), QStringLiteral("change"),
+                                     QStringLiteral("gauge"), QStringLiteral("change")}));
+}
+
 TEST_F(NumIO2Test, AssignCopiesTheFieldButNotItsEvents)
 {
     Field->SetInputFormat(F::itInt);
