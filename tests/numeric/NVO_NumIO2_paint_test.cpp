@@ -114,6 +114,11 @@ TEST(NumIO2Paint, TextBoxFrameLinesByStyle)
     ExpectPixels(image, {{kLS, 10, clr::Gray}, {60, 0, clr::Gray}, {kLS + 1, 10, clr::Black},
                          {60, 1, clr::Black}, {60, 27, clr::White}, {kLS + kTB + 2, 10, clr::White},
                          {60, 3, clr::White}});
+    // Any other colour scheme draws the gray and white lines in the system's colours.
+    field->SetColorScheme(csSystem);
+    const TColor shadow = ColorToRGB(clr::BtnShadow, field->palette());
+    const TColor highlight = ColorToRGB(clr::BtnHighlight, field->palette());
+    ExpectPixels(Grab(field.get()), {{kLS, 10, shadow}, {60, 27, highlight}, {kLS + 1, 10, clr::Black}});
 }
 
 TEST(NumIO2Paint, SpinButtonArrowsAndEdges)
