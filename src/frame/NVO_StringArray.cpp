@@ -80,6 +80,12 @@ bool IsValidUtf8(std::string_view bytes)
 {
     size_t i = 0;
     const size_t n = bytes.size();
+    // Cell texts are mostly ASCII: eight bytes at a time until the first byte that is not.
+    for (uint64_t word; i + 8 <= n; i += 8) {
+        std::memcpy(&word, bytes.data() + i, sizeof word);
+        if (word & 0x8080808080808080ULL)
+            break;
+    }
     while (i < n) {
         const unsigned char c = static_cast<unsigned char>(bytes[i]);
         if (c < 0x80) {
@@ -411,7 +417,7 @@ bool TStringArray::SetUtf8(int Col, int Row, std::string_view Utf8)
     // The fast path takes text that is valid UTF-8 and short enough as it is; anything
     // else goes through QString, which repairs and cuts it.
     if (Utf8.size() <= size_t(ShortStringMax) && IsValidUtf8(Utf8)) {
-        if (Utf8.empty() && !CellAt(Col, Row))
+        if (Utf8.empty() && !FRows[size_t(FOrder[size_t(Row - 1)])])
             return false;
         WritableCell(Col, Row).Set(Utf8);
         Changed();

@@ -45,6 +45,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace nvo {
 
@@ -473,17 +474,47 @@ bool Unescape(std::string_view raw, std::string &out)
     return true;
 }
 
-bool ElementText(const RawElement &element, std::string &out)
+bool IsHexEncoded(const RawElement &element)
 {
     const auto enc = element.Attr("enc");
-    if (enc && *enc == "hex") {
-        const QByteArray bytes = QByteArray::fromHex(
-            QByteArray::fromRawData(element.text.data(), qsizetype(element.text.size())));
-        out.assign(bytes.constData(), size_t(bytes.size()));
-        return true;
-    }
-    return Unescape(element.text, out);
+    return enc && *enc == "hex";
 }
+
+/// The text of an element with its raw text `raw`: a view of `raw` itself when there is
+/// nothing to resolve (most cells), otherwise the decoded bytes in `buffer`.
+bool DecodedText(std::string_view raw, bool hex, std::string &buffer, std::string_view &text)
+{
+    if (hex) {
+        const QByteArray bytes = QByteArray::fromHex(QByteArray::fromRawData(raw.data(), qsizetype(raw.size())));
+        buffer.assign(bytes.constData(), size_t(bytes.size()));
+    } else if (raw.find('&') == std::string_view::npos) {
+        text = raw;
+        return true;
+    } else if (!Unescape(raw, buffer)) {
+        return false;
+    }
+    text = buffer;
+    return true;
+}
+
+bool ElementText(const RawElement &element, std::string &out)
+{
+    std::string_view text;
+    if (!DecodedText(element.text, IsHexEncoded(element), out, text))
+        return false;
+    if (text.data() != out.data())
+        out.assign(text);
+    return true;
+}
+
+/// A cell element as the first pass met it: where it goes and its text still encoded,
+/// so the second pass need not walk the body again.
+struct FoundCell
+{
+    int col = 0, row = 0;
+    std::string_view raw;
+    bool hex = false;
+};
 
 /// A non-negative decimal number of at most 9 digits, blanks around it allowed.
 std::optional<int> SmallNumber(std::string_view text)
@@ -625,51 +656,61 @@ public:
     static bool Parse(TRLData &d, std::string_view body, const QString &id)
     {
         // First pass: the sizes the list claims and the content that is there, before
-        // anything is allocated.
+        // anything big is allocated. The elements found are kept (as views of the body)
+        // for the second pass.
         int numCols = -1, numRows = -1;
-        qint64 cellElements = 0, colNames = 0;
+        qint64 colNames = 0;
         int maxCol = 0, maxRow = 0;
-        const bool wellFormed = ScanBody(body, [&](const RawElement &e) {
-            switch (e.tag) {
-            case xmlNumCols:
-            case xmlNumRows: {
-                const auto value = SmallNumber(e.text);
-                if (!value)
-                    return false;
-                (e.tag == xmlNumCols ? numCols : numRows) = *value;
-                return true;
-            }
-            case xmlCell: {
-                const auto col = NumberAttr(e, "col");
-                const auto row = NumberAttr(e, "row");
-                if (!col || !row || *row < 1)
-                    return false;
-                maxCol = std::max(maxCol, *col);
-                maxRow = std::max(maxRow, *row);
-                ++cellElements;
-                return true;
-            }
-            case xmlColName:
-            case xmlColumnFormat:
-            case xmlCheckedColumn: {
-                const auto col = NumberAttr(e, "col");
-                if (!col || *col < 1)
-                    return false;
-                maxCol = std::max(maxCol, *col);
-                colNames += e.tag == xmlColName ? 1 : 0;
-                return true;
-            }
-            default:
-                return true;
-            }
-        });
-        if (!wellFormed || numCols < 1 || numRows < 0 || numCols > colNames || numRows > cellElements
-            || maxCol > numCols || maxRow > numRows
-            || (qint64(numCols) + 1) * std::max(1, numRows) > MaxFileCellSlots)
-            return false;
-
-        // Second pass: everything is built aside and taken over only when complete.
+        std::vector<FoundCell> cells;
+        std::vector<RawElement> columnElements; // names, formats, check modes, texts
         try {
+            const bool wellFormed = ScanBody(body, [&](const RawElement &e) {
+                switch (e.tag) {
+                case xmlNumCols:
+                case xmlNumRows: {
+                    const auto value = SmallNumber(e.text);
+                    if (!value)
+                        return false;
+                    (e.tag == xmlNumCols ? numCols : numRows) = *value;
+                    return true;
+                }
+                case xmlCell: {
+                    const auto col = NumberAttr(e, "col");
+                    const auto row = NumberAttr(e, "row");
+                    if (!col || !row || *row < 1)
+                        return false;
+                    maxCol = std::max(maxCol, *col);
+                    maxRow = std::max(maxRow, *row);
+                    cells.push_back({*col, *row, e.text, IsHexEncoded(e)});
+                    return true;
+                }
+                case xmlColName:
+                case xmlColumnFormat:
+                case xmlCheckedColumn: {
+                    const auto col = NumberAttr(e, "col");
+                    if (!col || *col < 1)
+                        return false;
+                    maxCol = std::max(maxCol, *col);
+                    colNames += e.tag == xmlColName ? 1 : 0;
+                    columnElements.push_back(e);
+                    return true;
+                }
+                case xmlCommonHd:
+                case xmlComment:
+                    columnElements.push_back(e);
+                    return true;
+                default:
+                    return true;
+                }
+            });
+            const qint64 cellElements = qint64(cells.size());
+            if (!wellFormed || numCols < 1 || numRows < 0 || numCols > colNames || numRows > cellElements
+                || maxCol > numCols || maxRow > numRows
+                || (qint64(numCols) + 1) * std::max(1, numRows) > MaxFileCellSlots)
+                return false;
+
+            // Second pass, over what the first one found: everything is built aside and
+            // taken over only when complete.
             TStringArray matrix;
             matrix.SetAllocRowsBy(d.FStrings->AllocRowsBy());
             matrix.Resize(numCols, std::max(1, numRows));
@@ -679,43 +720,42 @@ public:
                 names[size_t(col - 1)] = QStringLiteral("C-") + QString::number(col);
             QString comment, commonHeader = d.FCommonHeader;
             std::string text;
-            qint64 done = 0;
-            const bool ok = ScanBody(body, [&](const RawElement &e) {
-                if (e.tag == xmlInvalid || e.tag == xmlNumCols || e.tag == xmlNumRows)
-                    return true;
+            for (const RawElement &e : columnElements) {
                 if (!ElementText(e, text))
                     return false;
                 const int col = NumberAttr(e, "col").value_or(0);
                 switch (e.tag) {
-                case xmlCell:
-                    matrix.SetUtf8(col, *NumberAttr(e, "row"), text);
-                    d.ReportProgress(++done, cellElements);
-                    return true;
                 case xmlColName:
                     names[size_t(col - 1)] = CutToLength(ToQString(text), TRLData::NameMax);
-                    return true;
+                    break;
                 case xmlColumnFormat:
                     formats[size_t(col - 1)] = CutToLength(ToQString(text), TRLData::FormatMax);
-                    return true;
+                    break;
                 case xmlCheckedColumn: {
                     const auto mode = SmallNumber(text);
                     if (!mode || *mode > TRLData::cmRadio)
                         return false;
                     modes[size_t(col - 1)] = quint8(*mode);
-                    return true;
+                    break;
                 }
                 case xmlCommonHd:
                     commonHeader = ToQString(text);
-                    return true;
+                    break;
                 case xmlComment:
                     comment = ToQString(text);
-                    return true;
+                    break;
                 default:
-                    return true;
+                    break;
                 }
-            });
-            if (!ok)
-                return false;
+            }
+            qint64 done = 0;
+            for (const FoundCell &cell : cells) {
+                std::string_view value;
+                if (!DecodedText(cell.raw, cell.hex, text, value))
+                    return false;
+                matrix.SetUtf8(cell.col, cell.row, value);
+                d.ReportProgress(++done, cellElements);
+            }
             d.FComment = comment;
             d.FCommonHeader = commonHeader;
             d.FDataID = id;
