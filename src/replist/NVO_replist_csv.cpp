@@ -25,8 +25,10 @@
 
 #include <algorithm>
 #include <climits>
+#include <deque>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace nvo {
 
@@ -48,77 +50,93 @@ std::string_view WithoutBom(std::string_view bytes)
     return bytes;
 }
 
-void AppendCsvField(QByteArray &out, std::string_view field, char delimiter)
+/// Whether a field must go in quotes: one scan that looks for all four characters at once.
+bool NeedsCsvQuotes(std::string_view field, char delimiter)
 {
-    const bool quote = field.find_first_of(std::string_view("\"\r\n", 3)) != std::string_view::npos
-                       || field.find(delimiter) != std::string_view::npos;
-    if (!quote) {
-        out.append(field.data(), qsizetype(field.size()));
-        return;
-    }
-    out.append('"');
-    for (char ch : field) {
-        if (ch == '"')
-            out.append('"');
-        out.append(ch);
-    }
-    out.append('"');
+    for (const char ch : field)
+        if (ch == delimiter || ch == '"' || ch == '\r' || ch == '\n')
+            return true;
+    return false;
 }
 
-/// Reads RFC 4180 records. `onField(record, field, text)` gets every field; a record is
-/// counted from 0. Returns the number of records, or -1 for an unterminated quote.
-template<class OnField>
-qint64 ParseCsv(std::string_view text, char delimiter, OnField &&onField)
+void AppendCsvField(std::string &out, std::string_view field, char delimiter)
 {
-    qint64 record = 0;
-    int field = 0;
+    if (!NeedsCsvQuotes(field, delimiter)) {
+        out.append(field);
+        return;
+    }
+    out += '"';
+    // Runs up to and including each quote go in one piece, followed by the doubling quote.
+    for (size_t quote = field.find('"'); quote != std::string_view::npos; quote = field.find('"')) {
+        out.append(field.substr(0, quote + 1));
+        out += '"';
+        field.remove_prefix(quote + 1);
+    }
+    out.append(field);
+    out += '"';
+}
+
+/// Reads RFC 4180 records. `onRecord(fields, end)` gets the fields of every record (views
+/// valid during the call) and the offset just after it. Returns the number of records, or
+/// -1 for an unterminated quote.
+template<class OnRecord>
+qint64 ParseCsv(std::string_view text, char delimiter, OnRecord &&onRecord)
+{
+    qint64 records = 0;
     size_t pos = 0;
     const size_t n = text.size();
-    std::string unquoted;
+    std::vector<std::string_view> fields;
+    // One buffer per quoted field of a record, reused by the next records; a deque keeps
+    // the texts in place while it grows, so the views in `fields` stay valid.
+    std::deque<std::string> unquoted;
     if (n == 0)
         return 0;
     while (true) {
-        // One field.
-        if (pos < n && text[pos] == '"') {
-            unquoted.clear();
-            ++pos;
-            while (true) {
-                const size_t quote = text.find('"', pos);
-                if (quote == std::string_view::npos)
-                    return -1;
-                unquoted.append(text.substr(pos, quote - pos));
-                pos = quote + 1;
-                if (pos < n && text[pos] == '"') {
-                    unquoted += '"';
-                    ++pos;
-                    continue;
+        fields.clear();
+        size_t quotedFields = 0;
+        while (true) {
+            // One field.
+            if (pos < n && text[pos] == '"') {
+                if (quotedFields == unquoted.size())
+                    unquoted.emplace_back();
+                std::string &field = unquoted[quotedFields++];
+                field.clear();
+                ++pos;
+                while (true) {
+                    const size_t quote = text.find('"', pos);
+                    if (quote == std::string_view::npos)
+                        return -1;
+                    field.append(text.substr(pos, quote - pos));
+                    pos = quote + 1;
+                    if (pos < n && text[pos] == '"') {
+                        field += '"';
+                        ++pos;
+                        continue;
+                    }
+                    break;
                 }
-                break;
+                // Text between the closing quote and the next delimiter is kept, not lost.
+                while (pos < n && text[pos] != delimiter && text[pos] != '\r' && text[pos] != '\n')
+                    field += text[pos++];
+                fields.push_back(field);
+            } else {
+                size_t end = pos;
+                while (end < n && text[end] != delimiter && text[end] != '\r' && text[end] != '\n')
+                    ++end;
+                fields.push_back(text.substr(pos, end - pos));
+                pos = end;
             }
-            // Text between the closing quote and the next delimiter is kept, not lost.
-            while (pos < n && text[pos] != delimiter && text[pos] != '\r' && text[pos] != '\n')
-                unquoted += text[pos++];
-            onField(record, field, std::string_view(unquoted));
-        } else {
-            size_t end = pos;
-            while (end < n && text[end] != delimiter && text[end] != '\r' && text[end] != '\n')
-                ++end;
-            onField(record, field, text.substr(pos, end - pos));
-            pos = end;
-        }
-        // What ends it.
-        if (pos >= n)
-            return record + 1;
-        if (text[pos] == delimiter) {
+            if (pos >= n || text[pos] != delimiter)
+                break;
             ++pos;
-            ++field;
-            continue;
         }
-        pos += (text[pos] == '\r' && pos + 1 < n && text[pos + 1] == '\n') ? 2 : 1;
-        ++record;
-        field = 0;
+        // A line end closes the record; a final one opens no further record.
+        if (pos < n)
+            pos += (text[pos] == '\r' && pos + 1 < n && text[pos + 1] == '\n') ? 2 : 1;
+        ++records;
+        onRecord(fields, pos);
         if (pos >= n)
-            return record; // a final line end closes the last record, it opens none
+            return records;
     }
 }
 
@@ -158,60 +176,105 @@ public:
         text = WithoutBom(text);
         if (text.empty())
             return isEmptyFile;
-        // First pass: the shape, before anything is allocated.
-        int fieldsOfFirst = 0, maxFieldsOfRest = 0;
-        bool commonHeaderFirst = false;
-        const qint64 records = ParseCsv(text, delimiter, [&](qint64 record, int field, std::string_view value) {
-            if (record > 0) {
-                maxFieldsOfRest = std::max(maxFieldsOfRest, field + 1);
-                return;
-            }
-            fieldsOfFirst = field + 1;
-            if (field == 0)
-                commonHeaderFirst = value == View(CommonHeaderMark);
-        });
-        if (records < 0)
-            return isFormatError;
-        commonHeaderFirst = commonHeaderFirst && fieldsOfFirst == 2;
-        const qint64 headRecords = (commonHeaderFirst ? 1 : 0) + (IncludeColHeaders ? 1 : 0);
-        const qint64 dataRows = std::max<qint64>(0, records - headRecords);
-        // The marker record's two fields say nothing about the column count.
-        const int cols = std::max({1, maxFieldsOfRest, commonHeaderFirst ? 0 : fieldsOfFirst});
-        if (dataRows > INT_MAX || (qint64(cols) + 1) * std::max<qint64>(1, dataRows) > (qint64(1) << 31))
-            return isBadRange;
-
-        // Second pass: build aside, take over when complete.
+        // One pass: records go straight into a matrix built aside, which is taken over
+        // only when the whole file has been read.
         try {
             TStringArray matrix;
             matrix.SetAllocRowsBy(d.FStrings->AllocRowsBy());
-            matrix.Resize(cols, int(std::max<qint64>(1, dataRows)));
-            std::vector<QString> names(static_cast<size_t>(cols)), formats(static_cast<size_t>(cols));
-            std::vector<quint8> modes(size_t(cols), TRLData::cmNone);
-            for (int col = 1; col <= cols; ++col)
-                names[size_t(col - 1)] = QStringLiteral("C-") + QString::number(col);
+            std::vector<QString> names;
             QString commonHeader = d.FCommonHeader;
+            int cols = 1;       // the largest number of fields of a record that is not the marker
+            int width = 0;      // the matrix's column count: cols, or more while widening
+            int rows = 0;
+            bool tooLarge = false; // the table will not fit: read on only to check the format
+            bool namesPending = IncludeColHeaders;
             int cut = 0;
-            const qint64 total = dataRows * cols;
-            qint64 done = 0;
-            ParseCsv(text, delimiter, [&](qint64 record, int field, std::string_view value) {
-                if (commonHeaderFirst && record == 0) {
-                    if (field == 1)
-                        commonHeader = FromUtf8(value);
+            int percent = -1;
+            bool firstRecord = true;
+            const auto fits = [&](int fieldCount, int rowCount) {
+                return (qint64(fieldCount) + 1) * std::max(1, rowCount) <= (qint64(1) << 31);
+            };
+            const auto widen = [&](int fieldCount) {
+                cols = std::max(cols, fieldCount);
+                if (tooLarge || fieldCount <= width)
+                    return;
+                if (!fits(fieldCount, rows)) {
+                    tooLarge = true;
                     return;
                 }
-                const qint64 row = record - headRecords + 1;
-                if (row < 1) {
-                    names[size_t(field)] = CutToLength(FromUtf8(value), TRLData::NameMax);
+                // Ragged files widen in doubling steps, so each widening (which moves every
+                // cell read so far) pays for many records.
+                int grown = std::max(fieldCount, std::min(2 * width, 1 << 20));
+                if (!fits(grown, rows))
+                    grown = fieldCount;
+                try {
+                    matrix.Resize(grown, rows);
+                    width = grown;
+                } catch (const std::exception &) {
+                    tooLarge = true;
+                }
+            };
+            const qint64 records = ParseCsv(text, delimiter, [&](const std::vector<std::string_view> &fields,
+                                                                  size_t end) {
+                if (d.OnPercentDone) {
+                    // Progress by bytes read: the number of cells is known only at the end.
+                    const int now = int(qint64(end) * 100 / qint64(text.size()));
+                    if (now != percent)
+                        d.OnPercentDone(&d, percent = now);
+                }
+                if (firstRecord) {
+                    firstRecord = false;
+                    if (fields.size() == 2 && fields[0] == View(CommonHeaderMark)) {
+                        commonHeader = FromUtf8(fields[1]);
+                        return;
+                    }
+                }
+                const int fieldCount = int(fields.size());
+                widen(fieldCount);
+                if (namesPending) {
+                    namesPending = false;
+                    names.resize(fields.size());
+                    for (size_t field = 0; field < fields.size(); ++field)
+                        names[field] = CutToLength(FromUtf8(fields[field]), TRLData::NameMax);
                     return;
                 }
-                cut += matrix.SetUtf8(field + 1, int(row), value) ? 1 : 0;
-                if (field == 0)
-                    d.ReportProgress(done += cols, total);
+                if (tooLarge)
+                    return;
+                try {
+                    if (!fits(width, rows + 1) && width > cols && fits(cols, rows + 1)) {
+                        // The room kept for widening no longer fits; the table itself does.
+                        matrix.Resize(cols, rows);
+                        width = cols;
+                    }
+                    if (!fits(width, rows + 1)) {
+                        tooLarge = true;
+                        return;
+                    }
+                    matrix.Resize(width, rows + 1);
+                } catch (const std::exception &) {
+                    tooLarge = true;
+                    return;
+                }
+                ++rows;
+                for (int field = 0; field < fieldCount; ++field)
+                    cut += matrix.SetUtf8(field + 1, rows, fields[size_t(field)]) ? 1 : 0;
             });
+            if (records < 0)
+                return isFormatError;
+            if (tooLarge)
+                return isBadRange;
+            if (width != cols || rows == 0)
+                matrix.Resize(cols, std::max(1, rows));
+            const int namedCols = int(names.size());
+            names.resize(size_t(cols));
+            for (int col = namedCols + 1; col <= cols; ++col)
+                names[size_t(col - 1)] = QStringLiteral("C-") + QString::number(col);
+            std::vector<QString> formats(static_cast<size_t>(cols));
+            std::vector<quint8> modes(size_t(cols), TRLData::cmNone);
             d.FCommonHeader = commonHeader;
             d.FSortColumn = -1;
             d.FSortColumnSec = -1;
-            d.TakeOver(matrix, names, formats, modes, int(dataRows));
+            d.TakeOver(matrix, names, formats, modes, rows);
             return cut;
         } catch (const std::exception &) {
             return isBadRange; // the memory for the file's table is not there
@@ -314,39 +377,49 @@ int TRLData::ExportCSV(const QString &FName, TCSVDelimiters Delimiter, bool Incl
     QSaveFile file(FName);
     if (!file.open(QIODevice::WriteOnly))
         return esFileError;
-    QByteArray out;
+    // The text is built in a plain byte buffer and handed to the file a megabyte at a time.
+    std::string out;
+    constexpr size_t FlushSize = size_t(1) << 20;
+    out.reserve(FlushSize + 4096);
+    const auto flush = [&file, &out] {
+        const bool written = file.write(out.data(), qint64(out.size())) == qint64(out.size());
+        out.clear(); // keeps the buffer for the next megabyte
+        return written;
+    };
     if (IncludeCommonHeader) {
-        out.append(CommonHeaderMark).append(delimiter);
+        out.append(View(CommonHeaderMark)) += delimiter;
         AppendCsvField(out, View(FCommonHeader.toUtf8()), delimiter);
         out.append("\r\n");
     }
     if (IncludeColHeaders) {
         for (int col = FirstCol; col <= LastCol; ++col) {
             if (col > FirstCol)
-                out.append(delimiter);
+                out += delimiter;
             AppendCsvField(out, View(GetColName(col).toUtf8()), delimiter);
         }
         out.append("\r\n");
     }
+    // Check-mark columns export their visible text, without the state character; the
+    // others go out as stored, without a text per cell.
+    std::vector<bool> visibleTextOnly;
+    for (int col = FirstCol; col <= LastCol; ++col)
+        visibleTextOnly.push_back(IsCheckColumn(col));
     const qint64 total = qint64(std::max(0, LastRow - FirstRow + 1)) * (LastCol - FirstCol + 1);
     for (int row = FirstRow; row <= LastRow; ++row) {
         for (int col = FirstCol; col <= LastCol; ++col) {
             if (col > FirstCol)
-                out.append(delimiter);
-            if (IsCheckColumn(col))
+                out += delimiter;
+            if (visibleTextOnly[size_t(col - FirstCol)])
                 AppendCsvField(out, View(GetElem(col, row).toUtf8()), delimiter);
             else
                 AppendCsvField(out, FStrings->GetUtf8(col, row), delimiter);
         }
         out.append("\r\n");
         ReportProgress(qint64(row - FirstRow + 1) * (LastCol - FirstCol + 1), total);
-        if (out.size() >= (1 << 20)) {
-            if (file.write(out) != out.size())
-                return esFileError;
-            out.truncate(0); // keeps the buffer for the next megabyte
-        }
+        if (out.size() >= FlushSize && !flush())
+            return esFileError;
     }
-    if (file.write(out) != out.size() || !file.commit())
+    if (!flush() || !file.commit())
         return esFileError;
     return std::max(0, LastRow - FirstRow + 1);
 }
