@@ -71,7 +71,7 @@ bool NeedsHexForm(std::string_view text)
     return false;
 }
 
-void AppendEscaped(QByteArray &out, std::string_view text)
+void AppendEscaped(std::string &out, std::string_view text)
 {
     // Plain runs go in one piece; only the characters that need a reference stop them.
     size_t run = 0;
@@ -88,10 +88,10 @@ void AppendEscaped(QByteArray &out, std::string_view text)
         case '\r': reference = "&#13;"; break;
         default: continue;
         }
-        out.append(text.data() + run, qsizetype(i - run)).append(reference);
+        out.append(text.substr(run, i - run)).append(reference);
         run = i + 1;
     }
-    out.append(text.data() + run, qsizetype(text.size() - run));
+    out.append(text.substr(run));
 }
 
 std::string_view View(const QByteArray &bytes)
@@ -100,41 +100,42 @@ std::string_view View(const QByteArray &bytes)
 }
 
 /// Appends ">text</tag>" and the line end (or the hex form) to an opened start tag.
-void AppendContent(QByteArray &out, const char *tag, std::string_view text)
+void AppendContent(std::string &out, const char *tag, std::string_view text)
 {
     if (NeedsHexForm(text)) {
         out.append(" enc=\"hex\">");
-        out.append(QByteArray::fromRawData(text.data(), qsizetype(text.size())).toHex());
+        const QByteArray hex = QByteArray::fromRawData(text.data(), qsizetype(text.size())).toHex();
+        out.append(hex.constData(), size_t(hex.size()));
     } else {
-        out.append('>');
+        out += '>';
         AppendEscaped(out, text);
     }
     out.append("</").append(tag).append(">\n");
 }
 
 /// Appends one element line: <tag attrs>text</tag>.
-void AppendElement(QByteArray &out, const char *tag, const QByteArray &attributes, std::string_view text)
+void AppendElement(std::string &out, const char *tag, const std::string &attributes, std::string_view text)
 {
-    out.append('<').append(tag).append(attributes);
+    out.append(1, '<').append(tag).append(attributes);
     AppendContent(out, tag, text);
 }
 
 /// Appends a cell line without building its attributes as a text of their own: a list
 /// has millions of them.
-void AppendCell(QByteArray &out, int col, int row, std::string_view text)
+void AppendCell(std::string &out, int col, int row, std::string_view text)
 {
     char number[16];
     out.append("<cell col=\"");
-    out.append(number, qsizetype(std::to_chars(number, number + sizeof number, col).ptr - number));
+    out.append(number, size_t(std::to_chars(number, number + sizeof number, col).ptr - number));
     out.append("\" row=\"");
-    out.append(number, qsizetype(std::to_chars(number, number + sizeof number, row).ptr - number));
-    out.append('"');
+    out.append(number, size_t(std::to_chars(number, number + sizeof number, row).ptr - number));
+    out += '"';
     AppendContent(out, "cell", text);
 }
 
-QByteArray ColAttribute(int col)
+std::string ColAttribute(int col)
 {
-    return " col=\"" + QByteArray::number(col) + '"';
+    return " col=\"" + std::to_string(col) + '"';
 }
 
 // ---- reading: lines -------------------------------------------------------------------------------
@@ -233,12 +234,18 @@ bool IsNameChar(char c)
            || c == '.' || c == ':';
 }
 
+/// Markup names are ASCII; folding them by hand keeps the locale out of a hot loop.
+char AsciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
 bool EqualsNoCase(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())
         return false;
     for (size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+        if (AsciiLower(a[i]) != AsciiLower(b[i]))
             return false;
     return true;
 }
@@ -549,16 +556,17 @@ QString ToQString(const std::string &bytes)
 class RLDataXml
 {
 public:
-    static QByteArray Write(const TRLData &d, bool CreateHeader, const QString &DataID)
+    static std::string Write(const TRLData &d, bool CreateHeader, const QString &DataID)
     {
-        QByteArray out;
+        // A plain byte buffer: a list has millions of small appends.
+        std::string out;
         if (CreateHeader)
             out.append("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
         out.append("<replist product=\"zandrovex\" id=\"");
         AppendEscaped(out, View(RemoveControlChars(DataID).toUtf8()));
         out.append("\">\n");
-        out.append("<numcols>").append(QByteArray::number(d.FNrOfCols)).append("</numcols>\n");
-        out.append("<numrows>").append(QByteArray::number(d.FNrOfRows)).append("</numrows>\n");
+        out.append("<numcols>").append(std::to_string(d.FNrOfCols)).append("</numcols>\n");
+        out.append("<numrows>").append(std::to_string(d.FNrOfRows)).append("</numrows>\n");
         AppendElement(out, "commonheader", {}, View(d.FCommonHeader.toUtf8()));
         AppendElement(out, "comment", {}, View(d.FComment.toUtf8()));
         for (int col = 1; col <= d.FNrOfCols; ++col)
@@ -569,7 +577,7 @@ public:
         for (int col = 1; col <= d.FNrOfCols; ++col)
             if (d.FColButMode[size_t(col - 1)] != TRLData::cmNone)
                 out.append("<checkedcolumn" + ColAttribute(col) + '>')
-                    .append(QByteArray::number(d.FColButMode[size_t(col - 1)]))
+                    .append(std::to_string(d.FColButMode[size_t(col - 1)]))
                     .append("</checkedcolumn>\n");
         const TStringArray &cells = *d.FStrings;
         const qint64 total = qint64(d.FNrOfRows) * (d.FNrOfCols + 1);
@@ -821,14 +829,15 @@ bool TRLData::LoadFromXMLFile(const QString &FName, const QString &DataID)
 
 void TRLData::WriteToXMLStream(QIODevice &OutStream, bool CreateHeader, const QString &DataID) const
 {
-    const QByteArray text = RLDataXml::Write(*this, CreateHeader, DataID);
-    if (OutStream.write(text) != text.size())
+    const std::string text = RLDataXml::Write(*this, CreateHeader, DataID);
+    if (OutStream.write(text.data(), qint64(text.size())) != qint64(text.size()))
         throw ENVORLDataError(replist_p::CannotWrite(this, OutStream.errorString()));
 }
 
 void TRLData::WriteToOpenXMLFile(QTextStream &F, bool CreateHeader, const QString &DataID) const
 {
-    F << QString::fromUtf8(RLDataXml::Write(*this, CreateHeader, DataID));
+    const std::string text = RLDataXml::Write(*this, CreateHeader, DataID);
+    F << QString::fromUtf8(text.data(), qsizetype(text.size()));
     F.flush();
     if (F.status() != QTextStream::Ok)
         throw ENVORLDataError(replist_p::CannotWrite(this, QStringLiteral("stream write error")));
