@@ -556,10 +556,15 @@ QString ToQString(const std::string &bytes)
 class RLDataXml
 {
 public:
-    static std::string Write(const TRLData &d, bool CreateHeader, const QString &DataID)
+    /// Writes the list into a byte buffer that `drain` empties whenever it passes a
+    /// megabyte and once at the end: a big list never sits in memory as a whole text.
+    static void Write(const TRLData &d, bool CreateHeader, const QString &DataID,
+                      const std::function<void(std::string &Buffer)> &drain)
     {
         // A plain byte buffer: a list has millions of small appends.
+        constexpr size_t DrainSize = size_t(1) << 20;
         std::string out;
+        out.reserve(DrainSize + 4096);
         if (CreateHeader)
             out.append("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
         out.append("<replist product=\"zandrovex\" id=\"");
@@ -593,9 +598,11 @@ public:
             if (!written)
                 AppendCell(out, 1, row, {});
             d.ReportProgress(qint64(row) * (d.FNrOfCols + 1), total);
+            if (out.size() >= DrainSize)
+                drain(out);
         }
         out.append("</replist>\n");
-        return out;
+        drain(out);
     }
 
     /// Finds the wanted list in the lines and reads it; false leaves the store untouched.
@@ -829,15 +836,20 @@ bool TRLData::LoadFromXMLFile(const QString &FName, const QString &DataID)
 
 void TRLData::WriteToXMLStream(QIODevice &OutStream, bool CreateHeader, const QString &DataID) const
 {
-    const std::string text = RLDataXml::Write(*this, CreateHeader, DataID);
-    if (OutStream.write(text.data(), qint64(text.size())) != qint64(text.size()))
-        throw ENVORLDataError(replist_p::CannotWrite(this, OutStream.errorString()));
+    RLDataXml::Write(*this, CreateHeader, DataID, [this, &OutStream](std::string &buffer) {
+        if (OutStream.write(buffer.data(), qint64(buffer.size())) != qint64(buffer.size()))
+            throw ENVORLDataError(replist_p::CannotWrite(this, OutStream.errorString()));
+        buffer.clear();
+    });
 }
 
 void TRLData::WriteToOpenXMLFile(QTextStream &F, bool CreateHeader, const QString &DataID) const
 {
-    const std::string text = RLDataXml::Write(*this, CreateHeader, DataID);
-    F << QString::fromUtf8(text.data(), qsizetype(text.size()));
+    RLDataXml::Write(*this, CreateHeader, DataID, [&F](std::string &buffer) {
+        // Whole lines only: a chunk never ends inside a character.
+        F << QString::fromUtf8(buffer.data(), qsizetype(buffer.size()));
+        buffer.clear();
+    });
     F.flush();
     if (F.status() != QTextStream::Ok)
         throw ENVORLDataError(replist_p::CannotWrite(this, QStringLiteral("stream write error")));
