@@ -311,7 +311,8 @@ qsizetype StartTagEnd(std::string_view line)
 
 /// Walks the flat elements of a list body up to the root end tag. Returns false for
 /// anything that is not such a body: nesting, stray text, broken tags, no end tag.
-bool ScanBody(std::string_view body, const std::function<bool(const RawElement &)> &onElement)
+template<class OnElement>
+bool ScanBody(std::string_view body, OnElement &&onElement)
 {
     size_t pos = 0;
     const size_t n = body.size();
@@ -532,9 +533,20 @@ std::optional<int> SmallNumber(std::string_view text)
         text.remove_suffix(1);
     if (text.empty() || text.size() > 9)
         return std::nullopt;
+    // Read by hand (every cell has two of these). A minus sign is let through in front of
+    // zero only, which is the one negative spelling of a non-negative value.
+    const bool minus = text.front() == '-';
+    if (minus)
+        text.remove_prefix(1);
+    if (text.empty())
+        return std::nullopt;
     int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < 0)
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    if (minus && value != 0)
         return std::nullopt;
     return value;
 }
