@@ -1,5 +1,6 @@
 #include "NVO_Control.h"
 
+#include <QtGui/QMouseEvent>
 #include <QtGui/QPaintEvent>
 
 namespace nvo {
@@ -104,6 +105,54 @@ void TControl::EndUpdate()
 {
     if (FUpdateDepth > 0 && --FUpdateDepth == 0)
         PaintNow();
+}
+
+namespace {
+void FireMouse(const TMouseEvent &handler, QObject *sender, const QMouseEvent *event)
+{
+    if (handler) {
+        const QPoint p = event->position().toPoint();
+        Guarded([&] { handler(sender, event->button(), event->modifiers(), p.x(), p.y()); });
+    }
+}
+void FireNotify(const TNotifyEvent &handler, QObject *sender)
+{
+    if (handler)
+        Guarded([&] { handler(sender); });
+}
+} // namespace
+
+void TControl::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        FClickPending = true;
+    FireMouse(OnMouseDown, this, event);
+}
+
+void TControl::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && FClickPending) {
+        FClickPending = false;
+        if (rect().contains(event->position().toPoint()))
+            FireNotify(OnClick, this);
+    }
+    FireMouse(OnMouseUp, this, event);
+}
+
+void TControl::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // The second press of a double click: a press for OnMouseDown, then the double click.
+    FireMouse(OnMouseDown, this, event);
+    if (event->button() == Qt::LeftButton)
+        FireNotify(OnDblClick, this);
+}
+
+void TControl::mouseMoveEvent(QMouseEvent *event)
+{
+    if (OnMouseMove) {
+        const QPoint p = event->position().toPoint();
+        Guarded([&] { OnMouseMove(this, event->modifiers(), p.x(), p.y()); });
+    }
 }
 
 void TControl::paintEvent(QPaintEvent *)

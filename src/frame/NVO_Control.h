@@ -7,7 +7,17 @@
 
 #include <QtWidgets/QWidget>
 
+#include <functional>
+
+class QMouseEvent;
+
 namespace nvo {
+
+/// The framework's plain notification: only the sender.
+using TNotifyEvent = std::function<void(QObject *Sender)>;
+using TMouseEvent = std::function<void(QObject *Sender, Qt::MouseButton Button,
+                                       Qt::KeyboardModifiers Shift, int X, int Y)>;
+using TMouseMoveEvent = std::function<void(QObject *Sender, Qt::KeyboardModifiers Shift, int X, int Y)>;
 
 /// Repaints `widget` at once (synchronously) when it is visible. Asked from inside
 /// any paint, the repaint is deferred to the event loop instead: a paint never
@@ -78,10 +88,23 @@ public:
     void EndUpdate();
     bool Updating() const { return FUpdateDepth > 0; }
 
+    /// The mouse events every control publishes. A click is a left press and release
+    /// inside the control; it comes before the release's OnMouseUp. A control that
+    /// handles the mouse itself calls these handlers' base versions to keep them.
+    TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
+
 protected:
     /// Draws the whole control on `canvas` (the widget's own surface).
     virtual void Paint(TCanvas &canvas) = 0;
     void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
 
     /// An off-screen bitmap of the control's size, device pixel ratio, palette and font.
     TBitmap MakeBuffer() const { return TBitmap::ForWidget(this); }
@@ -89,6 +112,7 @@ protected:
 private:
     StyleElementFlags FStyleElements = StyleElementFlags(seFont | seClient | seBorder);
     int FUpdateDepth = 0;
+    bool FClickPending = false;
 };
 
 } // namespace nvo

@@ -671,13 +671,11 @@ bool TMeter::ConvertPixelToValue(int XPos, int YPos, double &MeterValue) const
 void TMeter::mouseMoveEvent(QMouseEvent *event)
 {
     const QPoint pos = event->position().toPoint();
-    if (OnMouseMove)
-        Guarded([&] { OnMouseMove(this, event->modifiers(), pos.x(), pos.y()); });
+    TControl::mouseMoveEvent(event); // fires OnMouseMove
     // Qt gives the position as full integers: no 16-bit wrap of far coordinates.
     double meterValue = 0;
     const bool withinRange = ConvertPixelToValue(pos.x(), pos.y(), meterValue);
     Guarded([&] { MouseMoveInMeter(withinRange, event->modifiers(), meterValue); });
-    TControl::mouseMoveEvent(event);
 }
 
 void TMeter::MouseMoveInMeter(bool withinRange, Qt::KeyboardModifiers shift, double meterValue)

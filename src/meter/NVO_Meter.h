@@ -188,7 +188,6 @@ public:
     using TMeterRenderedEvent = std::function<void(QObject *Sender, TCanvas &Canvas)>;
     using TMouseMoveInMeterEvent = std::function<void(QObject *Sender, bool WithinRange,
                                                       Qt::KeyboardModifiers Shift, double MeterValue)>;
-    using TMouseMoveEvent = std::function<void(QObject *Sender, Qt::KeyboardModifiers Shift, int X, int Y)>;
 
     explicit TMeter(QWidget *parent = nullptr);
     ~TMeter() override;
@@ -323,7 +322,6 @@ public:
     TmtBeforeDrawScaleLabelEvent OnBeforeDrawScaleLabel;
     TMeterRenderedEvent OnMeterRendered;
     TMouseMoveInMeterEvent OnMouseMoveInMeter;
-    TMouseMoveEvent OnMouseMove;
     TNotifyEvent OnNormalRange;
     TNotifyEvent OnOverFlow;
     TNotifyEvent OnUnderFlow;

@@ -27,9 +27,9 @@ struct TNumLabFormat;
 ///
 /// Colours: the background outside the box is `ColorOutBakG`, the side texts
 /// `ColorOutText`, the box `ColorLabBakG` and the value text `ColorLabText`. The
-/// frame is `DrawFrame`'s in the 3-D colours white, silver, gray and black; the pen
-/// it is handed is gray or white (button shadow or highlight with a `ColorScheme`
-/// other than 0). With visual styles on, the style's window, grid and panel text
+/// frame is `DrawFrame`'s in the 3-D colours white, silver, gray and black, where
+/// the white and the gray line follow `ColorScheme`: with an ordinal other than 0
+/// they become the button highlight and shadow of the palette. With visual styles on, the style's window, grid and panel text
 /// colours and the system 3-D colours take their place. Disabled texts are drawn
 /// engraved, also when only a parent is disabled.
 ///
@@ -105,7 +105,6 @@ public:
 
     /// Lets the application rewrite the value text before it is measured and drawn.
     using TBeforeDisplayEvent = std::function<void(QObject *Sender, QString &Text)>;
-    using TMouseMoveEvent = std::function<void(QObject *Sender, Qt::KeyboardModifiers Shift, int X, int Y)>;
 
     explicit TNumLab(QWidget *parent = nullptr);
     ~TNumLab() override;
@@ -179,7 +178,6 @@ public:
     QSize sizeHint() const override { return QSize(160, 28); }
 
     TBeforeDisplayEvent OnBeforeDisplay;
-    TMouseMoveEvent OnMouseMove;
 
 Q_SIGNALS:
     void ValueChanged(double value);

@@ -1,3 +1,4 @@
+#include "HandlerProbe.h"
 #include "NVO_Color.h"
 #include "NVO_Control.h"
 #include "NVO_Errors.h"
@@ -7,6 +8,7 @@
 #include <gtest/gtest.h>
 
 using namespace nvo;
+using nvo::test::HandlerProbe;
 
 namespace {
 
@@ -28,18 +30,6 @@ protected:
         if (RepaintFromPaint)
             RepaintNow(RepaintFromPaint);
     }
-};
-
-/// Remembers what reached the application-wide handler, and restores the default after.
-class HandlerProbe
-{
-public:
-    HandlerProbe()
-    {
-        SetApplicationExceptionHandler([this](const std::exception &e) { Messages << QString::fromUtf8(e.what()); });
-    }
-    ~HandlerProbe() { SetApplicationExceptionHandler({}); }
-    QStringList Messages;
 };
 
 } // namespace
@@ -184,4 +174,34 @@ TEST(Control, StylesColourOnlyWhenSwitchedOnAndAllowedByTheControl)
     EXPECT_FALSE(control.StyledClient());
     EXPECT_TRUE(control.StyledFont());
     StyleServices::SetEnabled(false);
+}
+
+TEST(Control, MouseEventsFireInTheFrameworksOrder)
+{
+    CountingControl control;
+    control.resize(20, 20);
+    control.show();
+    QStringList events;
+    control.OnMouseDown = [&](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
+        events << QStringLiteral("down %1,%2").arg(x).arg(y);
+    };
+    control.OnMouseUp = [&](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { events << "up"; };
+    control.OnClick = [&](QObject *) { events << "click"; };
+    control.OnDblClick = [&](QObject *) { events << "dblclick"; };
+    control.OnMouseMove = [&](QObject *, Qt::KeyboardModifiers, int x, int) { events << QStringLiteral("move %1").arg(x); };
+
+    QTest::mouseClick(&control, Qt::LeftButton, {}, QPoint(3, 4));
+    EXPECT_EQ(events.join(u'|'), QStringLiteral("down 3,4|click|up"));
+    events.clear();
+    QTest::mouseDClick(&control, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(events.contains(QStringLiteral("dblclick"))) << events.join(u'|').toStdString();
+    events.clear();
+    // A press inside and a release outside is no click.
+    QTest::mousePress(&control, Qt::LeftButton, {}, QPoint(3, 3));
+    QTest::mouseRelease(&control, Qt::LeftButton, {}, QPoint(30, 3));
+    EXPECT_FALSE(events.contains(QStringLiteral("click")));
+    events.clear();
+    control.setMouseTracking(true); // moves without a button reach only a tracking widget
+    QTest::mouseMove(&control, QPoint(7, 7));
+    EXPECT_EQ(events.join(u'|'), QStringLiteral("move 7"));
 }
