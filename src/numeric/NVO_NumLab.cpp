@@ -614,8 +614,8 @@ void TNumLab::PaintValueFrame(TCanvas &canvas)
                               : FColorLabBakG);
     const bool styled = StyledClient();
     DrawFrame(canvas, FFrameStyle, FLeftSpace + 1, 0, FLeftSpace + BoxWidth(), height() - 2,
-              styled ? clr::Light3D : clr::White, styled ? clr::BtnHighlight : clr::Silver,
-              styled ? clr::BtnShadow : clr::Gray, styled ? clr::DkShadow3D : clr::Black, 0,
+              styled ? clr::Light3D : FWhiteLineColor, styled ? clr::BtnHighlight : clr::Silver,
+              styled ? clr::BtnShadow : FGrayLineColor, styled ? clr::DkShadow3D : clr::Black, 0,
               fiFillBrush);
 }
 
@@ -674,9 +674,7 @@ void TNumLab::mouseMoveEvent(QMouseEvent *event)
         FMouseAreaCode = 1;
     if (x > FLeftSpace + BoxWidth())
         FMouseAreaCode = 2;
-    if (OnMouseMove)
-        Guarded([&] { OnMouseMove(this, event->modifiers(), x, event->position().toPoint().y()); });
-    TControl::mouseMoveEvent(event);
+    TControl::mouseMoveEvent(event); // fires OnMouseMove
 }
 
 } // namespace nvo

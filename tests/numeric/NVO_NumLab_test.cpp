@@ -336,6 +336,31 @@ TEST(NumLabPaint, BackgroundAndFrameOfTheValueBox)
         EXPECT_EQ(PixelAt(image, p.x, p.y), p.expected) << "at " << p.x << "," << p.y;
 }
 
+TEST(NumLabPaint, ColorSchemeChoosesTheFramesWhiteAndGrayLines)
+{
+    // A sunken box: the outer line is gray at the top left and white at the bottom right.
+    QPalette palette;
+    palette.setColor(QPalette::Active, QPalette::Dark, QColor(1, 2, 3));
+    palette.setColor(QPalette::Active, QPalette::Light, QColor(4, 5, 6));
+    const int LS = 35, LW = 80;
+    const struct {
+        TColorScheme scheme;
+        TColor gray, white;
+    } cases[] = {
+        {csClassic, clr::Gray, clr::White},
+        {csSystem, RGBColor(1, 2, 3), RGBColor(4, 5, 6)},
+    };
+    for (const auto &c : cases) {
+        auto label = MakeLabel();
+        label->setPalette(palette);
+        label->SetFrameStyle(fsLowered);
+        label->SetColorScheme(c.scheme);
+        const QImage image = Grab(label.get());
+        EXPECT_EQ(PixelAt(image, LS + 1, 10), c.gray) << int(c.scheme);
+        EXPECT_EQ(PixelAt(image, LS + LW, 10), c.white) << int(c.scheme);
+    }
+}
+
 TEST(NumLabPaint, TextPositionsOfTheThreeAlignments)
 {
     auto label = MakeLabel();
