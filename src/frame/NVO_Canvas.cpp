@@ -191,7 +191,9 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom)
 
 void TCanvas::FillRect(int left, int top, int right, int bottom)
 {
-    FillWithBrush(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)).normalized(), false);
+    // An empty or reversed rectangle fills nothing; it is not turned around.
+    if (right > left && bottom > top)
+        FillWithBrush(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)), false);
 }
 
 void TCanvas::FrameRect(int left, int top, int right, int bottom)

@@ -77,8 +77,11 @@ TEST(Canvas, FillRectAndFrameRectUseTheBrushAndExcludeRightAndBottom)
     TCanvas &c = b.Canvas();
     c.Brush.SetColor(R);
     c.FillRect(1, 1, 4, 3);
+    c.FillRect(6, 1, 6, 4); // empty: nothing
+    c.FillRect(9, 3, 8, 1); // reversed: nothing
     c.FrameRect(5, 5, 10, 10);
     ExpectPixels(b, {{1, 1, R}, {3, 2, R}, {4, 2, W}, {3, 3, W},
+                     {5, 1, W}, {6, 2, W}, {8, 2, W},
                      {5, 5, R}, {9, 9, R}, {7, 7, W}, {10, 9, W}, {9, 10, W}});
 }
 
