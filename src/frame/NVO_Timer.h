@@ -47,4 +47,30 @@ private:
     QTimer FTimer;
 };
 
+/// An event of a timed control whose assignment also restarts the control's timer,
+/// so that a new handler's first call comes one full interval later. Reads like a
+/// plain std::function member: `bar.OnAutoInc = handler; if (bar.OnAutoInc) ...`.
+template<class Handler>
+class TTimerEvent
+{
+public:
+    explicit TTimerEvent(std::function<void()> restartTimer) : FRestartTimer(std::move(restartTimer)) {}
+    TTimerEvent &operator=(Handler handler)
+    {
+        FHandler = std::move(handler);
+        FRestartTimer();
+        return *this;
+    }
+    explicit operator bool() const { return bool(FHandler); }
+    template<class... Args>
+    void operator()(Args &&...args) const
+    {
+        FHandler(std::forward<Args>(args)...);
+    }
+
+private:
+    std::function<void()> FRestartTimer;
+    Handler FHandler;
+};
+
 } // namespace nvo

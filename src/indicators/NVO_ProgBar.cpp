@@ -104,14 +104,6 @@ int GradientIndex(TProgBar::TColorMapping mode, qint64 n, qint64 length, int ful
 
 // ---- TProgBar: construction, timer -------------------------------------------------------
 
-TProgBar::TAutoIncEvent &TProgBar::TAutoIncEvent::operator=(TNotifyEvent handler)
-{
-    FHandler = std::move(handler);
-    if (!FOwner.Designing())
-        FOwner.UpdateTimer();
-    return *this;
-}
-
 TProgBar::TProgBar(QWidget *parent)
     : TControl(parent), FTimer(this, [this] { DoTimer(); }), AuxBmp(10, 10)
 {

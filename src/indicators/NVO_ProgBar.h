@@ -124,24 +124,11 @@ public:
     };
     Q_ENUM(TColorMapping)
 
-    using TNotifyEvent = std::function<void(QObject *Sender)>;
     /// Before the value text is drawn; the handler may replace the text.
     using TBeforeShowValueEvent = std::function<void(QObject *Sender, QString &ValueText)>;
 
-    /// `OnAutoInc`: an event whose assignment restarts the timer with the repeat
-    /// interval, so that a new handler sees its first step one repeat interval later.
-    class NVO_EXPORT TAutoIncEvent
-    {
-    public:
-        explicit TAutoIncEvent(TProgBar &owner) : FOwner(owner) {}
-        TAutoIncEvent &operator=(TNotifyEvent handler);
-        explicit operator bool() const { return bool(FHandler); }
-        void operator()(QObject *sender) const { FHandler(sender); }
-
-    private:
-        TProgBar &FOwner;
-        TNotifyEvent FHandler;
-    };
+    /// `OnAutoInc`: assigning a handler restarts the timer (outside design mode).
+    using TAutoIncEvent = TTimerEvent<TNotifyEvent>;
 
     explicit TProgBar(QWidget *parent = nullptr);
     ~TProgBar() override;
@@ -243,7 +230,10 @@ public:
 
     QSize sizeHint() const override { return QSize(300, 28); }
 
-    TAutoIncEvent OnAutoInc{*this};
+    TAutoIncEvent OnAutoInc{[this] {
+        if (!Designing())
+            UpdateTimer();
+    }};
     TBeforeShowValueEvent OnShowValue;
 
 Q_SIGNALS:

@@ -264,14 +264,6 @@ int TRDTextLayout::FirstReaching(qint64 x, int pitch) const
 
 // ---- TRasterLab ------------------------------------------------------------------------
 
-TRasterLab::TScrollTimerEvent &TRasterLab::TScrollTimerEvent::operator=(TNotifyEvent handler)
-{
-    FHandler = std::move(handler);
-    if (!FOwner.Designing())
-        FOwner.UpdateTimer();
-    return *this;
-}
-
 TRasterLab::TRasterLab(QWidget *parent)
     : TControl(parent), FTimer(this, [this] { DoTimer(); })
 {

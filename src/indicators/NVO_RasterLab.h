@@ -157,22 +157,9 @@ public:
     enum TRDScrollMode : quint8 { rdsmOff, rdsmLeft, rdsmRight, rdsmDown, rdsmUp };
     Q_ENUM(TRDScrollMode)
 
-    using TNotifyEvent = std::function<void(QObject *Sender)>;
 
-    /// `OnScrollTimer`: assigning a handler restarts the scroll timer, so that the
-    /// new handler's first step comes one full interval later.
-    class NVO_EXPORT TScrollTimerEvent
-    {
-    public:
-        explicit TScrollTimerEvent(TRasterLab &owner) : FOwner(owner) {}
-        TScrollTimerEvent &operator=(TNotifyEvent handler);
-        explicit operator bool() const { return bool(FHandler); }
-        void operator()(QObject *sender) const { FHandler(sender); }
-
-    private:
-        TRasterLab &FOwner;
-        TNotifyEvent FHandler;
-    };
+    /// `OnScrollTimer`: assigning a handler restarts the timer (outside design mode).
+    using TScrollTimerEvent = TTimerEvent<TNotifyEvent>;
 
     explicit TRasterLab(QWidget *parent = nullptr);
     ~TRasterLab() override;
@@ -241,7 +228,10 @@ public:
 
     QSize sizeHint() const override { return QSize(400, 68); }
 
-    TScrollTimerEvent OnScrollTimer{*this};
+    TScrollTimerEvent OnScrollTimer{[this] {
+        if (!Designing())
+            UpdateTimer();
+    }};
     TNotifyEvent OnScrollLoopRestart;
 
 Q_SIGNALS:
