@@ -1,3 +1,4 @@
+#include "HandlerProbe.h"
 #include "NVO_ProgBar.h"
 #include "PinnedFont.h"
 #include "PixelProbe.h"
@@ -48,18 +49,6 @@ QRect InkIn(const QImage &image, const QRect &area, TColor background)
     const QRect ink = InkBounds(image.copy(area), background);
     return ink.isNull() ? ink : ink.translated(area.topLeft());
 }
-
-/// Remembers what reached the application-wide handler, and restores the default after.
-class HandlerProbe
-{
-public:
-    HandlerProbe()
-    {
-        SetApplicationExceptionHandler([this](const std::exception &e) { Messages << QString::fromUtf8(e.what()); });
-    }
-    ~HandlerProbe() { SetApplicationExceptionHandler({}); }
-    QStringList Messages;
-};
 
 /// Counts the paint events a widget receives.
 class PaintCounter : public QObject

@@ -1,3 +1,4 @@
+#include "HandlerProbe.h"
 #include "NVO_RasterLab.h"
 #include "EventRecorder.h"
 #include "PinnedFont.h"
@@ -27,18 +28,6 @@ std::unique_ptr<TRasterLab> MakeLab()
     lab->setObjectName(QStringLiteral("Raster1"));
     return lab;
 }
-
-/// Remembers what reached the application-wide handler, and restores the default after.
-class HandlerProbe
-{
-public:
-    HandlerProbe()
-    {
-        SetApplicationExceptionHandler([this](const std::exception &e) { Messages << QString::fromUtf8(e.what()); });
-    }
-    ~HandlerProbe() { SetApplicationExceptionHandler({}); }
-    QStringList Messages;
-};
 
 /// The glyph's dots as text rows, for messages that show what is wrong.
 QString Picture(const TRDCharMatrix &cm, int code)
