@@ -171,3 +171,7 @@ NVO_EXPORT bool ConvertNumString(QStringView S, TInFormat Format, int SepMode, d
 NVO_EXPORT QString NumberText(double V, TInFormat Format, int FixPointDecPlaces, int SepMode);
 
 } // namespace nvo
+
+// The unit's second control, the custom-drawn numeric field, has a header of its own
+// for its size; including the unit gives both.
+#include "NVO_NumIO2.h"
