@@ -642,6 +642,72 @@ int CompareKeys(const SortKey &a, const SortKey &b)
     return exact < 0 ? -1 : (exact > 0 ? 1 : 0);
 }
 
+/// The part of a sort key a sort item carries: the folded prefix (for a number, its bits
+/// in an order that compares as the numbers do) and, for short ASCII texts, the exact
+/// bytes as well, which then make up the whole key.
+struct InlineKey
+{
+    uint64_t prefix = 0;
+    uint64_t exact = 0;
+    SortKey::Class kind = SortKey::Empty;
+    bool complete = false;
+};
+
+struct SortItem
+{
+    InlineKey keys[2];
+    int32_t row = 0;
+};
+
+/// Unsigned bits of a double that order as the doubles do (no NaN reaches here).
+uint64_t OrderedBits(double value)
+{
+    if (value == 0)
+        value = 0; // -0 and 0 are equal keys
+    uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    constexpr uint64_t sign = uint64_t(1) << 63;
+    return (bits & sign) ? ~bits : bits | sign;
+}
+
+InlineKey InlineKeyOf(const SortKey &key)
+{
+    InlineKey inlined;
+    inlined.kind = key.kind;
+    if (key.kind == SortKey::Number) {
+        inlined.prefix = OrderedBits(key.number);
+        inlined.complete = true;
+    } else if (key.kind == SortKey::Text) {
+        inlined.prefix = key.prefix;
+        // Eight ASCII bytes without NUL: zero padding then orders shorter texts first,
+        // just as comparing the whole texts does.
+        inlined.complete = key.folded.empty() && key.text.size() <= 8
+                           && key.text.find('\0') == std::string_view::npos;
+        if (inlined.complete)
+            for (size_t i = 0; i < 8; ++i)
+                inlined.exact = (inlined.exact << 8) | (i < key.text.size() ? uint8_t(key.text[i]) : 0);
+    } else {
+        inlined.complete = true;
+    }
+    return inlined;
+}
+
+constexpr int Undecided = 2;
+
+/// -1, 0 or 1 as CompareKeys would say, or Undecided when only the whole keys can tell.
+int CompareInline(const InlineKey &a, const InlineKey &b)
+{
+    if (a.kind != b.kind)
+        return a.kind < b.kind ? -1 : 1;
+    if (a.prefix != b.prefix)
+        return a.prefix < b.prefix ? -1 : 1;
+    if (!a.complete || !b.complete)
+        return Undecided;
+    if (a.exact != b.exact)
+        return a.exact < b.exact ? -1 : 1;
+    return 0;
+}
+
 bool IsAscii(std::string_view bytes)
 {
     for (char ch : bytes)
@@ -693,9 +759,6 @@ void TStringArray::Sort(int Col, int ColSec, bool Ascending)
         }
     }
 
-    std::vector<int32_t> order(rows);
-    for (size_t stored = 0; stored < rows; ++stored)
-        order[stored] = int32_t(stored);
     const SortKey *keyData = keys.data();
     const auto less = [keyData, keysPerRow, Ascending](int32_t a, int32_t b) {
         for (int k = 0; k < keysPerRow; ++k) {
@@ -706,7 +769,27 @@ void TStringArray::Sort(int Col, int ColSec, bool Ascending)
         }
         return false;
     };
-    std::stable_sort(order.begin(), order.end(), less);
+    // The items carry what decides most comparisons, so the sort rarely looks up the
+    // keys of a row; only ties that the inline parts cannot settle go to them.
+    std::vector<SortItem> items(rows);
+    for (size_t stored = 0; stored < rows; ++stored) {
+        items[stored].row = int32_t(stored);
+        for (int k = 0; k < keysPerRow; ++k)
+            items[stored].keys[k] = InlineKeyOf(keys[stored * size_t(keysPerRow) + size_t(k)]);
+    }
+    std::stable_sort(items.begin(), items.end(), [&less, keysPerRow, Ascending](const SortItem &a, const SortItem &b) {
+        for (int k = 0; k < keysPerRow; ++k) {
+            const int c = CompareInline(a.keys[k], b.keys[k]);
+            if (c == Undecided)
+                return less(a.row, b.row);
+            if (c != 0)
+                return Ascending ? c < 0 : c > 0;
+        }
+        return false;
+    });
+    std::vector<int32_t> order(rows);
+    for (size_t pos = 0; pos < rows; ++pos)
+        order[pos] = items[pos].row;
     FOrder.swap(order);
     ReportPercent(100);
     Changed();
