@@ -428,6 +428,32 @@ bool TStringArray::SetUtf8(int Col, int Row, std::string_view Utf8)
     return text.size() > ShortStringMax;
 }
 
+int TStringArray::SetRowUtf8(int Row, const std::vector<std::string_view> &Utf8)
+{
+    if (Row < 1 || Row > FNrOfRows)
+        return 0;
+    auto &row = FRows[size_t(FOrder[size_t(Row - 1)])];
+    const size_t count = std::min(Utf8.size(), size_t(FNrOfCols));
+    int cut = 0;
+    bool changed = false;
+    for (size_t i = 0; i < count; ++i) {
+        const std::string_view text = Utf8[i];
+        if (text.size() > size_t(ShortStringMax) || !IsValidUtf8(text)) {
+            cut += SetUtf8(int(i) + 1, Row, text) ? 1 : 0; // repaired and cut on the way
+            continue;
+        }
+        if (text.empty() && !row)
+            continue;
+        if (!row)
+            row.reset(new Cell[size_t(FNrOfCols) + 1]);
+        row[i + 1].Set(text);
+        changed = true;
+    }
+    if (changed)
+        Changed();
+    return cut;
+}
+
 int TStringArray::GetLength(int Col, int Row) const
 {
     const Cell *cell = CellAt(Col, Row);

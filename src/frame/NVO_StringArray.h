@@ -85,6 +85,10 @@ public:
     /// Stores UTF-8 text; invalid sequences become U+FFFD. Returns true when the text was
     /// longer than a cell holds and had to be cut.
     bool SetUtf8(int Col, int Row, std::string_view Utf8);
+    /// Stores `Utf8[i]` in column i + 1 of display row `Row`, as `SetUtf8` would one by
+    /// one (texts beyond the last column are left out); returns how many had to be cut.
+    /// For readers that fill a whole row at a time.
+    int SetRowUtf8(int Row, const std::vector<std::string_view> &Utf8);
     /// The stored length of a cell in UTF-16 code units, without building the text.
     int GetLength(int Col, int Row) const;
     /// Whether the cell is empty, without building the text.

@@ -24,6 +24,7 @@
 #include <QtGui/QGuiApplication>
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <deque>
 #include <string>
@@ -89,6 +90,9 @@ qint64 ParseCsv(std::string_view text, char delimiter, OnRecord &&onRecord)
     // One buffer per quoted field of a record, reused by the next records; a deque keeps
     // the texts in place while it grows, so the views in `fields` stay valid.
     std::deque<std::string> unquoted;
+    // The bytes that end an unquoted field, as a table: one look-up per byte of the file.
+    std::array<bool, 256> endsField{};
+    endsField[static_cast<unsigned char>(delimiter)] = endsField['\r'] = endsField['\n'] = true;
     if (n == 0)
         return 0;
     while (true) {
@@ -121,7 +125,7 @@ qint64 ParseCsv(std::string_view text, char delimiter, OnRecord &&onRecord)
                 fields.push_back(field);
             } else {
                 size_t end = pos;
-                while (end < n && text[end] != delimiter && text[end] != '\r' && text[end] != '\n')
+                while (end < n && !endsField[static_cast<unsigned char>(text[end])])
                     ++end;
                 fields.push_back(text.substr(pos, end - pos));
                 pos = end;
@@ -256,8 +260,7 @@ public:
                     return;
                 }
                 ++rows;
-                for (int field = 0; field < fieldCount; ++field)
-                    cut += matrix.SetUtf8(field + 1, rows, fields[size_t(field)]) ? 1 : 0;
+                cut += matrix.SetRowUtf8(rows, fields);
             });
             if (records < 0)
                 return isFormatError;
