@@ -75,7 +75,8 @@ int Utf16Length(std::string_view bytes)
 
 constexpr int MaxColumns = 1 << 20;
 
-/// Strict UTF-8: no overlong forms, no surrogates, nothing beyond U+10FFFF.
+} // namespace
+
 bool IsValidUtf8(std::string_view bytes)
 {
     size_t i = 0;
@@ -121,8 +122,6 @@ bool IsValidUtf8(std::string_view bytes)
     }
     return true;
 }
-
-} // namespace
 
 bool ReadCellNumber(QStringView Text, double &Value)
 {
@@ -428,7 +427,7 @@ bool TStringArray::SetUtf8(int Col, int Row, std::string_view Utf8)
     return text.size() > ShortStringMax;
 }
 
-int TStringArray::SetRowUtf8(int Row, const std::vector<std::string_view> &Utf8)
+int TStringArray::SetRowUtf8(int Row, const std::vector<std::string_view> &Utf8, bool CheckedUtf8)
 {
     if (Row < 1 || Row > FNrOfRows)
         return 0;
@@ -438,7 +437,7 @@ int TStringArray::SetRowUtf8(int Row, const std::vector<std::string_view> &Utf8)
     bool changed = false;
     for (size_t i = 0; i < count; ++i) {
         const std::string_view text = Utf8[i];
-        if (text.size() > size_t(ShortStringMax) || !IsValidUtf8(text)) {
+        if (text.size() > size_t(ShortStringMax) || (!CheckedUtf8 && !IsValidUtf8(text))) {
             cut += SetUtf8(int(i) + 1, Row, text) ? 1 : 0; // repaired and cut on the way
             continue;
         }

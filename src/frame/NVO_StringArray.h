@@ -22,6 +22,10 @@ inline constexpr int ShortStringMax = 255;
 /// half is dropped whole, so cutting never produces a broken character.
 NVO_EXPORT QString CutToLength(const QString &S, int MaxLen);
 
+/// Whether the bytes are strict UTF-8: no overlong forms, no surrogates, nothing beyond
+/// U+10FFFF.
+NVO_EXPORT bool IsValidUtf8(std::string_view Bytes);
+
 /// Reads a cell text as a number: blanks (character 32 only) around it are ignored, ","
 /// counts as the decimal point, the rest must be the plain decimal float syntax (sign,
 /// digits, fraction, exponent). Infinities, NaN, hexadecimal and thousands separators are
@@ -87,8 +91,9 @@ public:
     bool SetUtf8(int Col, int Row, std::string_view Utf8);
     /// Stores `Utf8[i]` in column i + 1 of display row `Row`, as `SetUtf8` would one by
     /// one (texts beyond the last column are left out); returns how many had to be cut.
-    /// For readers that fill a whole row at a time.
-    int SetRowUtf8(int Row, const std::vector<std::string_view> &Utf8);
+    /// For readers that fill a whole row at a time: one that has checked its whole input
+    /// with `IsValidUtf8` passes `CheckedUtf8` and spares the check per text.
+    int SetRowUtf8(int Row, const std::vector<std::string_view> &Utf8, bool CheckedUtf8 = false);
     /// The stored length of a cell in UTF-16 code units, without building the text.
     int GetLength(int Col, int Row) const;
     /// Whether the cell is empty, without building the text.

@@ -195,6 +195,9 @@ public:
             int cut = 0;
             int percent = -1;
             bool firstRecord = true;
+            // Fields split a text at ASCII bytes and unquoting drops ASCII quotes only, so
+            // the fields of a valid text are valid: one check of the whole file does.
+            const bool validUtf8 = IsValidUtf8(text);
             const auto fits = [&](int fieldCount, int rowCount) {
                 return (qint64(fieldCount) + 1) * std::max(1, rowCount) <= (qint64(1) << 31);
             };
@@ -260,7 +263,7 @@ public:
                     return;
                 }
                 ++rows;
-                cut += matrix.SetRowUtf8(rows, fields);
+                cut += matrix.SetRowUtf8(rows, fields, validUtf8);
             });
             if (records < 0)
                 return isFormatError;
