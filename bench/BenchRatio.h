@@ -20,6 +20,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -71,10 +72,14 @@ public:
     void Finalize() override
     {
         ConsoleReporter::Finalize();
-        for (const Ratio &ratio : FRatios)
-            std::printf("RATIO %s: %.2f (goal <= %.2f)%s\n", ratio.Name.c_str(), ratio.Value,
-                        ratio.Goal, ratio.Value > ratio.Goal ? " OVER GOAL" : "");
-        std::fflush(stdout);
+        // Written to the report's own stream, so the lines follow the table in order.
+        std::ostream &out = GetOutputStream();
+        for (const Ratio &ratio : FRatios) {
+            char line[64];
+            std::snprintf(line, sizeof line, ": %.2f (goal <= %.2f)", ratio.Value, ratio.Goal);
+            out << "RATIO " << ratio.Name << line << (ratio.Value > ratio.Goal ? " OVER GOAL" : "") << '\n';
+        }
+        out.flush();
     }
 
 private:
