@@ -409,13 +409,13 @@ std::string_view TStringArray::GetUtf8(int Col, int Row) const
     return cell ? cell->Bytes() : std::string_view();
 }
 
-bool TStringArray::SetUtf8(int Col, int Row, std::string_view Utf8)
+bool TStringArray::SetUtf8(int Col, int Row, std::string_view Utf8, bool CheckedUtf8)
 {
     if (!ValidCell(Col, Row))
         return false;
     // The fast path takes text that is valid UTF-8 and short enough as it is; anything
     // else goes through QString, which repairs and cuts it.
-    if (Utf8.size() <= size_t(ShortStringMax) && IsValidUtf8(Utf8)) {
+    if (Utf8.size() <= size_t(ShortStringMax) && (CheckedUtf8 || IsValidUtf8(Utf8))) {
         if (Utf8.empty() && !FRows[size_t(FOrder[size_t(Row - 1)])])
             return false;
         WritableCell(Col, Row).Set(Utf8);

@@ -87,8 +87,9 @@ public:
     /// readers (file writers, sorting) that need no QString per cell.
     std::string_view GetUtf8(int Col, int Row) const;
     /// Stores UTF-8 text; invalid sequences become U+FFFD. Returns true when the text was
-    /// longer than a cell holds and had to be cut.
-    bool SetUtf8(int Col, int Row, std::string_view Utf8);
+    /// longer than a cell holds and had to be cut. A reader that has checked its whole
+    /// input with `IsValidUtf8` passes `CheckedUtf8` and spares the check per text.
+    bool SetUtf8(int Col, int Row, std::string_view Utf8, bool CheckedUtf8 = false);
     /// Stores `Utf8[i]` in column i + 1 of display row `Row`, as `SetUtf8` would one by
     /// one (texts beyond the last column are left out); returns how many had to be cut.
     /// For readers that fill a whole row at a time: one that has checked its whole input

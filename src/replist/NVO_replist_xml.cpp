@@ -775,12 +775,15 @@ public:
                     break;
                 }
             }
+            // Raw texts of a valid body are valid (they end at ASCII markup), and so are
+            // resolved references, which are checked code points; hex forms carry any bytes.
+            const bool bodyIsUtf8 = IsValidUtf8(body);
             qint64 done = 0;
             for (const FoundCell &cell : cells) {
                 std::string_view value;
                 if (!DecodedText(cell.raw, cell.hex, text, value))
                     return false;
-                matrix.SetUtf8(cell.col, cell.row, value);
+                matrix.SetUtf8(cell.col, cell.row, value, bodyIsUtf8 && !cell.hex);
                 d.ReportProgress(++done, cellElements);
             }
             d.FComment = comment;
