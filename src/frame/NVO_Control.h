@@ -98,6 +98,17 @@ public:
     TMouseMoveEvent OnMouseMove;
 
 protected:
+    /// The setter convention: compare, store, repaint at once; an equal value changes
+    /// nothing and paints nothing.
+    template<class T>
+    void Change(T &field, const T &value)
+    {
+        if (field == value)
+            return;
+        field = value;
+        PaintNow();
+    }
+
     /// Draws the whole control on `canvas` (the widget's own surface).
     virtual void Paint(TCanvas &canvas) = 0;
     void paintEvent(QPaintEvent *event) override;

@@ -182,6 +182,16 @@ NVO_EXPORT TColor MeanColor(TColor C1, TColor C2);
 
 /// True for every ordinal that selects system colours (all but csClassic).
 inline constexpr bool UsesSystemColors(TColorScheme Scheme) { return Scheme != csClassic; }
+/// The two frame lines of the controls that draw their own frames: gray and white
+/// under the fixed colours, the palette's button shadow and highlight otherwise.
+inline constexpr TColor GrayLineColor(TColorScheme Scheme)
+{
+    return UsesSystemColors(Scheme) ? clr::BtnShadow : clr::Gray;
+}
+inline constexpr TColor WhiteLineColor(TColorScheme Scheme)
+{
+    return UsesSystemColors(Scheme) ? clr::BtnHighlight : clr::White;
+}
 /// The delimiter character; ordinals beyond the named ones give ",".
 NVO_EXPORT QChar CSVDelimiterChar(TCSVDelimiters Delimiter);
 /// Combines an application's verdict with a built-in one; unknown ordinals act as loAND.

@@ -161,15 +161,6 @@ void TProgBar::AutoIncEvent()
 
 // ---- Properties ----------------------------------------------------------------------------
 
-template<class T>
-void TProgBar::Change(T &field, T value)
-{
-    if (field == value)
-        return;
-    field = value;
-    PaintNow();
-}
-
 void TProgBar::SetAutoInc(bool autoInc)
 {
     if (autoInc == FTimerEnabled)
@@ -209,9 +200,8 @@ void TProgBar::SetColorScheme(TColorScheme scheme)
     if (scheme == FColorScheme)
         return;
     FColorScheme = scheme;
-    const bool system = UsesSystemColors(scheme);
-    FColGrayLine = system ? clr::BtnShadow : clr::Gray;
-    FColWhiteLine = system ? clr::BtnHighlight : clr::White;
+    FColGrayLine = GrayLineColor(scheme);
+    FColWhiteLine = WhiteLineColor(scheme);
     PaintNow();
 }
 

@@ -243,8 +243,6 @@ protected:
     void Paint(TCanvas &canvas) override;
 
 private:
-    template<class T>
-    void Change(T &field, T value);
     void FillBarColors();
     void InitTimer();
     void UpdateTimer();

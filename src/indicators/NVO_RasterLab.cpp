@@ -282,15 +282,6 @@ TRasterLab::TRasterLab(QWidget *parent)
 
 TRasterLab::~TRasterLab() = default;
 
-template<class T>
-void TRasterLab::Change(T &field, const T &value)
-{
-    if (field == value)
-        return;
-    field = value;
-    PaintNow();
-}
-
 void TRasterLab::SetAutoHeight(bool autoHeight)
 {
     if (autoHeight == FAutoHeight)
@@ -322,8 +313,8 @@ void TRasterLab::SetColorScheme(TColorScheme scheme)
     if (scheme == FColorScheme)
         return;
     FColorScheme = scheme;
-    FColorGrayLine = UsesSystemColors(scheme) ? clr::BtnShadow : clr::Gray;
-    FColorWhiteLine = UsesSystemColors(scheme) ? clr::BtnHighlight : clr::White;
+    FColorGrayLine = GrayLineColor(scheme);
+    FColorWhiteLine = WhiteLineColor(scheme);
     FColorBlackLine = clr::Black;
     PaintNow();
 }

@@ -257,8 +257,6 @@ private:
     void PaintBackground(TCanvas &canvas);
     void PaintRasterLines(TCanvas &canvas);
     void PaintFrame(TCanvas &canvas);
-    template<class T>
-    void Change(T &field, const T &value);
 
     bool FAutoHeight = false;
     bool FAutoCenter = false;

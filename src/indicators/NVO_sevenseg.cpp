@@ -196,9 +196,8 @@ void TSevenSeg::SetColorScheme(TColorScheme scheme)
     if (scheme == FColorScheme)
         return;
     FColorScheme = scheme;
-    const bool system = UsesSystemColors(scheme);
-    FColGrayLine = system ? clr::BtnShadow : clr::Gray;
-    FColWhiteLine = system ? clr::BtnHighlight : clr::White;
+    FColGrayLine = GrayLineColor(scheme);
+    FColWhiteLine = WhiteLineColor(scheme);
     update();
 }
 

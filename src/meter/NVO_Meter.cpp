@@ -192,15 +192,6 @@ void TMeter::resizeEvent(QResizeEvent *event)
 
 void TMeter::StyleChanged(QObject *) { PaintNow(); }
 
-template<class T>
-void TMeter::Change(T &field, T value)
-{
-    if (field == value)
-        return;
-    field = value;
-    PaintNow();
-}
-
 TMeterScale TMeter::Scale() const
 {
     return {FMeterMinValue, FMeterMaxValue, FLogarithmic, Geo().Sweep};
@@ -555,8 +546,8 @@ void TMeter::SetColorScheme(TColorScheme scheme)
     if (scheme == FColorScheme)
         return;
     FColorScheme = scheme;
-    FColGrayLine = UsesSystemColors(scheme) ? clr::BtnShadow : clr::Gray;
-    FColWhiteLine = UsesSystemColors(scheme) ? clr::BtnHighlight : clr::White;
+    FColGrayLine = GrayLineColor(scheme);
+    FColWhiteLine = WhiteLineColor(scheme);
     PaintNow();
 }
 

@@ -335,8 +335,6 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
-    template<class T>
-    void Change(T &field, T value);
     void CalcMeterLayoutParams();
     const TMeterGeometry &Geo() const;
     void StyleChanged(QObject *sender);

@@ -240,15 +240,6 @@ TNumIO2::TNumIO2(QWidget *parent)
 
 TNumIO2::~TNumIO2() = default;
 
-template<class T>
-void TNumIO2::Store(T &field, const T &value)
-{
-    if (field == value)
-        return;
-    field = value;
-    PaintNow();
-}
-
 // ---- Value model -------------------------------------------------------------------------
 
 QString TNumIO2::ValueText(double V) const
@@ -462,7 +453,7 @@ void TNumIO2::SetRangeHigh(double high)
     PaintNow();
 }
 
-void TNumIO2::SetButIncrem(double increment) { Store(FButIncrem, increment); }
+void TNumIO2::SetButIncrem(double increment) { Change(FButIncrem, increment); }
 
 void TNumIO2::SetReadOnly(bool readOnly)
 {
@@ -478,7 +469,7 @@ void TNumIO2::SetReadOnly(bool readOnly)
     }
 }
 
-void TNumIO2::SetHideSelection(bool hide) { Store(FHideSelection, hide); }
+void TNumIO2::SetHideSelection(bool hide) { Change(FHideSelection, hide); }
 
 void TNumIO2::SetEnabled(bool enabled)
 {
@@ -885,13 +876,13 @@ void TNumIO2::SetLeftSpace(int space)
     PaintNow();
 }
 
-void TNumIO2::SetTextBoxWidth(int boxWidth) { Store(FTextBoxWidth, boxWidth); }
-void TNumIO2::SetLeftText(const QString &text) { Store(FLeftText, text); }
-void TNumIO2::SetRightText(const QString &text) { Store(FRightText, text); }
-void TNumIO2::SetLeftTextAlignment(TAlignment alignment) { Store(FLeftTextAlignment, alignment); }
-void TNumIO2::SetRightTextAlignment(TAlignment alignment) { Store(FRightTextAlignment, alignment); }
-void TNumIO2::SetAlignment(TAlignment alignment) { Store(FAlignment, alignment); }
-void TNumIO2::SetFrameStyle(TFrameStyle style) { Store(FFrameStyle, style); }
+void TNumIO2::SetTextBoxWidth(int boxWidth) { Change(FTextBoxWidth, boxWidth); }
+void TNumIO2::SetLeftText(const QString &text) { Change(FLeftText, text); }
+void TNumIO2::SetRightText(const QString &text) { Change(FRightText, text); }
+void TNumIO2::SetLeftTextAlignment(TAlignment alignment) { Change(FLeftTextAlignment, alignment); }
+void TNumIO2::SetRightTextAlignment(TAlignment alignment) { Change(FRightTextAlignment, alignment); }
+void TNumIO2::SetAlignment(TAlignment alignment) { Change(FAlignment, alignment); }
+void TNumIO2::SetFrameStyle(TFrameStyle style) { Change(FFrameStyle, style); }
 
 void TNumIO2::SetAutoSize(bool autoSize)
 {
@@ -927,8 +918,8 @@ void TNumIO2::ClampLayoutToSize()
     FButHeight = std::min(FButHeight, std::max(height(), kMinHeight));
 }
 
-void TNumIO2::SetButVisible(bool visible) { Store(FButVisible, visible); }
-void TNumIO2::SetBut3D(bool but3D) { Store(FBut3D, but3D); }
+void TNumIO2::SetButVisible(bool visible) { Change(FButVisible, visible); }
+void TNumIO2::SetBut3D(bool but3D) { Change(FBut3D, but3D); }
 
 void TNumIO2::SetButWidth(int w)
 {
@@ -954,8 +945,8 @@ void TNumIO2::SetButSpace(int space)
     PaintNow();
 }
 
-void TNumIO2::SetButColor(TColor color) { Store(FButColor, color); }
-void TNumIO2::SetGaugeVisible(bool visible) { Store(FGaugeVisible, visible); }
+void TNumIO2::SetButColor(TColor color) { Change(FButColor, color); }
+void TNumIO2::SetGaugeVisible(bool visible) { Change(FGaugeVisible, visible); }
 
 void TNumIO2::SetGaugeHeight(int h)
 {
@@ -991,24 +982,24 @@ void TNumIO2::SetGaugeTopMargin(int margin)
     PaintNow();
 }
 
-void TNumIO2::SetGaugeFrameStyle(TFrameStyle style) { Store(FGaugeFrameStyle, style); }
-void TNumIO2::SetGaugeColor(TColor color) { Store(FGaugeColor, color); }
-void TNumIO2::SetGaugeColorBg(TColor color) { Store(FGaugeColorBg, color); }
-void TNumIO2::SetGaugeColorFrame(TColor color) { Store(FGaugeColorFrame, color); }
-void TNumIO2::SetColorBoxBG(TColor color) { Store(FColorBoxBG, color); }
-void TNumIO2::SetColorBoxText(TColor color) { Store(FColorBoxText, color); }
-void TNumIO2::SetColorOutBG(TColor color) { Store(FColorOutBG, color); }
-void TNumIO2::SetColorOutText(TColor color) { Store(FColorOutText, color); }
-void TNumIO2::SetColorWarnBG(TColor color) { Store(FColorWarnBG, color); }
-void TNumIO2::SetColorWarnText(TColor color) { Store(FColorWarnText, color); }
+void TNumIO2::SetGaugeFrameStyle(TFrameStyle style) { Change(FGaugeFrameStyle, style); }
+void TNumIO2::SetGaugeColor(TColor color) { Change(FGaugeColor, color); }
+void TNumIO2::SetGaugeColorBg(TColor color) { Change(FGaugeColorBg, color); }
+void TNumIO2::SetGaugeColorFrame(TColor color) { Change(FGaugeColorFrame, color); }
+void TNumIO2::SetColorBoxBG(TColor color) { Change(FColorBoxBG, color); }
+void TNumIO2::SetColorBoxText(TColor color) { Change(FColorBoxText, color); }
+void TNumIO2::SetColorOutBG(TColor color) { Change(FColorOutBG, color); }
+void TNumIO2::SetColorOutText(TColor color) { Change(FColorOutText, color); }
+void TNumIO2::SetColorWarnBG(TColor color) { Change(FColorWarnBG, color); }
+void TNumIO2::SetColorWarnText(TColor color) { Change(FColorWarnText, color); }
 
 void TNumIO2::SetColorScheme(TColorScheme scheme)
 {
     if (scheme == FColorScheme)
         return;
     FColorScheme = scheme;
-    FGrayLineColor = UsesSystemColors(scheme) ? clr::BtnShadow : clr::Gray;
-    FWhiteLineColor = UsesSystemColors(scheme) ? clr::BtnHighlight : clr::White;
+    FGrayLineColor = GrayLineColor(scheme);
+    FWhiteLineColor = WhiteLineColor(scheme);
     PaintNow();
 }
 

@@ -319,8 +319,6 @@ private:
     void PaintNumber(TCanvas &canvas, TBitmap &buffer, bool outOfRange, int y);
     void PaintTwoLines(TCanvas &canvas, TFrameStyle style, QPoint ulFrom, QPoint ulCorner,
                        QPoint ulTo, QPoint lrFrom, QPoint lrCorner, QPoint lrTo);
-    template<class T>
-    void Store(T &field, const T &value);
 
     QString FInBuffer;
     int FCaretPos = 0;

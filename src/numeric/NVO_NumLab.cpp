@@ -344,15 +344,6 @@ TNumLab::TNumLab(QWidget *parent) : TControl(parent)
 
 TNumLab::~TNumLab() = default;
 
-template<class T>
-void TNumLab::Change(T &field, const T &value)
-{
-    if (field == value)
-        return;
-    field = value;
-    PaintNow();
-}
-
 void TNumLab::SetValue(double value)
 {
     if (SameValue(value, FValue))
@@ -411,8 +402,8 @@ void TNumLab::SetColorScheme(TColorScheme scheme)
     if (scheme == FColorScheme)
         return;
     FColorScheme = scheme;
-    FGrayLineColor = UsesSystemColors(scheme) ? clr::BtnShadow : clr::Gray;
-    FWhiteLineColor = UsesSystemColors(scheme) ? clr::BtnHighlight : clr::White;
+    FGrayLineColor = GrayLineColor(scheme);
+    FWhiteLineColor = WhiteLineColor(scheme);
     PaintNow();
 }
 

@@ -199,8 +199,6 @@ private:
     void PaintValueFrame(TCanvas &canvas);
     void PaintValueText(TCanvas &canvas, int y);
     void CopyToControl(TCanvas &canvas, const TBitmap &buffer);
-    template<class T>
-    void Change(T &field, const T &value);
 
     double FValue = 0;
     TDisplay FDisplayType = dtFixP;
