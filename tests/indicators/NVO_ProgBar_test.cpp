@@ -1,3 +1,4 @@
+#include "PaintCounter.h"
 #include "HandlerProbe.h"
 #include "NVO_ProgBar.h"
 #include "PinnedFont.h"
@@ -49,21 +50,6 @@ QRect InkIn(const QImage &image, const QRect &area, TColor background)
     const QRect ink = InkBounds(image.copy(area), background);
     return ink.isNull() ? ink : ink.translated(area.topLeft());
 }
-
-/// Counts the paint events a widget receives.
-class PaintCounter : public QObject
-{
-public:
-    explicit PaintCounter(QWidget *widget) { widget->installEventFilter(this); }
-    int Count = 0;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        Count += event->type() == QEvent::Paint;
-        return false;
-    }
-};
 
 } // namespace
 

@@ -1,3 +1,4 @@
+#include "PaintCounter.h"
 #include "NVO_Format.h"
 #include "NVO_NumLab.h"
 #include "PinnedFont.h"
@@ -59,21 +60,6 @@ QRect PixelsOf(const QImage &image, const QRect &area, TColor color)
                 bounds |= QRect(x, y, 1, 1);
     return bounds;
 }
-
-/// Counts the paint events a widget receives.
-class PaintCounter : public QObject
-{
-public:
-    explicit PaintCounter(QWidget *widget) { widget->installEventFilter(this); }
-    int Count = 0;
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        Count += event->type() == QEvent::Paint;
-        return false;
-    }
-};
 
 struct FormatCase {
     TNumLab::TDisplay type;
