@@ -27,7 +27,8 @@ std::unique_ptr<QWidget> LoadForm(QIODevice &device)
 
 std::unique_ptr<QWidget> LoadFixture()
 {
-    QFile file(QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("numlab_form.ui")));
+    // An absolute path from the build: __FILE__ may be relative under ccache.
+    QFile file(QStringLiteral(NVO_TEST_SOURCES "/designer/numlab_form.ui"));
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << qPrintable(file.fileName());
     return LoadForm(file);
 }
