@@ -330,17 +330,20 @@ bool ScanBody(std::string_view body, OnElement &&onElement)
             return false; // no end tag: truncated
         if (body[pos] != '<')
             return false; // stray text
-        if (body.compare(pos, 4, "<!--") == 0) {
+        // The character after "<" tells the rare forms from a start tag without a
+        // string comparison per element.
+        const char second = pos + 1 < n ? body[pos + 1] : '\0';
+        if (second == '!' && body.compare(pos, 4, "<!--") == 0) {
             if (!skipTo("-->"))
                 return false;
             continue;
         }
-        if (body.compare(pos, 2, "<?") == 0) {
+        if (second == '?') {
             if (!skipTo("?>"))
                 return false;
             continue;
         }
-        if (body.compare(pos, 2, "</") == 0) {
+        if (second == '/') {
             size_t p = pos + 2;
             const size_t nameStart = p;
             while (p < n && IsNameChar(body[p]))
