@@ -40,6 +40,7 @@
 #include <QtCore/QTextStream>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <functional>
 #include <optional>
@@ -56,6 +57,28 @@ namespace {
 constexpr qint64 MaxFileCellSlots = qint64(1) << 27;
 
 // ---- writing ----------------------------------------------------------------------------------
+
+/// The bytes after which a text needs more than a plain copy: the control characters
+/// (references or the hex form), the characters written as references, and 0xEF, which
+/// starts U+FFFE and U+FFFF.
+constexpr std::array<bool, 256> SpecialBytes = [] {
+    std::array<bool, 256> special{};
+    for (int c = 0; c < 0x20; ++c)
+        special[size_t(c)] = true;
+    for (const unsigned char c : {'&', '<', '>', '"', '\''})
+        special[c] = true;
+    special[0xEF] = true;
+    return special;
+}();
+
+/// Whether the text goes out as it is; most cell texts do, and then one scan suffices.
+bool IsPlain(std::string_view text)
+{
+    for (const char c : text)
+        if (SpecialBytes[static_cast<unsigned char>(c)])
+            return false;
+    return true;
+}
 
 bool NeedsHexForm(std::string_view text)
 {
@@ -102,7 +125,10 @@ std::string_view View(const QByteArray &bytes)
 /// Appends ">text</tag>" and the line end (or the hex form) to an opened start tag.
 void AppendContent(std::string &out, const char *tag, std::string_view text)
 {
-    if (NeedsHexForm(text)) {
+    if (IsPlain(text)) {
+        out += '>';
+        out.append(text);
+    } else if (NeedsHexForm(text)) {
         out.append(" enc=\"hex\">");
         const QByteArray hex = QByteArray::fromRawData(text.data(), qsizetype(text.size())).toHex();
         out.append(hex.constData(), size_t(hex.size()));
