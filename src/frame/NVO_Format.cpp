@@ -482,12 +482,12 @@ TDateTime DateTimeFromQDateTime(const QDateTime &dateTime)
                 dateTime.time().msecsSinceStartOfDay());
 }
 
-QDateTime DateTimeToQDateTime(TDateTime dateTime, Qt::TimeSpec spec)
+QDateTime DateTimeToQDateTime(TDateTime dateTime, Qt::TimeSpec timeSpec)
 {
     const auto split = Split(dateTime);
     if (!split)
         return {};
-    return QDateTime(split->Date(), QTime::fromMSecsSinceStartOfDay(int(split->Msec)), spec);
+    return QDateTime(split->Date(), QTime::fromMSecsSinceStartOfDay(int(split->Msec)), timeSpec);
 }
 
 namespace {

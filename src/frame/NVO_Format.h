@@ -128,11 +128,11 @@ NVO_EXPORT int DayOfTheWeek(TDateTime dateTime);
 NVO_EXPORT int WeekOfTheYear(TDateTime dateTime);
 
 /// Conversions to and from Qt's date-time. A date-time value has no time zone: it
-/// is the wall-clock reading, taken from the QDateTime in its own time spec and
-/// given back in `spec` (UTC avoids local clock changes). An invalid QDateTime
+/// is the wall-clock reading, taken from the QDateTime in its own time zone setting and
+/// given back in `timeSpec` (UTC avoids local clock changes). An invalid QDateTime
 /// gives 0 (1899-12-30); a value outside the valid dates an invalid QDateTime.
 NVO_EXPORT TDateTime DateTimeFromQDateTime(const QDateTime &dateTime);
-NVO_EXPORT QDateTime DateTimeToQDateTime(TDateTime dateTime, Qt::TimeSpec spec = Qt::LocalTime);
+NVO_EXPORT QDateTime DateTimeToQDateTime(TDateTime dateTime, Qt::TimeSpec timeSpec = Qt::LocalTime);
 
 /// The names and default formats FormatDateTime writes. Day names are indexed
 /// from Sunday (0) as the framework's ddd/dddd tables are.
