@@ -8,8 +8,6 @@ include(CMakePackageConfigHelpers)
 
 set(NVO_PACKAGE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/NvoQuorvel)
 
-# The public headers use C++20 (std::span), so every consumer must compile as C++20.
-target_compile_features(nvoquorvel_rt PUBLIC cxx_std_20)
 
 install(TARGETS nvoquorvel_rt EXPORT NvoQuorvelTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
