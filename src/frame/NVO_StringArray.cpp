@@ -166,7 +166,7 @@ public:
     {
         if (bytes.size() <= InlineMax) {
             Release();
-            std::memcpy(FRaw, bytes.data(), bytes.size());
+            CopyShort(bytes);
             FRaw[InlineMax] = static_cast<unsigned char>(bytes.size());
             return;
         }
@@ -188,6 +188,26 @@ private:
     static constexpr unsigned char HeapTag = 0xFF;
 
     bool OnHeap() const noexcept { return FRaw[InlineMax] == HeapTag; }
+
+    /// Copies up to 15 bytes in place with two fixed-size moves that may overlap: the
+    /// in-place texts are the bulk of every file read, and a copy of variable length
+    /// would cost a library call per cell.
+    void CopyShort(std::string_view bytes) noexcept
+    {
+        const size_t n = bytes.size();
+        const char *source = bytes.data();
+        if (n >= 8) {
+            std::memcpy(FRaw, source, 8);
+            std::memcpy(FRaw + n - 8, source + n - 8, 8);
+        } else if (n >= 4) {
+            std::memcpy(FRaw, source, 4);
+            std::memcpy(FRaw + n - 4, source + n - 4, 4);
+        } else if (n > 0) {
+            FRaw[0] = static_cast<unsigned char>(source[0]);
+            FRaw[n / 2] = static_cast<unsigned char>(source[n / 2]);
+            FRaw[n - 1] = static_cast<unsigned char>(source[n - 1]);
+        }
+    }
     char *HeapPointer() const noexcept
     {
         char *block;
@@ -407,6 +427,18 @@ std::string_view TStringArray::GetUtf8(int Col, int Row) const
 {
     const Cell *cell = CellAt(Col, Row);
     return cell ? cell->Bytes() : std::string_view();
+}
+
+void TStringArray::GetRowUtf8(int Row, std::vector<std::string_view> &Utf8) const
+{
+    Utf8.clear();
+    if (Row < 1 || Row > FNrOfRows)
+        return;
+    const Cell *row = FRows[size_t(FOrder[size_t(Row - 1)])].get();
+    Utf8.resize(size_t(FNrOfCols) + 1);
+    if (row)
+        for (size_t col = 0; col < Utf8.size(); ++col)
+            Utf8[col] = row[col].Bytes();
 }
 
 bool TStringArray::SetUtf8(int Col, int Row, std::string_view Utf8, bool CheckedUtf8)

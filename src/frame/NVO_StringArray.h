@@ -86,6 +86,10 @@ public:
     /// The cell as UTF-8, valid until the cell or the matrix shape changes; for bulk
     /// readers (file writers, sorting) that need no QString per cell.
     std::string_view GetUtf8(int Col, int Row) const;
+    /// The texts of display row `Row` as UTF-8: `Utf8[c]` is column c, for c from 0 to
+    /// NrOfColumns; valid as `GetUtf8`'s. For writers that go through a whole row at a
+    /// time. A row out of range gives no texts.
+    void GetRowUtf8(int Row, std::vector<std::string_view> &Utf8) const;
     /// Stores UTF-8 text; invalid sequences become U+FFFD. Returns true when the text was
     /// longer than a cell holds and had to be cut. A reader that has checked its whole
     /// input with `IsValidUtf8` passes `CheckedUtf8` and spares the check per text.

@@ -92,6 +92,55 @@ TEST(RLDataCsv, HostileStoreRoundTripsWithNamesAndCommonHeader)
     }
 }
 
+/// The quoting rule written the plain way, byte by byte, as the reference for the
+/// word-wise scans of the writer and the reader.
+QByteArray QuotedAsNeeded(const QByteArray &field)
+{
+    for (const char ch : field)
+        if (ch == ',' || ch == '"' || ch == '\r' || ch == '\n')
+            return '"' + QByteArray(field).replace("\"", "\"\"") + '"';
+    return field;
+}
+
+TEST(RLDataCsv, SpecialBytesAtEveryPositionOfAWordAreFound)
+{
+    // Each special byte at every position of fields up to three words long, among bytes
+    // one bit away from it (where a word-wise zero test can mark a byte falsely) and
+    // non-ASCII text; every field ends its record or sits before a second one.
+    const QByteArray filler = QByteArray("-#\x0C\x0B") + "\xC3\xA9" + "abcdefghijklmnopqrstuvwxyz0123";
+    const char specials[] = {',', '"', '\r', '\n', 'z'};
+    QList<QByteArray> fields;
+    for (int length = 0; length <= 26; ++length) {
+        fields << filler.left(length);
+        for (int pos = 0; pos < length; ++pos)
+            for (const char special : specials)
+                fields << QByteArray(filler.left(length)).replace(pos, 1, QByteArray(1, special));
+    }
+    test::TempDir dir;
+    TRLData source;
+    source.SetNrCols(2);
+    source.SetNrRows(int(fields.size()));
+    QByteArray expected;
+    for (int row = 1; row <= fields.size(); ++row) {
+        const QByteArray &field = fields[row - 1];
+        const QByteArray second = row % 2 ? QByteArray() : field.left(row % 17);
+        source.SetElem(1, row, QString::fromUtf8(field));
+        source.SetElem(2, row, QString::fromUtf8(second));
+        // As stored: a cut through the two-byte letter has become a replacement character.
+        expected += QuotedAsNeeded(source.GetElem(1, row).toUtf8()) + ','
+                    + QuotedAsNeeded(source.GetElem(2, row).toUtf8()) + "\r\n";
+    }
+    const QString path = dir.Path(QStringLiteral("bytes.csv"));
+    ASSERT_EQ(source.ExportCSV(path, cdComma, false, false, 1, 1, 2, source.GetNrOfRows()), source.GetNrOfRows());
+    EXPECT_EQ(ReadAll(path), expected);
+    TRLData target;
+    ASSERT_EQ(target.ImportCSV(path, cdComma, false), 0);
+    ASSERT_EQ(target.GetNrOfRows(), source.GetNrOfRows());
+    for (int row = 1; row <= source.GetNrOfRows(); ++row)
+        for (int col = 1; col <= 2; ++col)
+            ASSERT_EQ(target.GetElem(col, row), source.GetElem(col, row)) << col << "," << row;
+}
+
 TEST(RLDataCsv, FixturesImportAsRfc4180Says)
 {
     const struct
