@@ -23,6 +23,10 @@
 #include <QtGui/QClipboard>
 #include <QtGui/QGuiApplication>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <array>
 #include <bit>
@@ -54,11 +58,10 @@ std::string_view WithoutBom(std::string_view bytes)
     return bytes;
 }
 
-// CSV fields are short runs between a few special bytes, so the scans below go a word of
-// eight bytes at a time: a byte equal to a stop becomes zero after an exclusive or, and
-// the classic zero-byte test marks it. The test may also mark bytes after a true zero,
-// never before one, so a word has marks only if it holds a stop, and the lowest mark is
-// exact.
+// Whether a field needs quotes is tested a word of eight bytes at a time: a byte equal to
+// a stop becomes zero after an exclusive or, and the classic zero-byte test marks it. The
+// test may also mark bytes after a true zero, never before one, so a word has marks only
+// if it holds a stop.
 constexpr uint64_t EveryByte = 0x0101010101010101ULL;
 
 template<size_t N>
@@ -86,38 +89,11 @@ uint64_t LoadHalfWord(const char *bytes)
     return half;
 }
 
-/// The position of the first byte from `pos` on that is one of `stops`, or the text's
-/// size. The lowest mark is the first byte only on little-endian machines; others take
-/// the plain loop. Two words a step: most fields end within sixteen bytes, so the step
-/// that finds the end is nearly always the first, and the branch is predicted well.
-template<size_t N>
-inline size_t FindFirstOf(std::string_view text, size_t pos, const std::array<char, N> &stops)
-{
-    const size_t n = text.size();
-    if constexpr (std::endian::native == std::endian::little) {
-        for (; pos + 16 <= n; pos += 16) {
-            const uint64_t low = StopMarks(LoadWord(text.data() + pos), stops);
-            const uint64_t high = StopMarks(LoadWord(text.data() + pos + 8), stops);
-            if (low | high)
-                return pos + size_t((low ? std::countr_zero(low) : 64 + std::countr_zero(high)) / 8);
-        }
-        if (pos + 8 <= n) {
-            if (const uint64_t marks = StopMarks(LoadWord(text.data() + pos), stops))
-                return pos + size_t(std::countr_zero(marks) / 8);
-            pos += 8;
-        }
-    }
-    for (; pos < n; ++pos)
-        if (std::find(stops.begin(), stops.end(), text[pos]) != stops.end())
-            return pos;
-    return n;
-}
-
 /// Whether any byte of `text` is one of `stops`. Without a position to find, a text of
 /// any length is covered by whole words that may overlap, so the cells of a table, most
 /// shorter than a word, take one or two tests each.
 template<size_t N>
-inline bool ContainsAnyOf(std::string_view text, const std::array<char, N> &stops)
+bool ContainsAnyOf(std::string_view text, const std::array<char, N> &stops)
 {
     const char *bytes = text.data();
     const size_t n = text.size();
@@ -213,37 +189,171 @@ private:
     bool FFailed = false;
 };
 
-/// Reads RFC 4180 records. `onRecord(fields, end)` gets the fields of every record (views
-/// valid during the call) and the offset just after it. Returns the number of records, or
-/// -1 for an unterminated quote.
-template<class OnRecord>
-qint64 ParseCsv(std::string_view text, char delimiter, OnRecord &&onRecord)
+/// Finds the bytes that end unquoted fields (the delimiter, CR and LF) in a text, 64
+/// bytes at a time: one step marks every end in a block as a bit, and each field then
+/// takes its end from the mask. Fields are short, so this costs less than a search per
+/// field, and the branch that loads the next block is rarely taken.
+class FieldEndScanner
 {
-    qint64 records = 0;
-    size_t pos = 0;
-    const size_t n = text.size();
-    std::vector<std::string_view> fields;
-    // One buffer per quoted field of a record, reused by the next records; a deque keeps
-    // the texts in place while it grows, so the views in `fields` stay valid.
-    std::deque<std::string> unquoted;
-    const std::array fieldEnds{delimiter, '\r', '\n'};
-    if (n == 0)
-        return 0;
-    while (true) {
-        fields.clear();
-        size_t quotedFields = 0;
+public:
+    FieldEndScanner(std::string_view text, char delimiter) : FText(text), FDelimiter(delimiter) { Load(0); }
+
+    /// The first field end at or after `pos`, or the text's size.
+    size_t From(size_t pos)
+    {
+        if (pos < FBlockAt || pos - FBlockAt >= 64)
+            Load(pos);
         while (true) {
-            // One field.
+            const uint64_t ahead = FMask & (~uint64_t(0) << (pos - FBlockAt));
+            if (ahead)
+                return FBlockAt + size_t(std::countr_zero(ahead));
+            if (FText.size() - FBlockAt <= 64)
+                return FText.size();
+            Load(FBlockAt + 64);
+            pos = FBlockAt;
+        }
+    }
+
+private:
+    void Load(size_t at)
+    {
+        FBlockAt = at;
+        const char *block = FText.data() + at;
+        FMask = 0;
+        if (FText.size() - at < 64) {
+            for (size_t i = 0; i < FText.size() - at; ++i)
+                if (block[i] == FDelimiter || block[i] == '\r' || block[i] == '\n')
+                    FMask |= uint64_t(1) << i;
+            return;
+        }
+#if defined(__SSE2__)
+        const __m128i delimiter = _mm_set1_epi8(FDelimiter);
+        const __m128i cr = _mm_set1_epi8('\r');
+        const __m128i lf = _mm_set1_epi8('\n');
+        for (int part = 0; part < 4; ++part) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(block + 16 * part));
+            const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(bytes, delimiter),
+                                              _mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
+            FMask |= uint64_t(uint16_t(_mm_movemask_epi8(ends))) << (16 * part);
+        }
+#else
+        for (size_t i = 0; i < 64; ++i)
+            if (block[i] == FDelimiter || block[i] == '\r' || block[i] == '\n')
+                FMask |= uint64_t(1) << i;
+#endif
+    }
+
+    const std::string_view FText;
+    const char FDelimiter;
+    size_t FBlockAt = 0;
+    uint64_t FMask = 0;
+};
+
+/// Reads the RFC 4180 records of a file one at a time through a buffer of a megabyte that
+/// grows only for a record longer than it: a file of any size costs little memory beyond
+/// its table, and each block is parsed while the read has left it in the cache.
+class CsvReader
+{
+public:
+    enum Result { Record, End, Unterminated, ReadError };
+
+    CsvReader(QIODevice &file, char delimiter)
+        : FFile(file), FDelimiter(delimiter), FBuffer(size_t(1) << 20)
+    {
+    }
+
+    /// The next record's fields, valid until the next call.
+    Result Next(std::vector<std::string_view> &fields)
+    {
+        while (true) {
+            const std::string_view text(FBuffer.data() + FBegin, FEnd - FBegin);
+            if (text.empty() && FAtEnd)
+                return End;
+            const size_t length = Parse(text, fields);
+            if (length > 0) {
+                CheckUtf8Through(FBegin + length);
+                FBegin += length;
+                return Record;
+            }
+            if (FAtEnd)
+                return Unterminated;
+            if (!Refill())
+                return ReadError;
+        }
+    }
+
+    /// Whether the last record's bytes are valid UTF-8 (its fields then are too: they
+    /// split it at ASCII bytes, and unquoting drops ASCII quotes only). False may also
+    /// mean only that a record near it is not.
+    bool RecordValidUtf8() const { return FCheckedValid; }
+    /// The bytes of the file read into records so far.
+    qint64 Consumed() const { return FConsumedBefore + qint64(FBegin); }
+
+private:
+    /// Makes sure the buffer is checked for UTF-8 up to `recordEnd`. The check runs once
+    /// for all the buffer holds, up to the start of its last character (which may not
+    /// have been read whole); each record then shares the verdict of its block.
+    void CheckUtf8Through(size_t recordEnd)
+    {
+        if (recordEnd <= FCheckedTo)
+            return;
+        size_t to = FEnd;
+        if (!FAtEnd)
+            for (size_t back = 0; back < 4 && to > FBegin; ++back)
+                if ((static_cast<unsigned char>(FBuffer[--to]) & 0xC0) != 0x80)
+                    break;
+        to = std::max(to, recordEnd);
+        FCheckedValid = IsValidUtf8(std::string_view(FBuffer.data() + FBegin, to - FBegin));
+        FCheckedTo = to;
+    }
+
+    /// Moves the unread rest to the front, grows the buffer when the rest fills it, and
+    /// reads on; a UTF-8 byte order mark at the start of the file is dropped.
+    bool Refill()
+    {
+        std::memmove(FBuffer.data(), FBuffer.data() + FBegin, FEnd - FBegin);
+        FConsumedBefore += qint64(FBegin);
+        FEnd -= FBegin;
+        FBegin = 0;
+        FCheckedTo = 0;
+        if (FEnd == FBuffer.size())
+            FBuffer.resize(2 * FBuffer.size());
+        const qint64 read = FFile.read(FBuffer.data() + FEnd, qint64(FBuffer.size() - FEnd));
+        if (read < 0)
+            return false;
+        FAtEnd = read == 0;
+        FEnd += size_t(read);
+        if (FConsumedBefore == 0 && !FBomChecked && (FEnd >= 3 || FAtEnd)) {
+            FBomChecked = true;
+            if (WithoutBom(std::string_view(FBuffer.data(), FEnd)).size() < FEnd)
+                FBegin = 3;
+        }
+        return true;
+    }
+
+    /// The length of the record at the start of `text` with its line end, its fields in
+    /// `fields`; 0 when the text ends inside it and more of the file may follow, or when
+    /// a quote is left open at the end of the file.
+    size_t Parse(std::string_view text, std::vector<std::string_view> &fields)
+    {
+        const size_t n = text.size();
+        FieldEndScanner fieldEnds(text, FDelimiter);
+        size_t pos = 0;
+        size_t quotedFields = 0;
+        fields.clear();
+        while (true) {
             if (pos < n && text[pos] == '"') {
-                if (quotedFields == unquoted.size())
-                    unquoted.emplace_back();
-                std::string &field = unquoted[quotedFields++];
+                // One buffer per quoted field of a record, reused by the next records; a
+                // deque keeps the texts in place while it grows, so the views stay valid.
+                if (quotedFields == FUnquoted.size())
+                    FUnquoted.emplace_back();
+                std::string &field = FUnquoted[quotedFields++];
                 field.clear();
                 ++pos;
                 while (true) {
                     const size_t quote = text.find('"', pos);
                     if (quote == std::string_view::npos)
-                        return -1;
+                        return 0;
                     field.append(text.substr(pos, quote - pos));
                     pos = quote + 1;
                     if (pos < n && text[pos] == '"') {
@@ -254,28 +364,42 @@ qint64 ParseCsv(std::string_view text, char delimiter, OnRecord &&onRecord)
                     break;
                 }
                 // Text between the closing quote and the next delimiter is kept, not lost.
-                const size_t end = FindFirstOf(text, pos, fieldEnds);
+                const size_t end = fieldEnds.From(pos);
                 field.append(text.substr(pos, end - pos));
                 pos = end;
                 fields.push_back(field);
             } else {
-                const size_t end = FindFirstOf(text, pos, fieldEnds);
+                const size_t end = fieldEnds.From(pos);
                 fields.push_back(text.substr(pos, end - pos));
                 pos = end;
             }
-            if (pos >= n || text[pos] != delimiter)
+            // The text ends inside the record: at the end of the file that ends the last
+            // record, which needs no line end; before it, the field may go on or a closing
+            // quote may turn out to be doubled, so the record is read again with more.
+            if (pos == n)
+                return FAtEnd ? n : 0;
+            if (text[pos] != FDelimiter)
                 break;
             ++pos;
         }
-        // A line end closes the record; a final one opens no further record.
-        if (pos < n)
-            pos += (text[pos] == '\r' && pos + 1 < n && text[pos + 1] == '\n') ? 2 : 1;
-        ++records;
-        onRecord(fields, pos);
-        if (pos >= n)
-            return records;
+        // A line end closes the record: CR LF, LF or CR.
+        if (text[pos] == '\r' && pos + 1 == n && !FAtEnd)
+            return 0; // an LF may follow
+        return pos + ((text[pos] == '\r' && pos + 1 < n && text[pos + 1] == '\n') ? 2 : 1);
     }
-}
+
+    QIODevice &FFile;
+    const char FDelimiter;
+    std::vector<char> FBuffer;
+    size_t FBegin = 0;
+    size_t FEnd = 0;
+    qint64 FConsumedBefore = 0;
+    bool FAtEnd = false;
+    bool FBomChecked = false;
+    size_t FCheckedTo = 0;
+    bool FCheckedValid = true;
+    std::deque<std::string> FUnquoted;
+};
 
 QString FromUtf8(std::string_view bytes)
 {
@@ -308,14 +432,13 @@ void CommitFile(QSaveFile &file, const QByteArray &bytes, const QObject *compone
 class RLDataCsv
 {
 public:
-    static int Import(TRLData &d, std::string_view text, char delimiter, bool IncludeColHeaders)
+    static int Import(TRLData &d, QIODevice &file, char delimiter, bool IncludeColHeaders)
     {
-        text = WithoutBom(text);
-        if (text.empty())
-            return isEmptyFile;
         // One pass: records go straight into a matrix built aside, which is taken over
         // only when the whole file has been read.
         try {
+            CsvReader reader(file, delimiter);
+            const qint64 fileSize = std::max<qint64>(1, file.size());
             TStringArray matrix;
             matrix.SetAllocRowsBy(d.FStrings->AllocRowsBy());
             std::vector<QString> names;
@@ -327,10 +450,7 @@ public:
             bool namesPending = IncludeColHeaders;
             int cut = 0;
             int percent = -1;
-            bool firstRecord = true;
-            // Fields split a text at ASCII bytes and unquoting drops ASCII quotes only, so
-            // the fields of a valid text are valid: one check of the whole file does.
-            const bool validUtf8 = IsValidUtf8(text);
+            qint64 records = 0;
             const auto fits = [&](int fieldCount, int rowCount) {
                 return (qint64(fieldCount) + 1) * std::max(1, rowCount) <= (qint64(1) << 31);
             };
@@ -354,20 +474,19 @@ public:
                     tooLarge = true;
                 }
             };
-            const qint64 records = ParseCsv(text, delimiter, [&](const std::vector<std::string_view> &fields,
-                                                                  size_t end) {
+            std::vector<std::string_view> fields;
+            CsvReader::Result result;
+            while ((result = reader.Next(fields)) == CsvReader::Record) {
+                ++records;
                 if (d.OnPercentDone) {
                     // Progress by bytes read: the number of cells is known only at the end.
-                    const int now = int(qint64(end) * 100 / qint64(text.size()));
+                    const int now = int(reader.Consumed() * 100 / fileSize);
                     if (now != percent)
                         d.OnPercentDone(&d, percent = now);
                 }
-                if (firstRecord) {
-                    firstRecord = false;
-                    if (fields.size() == 2 && fields[0] == View(CommonHeaderMark)) {
-                        commonHeader = FromUtf8(fields[1]);
-                        return;
-                    }
+                if (records == 1 && fields.size() == 2 && fields[0] == View(CommonHeaderMark)) {
+                    commonHeader = FromUtf8(fields[1]);
+                    continue;
                 }
                 const int fieldCount = int(fields.size());
                 widen(fieldCount);
@@ -376,10 +495,10 @@ public:
                     names.resize(fields.size());
                     for (size_t field = 0; field < fields.size(); ++field)
                         names[field] = CutToLength(FromUtf8(fields[field]), TRLData::NameMax);
-                    return;
+                    continue;
                 }
                 if (tooLarge)
-                    return;
+                    continue;
                 try {
                     if (!fits(width, rows + 1) && width > cols && fits(cols, rows + 1)) {
                         // The room kept for widening no longer fits; the table itself does.
@@ -388,18 +507,22 @@ public:
                     }
                     if (!fits(width, rows + 1)) {
                         tooLarge = true;
-                        return;
+                        continue;
                     }
                     matrix.Resize(width, rows + 1);
                 } catch (const std::exception &) {
                     tooLarge = true;
-                    return;
+                    continue;
                 }
                 ++rows;
-                cut += matrix.SetRowUtf8(rows, fields, validUtf8);
-            });
-            if (records < 0)
+                cut += matrix.SetRowUtf8(rows, fields, reader.RecordValidUtf8());
+            }
+            if (result == CsvReader::ReadError)
+                return isFileError;
+            if (result == CsvReader::Unterminated)
                 return isFormatError;
+            if (records == 0)
+                return isEmptyFile;
             if (tooLarge)
                 return isBadRange;
             if (width != cols || rows == 0)
@@ -501,10 +624,7 @@ int TRLData::ImportCSV(const QString &FName, TCSVDelimiters Delimiter, bool Incl
     QFile file(FName);
     if (!file.open(QIODevice::ReadOnly))
         return isFileError;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return isFileError;
-    return RLDataCsv::Import(*this, View(bytes), char(CSVDelimiterChar(Delimiter).unicode()), IncludeColHeaders);
+    return RLDataCsv::Import(*this, file, char(CSVDelimiterChar(Delimiter).unicode()), IncludeColHeaders);
 }
 
 int TRLData::ExportCSV(const QString &FName, TCSVDelimiters Delimiter, bool IncludeColHeaders,

@@ -141,6 +141,53 @@ TEST(RLDataCsv, SpecialBytesAtEveryPositionOfAWordAreFound)
             ASSERT_EQ(target.GetElem(col, row), source.GetElem(col, row)) << col << "," << row;
 }
 
+TEST(RLDataCsv, RecordsReadAcrossTheReadersBlocksWhole)
+{
+    // The reader takes a file a megabyte at a time. Rows of filler put the block's end
+    // at every byte of a tail that holds a doubled quote, text after a closing quote,
+    // a quoted line end and CR LF record ends.
+    constexpr int Block = 1 << 20;
+    const QByteArray tail = "\"a\"\"b\"x,c\r\n\"x\r\ny\",d\r\nend";
+    const QByteArray filler = QByteArray(63, 'a').append('\n').repeated(Block / 64 - 2);
+    test::TempDir dir;
+    for (int k = 0; k <= tail.size(); ++k) {
+        const QByteArray pad = QByteArray(127 - k, 'b').append('\n');
+        ASSERT_EQ(filler.size() + pad.size() + k, Block);
+        const QString path = dir.Write(QStringLiteral("blocks.csv"), filler + pad + tail);
+        TRLData d;
+        ASSERT_EQ(d.ImportCSV(path, cdComma, false), 0) << k;
+        const int rows = Block / 64 - 1;
+        ASSERT_EQ(d.GetNrOfRows(), rows + 3) << k;
+        EXPECT_EQ(d.GetElem(1, rows), QString(127 - k, QLatin1Char('b'))) << k;
+        EXPECT_EQ(d.GetElem(1, rows + 1), QStringLiteral("a\"bx")) << k;
+        EXPECT_EQ(d.GetElem(2, rows + 1), QStringLiteral("c")) << k;
+        EXPECT_EQ(d.GetElem(1, rows + 2), QStringLiteral("x\r\ny")) << k;
+        EXPECT_EQ(d.GetElem(2, rows + 2), QStringLiteral("d")) << k;
+        EXPECT_EQ(d.GetElem(1, rows + 3), QStringLiteral("end")) << k;
+    }
+}
+
+TEST(RLDataCsv, RecordsLongerThanABlockAreReadWhole)
+{
+    test::TempDir dir;
+    // A byte order mark and one record of 5000 quoted cells with line ends: 1.3 MB.
+    const QByteArray cell = '"' + QByteArray(124, 'x') + "\n" + QByteArray(124, 'y') + '"';
+    QByteArray record = "\xEF\xBB\xBF" + cell;
+    for (int col = 2; col <= 5000; ++col)
+        record += ';' + cell;
+    TRLData d;
+    ASSERT_EQ(d.ImportCSV(dir.Write(QStringLiteral("wide.csv"), record + "\r\n"), cdSemicolon, false), 0);
+    EXPECT_EQ(d.GetNrOfColumns(), 5000);
+    EXPECT_EQ(d.GetNrOfRows(), 1);
+    const QString text = QString(124, QLatin1Char('x')) + QLatin1Char('\n') + QString(124, QLatin1Char('y'));
+    EXPECT_EQ(d.GetElem(1, 1), text);
+    EXPECT_EQ(d.GetElem(5000, 1), text);
+    // The same record with its last quote left open runs to the end of the file.
+    record.chop(1);
+    EXPECT_EQ(d.ImportCSV(dir.Write(QStringLiteral("open.csv"), record), cdSemicolon, false), isFormatError);
+    EXPECT_EQ(d.GetNrOfColumns(), 5000);
+}
+
 TEST(RLDataCsv, FixturesImportAsRfc4180Says)
 {
     const struct
