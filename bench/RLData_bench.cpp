@@ -122,7 +122,7 @@ void BM_RLDataSortVsStableSortOfPreparedKeys(benchmark::State &state)
         [&] { d.Sort(1, 2, true); });
     benchmark::DoNotOptimize(index.data());
 }
-BENCHMARK(BM_RLDataSortVsStableSortOfPreparedKeys)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_RLDataSortVsStableSortOfPreparedKeys)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 QByteArray ReadFile(const QString &path)
 {
@@ -166,7 +166,7 @@ void BM_RLDataCsvExportVsRawWrite(benchmark::State &state)
         state, 2.0, [&] { WriteFile(raw, bytes); },
         [&] { d.ExportCSV(ours, nvo::cdSemicolon, true, false, 1, 1, Columns, d.GetNrOfRows()); });
 }
-BENCHMARK(BM_RLDataCsvExportVsRawWrite)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_RLDataCsvExportVsRawWrite)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_RLDataCsvImportVsRawReadAndSplit(benchmark::State &state)
 {
@@ -187,7 +187,7 @@ void BM_RLDataCsvImportVsRawReadAndSplit(benchmark::State &state)
         });
     benchmark::DoNotOptimize(fields);
 }
-BENCHMARK(BM_RLDataCsvImportVsRawReadAndSplit)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_RLDataCsvImportVsRawReadAndSplit)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 /// Memory of a loaded store against its content: heap in use after an import, over
 /// 1.5 times the cell bytes plus 16 bytes per cell.
@@ -242,7 +242,7 @@ void BM_RLDataXmlSaveLoadVsRawWriteRead(benchmark::State &state)
         });
     benchmark::DoNotOptimize(read);
 }
-BENCHMARK(BM_RLDataXmlSaveLoadVsRawWriteRead)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_RLDataXmlSaveLoadVsRawWriteRead)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 /// Seconds RemoveEmptyRows takes on `rows` rows of which every second one is empty.
 double RemoveEmptyRowsSeconds(int rows)

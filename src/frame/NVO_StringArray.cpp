@@ -170,6 +170,12 @@ public:
             FRaw[InlineMax] = static_cast<unsigned char>(bytes.size());
             return;
         }
+        if (OnHeap() && HeapLength() == bytes.size()) {
+            // A text rewritten at its length (a value edited in place, a column refilled)
+            // keeps its block.
+            std::memmove(HeapPointer(), bytes.data(), bytes.size());
+            return;
+        }
         char *block = static_cast<char *>(std::malloc(bytes.size()));
         if (!block)
             throw std::bad_alloc();
