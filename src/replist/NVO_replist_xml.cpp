@@ -335,10 +335,11 @@ qsizetype StartTagEnd(std::string_view line)
     return -1;
 }
 
-/// Walks the flat elements of a list body up to the root end tag. Returns false for
-/// anything that is not such a body: nesting, stray text, broken tags, no end tag.
+/// Walks the flat elements of a list body up to the root end tag, and puts `end` just
+/// after that tag's name. Returns false for anything that is not such a body: nesting,
+/// stray text, broken tags, no end tag.
 template<class OnElement>
-bool ScanBody(std::string_view body, OnElement &&onElement)
+bool ScanBody(std::string_view body, OnElement &&onElement, size_t &end)
 {
     size_t pos = 0;
     const size_t n = body.size();
@@ -374,6 +375,7 @@ bool ScanBody(std::string_view body, OnElement &&onElement)
             const size_t nameStart = p;
             while (p < n && IsNameChar(body[p]))
                 ++p;
+            end = p;
             return EqualsNoCase(body.substr(nameStart, p - nameStart), "replist");
         }
         // A start tag.
@@ -669,7 +671,8 @@ public:
             body.append(line);
             ended = HasEndTag(View(line));
         }
-        return Parse(d, View(body), id);
+        size_t bodyEnd = std::string_view::npos;
+        return Parse(d, View(body), id, bodyEnd);
     }
 
     /// The same on a text in memory; `Consumed` tells how far the text was read (to the
@@ -698,18 +701,29 @@ public:
         const qsizetype close = StartTagEnd(line);
         if (close < 0)
             return false;
+        // The body is parsed straight from the text: the parse finds the end tag, and the
+        // reading ends with that tag's line, as line by line.
         const size_t bodyStart = size_t(line.data() - text.data()) + size_t(close) + 1;
-        bool ended = HasEndTag(text.substr(bodyStart, pos - bodyStart));
-        while (!ended) {
-            if (!nextLine(line))
-                return false; // truncated: no end tag
-            ended = HasEndTag(line);
+        size_t bodyEnd = std::string_view::npos;
+        const bool read = Parse(d, text.substr(bodyStart), id, bodyEnd);
+        if (bodyEnd != std::string_view::npos) {
+            const size_t lineEnd = text.find('\n', bodyStart + bodyEnd);
+            Consumed = lineEnd == std::string_view::npos ? text.size() : lineEnd + 1;
+        } else {
+            // A body broken before its end: the reading ends where the end-tag line
+            // would have ended it, or at the end of the text.
+            pos = bodyStart;
+            while (nextLine(line))
+                if (HasEndTag(line)) {
+                    Consumed = pos;
+                    break;
+                }
         }
-        Consumed = pos;
-        return Parse(d, text.substr(bodyStart, pos - bodyStart), id);
+        return read;
     }
 
-    static bool Parse(TRLData &d, std::string_view body, const QString &id)
+    /// Reads a list body; `bodyEnd` tells where in it the root end tag's name ends.
+    static bool Parse(TRLData &d, std::string_view body, const QString &id, size_t &bodyEnd)
     {
         // First pass: the sizes the list claims and the content that is there, before
         // anything big is allocated. The elements found are kept (as views of the body)
@@ -737,6 +751,14 @@ public:
                         return false;
                     maxCol = std::max(maxCol, *col);
                     maxRow = std::max(maxRow, *row);
+                    if (cells.capacity() == 0) {
+                        // One allocation for all cells: no more than the list claims, nor
+                        // than its body can hold (a cell element takes 22 bytes at least).
+                        size_t expected = body.size() / 22 + 1;
+                        if (numCols >= 0 && numRows >= 0)
+                            expected = std::min(expected, (size_t(numCols) + 1) * size_t(numRows));
+                        cells.reserve(expected);
+                    }
                     cells.push_back({*col, *row, e.text, IsHexEncoded(e)});
                     return true;
                 }
@@ -758,7 +780,7 @@ public:
                 default:
                     return true;
                 }
-            });
+            }, bodyEnd);
             const qint64 cellElements = qint64(cells.size());
             if (!wellFormed || numCols < 1 || numRows < 0 || numCols > colNames || numRows > cellElements
                 || maxCol > numCols || maxRow > numRows
