@@ -350,6 +350,9 @@ bool ScanBody(std::string_view body, OnElement &&onElement, size_t &end)
         pos = at + terminator.size();
         return true;
     };
+    // One element object for the whole body: a list has a million elements, and a fresh
+    // one would clear its attribute slots each time.
+    RawElement element;
     while (true) {
         while (pos < n && IsSpace(body[pos]))
             ++pos;
@@ -386,8 +389,9 @@ bool ScanBody(std::string_view body, OnElement &&onElement, size_t &end)
         const std::string_view name = body.substr(nameStart, p - nameStart);
         if (name.empty())
             return false;
-        RawElement element;
         element.tag = TagOf(name);
+        element.text = {};
+        element.attributeCount = 0;
         bool selfClosing = false;
         while (true) {
             while (p < n && IsSpace(body[p]))
