@@ -138,8 +138,7 @@ public:
         if (FFieldsInRecord++ > 0)
             *at++ = FDelimiter;
         if (!NeedsCsvQuotes(field, FDelimiter)) {
-            std::memcpy(at, field.data(), field.size());
-            at += field.size();
+            at = std::copy(field.begin(), field.end(), at); // an empty cell may have no bytes at all
         } else {
             *at++ = '"';
             for (const char ch : field) {
