@@ -248,16 +248,18 @@ private:
     uint64_t FMask = 0;
 };
 
-/// Reads the RFC 4180 records of a file one at a time through a buffer of a megabyte that
-/// grows only for a record longer than it: a file of any size costs little memory beyond
-/// its table, and each block is parsed while the read has left it in the cache.
+/// Reads the RFC 4180 records of a file one at a time through a buffer of a megabyte (or
+/// the size of a smaller file) that grows only for a record longer than it: a file of any
+/// size costs little memory beyond its table, and each block is parsed while the read has
+/// left it in the cache.
 class CsvReader
 {
 public:
     enum Result { Record, End, Unterminated, ReadError };
 
     CsvReader(QIODevice &file, char delimiter)
-        : FFile(file), FDelimiter(delimiter), FBuffer(size_t(1) << 20)
+        : FFile(file), FDelimiter(delimiter),
+          FBuffer(size_t(std::clamp<qint64>(file.size() - file.pos() + 1, 4096, qint64(1) << 20)))
     {
     }
 
