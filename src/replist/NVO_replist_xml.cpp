@@ -550,8 +550,7 @@ bool ElementText(const RawElement &element, std::string &out)
     return true;
 }
 
-/// A cell element as the first pass met it: where it goes and its text still encoded,
-/// so the second pass need not walk the body again.
+/// A cell element as the reader met it: where it goes and its text still encoded.
 struct FoundCell
 {
     int col = 0, row = 0;
@@ -729,23 +728,45 @@ public:
     /// Reads a list body; `bodyEnd` tells where in it the root end tag's name ends.
     static bool Parse(TRLData &d, std::string_view body, const QString &id, size_t &bodyEnd)
     {
-        // First pass: the sizes the list claims and the content that is there, before
-        // anything big is allocated. The elements found are kept (as views of the body)
-        // for the second pass.
+        // The sizes a list claims are checked against the content that is there before
+        // anything big is allocated. A list names its sizes and columns before its cells
+        // (ours always do): once the claims are known and the body can hold them, the
+        // matrix is made and the cells go straight into it. Cells met before that wait
+        // (as views of the body) until the end, and all checks are made again there.
         int numCols = -1, numRows = -1;
-        qint64 colNames = 0;
+        qint64 colNames = 0, cellElements = 0;
         int maxCol = 0, maxRow = 0;
-        std::vector<FoundCell> cells;
+        std::vector<FoundCell> waiting;
         std::vector<RawElement> columnElements; // names, formats, check modes, texts
+        TStringArray matrix;
+        matrix.SetAllocRowsBy(d.FStrings->AllocRowsBy());
+        bool sized = false; // the matrix has the claimed size and takes cells as they come
+        std::string text;
+        const auto claimsHold = [&] {
+            // Every row claimed needs a cell element of 22 bytes at least, every column
+            // a name element: what is allocated stays in proportion to the body.
+            return numCols >= 1 && numRows >= 0 && numCols <= colNames
+                   && qint64(numRows) <= qint64(body.size() / 22)
+                   && (qint64(numCols) + 1) * std::max(1, numRows) <= MaxFileCellSlots;
+        };
+        const auto store = [&](const FoundCell &cell) {
+            std::string_view value;
+            if (cell.col > numCols || cell.row > numRows || !DecodedText(cell.raw, cell.hex, text, value))
+                return false;
+            matrix.SetUtf8(cell.col, cell.row, value);
+            return true;
+        };
+        int percent = -1;
         try {
             const bool wellFormed = ScanBody(body, [&](const RawElement &e) {
                 switch (e.tag) {
                 case xmlNumCols:
                 case xmlNumRows: {
                     const auto value = SmallNumber(e.text);
-                    if (!value)
+                    int &claim = e.tag == xmlNumCols ? numCols : numRows;
+                    if (!value || (sized && *value != claim))
                         return false;
-                    (e.tag == xmlNumCols ? numCols : numRows) = *value;
+                    claim = *value;
                     return true;
                 }
                 case xmlCell: {
@@ -755,16 +776,27 @@ public:
                         return false;
                     maxCol = std::max(maxCol, *col);
                     maxRow = std::max(maxRow, *row);
-                    if (cells.capacity() == 0) {
-                        // One allocation for all cells: no more than the list claims, nor
-                        // than its body can hold (a cell element takes 22 bytes at least).
-                        size_t expected = body.size() / 22 + 1;
-                        if (numCols >= 0 && numRows >= 0)
-                            expected = std::min(expected, (size_t(numCols) + 1) * size_t(numRows));
-                        cells.reserve(expected);
+                    ++cellElements;
+                    const FoundCell cell{*col, *row, e.text, IsHexEncoded(e)};
+                    if (!sized && claimsHold()) {
+                        matrix.Resize(numCols, std::max(1, numRows));
+                        sized = true;
+                        for (const FoundCell &early : waiting)
+                            if (!store(early))
+                                return false;
+                        waiting = {};
                     }
-                    cells.push_back({*col, *row, e.text, IsHexEncoded(e)});
-                    return true;
+                    if (!sized) {
+                        waiting.push_back(cell);
+                        return true;
+                    }
+                    if (d.OnPercentDone) {
+                        // Progress by the part of the body read: cells may be left out.
+                        const int now = int(qint64(e.text.data() - body.data()) * 100 / qint64(body.size()));
+                        if (now != percent)
+                            d.OnPercentDone(&d, percent = now);
+                    }
+                    return store(cell);
                 }
                 case xmlColName:
                 case xmlColumnFormat:
@@ -785,23 +817,23 @@ public:
                     return true;
                 }
             }, bodyEnd);
-            const qint64 cellElements = qint64(cells.size());
             if (!wellFormed || numCols < 1 || numRows < 0 || numCols > colNames || numRows > cellElements
                 || maxCol > numCols || maxRow > numRows
                 || (qint64(numCols) + 1) * std::max(1, numRows) > MaxFileCellSlots)
                 return false;
+            if (!sized) {
+                matrix.Resize(numCols, std::max(1, numRows));
+                for (const FoundCell &cell : waiting)
+                    if (!store(cell))
+                        return false;
+            }
 
-            // Second pass, over what the first one found: everything is built aside and
-            // taken over only when complete.
-            TStringArray matrix;
-            matrix.SetAllocRowsBy(d.FStrings->AllocRowsBy());
-            matrix.Resize(numCols, std::max(1, numRows));
+            // Everything is built aside and taken over only when complete.
             std::vector<QString> names(static_cast<size_t>(numCols)), formats(static_cast<size_t>(numCols));
             std::vector<quint8> modes(size_t(numCols), TRLData::cmNone);
             for (int col = 1; col <= numCols; ++col)
                 names[size_t(col - 1)] = QStringLiteral("C-") + QString::number(col);
             QString comment, commonHeader = d.FCommonHeader;
-            std::string text;
             for (const RawElement &e : columnElements) {
                 if (!ElementText(e, text))
                     return false;
@@ -830,17 +862,8 @@ public:
                     break;
                 }
             }
-            // Raw texts of a valid body are valid (they end at ASCII markup), and so are
-            // resolved references, which are checked code points; hex forms carry any bytes.
-            const bool bodyIsUtf8 = IsValidUtf8(body);
-            qint64 done = 0;
-            for (const FoundCell &cell : cells) {
-                std::string_view value;
-                if (!DecodedText(cell.raw, cell.hex, text, value))
-                    return false;
-                matrix.SetUtf8(cell.col, cell.row, value, bodyIsUtf8 && !cell.hex);
-                d.ReportProgress(++done, cellElements);
-            }
+            if (d.OnPercentDone)
+                d.OnPercentDone(&d, 100);
             d.FComment = comment;
             d.FCommonHeader = commonHeader;
             d.FDataID = id;

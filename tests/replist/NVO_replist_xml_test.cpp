@@ -184,6 +184,15 @@ TEST(RLDataXml, AFailedReadLeavesTheStoreAsItWas)
                                       "</replist>")},
         {"nested", QStringLiteral("<replist zandrovex>\n<numcols>1</numcols><numrows>1</numrows>"
                                   "<colname col=\"1\">a<b/></colname></replist>")},
+        {"rows claimed without cells", QStringLiteral("<replist zandrovex>\n<numcols>1</numcols><numrows>3</numrows>"
+                                                      "<colname col=\"1\">a</colname><cell col=\"1\" row=\"1\">a</cell>"
+                                                      "<cell col=\"1\" row=\"2\">b</cell></replist>")},
+        {"size restated after cells", QStringLiteral("<replist zandrovex>\n<numcols>1</numcols><numrows>1</numrows>"
+                                                     "<colname col=\"1\">a</colname><cell col=\"1\" row=\"1\">a</cell>"
+                                                     "<numrows>2</numrows><cell col=\"1\" row=\"2\">b</cell></replist>")},
+        {"cell before sizes, beyond them", QStringLiteral("<replist zandrovex>\n<cell col=\"2\" row=\"1\">a</cell>"
+                                                          "<numcols>1</numcols><numrows>1</numrows>"
+                                                          "<colname col=\"1\">a</colname></replist>")},
         {"bad mode", QStringLiteral("<replist zandrovex>\n<numcols>1</numcols><numrows>0</numrows>"
                                     "<colname col=\"1\">a</colname><checkedcolumn col=\"1\">7</checkedcolumn>"
                                     "</replist>")},
@@ -213,6 +222,14 @@ TEST(RLDataXml, ForeignButValidListsAreRead)
     EXPECT_EQ(d.GetColName(2), QString());
     EXPECT_EQ(d.GetElem(1, 1), QString::fromUtf8("ä\nx"));
     EXPECT_EQ(d.GetNrOfRows(), 2);
+    // Cells may also come before the sizes and names they belong to.
+    ASSERT_TRUE(d.ReadFromXMLString(QStringLiteral("<replist zandrovex>\n<cell col='2' row='1'>late</cell>\n"
+                                                   "<numrows>1</numrows><numcols>2</numcols>\n"
+                                                   "<colname col='1'>A</colname><colname col='2'>B</colname>\n"
+                                                   "</replist>"),
+                                    QString()));
+    EXPECT_EQ(d.GetElem(2, 1), QStringLiteral("late"));
+    EXPECT_EQ(d.GetNrOfColumns(), 2);
 }
 
 TEST(RLDataXml, SaveWritesAtomicallyAndReportsFailure)
