@@ -3,6 +3,10 @@
 #include <QtCore/QStringList>
 #include <gtest/gtest.h>
 
+#include <string>
+#include <string_view>
+#include <vector>
+
 namespace {
 
 using namespace nvo;
@@ -117,6 +121,19 @@ TEST(StringArray, SortOrdersNumbersAsNumbersAndTextsCaseInsensitivelyWithCaseAsT
         // the three keys that make a plain "number if both are numbers" rule circular
         {{"10", "9", "1a"}, true, {"9", "10", "1a"}},
         {{"inf", "nan", "0x10", "1"}, true, {"1", "0x10", "inf", "nan"}},
+        // keys that agree in their first eight folded bytes and differ after them or in case
+        {{"abcdefgha", "abcdefgh", "abcdefghA", "ABCDEFGH", "abcdefg"}, true,
+         {"abcdefg", "ABCDEFGH", "abcdefgh", "abcdefghA", "abcdefgha"}},
+        // a NUL inside a key is not the end of a shorter key
+        {{QString::fromUtf8("ab\0c", 4), QString::fromUtf8("ab\0", 3), "ab"}, true,
+         {"ab", QString::fromUtf8("ab\0", 3), QString::fromUtf8("ab\0c", 4)}},
+        // zeros of every spelling are one number: entry order in both directions
+        {{"0", "-0", "+0", "0.0"}, true, {"0", "-0", "+0", "0.0"}},
+        {{"0", "-0", "+0", "0.0"}, false, {"0", "-0", "+0", "0.0"}},
+        {{QString::fromUtf8("äpfel"), QString::fromUtf8("ÄPFEL"), "Apfel", QString::fromUtf8("äpfelx")}, true,
+         {"Apfel", QString::fromUtf8("ÄPFEL"), QString::fromUtf8("äpfel"), QString::fromUtf8("äpfelx")}},
+        {{QString::fromUtf8("äpfel"), QString::fromUtf8("ÄPFEL"), "Apfel", QString::fromUtf8("äpfelx")}, false,
+         {QString::fromUtf8("äpfelx"), QString::fromUtf8("äpfel"), QString::fromUtf8("ÄPFEL"), "Apfel"}},
     };
     for (const auto &c : cases) {
         TStringArray a;
@@ -124,6 +141,32 @@ TEST(StringArray, SortOrdersNumbersAsNumbersAndTextsCaseInsensitivelyWithCaseAsT
         a.Sort(1, -1, c.ascending);
         EXPECT_EQ(Column(a, 1), c.expected) << c.cells.join(QLatin1Char('|')).toStdString();
     }
+}
+
+TEST(StringArray, WholeRowsOfUtf8GoInAndComeOutAsSingleCellsWould)
+{
+    TStringArray a;
+    a.Resize(3, 2);
+    const std::string longText(300, 'x');
+    // Valid, broken and over-long texts, and one more than there are columns.
+    const std::vector<std::string_view> texts = {"ok", std::string_view("\xC3(", 2), longText, "left out"};
+    EXPECT_EQ(a.SetRowUtf8(1, texts), 1); // the one cut
+    EXPECT_EQ(a.GetString(1, 1), QStringLiteral("ok"));
+    EXPECT_EQ(a.GetString(2, 1), QString(QChar(0xFFFD)) + QLatin1Char('('));
+    EXPECT_EQ(a.GetString(3, 1), QString(255, QLatin1Char('x')));
+    EXPECT_EQ(a.SetRowUtf8(3, texts), 0); // no such row
+    // A caller that has checked its input says so; the texts are stored as they are.
+    EXPECT_EQ(a.SetRowUtf8(2, {"", "", std::string_view("\xC3\xA4", 2)}, true), 0);
+    EXPECT_EQ(a.GetString(3, 2), QString::fromUtf8("ä"));
+
+    std::vector<std::string_view> row;
+    a.GetRowUtf8(1, row);
+    ASSERT_EQ(row.size(), 4u); // columns 0 to 3
+    EXPECT_EQ(row[0], "");
+    EXPECT_EQ(row[1], "ok");
+    EXPECT_EQ(row[2], "\xEF\xBF\xBD(");
+    a.GetRowUtf8(0, row);
+    EXPECT_TRUE(row.empty());
 }
 
 TEST(StringArray, SortIsStableInBothDirectionsAndUsesTheSecondaryColumnForTies)

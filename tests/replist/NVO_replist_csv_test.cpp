@@ -188,6 +188,29 @@ TEST(RLDataCsv, RecordsLongerThanABlockAreReadWhole)
     EXPECT_EQ(d.GetNrOfColumns(), 5000);
 }
 
+TEST(RLDataCsv, RecordsGrowingWiderKeepEveryCellReadBefore)
+{
+    // Field counts that rise, fall and rise again make the table wider several times
+    // while rows are already in it.
+    const std::vector<int> widths = {1, 3, 2, 9, 4, 17, 1, 40, 5, 41};
+    QByteArray text;
+    for (size_t row = 0; row < widths.size(); ++row) {
+        for (int col = 1; col <= widths[row]; ++col)
+            text += (col > 1 ? "," : "") + QByteArray::number(int(row) + 1) + '.' + QByteArray::number(col);
+        text += "\n";
+    }
+    test::TempDir dir;
+    TRLData d;
+    ASSERT_EQ(d.ImportCSV(dir.Write(QStringLiteral("wider.csv"), text), cdComma, false), 0);
+    ASSERT_EQ(d.GetNrOfColumns(), 41);
+    ASSERT_EQ(d.GetNrOfRows(), int(widths.size()));
+    for (int row = 1; row <= d.GetNrOfRows(); ++row)
+        for (int col = 1; col <= 41; ++col)
+            ASSERT_EQ(d.GetElem(col, row), col <= widths[size_t(row - 1)] ? QStringLiteral("%1.%2").arg(row).arg(col)
+                                                                          : QString())
+                << col << "," << row;
+}
+
 TEST(RLDataCsv, FixturesImportAsRfc4180Says)
 {
     const struct
