@@ -124,11 +124,12 @@ bool NeedsCsvQuotes(std::string_view field, char delimiter)
 
 /// The bytes of a CSV file on their way out. Records are built in a buffer of fixed size
 /// that goes to the file whenever the next piece might not fit, so a file of any size
-/// costs 64 KB of memory and no growth check per byte.
+/// costs a megabyte of memory and no growth check per byte. (Smaller pieces cost the
+/// file system more: at 64 KB a large export took a third longer.)
 class CsvWriter
 {
 public:
-    CsvWriter(QIODevice &file, char delimiter) : FFile(file), FDelimiter(delimiter), FBuffer(size_t(64) << 10) {}
+    CsvWriter(QIODevice &file, char delimiter) : FFile(file), FDelimiter(delimiter), FBuffer(size_t(1) << 20) {}
 
     /// Adds a field to the record, quoted when it must be.
     void Field(std::string_view field)
