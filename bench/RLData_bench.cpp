@@ -79,7 +79,7 @@ void BM_RLDataAppend1MRowsVs100k(benchmark::State &state)
 {
     nvo::bench::MeasureRatio(state, 12.0, [] { AppendRows(100000); }, [] { AppendRows(1000000); });
 }
-BENCHMARK(BM_RLDataAppend1MRowsVs100k)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_RLDataAppend1MRowsVs100k)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 /// The reference sort: the same order (case-folded text, exact text as tie-break, then
 /// the secondary column) by std::stable_sort of an index over keys prepared beforehand.
