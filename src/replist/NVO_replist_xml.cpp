@@ -421,8 +421,11 @@ bool ScanBody(std::string_view body, OnElement &&onElement, size_t &end)
             if (p >= n || (body[p] != '"' && body[p] != '\''))
                 return false;
             const char quote = body[p++];
-            const size_t valueEnd = body.find(quote, p);
-            if (valueEnd == std::string_view::npos)
+            // Attribute values are a few characters: a loop beats a library search.
+            size_t valueEnd = p;
+            while (valueEnd < n && body[valueEnd] != quote)
+                ++valueEnd;
+            if (valueEnd == n)
                 return false;
             if (element.attributeCount < 4)
                 element.attributes[element.attributeCount++] = {attrName, body.substr(p, valueEnd - p)};
@@ -561,6 +564,19 @@ struct FoundCell
 /// A non-negative decimal number of at most 9 digits, blanks around it allowed.
 std::optional<int> SmallNumber(std::string_view text)
 {
+    // Nothing but digits is the form of every number a list holds: read it in one loop
+    // without a branch per digit.
+    if (!text.empty() && text.size() <= 9) {
+        unsigned value = 0; // wraps harmlessly while a text that is no number goes through
+        bool digits = true;
+        for (const char c : text) {
+            const unsigned digit = unsigned(static_cast<unsigned char>(c)) - unsigned('0');
+            digits &= digit <= 9;
+            value = value * 10 + digit;
+        }
+        if (digits)
+            return int(value);
+    }
     while (!text.empty() && IsSpace(text.front()))
         text.remove_prefix(1);
     while (!text.empty() && IsSpace(text.back()))
@@ -749,11 +765,14 @@ public:
                    && qint64(numRows) <= qint64(body.size() / 22)
                    && (qint64(numCols) + 1) * std::max(1, numRows) <= MaxFileCellSlots;
         };
+        // Raw texts of a valid body are valid (they end at ASCII markup), and so are
+        // resolved references, which are checked code points; hex forms carry any bytes.
+        const bool bodyIsUtf8 = IsValidUtf8(body);
         const auto store = [&](const FoundCell &cell) {
             std::string_view value;
             if (cell.col > numCols || cell.row > numRows || !DecodedText(cell.raw, cell.hex, text, value))
                 return false;
-            matrix.SetUtf8(cell.col, cell.row, value);
+            matrix.SetUtf8(cell.col, cell.row, value, bodyIsUtf8 && !cell.hex);
             return true;
         };
         int percent = -1;
