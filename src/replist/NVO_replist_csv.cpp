@@ -219,28 +219,27 @@ private:
     {
         FBlockAt = at;
         const char *block = FText.data() + at;
-        FMask = 0;
-        if (FText.size() - at < 64) {
-            for (size_t i = 0; i < FText.size() - at; ++i)
-                if (block[i] == FDelimiter || block[i] == '\r' || block[i] == '\n')
-                    FMask |= uint64_t(1) << i;
+        const size_t count = std::min<size_t>(FText.size() - at, 64);
+#if defined(__SSE2__)
+        if (count == 64) {
+            const __m128i delimiter = _mm_set1_epi8(FDelimiter);
+            const __m128i cr = _mm_set1_epi8('\r');
+            const __m128i lf = _mm_set1_epi8('\n');
+            FMask = 0;
+            for (int part = 0; part < 4; ++part) {
+                const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(block + 16 * part));
+                const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(bytes, delimiter),
+                                                  _mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
+                FMask |= uint64_t(uint16_t(_mm_movemask_epi8(ends))) << (16 * part);
+            }
             return;
         }
-#if defined(__SSE2__)
-        const __m128i delimiter = _mm_set1_epi8(FDelimiter);
-        const __m128i cr = _mm_set1_epi8('\r');
-        const __m128i lf = _mm_set1_epi8('\n');
-        for (int part = 0; part < 4; ++part) {
-            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(block + 16 * part));
-            const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(bytes, delimiter),
-                                              _mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
-            FMask |= uint64_t(uint16_t(_mm_movemask_epi8(ends))) << (16 * part);
-        }
-#else
-        for (size_t i = 0; i < 64; ++i)
+#endif
+        // The last bytes of a text, and every block where SSE2 is not there.
+        FMask = 0;
+        for (size_t i = 0; i < count; ++i)
             if (block[i] == FDelimiter || block[i] == '\r' || block[i] == '\n')
                 FMask |= uint64_t(1) << i;
-#endif
     }
 
     const std::string_view FText;
