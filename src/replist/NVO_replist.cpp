@@ -163,6 +163,15 @@ void TRLData::ReportProgress(qint64 CellsDone, qint64 CellsTotal) const
         OnPercentDone(const_cast<TRLData *>(this), int(CellsDone * 100 / CellsTotal));
 }
 
+void TRLData::ReportReadProgress(qint64 Done, qint64 Total, int &LastPercent) const
+{
+    if (!OnPercentDone || Total <= 0)
+        return;
+    const int percent = int(Done * 100 / Total);
+    if (percent != LastPercent)
+        OnPercentDone(const_cast<TRLData *>(this), LastPercent = percent);
+}
+
 // ---- size -----------------------------------------------------------------------------------
 
 void TRLData::SetNrRows(int n)

@@ -205,6 +205,9 @@ private:
     void RecomputeFeedback();
     /// Reports progress of a long operation after `CellsDone` cells.
     void ReportProgress(qint64 CellsDone, qint64 CellsTotal) const;
+    /// Reports progress of a read whose cell count is known only at its end: `Done` of
+    /// `Total` bytes, whenever the percentage differs from `LastPercent`.
+    void ReportReadProgress(qint64 Done, qint64 Total, int &LastPercent) const;
     /// Takes over a matrix and column set built aside (readers): nothing can fail here.
     void TakeOver(TStringArray &Matrix, std::vector<QString> &Names, std::vector<QString> &Formats,
                   std::vector<quint8> &Modes, int NrOfRows);

@@ -50,11 +50,13 @@ std::string_view View(const QByteArray &bytes)
     return {bytes.constData(), size_t(bytes.size())};
 }
 
+constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
+
 /// Strips a UTF-8 byte order mark.
 std::string_view WithoutBom(std::string_view bytes)
 {
-    if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF")
-        bytes.remove_prefix(3);
+    if (bytes.substr(0, Utf8Bom.size()) == Utf8Bom)
+        bytes.remove_prefix(Utf8Bom.size());
     return bytes;
 }
 
@@ -251,7 +253,7 @@ private:
 /// Reads the RFC 4180 records of a file one at a time through a buffer of a megabyte (or
 /// the size of a smaller file) that grows only for a record longer than it: a file of any
 /// size costs little memory beyond its table, and each block is parsed while the read has
-/// left it in the cache.
+/// left it in the cache. A UTF-8 byte order mark at the start is skipped.
 class CsvReader
 {
 public:
@@ -261,6 +263,9 @@ public:
         : FFile(file), FDelimiter(delimiter),
           FBuffer(size_t(std::clamp<qint64>(file.size() - file.pos() + 1, 4096, qint64(1) << 20)))
     {
+        if (file.peek(qint64(Utf8Bom.size())) == QByteArrayView(Utf8Bom.data(), qsizetype(Utf8Bom.size())))
+            file.skip(qint64(Utf8Bom.size()));
+        FConsumedBefore = file.pos();
     }
 
     /// The next record's fields, valid until the next call.
@@ -287,7 +292,7 @@ public:
     /// split it at ASCII bytes, and unquoting drops ASCII quotes only). False may also
     /// mean only that a record near it is not.
     bool RecordValidUtf8() const { return FCheckedValid; }
-    /// The bytes of the file read into records so far.
+    /// The position in the file after the records read so far.
     qint64 Consumed() const { return FConsumedBefore + qint64(FBegin); }
 
 private:
@@ -309,7 +314,7 @@ private:
     }
 
     /// Moves the unread rest to the front, grows the buffer when the rest fills it, and
-    /// reads on; a UTF-8 byte order mark at the start of the file is dropped.
+    /// reads on.
     bool Refill()
     {
         std::memmove(FBuffer.data(), FBuffer.data() + FBegin, FEnd - FBegin);
@@ -324,11 +329,6 @@ private:
             return false;
         FAtEnd = read == 0;
         FEnd += size_t(read);
-        if (FConsumedBefore == 0 && !FBomChecked && (FEnd >= 3 || FAtEnd)) {
-            FBomChecked = true;
-            if (WithoutBom(std::string_view(FBuffer.data(), FEnd)).size() < FEnd)
-                FBegin = 3;
-        }
         return true;
     }
 
@@ -396,7 +396,6 @@ private:
     size_t FEnd = 0;
     qint64 FConsumedBefore = 0;
     bool FAtEnd = false;
-    bool FBomChecked = false;
     size_t FCheckedTo = 0;
     bool FCheckedValid = true;
     std::deque<std::string> FUnquoted;
@@ -439,7 +438,7 @@ public:
         // only when the whole file has been read.
         try {
             CsvReader reader(file, delimiter);
-            const qint64 fileSize = std::max<qint64>(1, file.size());
+            const qint64 fileSize = file.size();
             TStringArray matrix;
             matrix.SetAllocRowsBy(d.FStrings->AllocRowsBy());
             std::vector<QString> names;
@@ -479,12 +478,7 @@ public:
             CsvReader::Result result;
             while ((result = reader.Next(fields)) == CsvReader::Record) {
                 ++records;
-                if (d.OnPercentDone) {
-                    // Progress by bytes read: the number of cells is known only at the end.
-                    const int now = int(reader.Consumed() * 100 / fileSize);
-                    if (now != percent)
-                        d.OnPercentDone(&d, percent = now);
-                }
+                d.ReportReadProgress(reader.Consumed(), fileSize, percent);
                 if (records == 1 && fields.size() == 2 && fields[0] == View(CommonHeaderMark)) {
                     commonHeader = FromUtf8(fields[1]);
                     continue;

@@ -775,6 +775,14 @@ public:
             matrix.SetUtf8(cell.col, cell.row, value, bodyIsUtf8 && !cell.hex);
             return true;
         };
+        // Gives the matrix the claimed size and stores the cells that waited for it.
+        const auto sizeMatrix = [&] {
+            matrix.Resize(numCols, std::max(1, numRows));
+            sized = true;
+            const bool stored = std::all_of(waiting.begin(), waiting.end(), store);
+            waiting = {};
+            return stored;
+        };
         int percent = -1;
         try {
             const bool wellFormed = ScanBody(body, [&](const RawElement &e) {
@@ -797,24 +805,14 @@ public:
                     maxRow = std::max(maxRow, *row);
                     ++cellElements;
                     const FoundCell cell{*col, *row, e.text, IsHexEncoded(e)};
-                    if (!sized && claimsHold()) {
-                        matrix.Resize(numCols, std::max(1, numRows));
-                        sized = true;
-                        for (const FoundCell &early : waiting)
-                            if (!store(early))
-                                return false;
-                        waiting = {};
-                    }
+                    if (!sized && claimsHold() && !sizeMatrix())
+                        return false;
                     if (!sized) {
                         waiting.push_back(cell);
                         return true;
                     }
-                    if (d.OnPercentDone) {
-                        // Progress by the part of the body read: cells may be left out.
-                        const int now = int(qint64(e.text.data() - body.data()) * 100 / qint64(body.size()));
-                        if (now != percent)
-                            d.OnPercentDone(&d, percent = now);
-                    }
+                    // Progress by the part of the body read: cells may be left out.
+                    d.ReportReadProgress(e.text.data() - body.data(), qint64(body.size()), percent);
                     return store(cell);
                 }
                 case xmlColName:
@@ -840,12 +838,8 @@ public:
                 || maxCol > numCols || maxRow > numRows
                 || (qint64(numCols) + 1) * std::max(1, numRows) > MaxFileCellSlots)
                 return false;
-            if (!sized) {
-                matrix.Resize(numCols, std::max(1, numRows));
-                for (const FoundCell &cell : waiting)
-                    if (!store(cell))
-                        return false;
-            }
+            if (!sized && !sizeMatrix())
+                return false;
 
             // Everything is built aside and taken over only when complete.
             std::vector<QString> names(static_cast<size_t>(numCols)), formats(static_cast<size_t>(numCols));
@@ -881,8 +875,7 @@ public:
                     break;
                 }
             }
-            if (d.OnPercentDone)
-                d.OnPercentDone(&d, 100);
+            d.ReportReadProgress(qint64(body.size()), qint64(body.size()), percent);
             d.FComment = comment;
             d.FCommonHeader = commonHeader;
             d.FDataID = id;
