@@ -617,7 +617,8 @@ void TRLData::CopyToClipBoard(int LeftCol, int TopRow, int RightCol, int BottomR
 int TRLData::ImportCSV(const QString &FName, TCSVDelimiters Delimiter, bool IncludeColHeaders)
 {
     QFile file(FName);
-    if (!file.open(QIODevice::ReadOnly))
+    // The reader keeps its own buffer; a second one inside the file would copy every byte.
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return isFileError;
     return RLDataCsv::Import(*this, file, char(CSVDelimiterChar(Delimiter).unicode()), IncludeColHeaders);
 }
