@@ -3,6 +3,7 @@
 #include "NVO_Bitmap.h"
 #include "NVO_Canvas.h"
 #include "NVO_Corvane.h"
+#include "NVO_CorvaneDraw.h"
 #include "NVO_Errors.h"
 
 #include <QtWidgets/QWidget>
@@ -12,12 +13,6 @@
 class QMouseEvent;
 
 namespace nvo {
-
-/// The framework's plain notification: only the sender.
-using TNotifyEvent = std::function<void(QObject *Sender)>;
-using TMouseEvent = std::function<void(QObject *Sender, Qt::MouseButton Button,
-                                       Qt::KeyboardModifiers Shift, int X, int Y)>;
-using TMouseMoveEvent = std::function<void(QObject *Sender, Qt::KeyboardModifiers Shift, int X, int Y)>;
 
 /// Repaints `widget` at once (synchronously) when it is visible. Asked from inside
 /// any paint, the repaint is deferred to the event loop instead: a paint never
