@@ -27,6 +27,12 @@ namespace nvo {
 // Q_NAMESPACE for nvo: a namespace has one meta-object.
 Q_NAMESPACE_EXPORT(NVO_EXPORT)
 
+/// The parts of a control that take the application style's colours when visual
+/// styles are on (StyleServices): its text, its client area, its border.
+enum TStyleElement { seFont = 0x1, seClient = 0x2, seBorder = 0x4 };
+Q_DECLARE_FLAGS(TStyleElements, TStyleElement)
+Q_FLAG_NS(TStyleElements)
+
 /// Ordinal 0 gives a control its fixed colours; every other ordinal (also one beyond
 /// the named values, as a form may store it) gives its system colours.
 enum TColorScheme : quint8 { csClassic, csSystem };
@@ -200,3 +206,5 @@ NVO_EXPORT QString ParentDir(const QString &Path);
 NVO_EXPORT QString InventPassword(int Length);
 
 } // namespace nvo
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(nvo::TStyleElements)

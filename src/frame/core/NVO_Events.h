@@ -25,5 +25,11 @@ using TBeforeSortExchgEvent = std::function<void(QObject *Sender, const QString 
 using TMouseEvent = std::function<void(QObject *Sender, Qt::MouseButton Button,
                                        Qt::KeyboardModifiers Shift, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(QObject *Sender, Qt::KeyboardModifiers Shift, int X, int Y)>;
+/// A key going down or up: `Key` is the Qt key code; a handler that sets it to 0
+/// swallows the key, one that changes it passes the new key on.
+using TKeyEvent = std::function<void(QObject *Sender, int &Key, Qt::KeyboardModifiers Shift)>;
+/// The character a key typed; a handler that sets it to QChar() swallows it, one that
+/// changes it types the new character instead.
+using TKeyPressEvent = std::function<void(QObject *Sender, QChar &Key)>;
 
 } // namespace nvo

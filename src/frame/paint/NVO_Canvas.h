@@ -91,6 +91,10 @@ public:
     TCanvas(QPaintDevice *device, const QPalette &palette);
     /// A canvas on a widget during its paint event, with the widget's palette and font.
     explicit TCanvas(QWidget *widget);
+    /// A canvas over a painter that is already active (an item delegate's, a combo
+    /// box's): drawing goes through `painter`, whose state is restored when the
+    /// canvas ends; the font starts as the painter's.
+    TCanvas(QPainter &painter, const QPalette &palette);
     ~TCanvas();
     TCanvas(const TCanvas &) = delete;
     TCanvas &operator=(const TCanvas &) = delete;
@@ -152,10 +156,11 @@ public:
 
     /// The painter underneath, for the rare drawing that needs more than the canvas
     /// (rotated text, antialiased shapes where a control asks for them).
-    QPainter &Painter() { return FPainter; }
+    QPainter &Painter() { return *FPainter; }
     QPaintDevice *Device() const { return FDevice; }
 
 private:
+    void SetPixelRules();
     void FillSpan(int left, int top, int right, int bottom, const QColor &color);
     void FillWithBrush(const QRect &r, bool withPenMode);
     void ApplyPenAndBrush();
@@ -166,7 +171,8 @@ private:
 
     QPaintDevice *FDevice;
     QPalette FPalette;
-    QPainter FPainter;
+    std::optional<QPainter> FOwnPainter; ///< set when the canvas made its painter
+    QPainter *FPainter;
     QPoint FPenPos;
     // Text-heavy paints (scales, tables) measure many strings in one font; the
     // metrics are made again only when the font changes.

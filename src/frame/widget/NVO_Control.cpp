@@ -1,5 +1,6 @@
 #include "NVO_Control.h"
 
+#include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
 #include <QtGui/QPaintEvent>
 
@@ -73,38 +74,63 @@ TColor GetStyleFontColor(TStyleFont which, const QPalette &palette)
 }
 } // namespace StyleServices
 
-TControl::TControl(QWidget *parent) : QWidget(parent) {}
+TControlCore::TControlCore(QWidget *widget) : FWidget(widget) {}
 
-TControl::~TControl() = default;
+TControlCore::~TControlCore() = default;
 
-void TControl::SetStyleElements(StyleElementFlags elements)
+void TControlCore::SetStyleElements(TStyleElements elements)
 {
-    if (elements == FStyleElements)
-        return;
-    FStyleElements = elements;
-    PaintNow();
+    Change(FStyleElements, elements);
 }
 
-bool TControl::StyledClient() const
+bool TControlCore::StyledClient() const
 {
     return StyleServices::Enabled() && FStyleElements.testFlag(seClient);
 }
 
-bool TControl::StyledFont() const
+bool TControlCore::StyledFont() const
 {
     return StyleServices::Enabled() && FStyleElements.testFlag(seFont);
 }
 
-void TControl::PaintNow()
+void TControlCore::SetColorScheme(TColorScheme scheme)
 {
-    if (!Updating())
-        RepaintNow(this);
+    Change(FColorScheme, scheme);
 }
 
-void TControl::EndUpdate()
+void TControlCore::PaintNow()
+{
+    if (!Updating())
+        RepaintNow(PaintTarget());
+}
+
+void TControlCore::EndUpdate()
 {
     if (FUpdateDepth > 0 && --FUpdateDepth == 0)
         PaintNow();
+}
+
+TBitmap &TControlCore::Buffer()
+{
+    const QWidget *target = PaintTarget();
+    if (FBuffer.Width() != target->width() || FBuffer.Height() != target->height()
+        || FBuffer.DevicePixelRatio() != target->devicePixelRatioF())
+        FBuffer = TBitmap::ForWidget(target);
+    return FBuffer;
+}
+
+void TControlCore::NoteChange(const QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::FontChange:
+    case QEvent::PaletteChange:
+    case QEvent::StyleChange:
+        // The buffer's canvas draws with the font and palette it was made with.
+        DropBuffer();
+        break;
+    default:
+        break;
+    }
 }
 
 namespace {
@@ -115,53 +141,120 @@ void FireMouse(const TMouseEvent &handler, QObject *sender, const QMouseEvent *e
         Guarded([&] { handler(sender, event->button(), event->modifiers(), p.x(), p.y()); });
     }
 }
+
 void FireNotify(const TNotifyEvent &handler, QObject *sender)
 {
     if (handler)
         Guarded([&] { handler(sender); });
 }
+
+/// Runs a key handler on the event's key. Null when it swallowed the key, the event
+/// when it kept it, else a replacement event carrying the new key.
+QKeyEvent *FilterKey(const TKeyEvent &handler, QObject *sender, QKeyEvent *event,
+                     std::optional<QKeyEvent> &replacement)
+{
+    if (!handler)
+        return event;
+    int key = event->key();
+    Guarded([&] { handler(sender, key, event->modifiers()); });
+    if (key == 0)
+        return nullptr;
+    if (key == event->key())
+        return event;
+    replacement.emplace(event->type(), key, event->modifiers(), event->text(),
+                        event->isAutoRepeat(), ushort(event->count()));
+    return &*replacement;
+}
 } // namespace
 
-void TControl::mousePressEvent(QMouseEvent *event)
+void TControlCore::FireMousePress(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton)
         FClickPending = true;
-    FireMouse(OnMouseDown, this, event);
+    FireMouse(OnMouseDown, FWidget, event);
 }
 
-void TControl::mouseReleaseEvent(QMouseEvent *event)
+void TControlCore::FireMouseRelease(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton && FClickPending) {
         FClickPending = false;
-        if (rect().contains(event->position().toPoint()))
-            FireNotify(OnClick, this);
+        if (FWidget->rect().contains(event->position().toPoint()))
+            FireNotify(OnClick, FWidget);
     }
-    FireMouse(OnMouseUp, this, event);
+    FireMouse(OnMouseUp, FWidget, event);
 }
 
-void TControl::mouseDoubleClickEvent(QMouseEvent *event)
+void TControlCore::FireMouseDoubleClick(QMouseEvent *event)
 {
     // The second press of a double click: a press for OnMouseDown, then the double click.
-    FireMouse(OnMouseDown, this, event);
+    FireMouse(OnMouseDown, FWidget, event);
     if (event->button() == Qt::LeftButton)
-        FireNotify(OnDblClick, this);
+        FireNotify(OnDblClick, FWidget);
 }
 
-void TControl::mouseMoveEvent(QMouseEvent *event)
+void TControlCore::FireMouseMove(QMouseEvent *event)
 {
     if (OnMouseMove) {
         const QPoint p = event->position().toPoint();
-        Guarded([&] { OnMouseMove(this, event->modifiers(), p.x(), p.y()); });
+        Guarded([&] { OnMouseMove(FWidget, event->modifiers(), p.x(), p.y()); });
     }
 }
 
-void TControl::paintEvent(QPaintEvent *)
+void TControlCore::FireEnter()
 {
-    TPaintScope scope;
-    Guarded([this] {
-        TCanvas canvas(this);
-        Paint(canvas);
-    });
+    FireNotify(OnEnter, FWidget);
 }
+
+void TControlCore::FireExit()
+{
+    FireNotify(OnExit, FWidget);
+}
+
+QKeyEvent *TControlCore::FilterKeyPress(QKeyEvent *event, std::optional<QKeyEvent> &replacement)
+{
+    QKeyEvent *passed = FilterKey(OnKeyDown, FWidget, event, replacement);
+    if (!passed || !OnKeyPress || passed->text().size() != 1)
+        return passed;
+    QChar typed = passed->text().front();
+    Guarded([&] { OnKeyPress(FWidget, typed); });
+    if (typed.isNull())
+        return nullptr;
+    if (typed == passed->text().front())
+        return passed;
+    // The control sees the typed character the handler chose, under the same key.
+    const QEvent::Type type = passed->type();
+    const int key = passed->key();
+    const Qt::KeyboardModifiers modifiers = passed->modifiers();
+    const bool autoRepeat = passed->isAutoRepeat();
+    const ushort count = ushort(passed->count());
+    replacement.emplace(type, key, modifiers, QString(typed), autoRepeat, count);
+    return &*replacement;
+}
+
+QKeyEvent *TControlCore::FilterKeyRelease(QKeyEvent *event, std::optional<QKeyEvent> &replacement)
+{
+    return FilterKey(OnKeyUp, FWidget, event, replacement);
+}
+
+TControl::TControl(QWidget *parent) : TControlBase(parent) {}
+TControl::~TControl() = default;
+
+TScrollControl::TScrollControl(QWidget *parent) : TControlBase(parent) {}
+TScrollControl::~TScrollControl() = default;
+
+TEditControl::TEditControl(QWidget *parent) : TControlBase(parent) {}
+TEditControl::~TEditControl() = default;
+
+TComboControl::TComboControl(QWidget *parent) : TControlBase(parent) {}
+TComboControl::~TComboControl() = default;
+
+TTreeControl::TTreeControl(QWidget *parent) : TControlBase(parent) {}
+TTreeControl::~TTreeControl() = default;
+
+TLabelControl::TLabelControl(QWidget *parent) : TControlBase(parent) {}
+TLabelControl::~TLabelControl() = default;
+
+TButtonControl::TButtonControl(QWidget *parent) : TControlBase(parent) {}
+TButtonControl::~TButtonControl() = default;
 
 } // namespace nvo
