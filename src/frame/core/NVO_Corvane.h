@@ -38,8 +38,9 @@ Q_FLAG_NS(TStyleElements)
 enum TColorScheme : quint8 { csClassic, csSystem };
 Q_ENUM_NS(TColorScheme)
 
-/// Horizontal alignment of a text in its area (the framework's own enumeration; it
-/// lives here so that forms and Designer know it as a property type).
+/// Horizontal alignment of a text in its area (an enumeration of the original control
+/// framework rather than of the base package; it lives here so that forms and Designer
+/// know it as a property type).
 enum TAlignment : quint8 { taLeftJustify, taRightJustify, taCenter };
 Q_ENUM_NS(TAlignment)
 

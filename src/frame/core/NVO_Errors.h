@@ -14,7 +14,7 @@ class QObject;
 namespace nvo {
 
 /// The general exception every error of the library derives from. It carries only
-/// its message, as the framework's own exceptions do.
+/// its message, as the exceptions of the original control framework did.
 class NVO_EXPORT Exception : public std::exception
 {
 public:

@@ -65,7 +65,7 @@ QPainter::CompositionMode CopyComposition(TCopyMode mode)
 }
 
 /// Angle in 1/16 degree of the ray from the centre of `box` through `p`, taken on the
-/// ellipse's own parameter so that Qt's arc meets the ray where the framework's does.
+/// ellipse's own parameter so that Qt's arc meets the ray where the classic canvas's arc does.
 int RayAngle16(const QRectF &box, QPointF p)
 {
     const double a = box.width() / 2.0;
@@ -352,7 +352,7 @@ int TCanvas::TextWidth(const QString &text)
 
 int TCanvas::TextHeight(const QString &)
 {
-    // The height of a text line in this font, whatever the characters: the framework's
+    // The height of a text line in this font, whatever the characters: the classic canvas's
     // measure, and what the controls centre their lines by.
     return Metrics().height();
 }

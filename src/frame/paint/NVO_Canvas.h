@@ -73,8 +73,9 @@ public:
     TColor Color = clr::Black;
 };
 
-/// The drawing surface of a control or bitmap with the framework's pixel rules, laid
-/// over a QPainter with antialiasing off:
+/// The drawing surface of a control or bitmap with the pixel rules the controls were
+/// designed for (those of the classic desktop canvas), laid over a QPainter with
+/// antialiasing off:
 /// - rectangles are given as (Left, Top, Right, Bottom) and exclude their right and
 ///   bottom edges; `Rectangle` outlines with the pen and fills with the brush;
 /// - `LineTo` draws from the pen position and excludes the end point, so a polyline
