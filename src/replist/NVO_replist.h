@@ -160,6 +160,13 @@ public:
     void CopyToClipBoard(int LeftCol, int TopRow, int RightCol, int BottomRow, bool AddHeader, bool UseTabs) const;
     void CopyToClipBoard(int LeftCol, int TopRow, int RightCol, int BottomRow, bool AddHeader,
                          const QString &Separator) const;
+    /// A string literal as separator: without this form, `";"` would convert to bool
+    /// before QString and pick the UseTabs form.
+    void CopyToClipBoard(int LeftCol, int TopRow, int RightCol, int BottomRow, bool AddHeader,
+                         const char *Separator) const
+    {
+        CopyToClipBoard(LeftCol, TopRow, RightCol, BottomRow, AddHeader, QString::fromUtf8(Separator));
+    }
     /// The texts the two `CopyToClipBoard` forms put on the clipboard.
     QString ClipboardText(int LeftCol, int TopRow, int RightCol, int BottomRow, bool AddHeader,
                           const QString &Separator) const;

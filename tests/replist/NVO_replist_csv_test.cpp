@@ -50,6 +50,14 @@ TEST(RLDataClipboard, SeparatorFormWritesHeaderEmptyLineAndRows)
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("a1\n"));
 }
 
+TEST(RLDataClipboard, AStringLiteralSeparatorIsUsedAsTheSeparator)
+{
+    TRLData d;
+    BuildSmall(d);
+    d.CopyToClipBoard(1, 1, 2, 1, false, ";");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("a1;b1\n"));
+}
+
 TEST(RLDataClipboard, FixedWidthUsesStoredLengthsPlusOne)
 {
     TRLData d;
