@@ -4,6 +4,7 @@
 #include "TempDir.h"
 
 #include <QtCore/QFile>
+#include <QtCore/QRandomGenerator>
 #include <QtGui/QClipboard>
 #include <QtGui/QGuiApplication>
 #include <gtest/gtest.h>
@@ -96,6 +97,51 @@ TEST(RLDataCsv, HostileStoreRoundTripsWithNamesAndCommonHeader)
             EXPECT_EQ(target.GetColName(col), source.GetColName(col)) << col;
             for (int row = 1; row <= source.GetNrOfRows(); ++row)
                 EXPECT_EQ(target.GetElem(col, row), source.GetElem(col, row)) << int(delimiter) << ": " << col << "," << row;
+        }
+    }
+}
+
+TEST(RLDataCsv, EveryExportedFileImportsBackCellForCell)
+{
+    // Random stores of hostile texts in every shape the marker of the common header could
+    // be mistaken in: one or two columns, with and without names and common header, and
+    // "#commonheader" as the first name or cell.
+    const QStringList texts = test::HostileTexts();
+    QRandomGenerator random(20261210);
+    test::TempDir dir;
+    const QString path = dir.Path(QStringLiteral("random.csv"));
+    for (int round = 0; round < 200; ++round) {
+        const int cols = 1 + int(random.bounded(3));
+        const int rows = 1 + int(random.bounded(4));
+        const bool names = random.bounded(2) == 1;
+        const bool commonHeader = random.bounded(2) == 1;
+        const auto pick = [&] {
+            // Mostly the marker's own text, so that it often stands first.
+            return random.bounded(3) == 0 ? texts[int(random.bounded(int(texts.size())))]
+                                          : QStringLiteral("#commonheader");
+        };
+        TRLData source;
+        source.SetNrCols(cols);
+        source.SetNrRows(rows);
+        for (int col = 1; col <= cols; ++col) {
+            source.SetColName(col, pick().left(TRLData::NameMax));
+            for (int row = 1; row <= rows; ++row)
+                source.SetElem(col, row, pick());
+        }
+        source.SetCommonHeader(pick());
+        const TCSVDelimiters delimiter = TCSVDelimiters(random.bounded(6));
+        ASSERT_EQ(source.ExportCSV(path, delimiter, names, commonHeader, 1, 1, cols, rows), rows);
+        TRLData target;
+        ASSERT_EQ(target.ImportCSV(path, delimiter, names), 0);
+        ASSERT_EQ(target.GetNrOfRows(), rows) << "round " << round;
+        ASSERT_EQ(target.GetNrOfColumns(), cols) << "round " << round;
+        if (commonHeader)
+            EXPECT_EQ(target.GetCommonHeader(), source.GetCommonHeader());
+        for (int col = 1; col <= cols; ++col) {
+            if (names)
+                EXPECT_EQ(target.GetColName(col), source.GetColName(col));
+            for (int row = 1; row <= rows; ++row)
+                EXPECT_EQ(target.GetElem(col, row), source.GetElem(col, row)) << "round " << round;
         }
     }
 }
