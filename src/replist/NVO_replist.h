@@ -90,7 +90,12 @@ public:
     static constexpr int NameMax = 50;
     static constexpr int FormatMax = 80;
 
+    /// Offered each cell's plain text (a header cell with Row 0) before an HTML export
+    /// writes it; the handler may change the text, which is then escaped.
     using TBeforeHTMLExportEvent = std::function<void(QObject *Sender, QString &Text, int Col, int Row)>;
+    /// Offered each cell's HTML after escaping, for markup on purpose (a link, emphasis):
+    /// what the handler leaves is written as it stands, so it must be valid HTML.
+    using THTMLCellMarkupEvent = std::function<void(QObject *Sender, QString &Markup, int Col, int Row)>;
 
     explicit TRLData(QObject *AOwner = nullptr);
     ~TRLData() override;
@@ -193,6 +198,7 @@ public:
     // ---- events -------------------------------------------------------------------------
     TBeforeSortExchgEvent OnBeforeSortExchange;
     TBeforeHTMLExportEvent OnBeforeHTMLExport;
+    THTMLCellMarkupEvent OnHTMLCellMarkup;
     TOnPercentDoneEvent OnPercentDone;
 
 Q_SIGNALS:

@@ -732,9 +732,16 @@ void TRLData::ExportHTMLTable(const QString &FName, int LoC, int LoR, int HiC, i
             if (col >= LoC && col <= HiC)
                 columns.push_back(col);
     }
-    // Each text is escaped first and then offered to BeforeHTMLExport: a handler gets
-    // text that is safe as it stands and may add markup of its own (a link, emphasis).
+    // Each text is offered plain to BeforeHTMLExport, then escaped, then offered as HTML
+    // to OnHTMLCellMarkup, the one place where an application adds markup on purpose.
     // Header cells are offered with row 0.
+    const auto cellHtml = [this](QString text, int col, int row) {
+        BeforeHTMLExport(text, col, row);
+        QString markup = HtmlEscaped(text);
+        if (OnHTMLCellMarkup)
+            OnHTMLCellMarkup(this, markup, col, row);
+        return markup;
+    };
     QString html = QStringLiteral("<!DOCTYPE html>\n<html>\n<head><meta charset=\"utf-8\"></head>\n<body>\n");
     html += QStringLiteral("<table%1 border=\"%2\" cellspacing=\"%3\" cellpadding=\"%4\">\n")
                 .arg(ClassAttribute(TableClass))
@@ -744,18 +751,14 @@ void TRLData::ExportHTMLTable(const QString &FName, int LoC, int LoR, int HiC, i
     if (IncludeHeader) {
         html += QLatin1String("<tr>");
         for (int col : columns) {
-            QString text = HtmlEscaped(GetColName(col));
-            BeforeHTMLExport(text, col, 0);
-            html += QStringLiteral("<th%1>%2</th>").arg(ClassAttribute(HeadClass), text);
+            html += QStringLiteral("<th%1>%2</th>").arg(ClassAttribute(HeadClass), cellHtml(GetColName(col), col, 0));
         }
         html += QLatin1String("</tr>\n");
     }
     for (int row = LoR; row <= HiR; ++row) {
         html += QLatin1String("<tr>");
         for (int col : columns) {
-            QString text = HtmlEscaped(GetElem(col, row));
-            BeforeHTMLExport(text, col, row);
-            html += QStringLiteral("<td%1>%2</td>").arg(ClassAttribute(CellClass), text);
+            html += QStringLiteral("<td%1>%2</td>").arg(ClassAttribute(CellClass), cellHtml(GetElem(col, row), col, row));
         }
         html += QLatin1String("</tr>\n");
     }

@@ -359,7 +359,7 @@ TEST(RLDataLines, LinesFillAColumnAndGrowTheStore)
     EXPECT_EQ(d.LoadLinesFromFile(0, 1, dir.Write(QStringLiteral("long.txt"), QByteArray(256, 'z'))), 1);
 }
 
-TEST(RLDataHtml, CellsAndClassesAreEscapedBeforeTheHandlerSeesThem)
+TEST(RLDataHtml, TheHandlerSeesPlainTextAndWhatItReturnsIsEscaped)
 {
     test::TempDir dir;
     TRLData d;
@@ -370,16 +370,28 @@ TEST(RLDataHtml, CellsAndClassesAreEscapedBeforeTheHandlerSeesThem)
     d.OnBeforeHTMLExport = [&](QObject *sender, QString &text, int col, int row) {
         EXPECT_EQ(sender, &d);
         seen << QStringLiteral("%1,%2:%3").arg(col).arg(row).arg(text);
+        text.replace(u'&', QStringLiteral(" and "));
         if (col == 2 && row == 2)
-            text = QStringLiteral("<i>b2</i>");
+            text = QStringLiteral("<i>b2</i>"); // plain text: shown as typed, not as markup
     };
     const QString path = dir.Path(QStringLiteral("t.html"));
     d.ExportHTMLTable(path, 1, 1, 2, 2, {2, 1, 7}, 1, 2, 3, true, QStringLiteral("h\"x"), QString(), QStringLiteral("t"));
-    EXPECT_EQ(seen, QStringList({"2,0:B&lt;", "1,0:A", "2,1:b1", "1,1:&lt;b&gt;&amp;&quot;&#39;", "2,2:b2", "1,2:a2"}));
-    const QString html = QString::fromUtf8(ReadAll(path));
+    EXPECT_EQ(seen, QStringList({"2,0:B<", "1,0:A", "2,1:b1", "1,1:<b>&\"'", "2,2:b2", "1,2:a2"}));
+    QString html = QString::fromUtf8(ReadAll(path));
     EXPECT_TRUE(html.contains(QStringLiteral("<table class=\"t\" border=\"1\" cellspacing=\"2\" cellpadding=\"3\">")));
     EXPECT_TRUE(html.contains(QStringLiteral("<th class=\"h&quot;x\">B&lt;</th>")));
-    EXPECT_TRUE(html.contains(QStringLiteral("<tr><td><i>b2</i></td><td>a2</td></tr>")));
+    EXPECT_TRUE(html.contains(QStringLiteral("<td>&lt;b&gt; and &quot;&#39;</td>")));
+    EXPECT_TRUE(html.contains(QStringLiteral("<tr><td>&lt;i&gt;b2&lt;/i&gt;</td><td>a2</td></tr>")));
+
+    // Markup on purpose goes through its own event, which sees the escaped text.
+    d.OnBeforeHTMLExport = nullptr;
+    d.OnHTMLCellMarkup = [&](QObject *, QString &markup, int col, int row) {
+        if (col == 1 && row == 1)
+            markup = QStringLiteral("<a href=\"#x\">") + markup + QStringLiteral("</a>");
+    };
+    d.ExportHTMLTable(path, 1, 1, 1, 1, {}, 0, 0, 0, false, {}, {}, {});
+    html = QString::fromUtf8(ReadAll(path));
+    EXPECT_TRUE(html.contains(QStringLiteral("<td><a href=\"#x\">&lt;b&gt;&amp;&quot;&#39;</a></td>"))) << html.toStdString();
     EXPECT_THROW(d.ExportHTMLTable(dir.Path(QStringLiteral("no/dir/t.html")), 1, 1, 1, 1, {}, 0, 0, 0, false, {}, {}, {}),
                  ENVORLDataError);
 }
