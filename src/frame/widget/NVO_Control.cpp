@@ -95,13 +95,19 @@ bool TControlCore::StyledFont() const
 
 void TControlCore::SetColorScheme(TColorScheme scheme)
 {
-    Change(FColorScheme, scheme);
+    Change(FColorScheme, scheme, ShowsColorScheme());
 }
 
 void TControlCore::PaintNow()
 {
     if (!Updating())
         RepaintNow(PaintTarget());
+}
+
+void TControlCore::Invalidate()
+{
+    if (!Updating())
+        PaintTarget()->update();
 }
 
 void TControlCore::EndUpdate()

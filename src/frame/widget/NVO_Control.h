@@ -7,6 +7,7 @@
 #include "NVO_Errors.h"
 #include "NVO_Events.h"
 
+#include <QtGui/QKeyEvent>
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QAbstractScrollArea>
 #include <QtWidgets/QComboBox>
@@ -19,7 +20,6 @@
 #include <type_traits>
 
 class QFocusEvent;
-class QKeyEvent;
 class QMouseEvent;
 
 namespace nvo {
@@ -86,6 +86,10 @@ public:
 
     /// Repaints at once unless painting is suppressed.
     void PaintNow();
+    /// Asks the event loop for a repaint instead, unless painting is suppressed: for
+    /// the few changes whose picture needs the parent painted first (a control that
+    /// becomes transparent).
+    void Invalidate();
     /// Suppresses painting until the matching EndUpdate, which repaints once.
     void BeginUpdate() { ++FUpdateDepth; }
     void EndUpdate();
@@ -119,11 +123,22 @@ protected:
     template<class T>
     void Change(T &field, const T &value)
     {
+        Change(field, value, true);
+    }
+    /// The same for a setting the picture shows only at times (the text of another
+    /// display mode, the alignment of an empty text): it repaints only when `shown`.
+    template<class T>
+    void Change(T &field, const T &value, bool shown)
+    {
         if (field == value)
             return;
         field = value;
-        PaintNow();
+        if (shown)
+            PaintNow();
     }
+    /// Whether the picture shows the colour scheme. A control that draws its frame
+    /// in fixed colours answers false: a new scheme is then stored without a paint.
+    virtual bool ShowsColorScheme() const { return true; }
 
     /// The widget that shows the picture: the control itself, or a scroll area's viewport.
     virtual QWidget *PaintTarget() const { return FWidget; }
