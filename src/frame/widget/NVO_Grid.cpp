@@ -7,8 +7,6 @@
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QLineEdit>
 #include <QtWidgets/QScrollBar>
-#include <QtWidgets/QStyle>
-#include <QtWidgets/QStyleOptionFocusRect>
 
 #include <algorithm>
 #include <cstdlib>
@@ -754,18 +752,13 @@ void TCustomGrid::PaintFocus(TCanvas &canvas)
         return;
     QRect focus = CellRect(FCurrent.X, FCurrent.Y);
     if (FOptions.testFlag(goRowSelect)) {
-        const TGridRect selection = GetSelection();
-        for (int col = FCols.Fixed(); col < FCols.Count(); ++col)
+        for (int col = FTopLeft.X; col < FCols.Count(); ++col)
             focus |= CellRect(col, FCurrent.Y);
-        focus.setTop(CellRect(FCurrent.X, std::max(selection.Top, FTopLeft.Y)).top());
     }
     if (focus.isEmpty())
         return;
-    QStyleOptionFocusRect option;
-    option.initFrom(viewport());
-    option.rect = focus;
-    option.backgroundColor = canvas.Resolve(clr::Highlight);
-    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &canvas.Painter(), viewport());
+    canvas.Brush.SetColor(clr::WindowText);
+    canvas.FrameRect(focus.left(), focus.top(), focus.right() + 1, focus.bottom() + 1);
 }
 
 // --- keyboard ---------------------------------------------------------------
@@ -1098,8 +1091,8 @@ void TCustomGrid::UpdateEditor()
         FEdit->setText(FEditStartText);
         editor = FEdit;
     }
-    PlaceEditor();
     editor->show();
+    PlaceEditor();
     editor->setFocus(Qt::OtherFocusReason);
     InplaceEditor()->selectAll();
     InvalidateCell(FCurrent.X, FCurrent.Y);
