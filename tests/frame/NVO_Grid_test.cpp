@@ -1,6 +1,7 @@
 #include "NVO_Grid.h"
 #include "PixelProbe.h"
 
+#include <QtGui/QAccessible>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QComboBox>
@@ -10,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <malloc.h>
 
 using namespace nvo;
 
@@ -607,4 +609,51 @@ TEST(Grid, APickListEditorOffersTheControlsItems)
     EXPECT_EQ(combo->maxVisibleItems(), 5);
     QTest::keyClick(edit, Qt::Key_Up); // the grid's key while the list is closed
     EXPECT_EQ(grid.GetRow(), 1);
+}
+
+namespace {
+/// A grid whose cells read "col,row".
+class TextGrid : public TestGrid
+{
+public:
+    QString GetCellText(int col, int row) const override
+    {
+        return QStringLiteral("%1,%2").arg(col).arg(row);
+    }
+};
+} // namespace
+
+TEST(Grid, AssistiveTechnologySeesATableWithTheCurrentCellsText)
+{
+    TextGrid grid;
+    grid.SetRowCount(10'000'000);
+    grid.SetCol(3);
+    grid.SetRow(7);
+    QAccessibleInterface *table = QAccessible::queryAccessibleInterface(&grid);
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->role(), QAccessible::Table);
+    EXPECT_EQ(table->text(QAccessible::Value), QStringLiteral("3,7"));
+    QAccessibleTableInterface *cells = table->tableInterface();
+    ASSERT_NE(cells, nullptr);
+    EXPECT_EQ(cells->rowCount(), 10'000'000);
+    EXPECT_EQ(cells->columnCount(), 5);
+    QAccessibleInterface *cell = cells->cellAt(9'999'999, 4);
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->text(QAccessible::Name), QStringLiteral("4,9999999"));
+    EXPECT_EQ(cell->role(), QAccessible::Cell);
+    EXPECT_EQ(cells->cellAt(0, 2)->role(), QAccessible::ColumnHeader);
+    EXPECT_EQ(table->focusChild()->text(QAccessible::Name), QStringLiteral("3,7"));
+    EXPECT_EQ(cells->cellAt(10'000'000, 0), nullptr);
+}
+
+TEST(Grid, ATenMillionRowGridCostsUnderAMegabyte)
+{
+    const size_t before = mallinfo2().uordblks;
+    {
+        TestGrid grid;
+        grid.SetRowCount(10'000'000);
+        grid.SetTopRow(9'999'000);
+        Grab(&grid);
+        EXPECT_LT(mallinfo2().uordblks - before, size_t(1) << 20);
+    }
 }

@@ -1,8 +1,12 @@
 #include "NVO_Grid.h"
 
+#include <QtCore/QHash>
+#include <QtCore/QPointer>
+#include <QtGui/QAccessible>
 #include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
 #include <QtGui/QWheelEvent>
+#include <QtWidgets/QAccessibleWidget>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QLineEdit>
@@ -1212,6 +1216,190 @@ void TCustomDrawGrid::RowMoved(int from, int to)
         OnRowMoved(this, from, to);
 }
 
-void InstallGridAccessibility() {}
+// ---------------------------------------------------------------------------
+// Accessibility: a grid is a table; its cells are made when asked for, so that a
+// grid of millions of rows costs nothing until assistive technology looks.
+
+namespace {
+
+class TGridAccessible;
+
+class TGridCellAccessible : public QAccessibleInterface, public QAccessibleTableCellInterface
+{
+public:
+    TGridCellAccessible(TGridAccessible *table, TCustomGrid *grid, int col, int row)
+        : FTable(table), FGrid(grid), FCol(col), FRow(row)
+    {
+    }
+
+    bool isValid() const override { return FGrid && FCol < FGrid->GetColCount() && FRow < FGrid->GetRowCount(); }
+    QObject *object() const override { return nullptr; }
+    QWindow *window() const override { return FGrid ? FGrid->window()->windowHandle() : nullptr; }
+    QAccessibleInterface *parent() const override;
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QString text(QAccessible::Text t) const override
+    {
+        return isValid() && (t == QAccessible::Name || t == QAccessible::Value)
+                   ? FGrid->GetCellText(FCol, FRow)
+                   : QString();
+    }
+    void setText(QAccessible::Text, const QString &) override {}
+    QRect rect() const override
+    {
+        if (!isValid())
+            return {};
+        const QRect r = FGrid->CellRect(FCol, FRow);
+        return r.isEmpty() ? QRect() : QRect(FGrid->viewport()->mapToGlobal(r.topLeft()), r.size());
+    }
+    QAccessible::Role role() const override
+    {
+        const bool fixed = FCol < FGrid->GetFixedCols() || FRow < FGrid->GetFixedRows();
+        return fixed ? (FRow < FGrid->GetFixedRows() ? QAccessible::ColumnHeader : QAccessible::RowHeader)
+                     : QAccessible::Cell;
+    }
+    QAccessible::State state() const override
+    {
+        QAccessible::State st;
+        st.selectable = true;
+        st.focusable = true;
+        st.selected = isSelected();
+        st.focused = FGrid && FGrid->GetCol() == FCol && FGrid->GetRow() == FRow;
+        st.invisible = rect().isEmpty();
+        return st;
+    }
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        return type == QAccessible::TableCellInterface ? static_cast<QAccessibleTableCellInterface *>(this)
+                                                       : nullptr;
+    }
+
+    bool isSelected() const override { return FGrid && FGrid->GetSelection().Contains(FCol, FRow); }
+    QList<QAccessibleInterface *> columnHeaderCells() const override { return {}; }
+    QList<QAccessibleInterface *> rowHeaderCells() const override { return {}; }
+    int columnIndex() const override { return FCol; }
+    int rowIndex() const override { return FRow; }
+    int columnExtent() const override { return 1; }
+    int rowExtent() const override { return 1; }
+    QAccessibleInterface *table() const override;
+
+private:
+    TGridAccessible *FTable;
+    QPointer<TCustomGrid> FGrid;
+    int FCol, FRow;
+};
+
+class TGridAccessible : public QAccessibleWidget, public QAccessibleTableInterface
+{
+public:
+    explicit TGridAccessible(TCustomGrid *grid) : QAccessibleWidget(grid, QAccessible::Table) {}
+    ~TGridAccessible() override
+    {
+        for (QAccessible::Id id : std::as_const(FCells))
+            QAccessible::deleteAccessibleInterface(id);
+    }
+
+    TCustomGrid *Grid() const { return static_cast<TCustomGrid *>(widget()); }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value)
+            return Grid()->GetCellText(Grid()->GetCol(), Grid()->GetRow());
+        return QAccessibleWidget::text(t);
+    }
+    QAccessibleInterface *focusChild() const override
+    {
+        return const_cast<TGridAccessible *>(this)->cellAt(Grid()->GetRow(), Grid()->GetCol());
+    }
+    void *interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::TableInterface)
+            return static_cast<QAccessibleTableInterface *>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QAccessibleInterface *cellAt(int row, int column) const override
+    {
+        if (row < 0 || column < 0 || row >= rowCount() || column >= columnCount())
+            return nullptr;
+        const auto key = qMakePair(row, column);
+        if (const auto it = FCells.constFind(key); it != FCells.constEnd())
+            return QAccessible::accessibleInterface(*it);
+        auto *cell = new TGridCellAccessible(const_cast<TGridAccessible *>(this), Grid(), column, row);
+        FCells.insert(key, QAccessible::registerAccessibleInterface(cell));
+        return cell;
+    }
+    QAccessibleInterface *caption() const override { return nullptr; }
+    QAccessibleInterface *summary() const override { return nullptr; }
+    QString columnDescription(int) const override { return {}; }
+    QString rowDescription(int) const override { return {}; }
+    int columnCount() const override { return Grid()->GetColCount(); }
+    int rowCount() const override { return Grid()->GetRowCount(); }
+    int selectedCellCount() const override
+    {
+        const TGridRect r = Selection();
+        return r.Right < r.Left ? 0 : (r.Right - r.Left + 1) * (r.Bottom - r.Top + 1);
+    }
+    int selectedColumnCount() const override { return 0; }
+    int selectedRowCount() const override { return 0; }
+    QList<QAccessibleInterface *> selectedCells() const override
+    {
+        // Only the current cell is listed: a selection may span millions of rows.
+        return {focusChild()};
+    }
+    QList<int> selectedColumns() const override { return {}; }
+    QList<int> selectedRows() const override { return {}; }
+    bool isColumnSelected(int) const override { return false; }
+    bool isRowSelected(int) const override { return false; }
+    bool selectRow(int) override { return false; }
+    bool selectColumn(int) override { return false; }
+    bool unselectRow(int) override { return false; }
+    bool unselectColumn(int) override { return false; }
+    void modelChange(QAccessibleTableModelChangeEvent *) override {}
+
+private:
+    TGridRect Selection() const
+    {
+        const TCustomGrid *grid = Grid();
+        TGridRect r = grid->GetSelection();
+        r.Left = std::max(r.Left, 0);
+        r.Top = std::max(r.Top, 0);
+        r.Right = std::min(r.Right, grid->GetColCount() - 1);
+        r.Bottom = std::min(r.Bottom, grid->GetRowCount() - 1);
+        return r.Bottom < r.Top ? TGridRect{0, 0, -1, -1} : r;
+    }
+
+    mutable QHash<QPair<int, int>, QAccessible::Id> FCells;
+};
+
+QAccessibleInterface *TGridCellAccessible::parent() const
+{
+    return FTable;
+}
+
+QAccessibleInterface *TGridCellAccessible::table() const
+{
+    return FTable;
+}
+
+QAccessibleInterface *GridAccessibleFactory(const QString &, QObject *object)
+{
+    if (auto *grid = qobject_cast<TCustomGrid *>(object))
+        return new TGridAccessible(grid);
+    return nullptr;
+}
+
+} // namespace
+
+void InstallGridAccessibility()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(GridAccessibleFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
 
 } // namespace nvo
