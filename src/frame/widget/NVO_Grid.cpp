@@ -291,36 +291,33 @@ void TCustomGrid::SetRow(int row)
     MoveCurrent(FCurrent.X, row, true);
 }
 
-void TCustomGrid::SetColCount(int count)
+void TCustomGrid::Reshape(const std::function<void()> &change)
 {
     const int oldCols = FCols.Count(), oldRows = FRows.Count();
-    if (std::max(count, 1) == oldCols)
-        return;
-    FCols.SetCount(count);
+    change();
     AxesChanged(oldCols, oldRows);
+}
+
+void TCustomGrid::SetColCount(int count)
+{
+    if (std::max(count, 1) != FCols.Count())
+        Reshape([&] { FCols.SetCount(count); });
 }
 
 void TCustomGrid::SetRowCount(int count)
 {
-    const int oldCols = FCols.Count(), oldRows = FRows.Count();
-    if (std::max(count, 1) == oldRows)
-        return;
-    FRows.SetCount(count);
-    AxesChanged(oldCols, oldRows);
+    if (std::max(count, 1) != FRows.Count())
+        Reshape([&] { FRows.SetCount(count); });
 }
 
 void TCustomGrid::SetFixedCols(int count)
 {
-    const int oldCols = FCols.Count(), oldRows = FRows.Count();
-    FCols.SetFixed(count);
-    AxesChanged(oldCols, oldRows);
+    Reshape([&] { FCols.SetFixed(count); });
 }
 
 void TCustomGrid::SetFixedRows(int count)
 {
-    const int oldCols = FCols.Count(), oldRows = FRows.Count();
-    FRows.SetFixed(count);
-    AxesChanged(oldCols, oldRows);
+    Reshape([&] { FRows.SetFixed(count); });
 }
 
 void TCustomGrid::SetColor(TColor color)
@@ -357,22 +354,23 @@ void TCustomGrid::SetDefaultRowHeight(int height)
     AxesChanged(FCols.Count(), FRows.Count());
 }
 
+void TCustomGrid::SetCellSize(TGridAxis &axis, int index, int size, void (TCustomGrid::*changed)())
+{
+    if (index < 0 || index >= axis.Count() || axis.Size(index) == std::max(size, 0))
+        return;
+    axis.SetSize(index, size);
+    (this->*changed)();
+    AxesChanged(FCols.Count(), FRows.Count());
+}
+
 void TCustomGrid::SetColWidths(int col, int width)
 {
-    if (col < 0 || col >= FCols.Count() || FCols.Size(col) == std::max(width, 0))
-        return;
-    FCols.SetSize(col, width);
-    ColWidthsChanged();
-    AxesChanged(FCols.Count(), FRows.Count());
+    SetCellSize(FCols, col, width, &TCustomGrid::ColWidthsChanged);
 }
 
 void TCustomGrid::SetRowHeights(int row, int height)
 {
-    if (row < 0 || row >= FRows.Count() || FRows.Size(row) == std::max(height, 0))
-        return;
-    FRows.SetSize(row, height);
-    RowHeightsChanged();
-    AxesChanged(FCols.Count(), FRows.Count());
+    SetCellSize(FRows, row, height, &TCustomGrid::RowHeightsChanged);
 }
 
 void TCustomGrid::SetGridLineWidth(int width)
@@ -604,22 +602,23 @@ void TCustomGrid::InvalidateGrid()
     viewport()->update();
 }
 
+void TCustomGrid::MoveCell(TGridAxis &axis, int from, int to, void (TCustomGrid::*moved)(int, int))
+{
+    if (from < 0 || from >= axis.Count() || to < 0 || to >= axis.Count() || from == to)
+        return;
+    axis.Move(from, to);
+    (this->*moved)(from, to);
+    AxesChanged(FCols.Count(), FRows.Count());
+}
+
 void TCustomGrid::MoveColumn(int from, int to)
 {
-    if (from < 0 || from >= FCols.Count() || to < 0 || to >= FCols.Count() || from == to)
-        return;
-    FCols.Move(from, to);
-    ColumnMoved(from, to);
-    AxesChanged(FCols.Count(), FRows.Count());
+    MoveCell(FCols, from, to, &TCustomGrid::ColumnMoved);
 }
 
 void TCustomGrid::MoveRow(int from, int to)
 {
-    if (from < 0 || from >= FRows.Count() || to < 0 || to >= FRows.Count() || from == to)
-        return;
-    FRows.Move(from, to);
-    RowMoved(from, to);
-    AxesChanged(FCols.Count(), FRows.Count());
+    MoveCell(FRows, from, to, &TCustomGrid::RowMoved);
 }
 
 // --- painting ---------------------------------------------------------------

@@ -356,6 +356,10 @@ private:
     void ScrollIntoView(int col, int row);
     void SetTopLeft(int col, int row);
     void AxesChanged(int oldColCount, int oldRowCount);
+    /// Runs `change` on the axes, then keeps cells, scrolling and editor inside them.
+    void Reshape(const std::function<void()> &change);
+    void SetCellSize(TGridAxis &axis, int index, int size, void (TCustomGrid::*changed)());
+    void MoveCell(TGridAxis &axis, int from, int to, void (TCustomGrid::*moved)(int, int));
     void UpdateLineWidths();
     void UpdateScrollBars();
     void MoveByKey(QKeyEvent *event);
