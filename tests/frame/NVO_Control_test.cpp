@@ -339,3 +339,14 @@ TEST(Canvas, AnActivePainterKeepsItsStateAfterACanvasDrewThroughIt)
     EXPECT_EQ(image.pixelColor(4, 4), QColor(Qt::red));
     EXPECT_EQ(image.pixelColor(5, 5), QColor(Qt::white)) << "the right and bottom edges stay out";
 }
+
+TEST(Control, AnEnumeratedSettingOutsideItsEnumerationIsRefused)
+{
+    CountingControl control;
+    control.SetColorScheme(csSystem);
+    // A misspelt key in a form reaches the setter as 255.
+    control.SetColorScheme(TColorScheme(255));
+    EXPECT_EQ(control.GetColorScheme(), csSystem);
+    control.SetColorScheme(csClassic);
+    EXPECT_EQ(control.GetColorScheme(), csClassic);
+}
