@@ -7,6 +7,7 @@
 #include "NVO_Errors.h"
 #include "NVO_Events.h"
 
+#include <QtGui/QKeyEvent>
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QAbstractScrollArea>
 #include <QtWidgets/QComboBox>
@@ -19,7 +20,6 @@
 #include <type_traits>
 
 class QFocusEvent;
-class QKeyEvent;
 class QMouseEvent;
 
 namespace nvo {
