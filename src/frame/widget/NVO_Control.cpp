@@ -95,7 +95,7 @@ bool TControlCore::StyledFont() const
 
 void TControlCore::SetColorScheme(TColorScheme scheme)
 {
-    Change(FColorScheme, scheme);
+    Change(FColorScheme, scheme, ShowsColorScheme());
 }
 
 void TControlCore::PaintNow()

@@ -119,11 +119,22 @@ protected:
     template<class T>
     void Change(T &field, const T &value)
     {
+        Change(field, value, true);
+    }
+    /// The same for a setting the picture shows only at times (the text of another
+    /// display mode, the alignment of an empty text): it repaints only when `shown`.
+    template<class T>
+    void Change(T &field, const T &value, bool shown)
+    {
         if (field == value)
             return;
         field = value;
-        PaintNow();
+        if (shown)
+            PaintNow();
     }
+    /// Whether the picture shows the colour scheme. A control that draws its frame
+    /// in fixed colours answers false: a new scheme is then stored without a paint.
+    virtual bool ShowsColorScheme() const { return true; }
 
     /// The widget that shows the picture: the control itself, or a scroll area's viewport.
     virtual QWidget *PaintTarget() const { return FWidget; }
