@@ -6,7 +6,6 @@
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <map>
 #include <utility>
 
@@ -376,9 +375,9 @@ TEST(SevenSeg, SettingsTheDisplayDoesNotShowPaintNothing)
 
 TEST(SevenSegPaint, AChangeAfterAPaintShowsAsOnAFreshDisplay)
 {
-    // The buffer and the glyph cache are kept from paint to paint: each change must
-    // renew what it touches, and a shorter caption must not leave old digits behind.
-    const std::function<void(TSevenSeg &)> changes[] = {
+    // Besides the buffer, the glyph cache must follow, and a shorter caption must
+    // not leave old digits behind.
+    ExpectChangesShowAsOnFreshControls<TSevenSeg>({
         [](TSevenSeg &s) { s.SetCaption(QStringLiteral("1")); },
         [](TSevenSeg &s) { s.SetColorText(clr::Lime); },
         [](TSevenSeg &s) { s.SetColorBackGnd(clr::Navy); },
@@ -387,12 +386,5 @@ TEST(SevenSegPaint, AChangeAfterAPaintShowsAsOnAFreshDisplay)
         [](TSevenSeg &s) { s.SetNumDigits(3); },
         [](TSevenSeg &s) { s.SetFrameStyle(fsEmbossed); },
         [](TSevenSeg &s) { s.resize(300, 90); },
-    };
-    for (size_t i = 0; i < std::size(changes); ++i) {
-        TSevenSeg painted, fresh;
-        Grab(&painted);
-        changes[i](painted);
-        changes[i](fresh);
-        EXPECT_EQ(Grab(&painted), Grab(&fresh)) << "change " << i;
-    }
+    });
 }

@@ -1,16 +1,21 @@
 #pragma once
 
 // What every control on the shared base promises, checked the same way for each
-// control: the main value is the USER property and notifies its changes, and the
-// base's key and mouse events fire as a user's input arrives.
+// control: the main value is the USER property and notifies its changes, the base's
+// key and mouse events fire as a user's input arrives, and the kept off-screen
+// buffer never lets an earlier picture show through.
 
 #include "EventRecorder.h"
+#include "PixelProbe.h"
 
 #include <QtCore/QMetaProperty>
 #include <QtTest/QSignalSpy>
 #include <QtTest/QTest>
 #include <QtWidgets/QWidget>
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
 
 namespace nvo::test {
 
@@ -87,6 +92,21 @@ void ExpectInputEvents()
     control->setMouseTracking(true); // moves without a button reach only a tracking widget
     QTest::mouseMove(control, QPoint(7, 8));
     EXPECT_EQ(events.Events().join(u'|'), QStringLiteral("move 7,8"));
+}
+
+/// Checks that each of `changes`, made after a first paint, gives the picture it
+/// gives on a control never painted before: the buffer the base keeps between
+/// paints, and any cache of the control's own, must follow every change.
+template<class Control>
+void ExpectChangesShowAsOnFreshControls(const std::vector<std::function<void(Control &)>> &changes)
+{
+    for (size_t i = 0; i < changes.size(); ++i) {
+        Control painted, fresh;
+        Grab(&painted);
+        changes[i](painted);
+        changes[i](fresh);
+        EXPECT_EQ(Grab(&painted), Grab(&fresh)) << "change " << i;
+    }
 }
 
 } // namespace nvo::test
