@@ -1,3 +1,4 @@
+#include "ControlContract.h"
 #include "PaintCounter.h"
 #include "HandlerProbe.h"
 #include "NVO_ProgBar.h"
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <memory>
 
@@ -579,4 +581,92 @@ TEST(ProgBar, AssignCopiesAppearanceButNotTheTimer)
     QWidget notABar;
     EXPECT_THROW(target->Assign(&notABar), EConvertError);
     EXPECT_EQ(target->GetValue(), 10.0);
+}
+
+// ---- The control base -------------------------------------------------------------------------
+
+TEST(ProgBar, ValueIsTheNotifyingUserProperty)
+{
+    auto bar = MakeBar();
+    ExpectNotifyingUserProperty(*bar, "Value", 20.0);
+    QSignalSpy changed(bar.get(), &TProgBar::ValueChanged);
+    bar->SetAutoIncStep(2.5);
+    bar->DoTimer();
+    auto source = MakeBar();
+    source->SetValue(-3);
+    bar->Assign(source.get());
+    bar->Assign(source.get());
+    ASSERT_EQ(changed.count(), 2) << "a timer step and the first Assign";
+    EXPECT_EQ(changed.at(0).value(0).toDouble(), 22.5);
+    EXPECT_EQ(changed.at(1).value(0).toDouble(), -3.0);
+}
+
+TEST(ProgBar, KeyAndMouseEventsFire)
+{
+    ExpectInputEvents<TProgBar>();
+}
+
+TEST(ProgBar, SettingsTheBarDoesNotShowPaintNothing)
+{
+    // Each setting is stored without a paint while the plain bar (one colour, no
+    // grid, no frames, no text) does not show it, and paints once where it shows.
+    const struct {
+        const char *name;
+        std::function<void(TProgBar &)> showIt, change;
+    } cases[] = {
+        {"ColorMapMode", [](TProgBar &b) { b.SetShowColorGradient(true); },
+         [](TProgBar &b) { b.SetColorMapMode(TProgBar::cgmCover); }},
+        {"ColorMax", [](TProgBar &b) { b.SetShowColorGradient(true); },
+         [](TProgBar &b) { b.SetColorMax(clr::Lime); }},
+        {"ColorGrid", [](TProgBar &b) { b.SetGridDist(5); }, [](TProgBar &b) { b.SetColorGrid(kGrid); }},
+        {"GridDist", [](TProgBar &b) { b.SetGridDist(5); }, [](TProgBar &b) { b.SetGridDist(1); }},
+        {"ColorScheme", [](TProgBar &b) { b.SetFrameStyleInner(fsLowered); },
+         [](TProgBar &b) { b.SetColorScheme(csSystem); }},
+        {"TextAlignment", [](TProgBar &b) { b.SetTextVisible(true); },
+         [](TProgBar &b) { b.SetTextAlignment(taLeftJustify); }},
+        {"TextAngle", [](TProgBar &b) { b.SetTextVisible(true); }, [](TProgBar &b) { b.SetTextAngle(90); }},
+        {"TextDecPlaces", [](TProgBar &b) { b.SetTextVisible(true); },
+         [](TProgBar &b) { b.SetTextDecPlaces(2); }},
+        {"TextPosX", [](TProgBar &b) { b.SetTextVisible(true); }, [](TProgBar &b) { b.SetTextPosX(50); }},
+        {"TextPosY", [](TProgBar &b) { b.SetTextVisible(true); }, [](TProgBar &b) { b.SetTextPosY(5); }},
+        {"TextVisible", [](TProgBar &b) { b.SetTextVisible(true); },
+         [](TProgBar &b) { b.SetTextVisible(b.GetTextVisible()); }},
+    };
+    for (const auto &c : cases) {
+        for (const bool shown : {false, true}) {
+            auto bar = MakePlainBar();
+            if (shown)
+                c.showIt(*bar);
+            bar->show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(bar.get()));
+            PaintCounter paints(bar.get());
+            c.change(*bar);
+            EXPECT_EQ(paints.Count, shown ? 1 : 0) << c.name << (shown ? " shown" : " hidden");
+        }
+    }
+    // A range set again and a picture that cannot be read change nothing either.
+    TempDir dir;
+    auto bar = MakePlainBar();
+    bar->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(bar.get()));
+    PaintCounter paints(bar.get());
+    bar->SetRange(100, 0);
+    bar->SetBackGroundImg(dir.Write(QStringLiteral("broken.png"), "not a picture"));
+    bar->SetBackGroundImg(QString());
+    EXPECT_EQ(paints.Count, 0);
+}
+
+TEST(ProgBarPaint, AChangeAfterAPaintShowsAsOnAFreshBar)
+{
+    ExpectChangesShowAsOnFreshControls<TProgBar>({
+        [](TProgBar &b) { b.SetValue(3); },
+        [](TProgBar &b) { b.SetTextVisible(false); },
+        [](TProgBar &b) { b.SetDirection(drRightLeft); },
+        [](TProgBar &b) {
+            b.SetShowColorGradient(true);
+            b.SetValue(80);
+            b.SetValue(40);
+        },
+        [](TProgBar &b) { b.resize(120, 40); },
+    });
 }
