@@ -608,51 +608,34 @@ TEST(ProgBar, KeyAndMouseEventsFire)
 
 TEST(ProgBar, SettingsTheBarDoesNotShowPaintNothing)
 {
-    // Each setting is stored without a paint while the plain bar (one colour, no
-    // grid, no frames, no text) does not show it, and paints once where it shows.
-    const struct {
-        const char *name;
-        std::function<void(TProgBar &)> showIt, change;
-    } cases[] = {
-        {"ColorMapMode", [](TProgBar &b) { b.SetShowColorGradient(true); },
-         [](TProgBar &b) { b.SetColorMapMode(TProgBar::cgmCover); }},
-        {"ColorMax", [](TProgBar &b) { b.SetShowColorGradient(true); },
-         [](TProgBar &b) { b.SetColorMax(clr::Lime); }},
-        {"ColorGrid", [](TProgBar &b) { b.SetGridDist(5); }, [](TProgBar &b) { b.SetColorGrid(kGrid); }},
-        {"GridDist", [](TProgBar &b) { b.SetGridDist(5); }, [](TProgBar &b) { b.SetGridDist(1); }},
-        {"ColorScheme", [](TProgBar &b) { b.SetFrameStyleInner(fsLowered); },
-         [](TProgBar &b) { b.SetColorScheme(csSystem); }},
-        {"TextAlignment", [](TProgBar &b) { b.SetTextVisible(true); },
-         [](TProgBar &b) { b.SetTextAlignment(taLeftJustify); }},
-        {"TextAngle", [](TProgBar &b) { b.SetTextVisible(true); }, [](TProgBar &b) { b.SetTextAngle(90); }},
-        {"TextDecPlaces", [](TProgBar &b) { b.SetTextVisible(true); },
-         [](TProgBar &b) { b.SetTextDecPlaces(2); }},
-        {"TextPosX", [](TProgBar &b) { b.SetTextVisible(true); }, [](TProgBar &b) { b.SetTextPosX(50); }},
-        {"TextPosY", [](TProgBar &b) { b.SetTextVisible(true); }, [](TProgBar &b) { b.SetTextPosY(5); }},
-        {"TextVisible", [](TProgBar &b) { b.SetTextVisible(true); },
-         [](TProgBar &b) { b.SetTextVisible(b.GetTextVisible()); }},
-    };
-    for (const auto &c : cases) {
-        for (const bool shown : {false, true}) {
-            auto bar = MakePlainBar();
-            if (shown)
-                c.showIt(*bar);
-            bar->show();
-            ASSERT_TRUE(QTest::qWaitForWindowExposed(bar.get()));
-            PaintCounter paints(bar.get());
-            c.change(*bar);
-            EXPECT_EQ(paints.Count, shown ? 1 : 0) << c.name << (shown ? " shown" : " hidden");
-        }
-    }
-    // A range set again and a picture that cannot be read change nothing either.
+    // The plain bar has one colour, no grid, no frames and no text.
+    using S = TShownSetting<TProgBar>;
+    const auto gradient = [](TProgBar &b) { b.SetShowColorGradient(true); };
+    const auto grid = [](TProgBar &b) { b.SetGridDist(5); };
+    const auto text = [](TProgBar &b) { b.SetTextVisible(true); };
+    ExpectPaintsOnlyWhereShown<TProgBar>(MakePlainBar, {
+        S{"ColorMapMode", gradient, [](TProgBar &b) { b.SetColorMapMode(TProgBar::cgmCover); }},
+        S{"ColorMax", gradient, [](TProgBar &b) { b.SetColorMax(clr::Lime); }},
+        S{"ColorGrid", grid, [](TProgBar &b) { b.SetColorGrid(kGrid); }},
+        S{"GridDist", grid, [](TProgBar &b) { b.SetGridDist(1); }},
+        S{"ColorScheme", [](TProgBar &b) { b.SetFrameStyleInner(fsLowered); },
+          [](TProgBar &b) { b.SetColorScheme(csSystem); }},
+        S{"TextAlignment", text, [](TProgBar &b) { b.SetTextAlignment(taLeftJustify); }},
+        S{"TextAngle", text, [](TProgBar &b) { b.SetTextAngle(90); }},
+        S{"TextDecPlaces", text, [](TProgBar &b) { b.SetTextDecPlaces(2); }},
+        S{"TextPosX", text, [](TProgBar &b) { b.SetTextPosX(50); }},
+        S{"TextPosY", text, [](TProgBar &b) { b.SetTextPosY(5); }},
+        S{"TextVisible", text, [](TProgBar &b) { b.SetTextVisible(b.GetTextVisible()); }},
+        S{"Range set again", {}, [](TProgBar &b) { b.SetRange(100, 0); }},
+        S{"BackGroundImg cleared again", {}, [](TProgBar &b) { b.SetBackGroundImg(QString()); }},
+    });
+    // A picture that cannot be read changes nothing either.
     TempDir dir;
     auto bar = MakePlainBar();
     bar->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(bar.get()));
     PaintCounter paints(bar.get());
-    bar->SetRange(100, 0);
     bar->SetBackGroundImg(dir.Write(QStringLiteral("broken.png"), "not a picture"));
-    bar->SetBackGroundImg(QString());
     EXPECT_EQ(paints.Count, 0);
 }
 

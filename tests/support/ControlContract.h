@@ -2,10 +2,12 @@
 
 // What every control on the shared base promises, checked the same way for each
 // control: the main value is the USER property and notifies its changes, the base's
-// key and mouse events fire as a user's input arrives, and the kept off-screen
-// buffer never lets an earlier picture show through.
+// key and mouse events fire as a user's input arrives, a setting repaints only where
+// the picture shows it, and the kept off-screen buffer never lets an earlier picture
+// show through.
 
 #include "EventRecorder.h"
+#include "PaintCounter.h"
 #include "PixelProbe.h"
 
 #include <QtCore/QMetaProperty>
@@ -15,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace nvo::test {
@@ -92,6 +95,36 @@ void ExpectInputEvents()
     control->setMouseTracking(true); // moves without a button reach only a tracking widget
     QTest::mouseMove(control, QPoint(7, 8));
     EXPECT_EQ(events.Events().join(u'|'), QStringLiteral("move 7,8"));
+}
+
+/// A setting of a control, and what makes the picture show it (none: it never shows).
+template<class Control>
+struct TShownSetting {
+    const char *Name;
+    std::function<void(Control &)> ShowIt, Change;
+};
+
+/// Checks that each setting, changed on a shown control from `make` (in a state whose
+/// picture does not show it), is stored without a paint, and that the same change
+/// after `ShowIt` paints once.
+template<class Control>
+void ExpectPaintsOnlyWhereShown(const std::function<std::unique_ptr<Control>()> &make,
+                                const std::vector<TShownSetting<Control>> &settings)
+{
+    for (const auto &setting : settings) {
+        for (const bool shown : {false, true}) {
+            if (shown && !setting.ShowIt)
+                continue;
+            const std::unique_ptr<Control> control = make();
+            if (shown)
+                setting.ShowIt(*control);
+            control->show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(control.get()));
+            PaintCounter paints(control.get());
+            setting.Change(*control);
+            EXPECT_EQ(paints.Count, shown ? 1 : 0) << setting.Name << (shown ? " shown" : " hidden");
+        }
+    }
 }
 
 /// Checks that each of `changes`, made after a first paint, gives the picture it
