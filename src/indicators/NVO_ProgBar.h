@@ -131,9 +131,6 @@ public:
     /// Before the value text is drawn; the handler may replace the text.
     using TBeforeShowValueEvent = std::function<void(QObject *Sender, QString &ValueText)>;
 
-    /// `OnAutoInc`: assigning a handler restarts the timer (outside design mode).
-    using TAutoIncEvent = TTimerEvent<TNotifyEvent>;
-
     explicit TProgBar(QWidget *parent = nullptr);
     ~TProgBar() override;
 
@@ -232,7 +229,9 @@ public:
 
     QSize sizeHint() const override { return QSize(300, 28); }
 
-    TAutoIncEvent OnAutoInc;
+    /// After each timer step; assigning a handler restarts the timer with the repeat
+    /// interval (outside design mode).
+    TTimerEvent<TNotifyEvent> OnAutoInc;
     TBeforeShowValueEvent OnShowValue;
 
 Q_SIGNALS:

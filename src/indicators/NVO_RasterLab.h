@@ -160,9 +160,6 @@ public:
     enum TRDScrollMode : quint8 { rdsmOff, rdsmLeft, rdsmRight, rdsmDown, rdsmUp };
     Q_ENUM(TRDScrollMode)
 
-    /// `OnScrollTimer`: assigning a handler restarts the timer (outside design mode).
-    using TScrollTimerEvent = TTimerEvent<TNotifyEvent>;
-
     explicit TRasterLab(QWidget *parent = nullptr);
     ~TRasterLab() override;
 
@@ -228,7 +225,10 @@ public:
 
     QSize sizeHint() const override { return QSize(400, 68); }
 
-    TScrollTimerEvent OnScrollTimer;
+    /// After each scroll step; assigning a handler restarts the timer (outside design
+    /// mode).
+    TTimerEvent<TNotifyEvent> OnScrollTimer;
+    /// When a scrolling text wraps round.
     TNotifyEvent OnScrollLoopRestart;
 
 Q_SIGNALS:
