@@ -20,6 +20,9 @@ class CountingControl : public TControl
 public:
     int Paints = 0;
     QWidget *RepaintFromPaint = nullptr;
+    int Setting = 0;
+
+    void SetSetting(int value, bool shown) { Change(Setting, value, shown); }
 
 protected:
     void Paint(TCanvas &canvas) override
@@ -137,6 +140,44 @@ TEST(Control, BulkUpdatesPaintOnceAtTheEnd)
     EXPECT_EQ(control.Paints, 0);
     control.EndUpdate();
     EXPECT_EQ(control.Paints, 1);
+}
+
+TEST(Control, ASettingThePictureDoesNotShowIsStoredWithoutAPaint)
+{
+    CountingControl control;
+    control.resize(20, 20);
+    control.show();
+    QCoreApplication::processEvents();
+    control.Paints = 0;
+    control.SetSetting(1, false);
+    EXPECT_EQ(control.Setting, 1);
+    EXPECT_EQ(control.Paints, 0);
+    control.SetSetting(2, true);
+    EXPECT_EQ(control.Paints, 1);
+    control.SetSetting(2, true);
+    EXPECT_EQ(control.Paints, 1) << "an equal value paints nothing";
+}
+
+TEST(Control, ASchemeThePictureDoesNotShowIsStoredWithoutAPaint)
+{
+    class FixedFrame : public CountingControl
+    {
+    protected:
+        bool ShowsColorScheme() const override { return false; }
+    };
+    CountingControl shown;
+    FixedFrame fixed;
+    for (CountingControl *control : {&shown, static_cast<CountingControl *>(&fixed)}) {
+        control->resize(20, 20);
+        control->show();
+    }
+    QCoreApplication::processEvents();
+    shown.Paints = fixed.Paints = 0;
+    shown.SetColorScheme(csSystem);
+    fixed.SetColorScheme(csSystem);
+    EXPECT_EQ(shown.Paints, 1);
+    EXPECT_EQ(fixed.Paints, 0);
+    EXPECT_EQ(fixed.GetColorScheme(), csSystem);
 }
 
 TEST(Control, APaintThatThrowsReachesTheHandlerNotTheEventLoop)
