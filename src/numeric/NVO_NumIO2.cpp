@@ -28,16 +28,11 @@ bool AllOf(QStringView s, Pred pred)
     return !s.isEmpty() && std::all_of(s.begin(), s.end(), pred);
 }
 
-bool IsModeSeparator(QChar c, int sepMode)
-{
-    return (sepMode != 2 && c == u'.') || (sepMode != 1 && c == u',');
-}
-
 /// 0-based index of the first separator of the mode, or -1.
 qsizetype FirstSeparator(QStringView s, int sepMode)
 {
     for (qsizetype i = 0; i < s.size(); ++i)
-        if (IsModeSeparator(s[i], sepMode))
+        if (IsModeSeparator(s[i].unicode(), sepMode))
             return i;
     return -1;
 }
@@ -94,7 +89,7 @@ bool IsFloatText(QStringView S, TDecPSep Sep)
     enum { start, afterSign, afterSep, intDigits, fracDigits, invalid };
     int state = start;
     for (const QChar c : S) {
-        const bool sep = IsModeSeparator(c, mode);
+        const bool sep = IsModeSeparator(c.unicode(), mode);
         switch (state) {
         case start:
             state = (c == u'+' || c == u'-') ? afterSign : sep ? afterSep : IsDigit(c) ? intDigits : invalid;
@@ -252,14 +247,14 @@ QString TNumIO2::ValueText(double V) const
     };
     QString text;
     switch (FInputFormat) {
-    case TNumIO::itExp: text = FormatNumStr(FSigDig + 6, -2, v); break;
-    case TNumIO::itFloat:
-    case TNumIO::itFixPoint: text = FormatNumStr(1, FDecP, v); break;
-    case TNumIO::itInt:
-    case TNumIO::itDynamic: text = QString::number(rounded()); break;
-    case TNumIO::itHex: text = HexStr(quint32(rounded()), 8); break;
-    case TNumIO::itOct: text = OctStr(quint32(rounded()), 11); break;
-    case TNumIO::itBin: text = BinStr(quint32(rounded()), 32); break;
+    case TNumFormat::itExp: text = FormatNumStr(FSigDig + 6, -2, v); break;
+    case TNumFormat::itFloat:
+    case TNumFormat::itFixPoint: text = FormatNumStr(1, FDecP, v); break;
+    case TNumFormat::itInt:
+    case TNumFormat::itDynamic: text = QString::number(rounded()); break;
+    case TNumFormat::itHex: text = HexStr(quint32(rounded()), 8); break;
+    case TNumFormat::itOct: text = OctStr(quint32(rounded()), 11); break;
+    case TNumFormat::itBin: text = BinStr(quint32(rounded()), 32); break;
     }
     // The field writes the separator it accepts: with "," alone selected, a "."
     // would make its own text invalid at the next keystroke.
@@ -274,7 +269,7 @@ double TNumIO2::GetValue() const
     const QStringView buffer = FInBuffer;
     int pos = 1;
     switch (FInputFormat) {
-    case TNumIO::itInt: {
+    case TNumFormat::itInt: {
         if (!IsIntText(buffer))
             return 0;
         bool ok = false;
@@ -285,7 +280,7 @@ double TNumIO2::GetValue() const
         return buffer.startsWith(u'-') ? std::numeric_limits<qint32>::min()
                                        : std::numeric_limits<qint32>::max();
     }
-    case TNumIO::itDynamic:
+    case TNumFormat::itDynamic:
         if (buffer.isEmpty())
             return 0;
         switch (buffer[0].unicode()) {
@@ -296,9 +291,9 @@ double TNumIO2::GetValue() const
         }
     // The digit formats read as the signed 32-bit pattern they show, so that a
     // negative value written as "FFFFFFFF" reads back as -1.
-    case TNumIO::itHex: return ScanHex(buffer, pos);
-    case TNumIO::itOct: return ScanOct(buffer, pos);
-    case TNumIO::itBin: return ScanBin(buffer, pos);
+    case TNumFormat::itHex: return ScanHex(buffer, pos);
+    case TNumFormat::itOct: return ScanOct(buffer, pos);
+    case TNumFormat::itBin: return ScanBin(buffer, pos);
     default: return ScanFloatNum(buffer, true, 3, pos);
     }
 }
@@ -354,18 +349,18 @@ bool TNumIO2::CheckValidity(const QString &S) const
 {
     const QStringView s = S;
     switch (FInputFormat) {
-    case TNumIO::itExp: return IsExpText(s, FDecPSep);
-    case TNumIO::itFloat: return IsFloatText(s, FDecPSep);
-    case TNumIO::itFixPoint:
+    case TNumFormat::itExp: return IsExpText(s, FDecPSep);
+    case TNumFormat::itFloat: return IsFloatText(s, FDecPSep);
+    case TNumFormat::itFixPoint:
         // The separator of the mode, not only ".": a field set to "," must accept
         // the texts it writes itself.
         return IsFloatText(s, FDecPSep)
                && FirstSeparator(s, SeparatorMode(FDecPSep)) + 1 == s.size() - FDecP;
-    case TNumIO::itInt: return IsIntText(s);
-    case TNumIO::itHex: return IsHexText(s);
-    case TNumIO::itOct: return IsOctText(s);
-    case TNumIO::itBin: return IsBinText(s);
-    case TNumIO::itDynamic:
+    case TNumFormat::itInt: return IsIntText(s);
+    case TNumFormat::itHex: return IsHexText(s);
+    case TNumFormat::itOct: return IsOctText(s);
+    case TNumFormat::itBin: return IsBinText(s);
+    case TNumFormat::itDynamic:
         if (s.isEmpty())
             return false;
         switch (s[0].unicode()) {
@@ -384,7 +379,7 @@ void TNumIO2::Changed()
         OnChange(this);
 }
 
-void TNumIO2::SetInputFormat(TNumIO::TInFormat format)
+void TNumIO2::SetInputFormat(TInFormat format)
 {
     if (format == FInputFormat)
         return;
@@ -676,7 +671,7 @@ void TNumIO2::HandleKey(QKeyEvent *event)
     if (!ctrl) {
         // Fixed point: in the decimals the digit behind the caret is selected, so
         // that typing overwrites it and the number of decimals stays.
-        if (FInputFormat == TNumIO::itFixPoint && int(FInBuffer.size()) - FDecP - 1 < FCaretPos) {
+        if (FInputFormat == TNumFormat::itFixPoint && int(FInBuffer.size()) - FDecP - 1 < FCaretPos) {
             FSelBegin = FCaretPos;
             FSelEnd = std::min(FCaretPos + 1, int(FInBuffer.size()));
         } else {

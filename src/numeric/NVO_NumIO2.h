@@ -5,7 +5,7 @@
 
 #include "NVO_Control.h"
 #include "NVO_Corvane.h"
-#include "NVO_NumIO.h"
+#include "NVO_NumFormat.h"
 #include "NVO_Timer.h"
 
 #include <QtCore/QString>
@@ -83,7 +83,7 @@ class NVO_EXPORT TNumIO2 : public TControl
     // Value model and editing
     Q_PROPERTY(QString Text READ GetText WRITE SetText)
     Q_PROPERTY(double Value READ GetValue WRITE SetValue NOTIFY ValueChanged STORED false)
-    Q_PROPERTY(nvo::TNumIO::TInFormat InputFormat READ GetInputFormat WRITE SetInputFormat)
+    Q_PROPERTY(nvo::TNumFormat::TInFormat InputFormat READ GetInputFormat WRITE SetInputFormat)
     Q_PROPERTY(int FixPointDecPlaces READ GetFixPointDecPlaces WRITE SetFixPointDecPlaces)
     Q_PROPERTY(int SignificantDigits READ GetSignificantDigits WRITE SetSignificantDigits)
     Q_PROPERTY(nvo::TDecPSep DecPlaceSep READ GetDecPlaceSep WRITE SetDecPlaceSep)
@@ -130,6 +130,9 @@ class NVO_EXPORT TNumIO2 : public TControl
     Q_PROPERTY(int MouseAreaCode READ GetMouseAreaCode DESIGNABLE false STORED false)
 
 public:
+    /// The input formats, also as TNumIO2::itExp and so on.
+    using TInFormat = nvo::TInFormat;
+    using enum nvo::TInFormat;
     using TOnGaugeChangeEvent =
         std::function<void(QObject *Sender, Qt::KeyboardModifiers Shift, double GaugeValue)>;
 
@@ -148,8 +151,8 @@ public:
     /// The value rounded to an integer (halves to even); raises ENVONumIO2Error
     /// "integer overflow" when it does not fit 32 bits.
     int GetIntegerValue() const;
-    TNumIO::TInFormat GetInputFormat() const { return FInputFormat; }
-    void SetInputFormat(TNumIO::TInFormat format);
+    TInFormat GetInputFormat() const { return FInputFormat; }
+    void SetInputFormat(TInFormat format);
     int GetFixPointDecPlaces() const { return FDecP; }
     void SetFixPointDecPlaces(int places);
     int GetSignificantDigits() const { return FSigDig; }
@@ -328,7 +331,7 @@ private:
     bool FValueChanged = false;
     double FMinimum = 0;
     double FMaximum = 1000;
-    TNumIO::TInFormat FInputFormat = TNumIO::itFloat;
+    TInFormat FInputFormat = itFloat;
     int FDecP = 2;
     int FSigDig = 6;
     TDecPSep FDecPSep = dsEither;

@@ -15,7 +15,7 @@ using namespace nvo::test;
 
 namespace {
 
-using F = TNumIO;
+using F = TNumIO2;
 
 class NumIO2Test : public ::testing::Test
 {
@@ -33,7 +33,7 @@ protected:
         SetBeepHook({});
     }
     /// Empties the field in `format` and types `keys` into it.
-    void TypeInto(TNumIO::TInFormat format, const QString &keys)
+    void TypeInto(TInFormat format, const QString &keys)
     {
         Field->SetInputFormat(format);
         Field->SetText(QString());
@@ -98,7 +98,7 @@ TEST_F(NumIO2Test, StartsWithTheDefaults)
 TEST_F(NumIO2Test, WritesTheValueInEachInputFormat)
 {
     struct Case {
-        TNumIO::TInFormat format;
+        TInFormat format;
         double value;
         const char *text;
     };
@@ -123,7 +123,7 @@ TEST_F(NumIO2Test, WritesTheValueInEachInputFormat)
 TEST_F(NumIO2Test, ReadsDynamicPrefixesAndIntegerLimits)
 {
     struct Case {
-        TNumIO::TInFormat format;
+        TInFormat format;
         const char *text;
         double value;
     };
@@ -207,7 +207,7 @@ TEST_F(NumIO2Test, SeparatorChangeRewritesTheBufferAndTheWrittenTexts)
 TEST_F(NumIO2Test, TypingKeepsOnlyValidNumbers)
 {
     struct Case {
-        TNumIO::TInFormat format;
+        TInFormat format;
         const char *keys;
         const char *text;
     };
