@@ -3,6 +3,7 @@
 #include "PinnedFont.h"
 #include "PixelProbe.h"
 
+#include <QtGui/QPainter>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -290,4 +291,24 @@ TEST(Bitmap, CopiesDoNotShareTheirPixels)
     TBitmap copy = a;
     a.Canvas().SetPixel(1, 1, R);
     EXPECT_EQ(copy.Canvas().GetPixel(1, 1), W);
+}
+
+TEST(Canvas, AnActivePainterKeepsItsStateAfterACanvasDrewThroughIt)
+{
+    QImage image(10, 10, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(Qt::green);
+    {
+        TCanvas canvas(painter, QPalette());
+        canvas.Brush.SetColor(clr::Red);
+        canvas.FillRect(0, 0, 5, 5);
+        EXPECT_FALSE(painter.testRenderHint(QPainter::Antialiasing)) << "the canvas draws with its pixel rules";
+    }
+    EXPECT_TRUE(painter.testRenderHint(QPainter::Antialiasing));
+    EXPECT_EQ(painter.pen().color(), QColor(Qt::green));
+    painter.end();
+    EXPECT_EQ(image.pixelColor(4, 4), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(5, 5), QColor(Qt::white)) << "the right and bottom edges stay out";
 }
