@@ -9,21 +9,11 @@
 #include <array>
 
 using namespace nvo;
+using nvo::test::ExpectPixels;
 
 namespace {
 
 constexpr TColor W = clr::White, K = clr::Black, R = clr::Red;
-
-struct Probe {
-    int x, y;
-    TColor expected;
-};
-
-void ExpectPixels(TBitmap &bitmap, std::initializer_list<Probe> probes)
-{
-    for (const Probe &p : probes)
-        EXPECT_EQ(bitmap.Canvas().GetPixel(p.x, p.y), p.expected) << "at " << p.x << "," << p.y;
-}
 
 int CountPixelsInColumn(const TBitmap &bitmap, int x)
 {
@@ -264,33 +254,6 @@ TEST(Canvas, PixelRulesHoldInLogicalPixelsAtDeviceRatioTwo)
     EXPECT_EQ(img.pixel(15, 11), img.pixel(14, 10)); // outline corner (7,5)
     EXPECT_EQ(test::PixelAt(img, 16, 6), W);          // (8,3) stays white
     EXPECT_EQ(test::PixelAt(img, 9, 21), K);          // line pixel (4,10), lower device row
-}
-
-TEST(Bitmap, ResizeKeepsTheOverlapAndWhitensTheRest)
-{
-    TBitmap b(4, 4);
-    b.Canvas().Brush.SetColor(R);
-    b.Canvas().FillRect(0, 0, 4, 4);
-    b.SetSize(6, 3);
-    EXPECT_EQ(b.Width(), 6);
-    EXPECT_EQ(b.Height(), 3);
-    ExpectPixels(b, {{3, 2, R}, {4, 2, W}});
-}
-
-TEST(Bitmap, FailedLoadKeepsTheOldPicture)
-{
-    TBitmap b(3, 3);
-    EXPECT_FALSE(b.LoadFromFile(QStringLiteral("/nonexistent/picture.png")));
-    EXPECT_FALSE(b.LoadFromResourceName(QStringLiteral("no-such-resource")));
-    EXPECT_EQ(b.Width(), 3);
-}
-
-TEST(Bitmap, CopiesDoNotShareTheirPixels)
-{
-    TBitmap a(3, 3);
-    TBitmap copy = a;
-    a.Canvas().SetPixel(1, 1, R);
-    EXPECT_EQ(copy.Canvas().GetPixel(1, 1), W);
 }
 
 TEST(Canvas, AnActivePainterKeepsItsStateAfterACanvasDrewThroughIt)
