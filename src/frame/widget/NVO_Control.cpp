@@ -95,7 +95,17 @@ bool TControlCore::StyledFont() const
 
 void TControlCore::SetColorScheme(TColorScheme scheme)
 {
-    Change(FColorScheme, scheme, ShowsColorScheme());
+    ChangeEnum(FColorScheme, scheme, "ColorScheme", ShowsColorScheme());
+}
+
+bool TControlCore::IsEnumValue(const QMetaEnum &meta, int value, const char *property) const
+{
+    if (meta.valueToKey(value))
+        return true;
+    qWarning("%s \"%s\": %d is no value of %s; %s stays as it was",
+             FWidget->metaObject()->className(), qPrintable(FWidget->objectName()), value,
+             meta.name(), property);
+    return false;
 }
 
 void TControlCore::PaintNow()

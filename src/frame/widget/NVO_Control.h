@@ -7,6 +7,7 @@
 #include "NVO_Errors.h"
 #include "NVO_Events.h"
 
+#include <QtCore/QMetaEnum>
 #include <QtGui/QKeyEvent>
 #include <QtWidgets/QAbstractButton>
 #include <QtWidgets/QAbstractScrollArea>
@@ -136,6 +137,18 @@ protected:
         if (shown)
             PaintNow();
     }
+    /// The setter of an enumerated property: a value outside the enumeration (a
+    /// misspelt key in a form arrives as 255, a cast from a wrong number) is refused
+    /// with a warning naming the control and the property, and stores nothing.
+    template<class E>
+    void ChangeEnum(E &field, E value, const char *property, bool shown = true)
+    {
+        if (!IsEnumValue(QMetaEnum::fromType<E>(), int(value), property))
+            return;
+        Change(field, value, shown);
+    }
+    /// Whether `value` is one of `meta`'s; warns when it is not.
+    bool IsEnumValue(const QMetaEnum &meta, int value, const char *property) const;
     /// Whether the picture shows the colour scheme. A control that draws its frame
     /// in fixed colours answers false: a new scheme is then stored without a paint.
     virtual bool ShowsColorScheme() const { return true; }
