@@ -256,12 +256,7 @@ void TMiniCal::SetAutoSwitch(bool on) { d->FAutoSwitch = on; }
 TMiniCal::TDayOfWeek TMiniCal::GetFirstDayOfWeek() const { return d->FFirstDayOfWeek; }
 void TMiniCal::SetFirstDayOfWeek(TDayOfWeek day)
 {
-    if (day > dwSun) {
-        qWarning("TMiniCal \"%s\": FirstDayOfWeek %d refused, it is no weekday",
-                 qUtf8Printable(ComponentName(this)), int(day));
-        return;
-    }
-    if (day == d->FFirstDayOfWeek)
+    if (!IsEnumValue(QMetaEnum::fromType<TDayOfWeek>(), day, "FirstDayOfWeek") || day == d->FFirstDayOfWeek)
         return;
     d->FFirstDayOfWeek = day;
     UpdateCal();
@@ -272,8 +267,8 @@ TLanguage TMiniCal::GetLanguage() const { return d->FLanguage; }
 void TMiniCal::SetLanguage(TLanguage language)
 {
     if (language < lgEnglish || language > lgSpanish) {
-        qWarning("TMiniCal \"%s\": Language %d has no names, English is taken instead",
-                 qUtf8Printable(ComponentName(this)), int(language));
+        qWarning("%s \"%s\": Language %d has no names; English is taken instead",
+                 metaObject()->className(), qPrintable(objectName()), int(language));
         language = lgEnglish;
     }
     d->FLanguage = language;
@@ -310,7 +305,7 @@ void TMiniCal::SetShowMovableHolidays(bool on)
 }
 
 bool TMiniCal::GetMarkToday() const { return d->FMarkToday; }
-void TMiniCal::SetMarkToday(bool on) { Change(d->FMarkToday, on); }
+void TMiniCal::SetMarkToday(bool on) { Change(d->FMarkToday, on, ShowsToday()); }
 bool TMiniCal::GetShowMonthShort() const { return d->FShowMonthShort; }
 void TMiniCal::SetShowMonthShort(bool on) { Change(d->FShowMonthShort, on); }
 bool TMiniCal::GetCtl3D() const { return d->FCtl3D; }
@@ -333,11 +328,17 @@ void TMiniCal::SetColorSelectedBg(TColor color) { Change(d->FColorSelectedBg, co
 TColor TMiniCal::GetColorSelectedFg() const { return d->FColorSelectedFg; }
 void TMiniCal::SetColorSelectedFg(TColor color) { Change(d->FColorSelectedFg, color); }
 TColor TMiniCal::GetColorHolidayBg() const { return d->FColorHolidayBg; }
-void TMiniCal::SetColorHolidayBg(TColor color) { Change(d->FColorHolidayBg, color); }
+void TMiniCal::SetColorHolidayBg(TColor color) { Change(d->FColorHolidayBg, color, d->FIndicateHolidays); }
 TColor TMiniCal::GetColorHolidayFg() const { return d->FColorHolidayFg; }
-void TMiniCal::SetColorHolidayFg(TColor color) { Change(d->FColorHolidayFg, color); }
+void TMiniCal::SetColorHolidayFg(TColor color) { Change(d->FColorHolidayFg, color, d->FIndicateHolidays); }
 TColor TMiniCal::GetColorToday() const { return d->FColorToday; }
-void TMiniCal::SetColorToday(TColor color) { Change(d->FColorToday, color); }
+void TMiniCal::SetColorToday(TColor color) { Change(d->FColorToday, color, d->FMarkToday && ShowsToday()); }
+
+bool TMiniCal::ShowsToday() const
+{
+    const QDate today = QDate::currentDate();
+    return today.year() == GetYear() && today.month() == GetMonth();
+}
 
 TColor TMiniCal::GetDayColors(TDayOfWeek day) const
 {

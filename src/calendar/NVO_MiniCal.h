@@ -226,6 +226,8 @@ private:
     void Changed();
     /// Steps `n` years, February 29 becoming the 28th.
     void YearStep(int n);
+    /// Whether the shown month is the current one, whose today ring shows.
+    bool ShowsToday() const;
     /// Selects the date of year, month and day, or raises EConvertError naming them.
     void SelectParts(int year, int month, int day);
     void ResetHolidays();

@@ -1,3 +1,4 @@
+#include "ControlContract.h"
 #include "EventRecorder.h"
 #include "HandlerProbe.h"
 #include "NVO_MiniCal.h"
@@ -722,4 +723,54 @@ TEST(MiniCal, ExceptionsOfClicksStopAtTheEventBorder)
     EXPECT_EQ(probe.Messages, QStringList{QStringLiteral(
                                   "Component \"cal\": no valid date of year 10000, month 12, day 20")});
     EXPECT_EQ(cal->SelectedDate(), QDate(9999, 12, 20));
+}
+
+// ---- What every control promises ------------------------------------------------------------
+
+TEST(MiniCal, DateIsTheNotifyingUserProperty)
+{
+    auto cal = MakeCal();
+    ExpectNotifyingUserProperty(*cal, "Date", QVariant(EncodeDate(2030, 1, 1)));
+}
+
+TEST(MiniCal, KeyAndMouseEventsFireAsForEveryControl)
+{
+    ExpectInputEvents<TMiniCal>();
+}
+
+TEST(MiniCal, SettingsPaintOnlyWhereThePictureShowsThem)
+{
+    using Setting = TShownSetting<TMiniCal>;
+    const QDate today = QDate::currentDate();
+    const auto make = [today] {
+        auto cal = std::make_unique<TMiniCal>();
+        cal->SetSelectedDate(today.addMonths(2));
+        cal->SetIndicateHolidays(false);
+        return cal;
+    };
+    const auto showToday = [today](TMiniCal &c) { c.SetSelectedDate(today); };
+    ExpectPaintsOnlyWhereShown<TMiniCal>(make, {
+        Setting{"ColorToday", showToday, [](TMiniCal &c) { c.SetColorToday(clr::Lime); }},
+        Setting{"MarkToday", showToday, [](TMiniCal &c) { c.SetMarkToday(false); }},
+        Setting{"ColorHolidayBg", [](TMiniCal &c) { c.SetIndicateHolidays(true); },
+                [](TMiniCal &c) { c.SetColorHolidayBg(clr::Lime); }},
+        Setting{"ColorHolidayFg", [](TMiniCal &c) { c.SetIndicateHolidays(true); },
+                [](TMiniCal &c) { c.SetColorHolidayFg(clr::Lime); }},
+        Setting{"AutoSwitch", nullptr, [](TMiniCal &c) { c.SetAutoSwitch(false); }},
+    });
+}
+
+TEST(MiniCalPaint, ChangesShowAsOnFreshCalendars)
+{
+    ExpectChangesShowAsOnFreshControls<TMiniCal>({
+        [](TMiniCal &c) { c.SetSelectedDate(QDate(2025, 6, 9)); },
+        [](TMiniCal &c) { c.SetLanguage(lgGerman); },
+        [](TMiniCal &c) { c.SetFirstDayOfWeek(Cal::dwSat); },
+        [](TMiniCal &c) { c.AddHoliday(c.GetDay() % 28 + 1, c.GetMonth(), c.GetYear(), QStringLiteral("x")); },
+        [](TMiniCal &c) { c.ClearHolidayList(); },
+        [](TMiniCal &c) { c.SetShowMovableHolidays(false); },
+        [](TMiniCal &c) { c.SetDayColors(Cal::dwWed, clr::Aqua); },
+        [](TMiniCal &c) { c.resize(400, 250); },
+        [](TMiniCal &c) { c.setFont(PinnedFont(9)); },
+    });
 }

@@ -13,6 +13,7 @@
 #include <QtCore/QMetaProperty>
 #include <QtTest/QSignalSpy>
 #include <QtTest/QTest>
+#include <QtWidgets/QAbstractScrollArea>
 #include <QtWidgets/QWidget>
 #include <gtest/gtest.h>
 
@@ -21,6 +22,14 @@
 #include <vector>
 
 namespace nvo::test {
+
+/// Where a control shows its picture and takes the mouse: the viewport of a control
+/// that scrolls (the grids), the control itself otherwise.
+inline QWidget *Surface(QWidget *control)
+{
+    auto *area = qobject_cast<QAbstractScrollArea *>(control);
+    return area ? area->viewport() : control;
+}
 
 /// Checks that `name` is the USER property of `control` and that its NOTIFY signal
 /// fires once, with the new value, when `value` is written, and not when it is
@@ -86,14 +95,14 @@ void ExpectInputEvents()
     control->OnMouseMove = [&](QObject *, Qt::KeyboardModifiers, int x, int y) {
         events.Record(QStringLiteral("move %1,%2").arg(x).arg(y));
     };
-    QTest::mouseClick(control, Qt::LeftButton, {}, QPoint(3, 4));
+    QTest::mouseClick(Surface(control), Qt::LeftButton, {}, QPoint(3, 4));
     EXPECT_EQ(events.Events().join(u'|'), QStringLiteral("down 3,4|click|up"));
     events.Clear();
-    QTest::mouseDClick(control, Qt::LeftButton, {}, QPoint(5, 6));
+    QTest::mouseDClick(Surface(control), Qt::LeftButton, {}, QPoint(5, 6));
     EXPECT_EQ(events.Count(QStringLiteral("dblclick")), 1) << events.Events().join(u'|').toStdString();
     events.Clear();
-    control->setMouseTracking(true); // moves without a button reach only a tracking widget
-    QTest::mouseMove(control, QPoint(7, 8));
+    Surface(control)->setMouseTracking(true); // moves without a button reach only a tracking widget
+    QTest::mouseMove(Surface(control), QPoint(7, 8));
     EXPECT_EQ(events.Events().join(u'|'), QStringLiteral("move 7,8"));
 }
 
@@ -120,7 +129,7 @@ void ExpectPaintsOnlyWhereShown(const std::function<std::unique_ptr<Control>()> 
                 setting.ShowIt(*control);
             control->show();
             ASSERT_TRUE(QTest::qWaitForWindowExposed(control.get()));
-            PaintCounter paints(control.get());
+            PaintCounter paints(Surface(control.get()));
             setting.Change(*control);
             EXPECT_EQ(paints.Count, shown ? 1 : 0) << setting.Name << (shown ? " shown" : " hidden");
         }
