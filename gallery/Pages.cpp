@@ -20,6 +20,8 @@ std::vector<TGalleryPage> HandMadePages()
         {QStringLiteral("nvo::TProgBar"), QStringLiteral("Progress bar"), &CreateProgBarPage},
         {QStringLiteral("nvo::TRasterLab"), QStringLiteral("Dot-matrix label"), &CreateRasterLabPage},
         {QStringLiteral("nvo::TSevenSeg"), QStringLiteral("Seven-segment display"), &CreateSevenSegPage},
+        {QStringLiteral("nvo::TColSel"), QStringLiteral("Colour selector"), &CreateColSelPage},
+        {QStringLiteral("nvo::TMarkSel"), QStringLiteral("Marker selector"), &CreateMarkSelPage},
     };
 }
 

@@ -29,5 +29,7 @@ QWidget *CreateMeterPage(QWidget *parent);
 QWidget *CreateProgBarPage(QWidget *parent);
 QWidget *CreateRasterLabPage(QWidget *parent);
 QWidget *CreateSevenSegPage(QWidget *parent);
+QWidget *CreateColSelPage(QWidget *parent);
+QWidget *CreateMarkSelPage(QWidget *parent);
 
 } // namespace gallery
