@@ -68,6 +68,7 @@ struct TColSel::Private {
 
     bool InList(int index) const { return index >= 1 && index <= FNumColors; }
     TColor RGBOf(TColor color) const { return ColorToRGB(color, q->palette()); }
+    bool ShowsPageSymbols() const { return FColorBarWidth >= kMinSymbolBarWidth && q->isEnabled(); }
     int ItemHeight() const { return QFontMetrics(q->font()).height() + 2 * kBarInset + 2; }
 
     QString Named(QString name) const;
@@ -200,7 +201,7 @@ void TColSel::Private::PaintBar(TCanvas &canvas, int index, int left, int top, i
         canvas.Rectangle(left + kBarMargin, top + kBarInset, barRight, bottom - kBarInset);
         canvas.Pen.Color = clr::Black;
     }
-    if (FIsUserEditable[index - 1] && FColorBarWidth >= kMinSymbolBarWidth && q->isEnabled())
+    if (FIsUserEditable[index - 1] && ShowsPageSymbols())
         PaintPageSymbol(canvas, left, top, bottom, RGBOf(FColors[index - 1]));
 }
 
@@ -373,7 +374,9 @@ void TColSel::SetColorEditAllowed(int Index, bool allowed)
     if (!d->InList(Index) || allowed == d->FIsUserEditable[Index - 1])
         return;
     d->FIsUserEditable[Index - 1] = allowed;
-    d->Repaint();
+    // Only the page symbol shows the flag.
+    if (d->ShowsPageSymbols())
+        d->Repaint();
 }
 
 void TColSel::SetAllColorEditFlags()

@@ -75,6 +75,8 @@ struct TMarkSel::Private {
     explicit Private(TMarkSel *owner) : q(owner) { FMarkVis.fill(true); }
 
     TMarkColors Colors() const;
+    bool ShowsHighlight() const { return FHovered && FMarkVis[FLastHiLite] && q->isEnabled(); }
+    bool ShowsSelection() const { return FSelected >= 0 && FMarkVis[FSelected] && q->isEnabled(); }
     /// The shown symbols in cell order.
     std::vector<int> ShownMarks() const;
     /// Sets a column or row count, 1..51; the size hint follows it.
@@ -238,7 +240,7 @@ void TMarkSel::Paint(TCanvas &canvas)
     for (int mark = 0; mark < NrOfMarks; ++mark)
         if (layout.Shown[mark])
             d->PaintCell(bitmap, layout, mark, colors);
-    if (d->FHovered && layout.Shown[d->FLastHiLite])
+    if (d->ShowsHighlight())
         d->PaintHighlight(bitmap, layout, d->FLastHiLite);
     d->PaintFrame(bitmap, colors);
     canvas.Draw(0, 0, buffer);
@@ -297,26 +299,20 @@ TColor TMarkSel::GetColorBackGnd() const { return d->FColorBG; }
 void TMarkSel::SetColorBackGnd(TColor color) { Change(d->FColorBG, color); }
 TColor TMarkSel::GetColorMarks() const { return d->FColorFG; }
 void TMarkSel::SetColorMarks(TColor color) { Change(d->FColorFG, color); }
+// The highlight and selection colours show only while there is a highlight or a
+// selection to see.
 TColor TMarkSel::GetColorHiLiteBG() const { return d->FColorHiLite; }
-void TMarkSel::SetColorHiLiteBG(TColor color) { Change(d->FColorHiLite, color); }
+void TMarkSel::SetColorHiLiteBG(TColor color) { Change(d->FColorHiLite, color, d->ShowsHighlight()); }
 TColor TMarkSel::GetColorHiLiteSymbol() const { return d->FColorHiSymb; }
-void TMarkSel::SetColorHiLiteSymbol(TColor color) { Change(d->FColorHiSymb, color); }
+void TMarkSel::SetColorHiLiteSymbol(TColor color) { Change(d->FColorHiSymb, color, d->ShowsHighlight()); }
 TColor TMarkSel::GetColorSelBG() const { return d->FColorSelBG; }
-void TMarkSel::SetColorSelBG(TColor color) { Change(d->FColorSelBG, color); }
+void TMarkSel::SetColorSelBG(TColor color) { Change(d->FColorSelBG, color, d->ShowsSelection()); }
 TColor TMarkSel::GetColorSelFG() const { return d->FColorSelFG; }
-void TMarkSel::SetColorSelFG(TColor color) { Change(d->FColorSelFG, color); }
+void TMarkSel::SetColorSelFG(TColor color) { Change(d->FColorSelFG, color, d->ShowsSelection()); }
 
 TFrameStyle TMarkSel::GetFrameStyle() const { return d->FFrameStyle; }
 
-void TMarkSel::SetFrameStyle(TFrameStyle style)
-{
-    if (style > fsEngraved) {
-        qWarning("nvo::TMarkSel \"%s\": FrameStyle %d is not a frame style; ignored",
-                 qPrintable(objectName()), int(style));
-        return;
-    }
-    Change(d->FFrameStyle, style);
-}
+void TMarkSel::SetFrameStyle(TFrameStyle style) { ChangeEnum(d->FFrameStyle, style, "FrameStyle"); }
 
 bool TMarkSel::GetShowZeroAsCross() const { return d->FZeroAsCross; }
 

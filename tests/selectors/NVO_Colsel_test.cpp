@@ -1,3 +1,4 @@
+#include "ControlContract.h"
 #include "EventRecorder.h"
 #include "MouseMove.h"
 #include "NVO_Colsel.h"
@@ -218,6 +219,12 @@ TEST(ColSel, SelColorOfANewColourReplacesTheSelectedEntryUnderItsHexName)
     EXPECT_EQ(selector->itemText(2), QStringLiteral("#$00563412"));
     EXPECT_EQ(changes.count(), 1);
     EXPECT_EQ(selector->property("SelColor").value<TColor>(), newColour);
+}
+
+TEST(ColSel, SelColorIsTheNotifyingUserProperty)
+{
+    auto selector = MakeSelector();
+    ExpectNotifyingUserProperty(*selector, "SelColor", QVariant::fromValue<TColor>(clr::Red));
 }
 
 TEST(ColSel, SelColorIDIsEmptyWithoutACurrentItem)

@@ -1,3 +1,4 @@
+#include "ControlContract.h"
 #include "EventRecorder.h"
 #include "MouseMove.h"
 #include "NVO_marksel.h"
@@ -186,6 +187,25 @@ TEST(MarkSel, AnEqualValuePaintsNothing)
     EXPECT_EQ(paints.Count, 1);
 }
 
+TEST(MarkSel, SelectedIsTheNotifyingUserProperty)
+{
+    auto selector = MakeSelector();
+    ExpectNotifyingUserProperty(*selector, "Selected", 5);
+}
+
+TEST(MarkSel, HighlightAndSelectionColoursPaintOnlyWhileShown)
+{
+    using S = TShownSetting<TMarkSel>;
+    const auto select = [](TMarkSel &m) { m.SetSelected(3); };
+    const auto hover = [](TMarkSel &m) { MoveMouse(&m, DefaultCell(4)); };
+    ExpectPaintsOnlyWhereShown<TMarkSel>(MakeSelector, {
+        S{"ColorSelBG", select, [](TMarkSel &m) { m.SetColorSelBG(clr::Yellow); }},
+        S{"ColorSelFG", select, [](TMarkSel &m) { m.SetColorSelFG(clr::Lime); }},
+        S{"ColorHiLiteBG", hover, [](TMarkSel &m) { m.SetColorHiLiteBG(clr::Yellow); }},
+        S{"ColorHiLiteSymbol", hover, [](TMarkSel &m) { m.SetColorHiLiteSymbol(clr::Lime); }},
+    });
+}
+
 // ---- Painting ------------------------------------------------------------------------
 
 TEST(MarkSel, SymbolsStandInTheirCellsWithTheSelectionFrame)
@@ -281,6 +301,20 @@ TEST(MarkSel, DisabledPaintsInGreys)
     EXPECT_EQ(Hex(PixelAt(Grab(selector.get()), 28, 60)), Hex(kGround));
 }
 
+TEST(MarkSel, ChangesShowAsOnAFreshControl)
+{
+    ExpectChangesShowAsOnFreshControls<TMarkSel>({
+        [](TMarkSel &m) { m.SetSelected(5); },
+        [](TMarkSel &m) { m.resize(300, 120); },
+        [](TMarkSel &m) { m.SetNrOfColumns(5); },
+        [](TMarkSel &m) { m.SetNrOfRows(9); },
+        [](TMarkSel &m) { m.HideAllMarks(); },
+        [](TMarkSel &m) { m.SetShowZeroAsCross(false); },
+        [](TMarkSel &m) { m.SetFrameStyle(fsRaised); },
+        [](TMarkSel &m) { m.SetEnabled(false); },
+    });
+}
+
 // ---- Mouse -----------------------------------------------------------------------------
 
 TEST(MarkSel, TheSymbolUnderTheMouseIsHighlightedUntilTheMouseLeaves)
@@ -325,6 +359,11 @@ TEST(MarkSel, ClicksSelectTheNearestSymbolAndReportIt)
     EXPECT_TRUE(events.Events().contains(QStringLiteral("dblclick 72,43 10"))) << events.Events().join(u'|').toStdString();
     EXPECT_EQ(events.Events().front(), QStringLiteral("click 44,15 1"));
     EXPECT_EQ(selections.count(), 2);
+}
+
+TEST(MarkSel, FiresTheBaseInputEvents)
+{
+    ExpectInputEvents<TMarkSel>();
 }
 
 // ---- Keyboard ------------------------------------------------------------------------
