@@ -100,7 +100,6 @@ struct TColSel::Private {
     int FSelColorIx = 1;
     int FColorBarWidth = 30;
     TColor FColor = clr::Window;
-    bool FEnabled = true;
     /// 1 while the mouse was last over the colour bar, else 0.
     int FMouseAreaCode = 0;
 };
@@ -325,13 +324,14 @@ void TColSel::SetColor(TColor color)
 int TColSel::GetDropDownCount() const { return maxVisibleItems(); }
 void TColSel::SetDropDownCount(int count) { setMaxVisibleItems(count); }
 
-bool TColSel::GetEnabled() const { return d->FEnabled; }
+// The widget's own switch is the stored value; what a paint shows is isEnabled(),
+// which a disabled parent turns off as well.
+bool TColSel::GetEnabled() const { return !testAttribute(Qt::WA_ForceDisabled); }
 
 void TColSel::SetEnabled(bool enabled)
 {
-    if (enabled == d->FEnabled)
+    if (enabled == GetEnabled())
         return;
-    d->FEnabled = enabled;
     setEnabled(enabled);
     PaintNow();
 }
@@ -463,13 +463,5 @@ void TColSel::leaveEvent(QEvent *event)
     TComboControl::leaveEvent(event);
 }
 
-void TColSel::changeEvent(QEvent *event)
-{
-    // Enabled is the control's own switch; code that calls QWidget::setEnabled
-    // directly must not leave it stale. A disabled parent does not change it.
-    if (event->type() == QEvent::EnabledChange)
-        d->FEnabled = !testAttribute(Qt::WA_ForceDisabled);
-    TComboControl::changeEvent(event);
-}
 
 } // namespace nvo

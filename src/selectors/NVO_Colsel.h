@@ -81,8 +81,8 @@ public:
     /// The entries the open list shows without scrolling (QComboBox::maxVisibleItems).
     int GetDropDownCount() const;
     void SetDropDownCount(int count);
-    /// The control's own switch (QWidget::setEnabled follows it). Painting shows the
-    /// disabled look whenever the widget is disabled, also through a disabled parent.
+    /// The control's own switch, QWidget::setEnabled's. Painting shows the disabled
+    /// look whenever the widget is disabled, also through a disabled parent.
     bool GetEnabled() const;
     void SetEnabled(bool enabled);
     /// The name of the selected entry; "" when the list has no current item.
@@ -137,7 +137,6 @@ protected:
     void paintEvent(QPaintEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void leaveEvent(QEvent *event) override;
-    void changeEvent(QEvent *event) override;
 
 private:
     struct Private;

@@ -107,7 +107,6 @@ struct TMarkSel::Private {
     TColor FColorHiLite = clr::Red;
     TColor FColorHiSymb = clr::White;
     TFrameStyle FFrameStyle = fsEngraved;
-    bool FEnabled = true;
 };
 
 TMarkColors TMarkSel::Private::Colors() const
@@ -324,15 +323,14 @@ void TMarkSel::SetShowZeroAsCross(bool cross)
     Invalidate();
 }
 
-bool TMarkSel::GetEnabled() const { return d->FEnabled; }
+// The widget's own switch is the stored value; what a paint shows is isEnabled(),
+// which a disabled parent turns off as well. Qt asks for the repaint itself.
+bool TMarkSel::GetEnabled() const { return !testAttribute(Qt::WA_ForceDisabled); }
 
 void TMarkSel::SetEnabled(bool enabled)
 {
-    if (enabled == d->FEnabled)
-        return;
-    d->FEnabled = enabled;
-    setEnabled(enabled);
-    Invalidate();
+    if (enabled != GetEnabled())
+        setEnabled(enabled);
 }
 
 bool TMarkSel::GetMarkVisible(int Index) const
@@ -414,14 +412,9 @@ void TMarkSel::leaveEvent(QEvent *event)
 
 void TMarkSel::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::EnabledChange) {
-        // Enabled is the control's own switch; code that calls QWidget::setEnabled
-        // directly must not leave it stale. A disabled parent does not change it.
-        d->FEnabled = !testAttribute(Qt::WA_ForceDisabled);
-        // A disabled widget gets no mouse, so no leave either: drop the highlight here.
-        if (!isEnabled())
-            d->FHovered = false;
-    }
+    // A disabled widget gets no mouse, so no leave either: drop the highlight here.
+    if (event->type() == QEvent::EnabledChange && !isEnabled())
+        d->FHovered = false;
     TControl::changeEvent(event);
 }
 

@@ -109,7 +109,8 @@ public:
     void SetFrameStyle(TFrameStyle style);
     bool GetShowZeroAsCross() const;
     void SetShowZeroAsCross(bool cross);
-    /// The control's own switch (QWidget::setEnabled follows it).
+    /// The control's own switch, QWidget::setEnabled's (a disabled parent greys the
+    /// control too, without changing it).
     bool GetEnabled() const;
     void SetEnabled(bool enabled);
 

@@ -315,11 +315,28 @@ TEST(MarkSel, ChangesShowAsOnAFreshControl)
     });
 }
 
+TEST(MarkSel, EnabledIsTheWidgetsOwnSwitchAndADisabledParentGreysToo)
+{
+    QWidget parent;
+    auto *selector = new TMarkSel(&parent);
+    selector->SetColorBackGnd(kGround);
+    parent.setEnabled(false);
+    EXPECT_TRUE(selector->GetEnabled());
+    EXPECT_EQ(Hex(PixelAt(Grab(selector), 28, 60)), Hex(clr::Silver));
+    parent.setEnabled(true);
+    selector->setEnabled(false);
+    EXPECT_FALSE(selector->GetEnabled());
+    EXPECT_FALSE(selector->property("Enabled").toBool());
+}
+
 // ---- Mouse -----------------------------------------------------------------------------
 
 TEST(MarkSel, TheSymbolUnderTheMouseIsHighlightedUntilTheMouseLeaves)
 {
     auto selector = ShownSelector();
+    // Symbol 0 is highlighted too, although it is the one a fresh control remembers.
+    MoveMouse(selector.get(), DefaultCell(0));
+    EXPECT_EQ(selector->HighlightedMark(), 0);
     const QPoint cell10 = DefaultCell(10); // (72, 43)
     MoveMouse(selector.get(), cell10 + QPoint(3, -2));
     EXPECT_EQ(selector->HighlightedMark(), 10);
