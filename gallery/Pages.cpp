@@ -21,6 +21,8 @@ std::vector<TGalleryPage> HandMadePages()
         {QStringLiteral("nvo::TRasterLab"), QStringLiteral("Dot-matrix label"), &CreateRasterLabPage},
         {QStringLiteral("nvo::TSevenSeg"), QStringLiteral("Seven-segment display"), &CreateSevenSegPage},
         {QStringLiteral("nvo::TMiniCal"), QStringLiteral("Mini calendar"), &CreateMiniCalPage},
+        {QStringLiteral("nvo::TColSel"), QStringLiteral("Colour selector"), &CreateColSelPage},
+        {QStringLiteral("nvo::TMarkSel"), QStringLiteral("Marker selector"), &CreateMarkSelPage},
     };
 }
 

@@ -30,5 +30,7 @@ QWidget *CreateProgBarPage(QWidget *parent);
 QWidget *CreateRasterLabPage(QWidget *parent);
 QWidget *CreateSevenSegPage(QWidget *parent);
 QWidget *CreateMiniCalPage(QWidget *parent);
+QWidget *CreateColSelPage(QWidget *parent);
+QWidget *CreateMarkSelPage(QWidget *parent);
 
 } // namespace gallery

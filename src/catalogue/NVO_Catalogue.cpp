@@ -12,6 +12,9 @@
 #include "NVO_RasterLab.h"
 #include "NVO_sevenseg.h"
 
+#include "NVO_Colsel.h"
+#include "NVO_marksel.h"
+
 #include <QtWidgets/QWidget>
 
 namespace nvo {
@@ -38,6 +41,8 @@ const std::vector<TControlEntry> &ControlCatalogue()
         Entry<TProgBar>("nvo::TProgBar", "NVO_ProgBar.h", "nvoquorvel", "Progress bar with colour gradient, grid, rotated value text and automatic increment"),
         Entry<TRasterLab>("nvo::TRasterLab", "NVO_RasterLab.h", "nvoquorvel", "Dot-matrix label: text in square dots of a bit font, scrolling on a timer"),
         Entry<TSevenSeg>("nvo::TSevenSeg", "NVO_sevenseg.h", "nvoquorvel", "Seven-segment display: slanted digits with decimal points"),
+        Entry<TColSel>("nvo::TColSel", "NVO_Colsel.h", "nvoquorvel", "Colour selector: a drop-down list of colour bars with names, from palettes or set one by one"),
+        Entry<TMarkSel>("nvo::TMarkSel", "NVO_marksel.h", "nvoquorvel", "Marker selector: the 52 marker symbols in a grid, picked with the mouse or the keys"),
     };
     return catalogue;
 }

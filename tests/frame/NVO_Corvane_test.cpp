@@ -146,6 +146,24 @@ TEST(Corvane, PredefinedColorsHoldVgaThenExtendedThenSystemColours)
     EXPECT_EQ(PredefinedColor(0), clr::Black);
 }
 
+TEST(Corvane, ColourNamesArePredefinedNamesOrEightHexDigits)
+{
+    const struct {
+        TColor color;
+        const char *expected;
+    } cases[] = {
+        {clr::Red, "Red"},
+        {RGBColor(192, 220, 192), "Money green"},
+        {clr::BtnFace, "Button face"},        // a system colour by its own name
+        {RGBColor(0x12, 0x34, 0x56), "$00563412"},
+        {RGBColor(0xAB, 0xCD, 0xEF), "$00EFCDAB"},
+        {0x00000001, "$00000001"},
+        {0xFF000019, "$FF000019"},            // the unused system colour index
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ColorToString(c.color), QString::fromLatin1(c.expected)) << std::hex << c.color;
+}
+
 // ---- Frames ------------------------------------------------------------------------------
 
 namespace {

@@ -141,6 +141,15 @@ QString PredefinedColorName(int Index)
                                     : QString();
 }
 
+QString ColorToString(TColor Color)
+{
+    const auto named = std::find_if(PredefinedColorTable.begin(), PredefinedColorTable.end(),
+                                    [Color](const NamedColor &entry) { return entry.color == Color; });
+    if (named != PredefinedColorTable.end())
+        return QString::fromLatin1(named->name);
+    return QLatin1Char('$') + QString::number(Color, 16).toUpper().rightJustified(8, QLatin1Char('0'));
+}
+
 TColor MeanColor(TColor C1, TColor C2)
 {
     const QPalette palette = QGuiApplication::palette();

@@ -146,6 +146,12 @@ inline constexpr int NrOfPredefinedColors = 47;
 NVO_EXPORT TColor PredefinedColor(int Index);
 /// The English name of a predefined colour; "" outside 1..47.
 NVO_EXPORT QString PredefinedColorName(int Index);
+/// The name of a colour as the controls show it: the name of the predefined colour
+/// with exactly this value (a system colour keeps its own name, whatever it looks
+/// like now), otherwise "$" and the value's eight hexadecimal digits, upper case, in
+/// the stored byte order (red lowest): RGBColor(0x12, 0x34, 0x56) is "$00563412".
+/// Resolve a system colour with ColorToRGB first to name its current look.
+NVO_EXPORT QString ColorToString(TColor Color);
 
 /// The colour halfway between `C1` and `C2`, channel by channel (halves truncated);
 /// system colours are resolved against the application palette first.
