@@ -106,6 +106,25 @@ TEST(Control, ASchemeThePictureDoesNotShowIsStoredWithoutAPaint)
     EXPECT_EQ(fixed.GetColorScheme(), csSystem);
 }
 
+TEST(Control, InvalidatePaintsFromTheEventLoopUnlessSuppressed)
+{
+    CountingControl control;
+    control.resize(20, 20);
+    control.show();
+    QCoreApplication::processEvents();
+    control.Paints = 0;
+    control.Invalidate();
+    EXPECT_EQ(control.Paints, 0);
+    QTRY_COMPARE(control.Paints, 1);
+
+    control.BeginUpdate();
+    control.Invalidate();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(control.Paints, 1);
+    control.EndUpdate();
+    EXPECT_EQ(control.Paints, 2);
+}
+
 TEST(Control, APaintThatThrowsReachesTheHandlerNotTheEventLoop)
 {
     class Failing : public TControl
