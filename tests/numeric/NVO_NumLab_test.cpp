@@ -264,7 +264,6 @@ TEST(NumLab, SettersRepaintOnceOnChangeAndNeverOnEqualValues)
         [](TNumLab &l) { l.SetPrecision(4); },
         [](TNumLab &l) { l.SetComma(true); },
         [](TNumLab &l) { l.SetForcePlusSign(true); },
-        [](TNumLab &l) { l.SetEmpty(true); },
         [](TNumLab &l) { l.SetLeftSpace(40); },
         [](TNumLab &l) { l.SetLabelWidth(70); },
         [](TNumLab &l) { l.SetLeftText("U"); },
@@ -273,7 +272,10 @@ TEST(NumLab, SettersRepaintOnceOnChangeAndNeverOnEqualValues)
         [](TNumLab &l) { l.SetLeftTextAlignment(taCenter); },
         [](TNumLab &l) { l.SetRightTextAlignment(taCenter); },
         [](TNumLab &l) { l.SetOverflowIndicator("#"); },
+        // The state text and the date format show in their own display types only.
+        [](TNumLab &l) { l.SetDisplayType(D::dtState); },
         [](TNumLab &l) { l.SetStateText("on"); },
+        [](TNumLab &l) { l.SetDisplayType(D::dtDateTime); },
         [](TNumLab &l) { l.SetDTFormat("yyyy"); },
         [](TNumLab &l) { l.SetFrameStyle(fsRaised); },
         [](TNumLab &l) { l.SetColorLabBakG(clr::White); },
@@ -281,6 +283,8 @@ TEST(NumLab, SettersRepaintOnceOnChangeAndNeverOnEqualValues)
         [](TNumLab &l) { l.SetColorOutBakG(clr::Silver); },
         [](TNumLab &l) { l.SetColorOutText(clr::Maroon); },
         [](TNumLab &l) { l.SetColorScheme(csSystem); },
+        // Last of the value's settings: an empty box shows none of them.
+        [](TNumLab &l) { l.SetEmpty(true); },
         [](TNumLab &l) { l.SetEnabled(false); },
     };
     int index = 0;
@@ -298,6 +302,74 @@ TEST(NumLab, SettersRepaintOnceOnChangeAndNeverOnEqualValues)
     label->SetValue(kNaN);
     label->SetValue(kNaN);
     EXPECT_EQ(valueSignals, 2);
+}
+
+TEST(NumLab, SettingsThePictureDoesNotShowAreStoredWithoutARepaint)
+{
+    const std::function<void(TNumLab &)> emptyBox = [](TNumLab &l) { l.SetEmpty(true); };
+    const std::function<void(TNumLab &)> plain = [](TNumLab &) {};
+    const struct {
+        const char *name;
+        std::function<void(TNumLab &)> setup;
+        const char *property;
+        QVariant value;
+        int paints;
+    } cases[] = {
+        {"value of an empty box", emptyBox, "Value", 2.5, 0},
+        {"display type of an empty box", emptyBox, "DisplayType", QVariant::fromValue(D::dtExp), 0},
+        {"precision of an empty box", emptyBox, "Precision", 5, 0},
+        {"comma of an empty box", emptyBox, "Comma", true, 0},
+        {"plus sign of an empty box", emptyBox, "ForcePlusSign", true, 0},
+        {"alignment of an empty box", emptyBox, "Alignment", QVariant::fromValue(taLeftJustify), 0},
+        {"indicator of an empty box", emptyBox, "OverflowIndicator", QString("#"), 0},
+        {"text colour of an empty box", emptyBox, "ColorLabText", QVariant::fromValue(clr::Navy), 0},
+        {"state text outside dtState", plain, "StateText", QString("on"), 0},
+        {"date format outside dtDateTime", plain, "DTFormat", QString("yyyy"), 0},
+        {"alignment of no left text", plain, "LeftTextAlignment", QVariant::fromValue(taCenter), 0},
+        {"alignment of no right text", plain, "RightTextAlignment", QVariant::fromValue(taCenter), 0},
+        {"colour of no side text", plain, "ColorOutText", QVariant::fromValue(clr::Maroon), 0},
+        // and the same settings where they show
+        {"text colour of a transparent empty box", [](TNumLab &l) { l.SetEmpty(true); l.SetTransparent(true); },
+         "ColorLabText", QVariant::fromValue(clr::Navy), 1},
+        {"alignment of a left text", [](TNumLab &l) { l.SetLeftText("L"); }, "LeftTextAlignment",
+         QVariant::fromValue(taCenter), 1},
+        {"colour of a right text", [](TNumLab &l) { l.SetRightText("R"); }, "ColorOutText",
+         QVariant::fromValue(clr::Maroon), 1},
+    };
+    for (const auto &c : cases) {
+        auto label = MakeLabel();
+        c.setup(*label);
+        label->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(label.get()));
+        QCoreApplication::processEvents();
+        PaintCounter paints(label.get());
+        EXPECT_TRUE(label->setProperty(c.property, c.value)) << c.name;
+        QCoreApplication::processEvents();
+        EXPECT_EQ(paints.Count, c.paints) << c.name;
+        EXPECT_EQ(label->property(c.property), c.value) << c.name;
+    }
+}
+
+TEST(NumLab, MouseEventsFire)
+{
+    auto label = MakeLabel();
+    label->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(label.get()));
+    QStringList events;
+    label->OnMouseDown = [&](QObject *sender, Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
+        EXPECT_EQ(sender, label.get());
+        events << QStringLiteral("down %1,%2").arg(x).arg(y);
+    };
+    label->OnMouseUp = [&](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { events << "up"; };
+    label->OnClick = [&](QObject *) { events << "click"; };
+    label->OnDblClick = [&](QObject *) { events << "dblclick"; };
+    label->OnMouseMove = [&](QObject *, Qt::KeyboardModifiers, int x, int) { events << QStringLiteral("move %1").arg(x); };
+    QTest::mouseMove(label.get(), QPoint(50, 10));
+    QTest::mouseClick(label.get(), Qt::LeftButton, {}, QPoint(50, 10));
+    EXPECT_EQ(events.join(u'|'), QStringLiteral("move 50|down 50,10|click|up"));
+    events.clear();
+    QTest::mouseDClick(label.get(), Qt::LeftButton, {}, QPoint(60, 10));
+    EXPECT_TRUE(events.contains(QStringLiteral("dblclick"))) << events.join(u'|').toStdString();
 }
 
 // ---- Painting -------------------------------------------------------------------------
