@@ -606,6 +606,19 @@ void TNumLab::Paint(TCanvas &canvas)
     d->CopyToControl(canvas, buffer);
 }
 
+bool TNumLab::ShowsColorScheme() const
+{
+    // The scheme gives the white and gray line of the 3-D frames; the simple frame is
+    // black, no frame draws nothing, and under visual styles the style's colours serve.
+    switch (d->FFrameStyle) {
+    case fsLowered:
+    case fsRaised:
+    case fsEmbossed:
+    case fsEngraved: return !StyledClient();
+    default: return false;
+    }
+}
+
 void TNumLab::changeEvent(QEvent *event)
 {
     // Enabled is the control's own switch; code that calls QWidget::setEnabled

@@ -21,7 +21,8 @@ namespace nvo {
 /// fit the box by `OverflowIndicator`, and paints. Every change the picture shows
 /// repaints at once; a setting it does not show at the moment is only stored (the
 /// value and its text settings of an `Empty` box, `StateText` outside `dtState`,
-/// `DTFormat` outside `dtDateTime`, the alignment and colour of absent side texts).
+/// `DTFormat` outside `dtDateTime`, the alignment and colour of absent side texts,
+/// `ColorScheme` for a frame without the white and gray line).
 /// A paint composes the whole picture in the control's off-screen bitmap and copies
 /// it onto the control in one operation, so a value that changes at a high rate does
 /// not flicker. The bitmap is kept between paints (about 4 bytes per pixel of the
@@ -154,7 +155,8 @@ public:
     TColor GetColorOutText() const;
     void SetColorOutText(TColor color);
     // ColorScheme is the control base's: a paint takes the frame's white and gray
-    // line from GrayLine() and WhiteLine(), so a new scheme needs nothing more here.
+    // line from GrayLine() and WhiteLine(), so a new scheme needs nothing more here;
+    // it repaints only where the frame shows it (ShowsColorScheme).
     bool GetTransparent() const;
     void SetTransparent(bool transparent);
     /// The control's own switch (QWidget::setEnabled follows it). Painting shows the
@@ -186,6 +188,7 @@ Q_SIGNALS:
 
 protected:
     void Paint(TCanvas &canvas) override;
+    bool ShowsColorScheme() const override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void changeEvent(QEvent *event) override;
 

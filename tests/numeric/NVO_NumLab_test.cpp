@@ -328,6 +328,9 @@ TEST(NumLab, SettingsThePictureDoesNotShowAreStoredWithoutARepaint)
         {"alignment of no left text", plain, "LeftTextAlignment", QVariant::fromValue(taCenter), 0},
         {"alignment of no right text", plain, "RightTextAlignment", QVariant::fromValue(taCenter), 0},
         {"colour of no side text", plain, "ColorOutText", QVariant::fromValue(clr::Maroon), 0},
+        {"scheme of a simple frame", plain, "ColorScheme", QVariant::fromValue(csSystem), 0},
+        {"scheme of no frame", [](TNumLab &l) { l.SetFrameStyle(fsNone); }, "ColorScheme",
+         QVariant::fromValue(csSystem), 0},
         // and the same settings where they show
         {"text colour of a transparent empty box", [](TNumLab &l) { l.SetEmpty(true); l.SetTransparent(true); },
          "ColorLabText", QVariant::fromValue(clr::Navy), 1},
@@ -335,6 +338,8 @@ TEST(NumLab, SettingsThePictureDoesNotShowAreStoredWithoutARepaint)
          QVariant::fromValue(taCenter), 1},
         {"colour of a right text", [](TNumLab &l) { l.SetRightText("R"); }, "ColorOutText",
          QVariant::fromValue(clr::Maroon), 1},
+        {"scheme of a lowered frame", [](TNumLab &l) { l.SetFrameStyle(fsLowered); }, "ColorScheme",
+         QVariant::fromValue(csSystem), 1},
     };
     for (const auto &c : cases) {
         auto label = MakeLabel();
