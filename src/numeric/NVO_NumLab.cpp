@@ -430,6 +430,8 @@ void TNumLab::SetValue(double value)
 
 void TNumLab::SetDisplayType(TDisplay displayType)
 {
+    // Not refused outside the enumeration like the other enumerated settings: forms
+    // of a later version may carry more display types, and they show like dtFixP.
     Change(d->FDisplayType, displayType, d->ShowsValueText());
 }
 
@@ -463,17 +465,17 @@ void TNumLab::SetRightText(const QString &text) { Change(d->FRightText, text); }
 
 void TNumLab::SetLeftTextAlignment(TAlignment alignment)
 {
-    Change(d->FLeftTextAlignment, alignment, !d->FLeftText.isEmpty());
+    ChangeEnum(d->FLeftTextAlignment, alignment, "LeftTextAlignment", !d->FLeftText.isEmpty());
 }
 
 void TNumLab::SetRightTextAlignment(TAlignment alignment)
 {
-    Change(d->FRightTextAlignment, alignment, !d->FRightText.isEmpty());
+    ChangeEnum(d->FRightTextAlignment, alignment, "RightTextAlignment", !d->FRightText.isEmpty());
 }
 
 void TNumLab::SetAlignment(TAlignment alignment)
 {
-    Change(d->FAlignment, alignment, d->ShowsValueText());
+    ChangeEnum(d->FAlignment, alignment, "Alignment", d->ShowsValueText());
 }
 
 void TNumLab::SetOverflowIndicator(const QString &indicator)
@@ -491,7 +493,7 @@ void TNumLab::SetDTFormat(const QString &format)
     Change(d->FDTFormat, format, d->ShowsValueText() && d->FDisplayType == dtDateTime);
 }
 
-void TNumLab::SetFrameStyle(TFrameStyle style) { Change(d->FFrameStyle, style); }
+void TNumLab::SetFrameStyle(TFrameStyle style) { ChangeEnum(d->FFrameStyle, style, "FrameStyle"); }
 void TNumLab::SetColorLabBakG(TColor color) { Change(d->FColorLabBakG, color); }
 
 void TNumLab::SetColorLabText(TColor color)

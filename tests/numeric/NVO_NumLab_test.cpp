@@ -233,6 +233,17 @@ TEST(NumLab, SetterClamps)
     EXPECT_EQ(label.DisplayText(), "0.000000000000000");
 }
 
+TEST(NumLab, AlignmentsAndFrameStyleOutsideTheirEnumerationsAreRefused)
+{
+    // A misspelt key in a form arrives as 255; DisplayType alone keeps any ordinal.
+    TNumLab label;
+    for (const char *name : {"Alignment", "LeftTextAlignment", "RightTextAlignment", "FrameStyle"}) {
+        const QVariant before = label.property(name);
+        label.setProperty(name, 255);
+        EXPECT_EQ(label.property(name), before) << name;
+    }
+}
+
 TEST(NumLab, FormsSetEnumPropertiesByOrdinal)
 {
     TNumLab label;
