@@ -35,7 +35,7 @@ class NVO_EXPORT TNumIO : public TEditControl
     Q_PROPERTY(nvo::TDecPSep DecPlaceSep READ GetDecPlaceSep WRITE SetDecPlaceSep)
     Q_PROPERTY(bool Beep READ GetBeep WRITE SetBeep)
     Q_PROPERTY(double Value READ GetValue WRITE SetValue NOTIFY ValueChanged DESIGNABLE false
-                   STORED false)
+                   STORED false USER true)
 
 public:
     /// The input formats, also as TNumIO::itExp and so on.

@@ -71,7 +71,7 @@ namespace nvo {
 class NVO_EXPORT TNumLab : public TControl
 {
     Q_OBJECT
-    Q_PROPERTY(double Value READ GetValue WRITE SetValue NOTIFY ValueChanged)
+    Q_PROPERTY(double Value READ GetValue WRITE SetValue NOTIFY ValueChanged USER true)
     Q_PROPERTY(TDisplay DisplayType READ GetDisplayType WRITE SetDisplayType)
     Q_PROPERTY(int Precision READ GetPrecision WRITE SetPrecision)
     Q_PROPERTY(bool Comma READ GetComma WRITE SetComma)

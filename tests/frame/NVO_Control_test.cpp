@@ -32,6 +32,15 @@ protected:
     }
 };
 
+/// Shows `control` and counts its paints from then on.
+void ShowUncounted(CountingControl &control)
+{
+    control.resize(20, 20);
+    control.show();
+    QCoreApplication::processEvents();
+    control.Paints = 0;
+}
+
 } // namespace
 
 TEST(Control, RepaintIsSynchronousOutsidePaintsAndDeferredInside)
@@ -56,10 +65,7 @@ TEST(Control, RepaintIsSynchronousOutsidePaintsAndDeferredInside)
 TEST(Control, BulkUpdatesPaintOnceAtTheEnd)
 {
     CountingControl control;
-    control.resize(20, 20);
-    control.show();
-    QCoreApplication::processEvents();
-    control.Paints = 0;
+    ShowUncounted(control);
     control.BeginUpdate();
     control.PaintNow();
     control.PaintNow();
@@ -71,10 +77,7 @@ TEST(Control, BulkUpdatesPaintOnceAtTheEnd)
 TEST(Control, ASettingThePictureDoesNotShowIsStoredWithoutAPaint)
 {
     CountingControl control;
-    control.resize(20, 20);
-    control.show();
-    QCoreApplication::processEvents();
-    control.Paints = 0;
+    ShowUncounted(control);
     control.SetSetting(1, false);
     EXPECT_EQ(control.Setting, 1);
     EXPECT_EQ(control.Paints, 0);
@@ -109,10 +112,7 @@ TEST(Control, ASchemeThePictureDoesNotShowIsStoredWithoutAPaint)
 TEST(Control, InvalidatePaintsFromTheEventLoopUnlessSuppressed)
 {
     CountingControl control;
-    control.resize(20, 20);
-    control.show();
-    QCoreApplication::processEvents();
-    control.Paints = 0;
+    ShowUncounted(control);
     control.Invalidate();
     EXPECT_EQ(control.Paints, 0);
     QTRY_COMPARE(control.Paints, 1);

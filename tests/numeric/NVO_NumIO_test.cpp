@@ -3,6 +3,7 @@
 #include "NVO_NumIO.h"
 
 #include "EventRecorder.h"
+#include "ControlContract.h"
 #include "NVO_Control.h"
 #include "PaintCounter.h"
 
@@ -521,27 +522,15 @@ TEST_F(NumIOTest, MouseEventsFireAndTheEditKeepsItsMouseHandling)
     SetRange(-100, 100);
     Field->SetInputFormat(TNumIO::itInt);
     Field->SetValue(42);
-    QStringList events;
-    Field->OnMouseDown = [&](QObject *sender, Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
-        EXPECT_EQ(sender, Field.get());
-        events << QStringLiteral("down %1,%2").arg(x).arg(y);
-    };
-    Field->OnMouseUp = [&](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { events << "up"; };
-    Field->OnClick = [&](QObject *) { events << "click"; };
-    Field->OnDblClick = [&](QObject *) { events << "dblclick"; };
-    Field->OnMouseMove = [&](QObject *, Qt::KeyboardModifiers, int x, int) {
-        events << QStringLiteral("move %1").arg(x);
-    };
-    QTest::mouseClick(Field.get(), Qt::LeftButton, {}, QPoint(5, 6));
-    EXPECT_EQ(events.join(u'|'), QStringLiteral("down 5,6|click|up"));
-    events.clear();
+    test::ExpectMouseEvents(Field.get());
     QTest::mouseDClick(Field.get(), Qt::LeftButton, {}, QPoint(5, 6));
-    EXPECT_TRUE(events.contains(QStringLiteral("dblclick"))) << events.join(u'|').toStdString();
     EXPECT_EQ(Field->selectedText(), Field->text()) << "a double click still selects the number";
-    events.clear();
-    Field->setMouseTracking(true);
-    QTest::mouseMove(Field.get(), QPoint(9, 6));
-    EXPECT_EQ(events.join(u'|'), QStringLiteral("move 9"));
+}
+
+TEST_F(NumIOTest, ValueIsTheNotifyingUserProperty)
+{
+    SetRange(-100, 100);
+    test::ExpectNotifyingUserProperty(*Field, "Value", 12.5);
 }
 
 TEST_F(NumIOTest, SettingsThatChangeNothingShownDoNotRepaint)

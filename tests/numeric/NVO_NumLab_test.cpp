@@ -1,3 +1,4 @@
+#include "ControlContract.h"
 #include "PaintCounter.h"
 #include "NVO_Format.h"
 #include "NVO_NumLab.h"
@@ -315,78 +316,72 @@ TEST(NumLab, SettersRepaintOnceOnChangeAndNeverOnEqualValues)
     EXPECT_EQ(valueSignals, 2);
 }
 
-TEST(NumLab, SettingsThePictureDoesNotShowAreStoredWithoutARepaint)
+TEST(NumLab, SettingsRepaintOnlyWhereThePictureShowsThem)
 {
-    const std::function<void(TNumLab &)> emptyBox = [](TNumLab &l) { l.SetEmpty(true); };
-    const std::function<void(TNumLab &)> plain = [](TNumLab &) {};
-    const struct {
-        const char *name;
-        std::function<void(TNumLab &)> setup;
-        const char *property;
-        QVariant value;
-        int paints;
-    } cases[] = {
-        {"value of an empty box", emptyBox, "Value", 2.5, 0},
-        {"display type of an empty box", emptyBox, "DisplayType", QVariant::fromValue(D::dtExp), 0},
-        {"precision of an empty box", emptyBox, "Precision", 5, 0},
-        {"comma of an empty box", emptyBox, "Comma", true, 0},
-        {"plus sign of an empty box", emptyBox, "ForcePlusSign", true, 0},
-        {"alignment of an empty box", emptyBox, "Alignment", QVariant::fromValue(taLeftJustify), 0},
-        {"indicator of an empty box", emptyBox, "OverflowIndicator", QString("#"), 0},
-        {"text colour of an empty box", emptyBox, "ColorLabText", QVariant::fromValue(clr::Navy), 0},
-        {"state text outside dtState", plain, "StateText", QString("on"), 0},
-        {"date format outside dtDateTime", plain, "DTFormat", QString("yyyy"), 0},
-        {"alignment of no left text", plain, "LeftTextAlignment", QVariant::fromValue(taCenter), 0},
-        {"alignment of no right text", plain, "RightTextAlignment", QVariant::fromValue(taCenter), 0},
-        {"colour of no side text", plain, "ColorOutText", QVariant::fromValue(clr::Maroon), 0},
-        {"scheme of a simple frame", plain, "ColorScheme", QVariant::fromValue(csSystem), 0},
-        {"scheme of no frame", [](TNumLab &l) { l.SetFrameStyle(fsNone); }, "ColorScheme",
-         QVariant::fromValue(csSystem), 0},
-        // and the same settings where they show
-        {"text colour of a transparent empty box", [](TNumLab &l) { l.SetEmpty(true); l.SetTransparent(true); },
-         "ColorLabText", QVariant::fromValue(clr::Navy), 1},
-        {"alignment of a left text", [](TNumLab &l) { l.SetLeftText("L"); }, "LeftTextAlignment",
-         QVariant::fromValue(taCenter), 1},
-        {"colour of a right text", [](TNumLab &l) { l.SetRightText("R"); }, "ColorOutText",
-         QVariant::fromValue(clr::Maroon), 1},
-        {"scheme of a lowered frame", [](TNumLab &l) { l.SetFrameStyle(fsLowered); }, "ColorScheme",
-         QVariant::fromValue(csSystem), 1},
-    };
-    for (const auto &c : cases) {
+    using S = TShownSetting<TNumLab>;
+    // The value and the settings of its text, hidden by an empty box.
+    const auto emptyBox = [] {
         auto label = MakeLabel();
-        c.setup(*label);
-        label->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(label.get()));
-        QCoreApplication::processEvents();
-        PaintCounter paints(label.get());
-        EXPECT_TRUE(label->setProperty(c.property, c.value)) << c.name;
-        QCoreApplication::processEvents();
-        EXPECT_EQ(paints.Count, c.paints) << c.name;
-        EXPECT_EQ(label->property(c.property), c.value) << c.name;
-    }
+        label->SetEmpty(true);
+        return label;
+    };
+    const auto filled = [](TNumLab &l) { l.SetEmpty(false); };
+    ExpectPaintsOnlyWhereShown<TNumLab>(emptyBox, {
+        S{"Value", filled, [](TNumLab &l) { l.SetValue(2.5); }},
+        S{"DisplayType", filled, [](TNumLab &l) { l.SetDisplayType(D::dtExp); }},
+        S{"Precision", filled, [](TNumLab &l) { l.SetPrecision(5); }},
+        S{"Comma", filled, [](TNumLab &l) { l.SetComma(true); }},
+        S{"ForcePlusSign", filled, [](TNumLab &l) { l.SetForcePlusSign(true); }},
+        S{"Alignment", filled, [](TNumLab &l) { l.SetAlignment(taLeftJustify); }},
+        S{"OverflowIndicator", filled, [](TNumLab &l) { l.SetOverflowIndicator("#"); }},
+        // It also gives the box its ground under a transparent copy.
+        S{"ColorLabText", [](TNumLab &l) { l.SetTransparent(true); },
+          [](TNumLab &l) { l.SetColorLabText(clr::Navy); }},
+    });
+    ExpectPaintsOnlyWhereShown<TNumLab>(MakeLabel, {
+        S{"StateText", [](TNumLab &l) { l.SetDisplayType(D::dtState); },
+          [](TNumLab &l) { l.SetStateText("on"); }},
+        S{"DTFormat", [](TNumLab &l) { l.SetDisplayType(D::dtDateTime); },
+          [](TNumLab &l) { l.SetDTFormat("yyyy"); }},
+        S{"LeftTextAlignment", [](TNumLab &l) { l.SetLeftText("L"); },
+          [](TNumLab &l) { l.SetLeftTextAlignment(taCenter); }},
+        S{"RightTextAlignment", [](TNumLab &l) { l.SetRightText("R"); },
+          [](TNumLab &l) { l.SetRightTextAlignment(taCenter); }},
+        S{"ColorOutText", [](TNumLab &l) { l.SetRightText("R"); },
+          [](TNumLab &l) { l.SetColorOutText(clr::Maroon); }},
+        // The simple frame of MakeLabel is black: the scheme shows on a 3-D frame only.
+        S{"ColorScheme", [](TNumLab &l) { l.SetFrameStyle(fsLowered); },
+          [](TNumLab &l) { l.SetColorScheme(csSystem); }},
+    });
+    const auto frameless = [] {
+        auto label = MakeLabel();
+        label->SetFrameStyle(fsNone);
+        return label;
+    };
+    ExpectPaintsOnlyWhereShown<TNumLab>(frameless, {
+        S{"ColorScheme without a frame", [](TNumLab &l) { l.SetFrameStyle(fsRaised); },
+          [](TNumLab &l) { l.SetColorScheme(csSystem); }},
+    });
 }
 
-TEST(NumLab, MouseEventsFire)
+TEST(NumLab, AValueSetIntoAnEmptyBoxIsAnnouncedAndShowsWhenTheBoxFills)
 {
-    auto label = MakeLabel();
-    label->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(label.get()));
-    QStringList events;
-    label->OnMouseDown = [&](QObject *sender, Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
-        EXPECT_EQ(sender, label.get());
-        events << QStringLiteral("down %1,%2").arg(x).arg(y);
-    };
-    label->OnMouseUp = [&](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { events << "up"; };
-    label->OnClick = [&](QObject *) { events << "click"; };
-    label->OnDblClick = [&](QObject *) { events << "dblclick"; };
-    label->OnMouseMove = [&](QObject *, Qt::KeyboardModifiers, int x, int) { events << QStringLiteral("move %1").arg(x); };
-    QTest::mouseMove(label.get(), QPoint(50, 10));
-    QTest::mouseClick(label.get(), Qt::LeftButton, {}, QPoint(50, 10));
-    EXPECT_EQ(events.join(u'|'), QStringLiteral("move 50|down 50,10|click|up"));
-    events.clear();
-    QTest::mouseDClick(label.get(), Qt::LeftButton, {}, QPoint(60, 10));
-    EXPECT_TRUE(events.contains(QStringLiteral("dblclick"))) << events.join(u'|').toStdString();
+    TNumLab label;
+    label.SetEmpty(true);
+    QSignalSpy changed(&label, &TNumLab::ValueChanged);
+    label.SetValue(2.5);
+    EXPECT_EQ(changed.count(), 1);
+    label.SetEmpty(false);
+    EXPECT_EQ(label.DisplayText(), "2.50");
 }
+
+TEST(NumLab, ValueIsTheNotifyingUserProperty)
+{
+    TNumLab label;
+    ExpectNotifyingUserProperty(label, "Value", 2.5);
+}
+
+TEST(NumLab, KeyAndMouseEventsFire) { ExpectInputEvents<TNumLab>(); }
 
 // ---- Painting -------------------------------------------------------------------------
 
