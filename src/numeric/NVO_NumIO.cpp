@@ -9,7 +9,28 @@
 
 namespace nvo {
 
-TNumIO::TNumIO(QWidget *parent) : QLineEdit(parent)
+struct TNumIO::Private {
+    explicit Private(TNumIO *owner) : q(owner) {}
+
+    void RestartValidation();
+    bool PlaceFixPointCaret(int sepMode);
+    bool InRange(double v) const;
+    void Accept(const QString &shown);
+    void Reject(bool keepCaret);
+
+    TNumIO *const q;
+    TInFormat FInputFormat = itDynamic;
+    int FFixPointDecPlaces = 2;
+    QString FLastAccepted;
+    bool FInternalChange = false;
+    bool FBeep = false;
+    double FRangeLow = 0;
+    double FRangeHigh = 0;
+    TDecPSep FDecPlaceSep = dsLocale;
+    bool FDesignDefaultsApplied = false;
+};
+
+TNumIO::TNumIO(QWidget *parent) : TEditControl(parent), d(std::make_unique<Private>(this))
 {
     connect(this, &QLineEdit::textChanged, this, [this] { Guarded([this] { Change(); }); });
     SetEditText(QString());
@@ -17,54 +38,64 @@ TNumIO::TNumIO(QWidget *parent) : QLineEdit(parent)
 
 TNumIO::~TNumIO() = default;
 
+TInFormat TNumIO::GetInputFormat() const { return d->FInputFormat; }
+int TNumIO::GetFixPointDecPlaces() const { return d->FFixPointDecPlaces; }
+double TNumIO::GetRangeLow() const { return d->FRangeLow; }
+double TNumIO::GetRangeHigh() const { return d->FRangeHigh; }
+TDecPSep TNumIO::GetDecPlaceSep() const { return d->FDecPlaceSep; }
+bool TNumIO::GetBeep() const { return d->FBeep; }
+
 void TNumIO::SetInputFormat(TInFormat format)
 {
-    if (format == FInputFormat)
+    if (format == d->FInputFormat)
         return;
-    FInputFormat = format;
-    RestartValidation();
+    d->FInputFormat = format;
+    d->RestartValidation();
 }
 
+// The two settings below change nothing the edit shows: they are stored, not painted.
 void TNumIO::SetFixPointDecPlaces(int places)
 {
-    FFixPointDecPlaces = std::clamp(places, 1, 8);
+    Change(d->FFixPointDecPlaces, std::clamp(places, 1, 8), false);
 }
+
+void TNumIO::SetBeep(bool beep) { Change(d->FBeep, beep, false); }
 
 void TNumIO::SetRangeLow(double low)
 {
     // A limit that is no number would make every value but 0 fall outside.
-    if (low == FRangeLow || std::isnan(low))
+    if (low == d->FRangeLow || std::isnan(low))
         return;
     // A low limit at or above the high one takes the high one's place.
-    if (low >= FRangeHigh) {
-        FRangeLow = FRangeHigh;
-        FRangeHigh = low;
+    if (low >= d->FRangeHigh) {
+        d->FRangeLow = d->FRangeHigh;
+        d->FRangeHigh = low;
     } else {
-        FRangeLow = low;
+        d->FRangeLow = low;
     }
-    RestartValidation();
+    d->RestartValidation();
 }
 
 void TNumIO::SetRangeHigh(double high)
 {
-    if (high == FRangeHigh || std::isnan(high))
+    if (high == d->FRangeHigh || std::isnan(high))
         return;
     // A high limit at or below the low one takes the low one's place.
-    if (high > FRangeLow) {
-        FRangeHigh = high;
+    if (high > d->FRangeLow) {
+        d->FRangeHigh = high;
     } else {
-        FRangeHigh = FRangeLow;
-        FRangeLow = high;
+        d->FRangeHigh = d->FRangeLow;
+        d->FRangeLow = high;
     }
-    RestartValidation();
+    d->RestartValidation();
 }
 
 void TNumIO::SetDecPlaceSep(TDecPSep choice)
 {
-    if (choice == FDecPlaceSep)
+    if (choice == d->FDecPlaceSep)
         return;
-    FDecPlaceSep = choice;
-    RestartValidation();
+    d->FDecPlaceSep = choice;
+    d->RestartValidation();
 }
 
 double TNumIO::GetValue() const
@@ -77,10 +108,11 @@ double TNumIO::GetValue() const
 
 void TNumIO::SetValue(double value)
 {
-    const QString shown = NumberText(value, FInputFormat, FFixPointDecPlaces, SeparatorMode(FDecPlaceSep));
+    const QString shown =
+        NumberText(value, d->FInputFormat, d->FFixPointDecPlaces, SeparatorMode(d->FDecPlaceSep));
     // What the program writes is the field's new valid state: a rejected keystroke
     // must bring this text back, not an older one.
-    FLastAccepted = shown;
+    d->FLastAccepted = shown;
     const bool changed = shown != text();
     SetEditText(shown);
     if (changed)
@@ -89,7 +121,7 @@ void TNumIO::SetValue(double value)
 
 bool TNumIO::ConvertNumString(const QString &S, double &V) const
 {
-    return nvo::ConvertNumString(S, FInputFormat, SeparatorMode(FDecPlaceSep), V);
+    return nvo::ConvertNumString(S, d->FInputFormat, SeparatorMode(d->FDecPlaceSep), V);
 }
 
 void TNumIO::Assign(const QObject *Source)
@@ -97,29 +129,23 @@ void TNumIO::Assign(const QObject *Source)
     const auto *source = qobject_cast<const TNumIO *>(Source);
     if (!source)
         throw EConvertError(msg::CannotAssign(Source, this));
-    FInputFormat = source->FInputFormat;
-    FBeep = source->FBeep;
-    FRangeLow = source->FRangeLow;
-    FRangeHigh = source->FRangeHigh;
-    FDecPlaceSep = source->FDecPlaceSep;
+    d->FInputFormat = source->d->FInputFormat;
+    d->FBeep = source->d->FBeep;
+    d->FRangeLow = source->d->FRangeLow;
+    d->FRangeHigh = source->d->FRangeHigh;
+    d->FDecPlaceSep = source->d->FDecPlaceSep;
 }
 
-void TNumIO::AssignTo(QObject *Dest) const
-{
-    auto *dest = qobject_cast<TNumIO *>(Dest);
-    if (!dest)
-        throw EConvertError(msg::CannotAssign(this, Dest));
-    dest->Assign(this);
-}
+void TNumIO::AssignTo(QObject *Dest) const { AssignToSameClass(this, Dest); }
 
 void TNumIO::SetEditText(const QString &S)
 {
     // QLineEdit raises no change notification for an unchanged text, so the flag is
     // dropped here rather than left for a notification that may never come: a flag
     // left set would let the next keystroke pass unchecked.
-    FInternalChange = true;
+    d->FInternalChange = true;
     setText(S);
-    FInternalChange = false;
+    d->FInternalChange = false;
 }
 
 bool TNumIO::event(QEvent *e)
@@ -127,56 +153,56 @@ bool TNumIO::event(QEvent *e)
     // A field placed in the form designer starts with the open range; one created by
     // a program starts with 0..0. The designer marks its widgets right after creating
     // them, before any property of a form is applied.
-    if (e->type() == QEvent::DynamicPropertyChange && !FDesignDefaultsApplied && IsDesigning(this)) {
-        FDesignDefaultsApplied = true;
-        if (FRangeLow == 0 && FRangeHigh == 0) {
-            FRangeLow = -uc_MaxDouble;
-            FRangeHigh = uc_MaxDouble;
+    if (e->type() == QEvent::DynamicPropertyChange && !d->FDesignDefaultsApplied && Designing()) {
+        d->FDesignDefaultsApplied = true;
+        if (d->FRangeLow == 0 && d->FRangeHigh == 0) {
+            d->FRangeLow = -uc_MaxDouble;
+            d->FRangeHigh = uc_MaxDouble;
         }
     }
-    return QLineEdit::event(e);
+    return TEditControl::event(e);
 }
 
-void TNumIO::RestartValidation()
+void TNumIO::Private::RestartValidation()
 {
     // After a new format, range or separator the old valid text means nothing: an
     // invalid text reverts to empty.
     FLastAccepted.clear();
-    Change();
+    q->Change();
 }
 
 void TNumIO::Change()
 {
-    if (IsDesigning(this))
+    if (Designing())
         return;
-    if (FInternalChange) {
-        FInternalChange = false;
+    if (d->FInternalChange) {
+        d->FInternalChange = false;
         return;
     }
-    const int sepMode = SeparatorMode(FDecPlaceSep);
-    const bool caretPlaced = FInputFormat == itFixPoint && PlaceFixPointCaret(sepMode);
+    const int sepMode = SeparatorMode(d->FDecPlaceSep);
+    const bool caretPlaced = d->FInputFormat == itFixPoint && d->PlaceFixPointCaret(sepMode);
     double v = 0;
     if (!ConvertNumString(text(), v)) {
-        Reject(caretPlaced);
+        d->Reject(caretPlaced);
         return;
     }
     QString shown = text();
-    if (FInputFormat == itFixPoint) {
+    if (d->FInputFormat == itFixPoint) {
         // The range and OnChange concern the text that stays: the value re-rendered
         // with exactly FixPointDecPlaces decimals, not the digits typed.
-        shown = NumberText(v, itFixPoint, FFixPointDecPlaces, sepMode);
+        shown = NumberText(v, itFixPoint, d->FFixPointDecPlaces, sepMode);
         ConvertNumString(shown, v);
     }
-    if (!InRange(v)) {
-        Reject(caretPlaced);
+    if (!d->InRange(v)) {
+        d->Reject(caretPlaced);
         return;
     }
-    Accept(shown);
+    d->Accept(shown);
 }
 
-bool TNumIO::PlaceFixPointCaret(int sepMode)
+bool TNumIO::Private::PlaceFixPointCaret(int sepMode)
 {
-    const QString current = text();
+    const QString current = q->text();
     const auto isSep = [sepMode](QChar c) { return IsModeSeparator(c.unicode(), sepMode); };
     const auto separators = std::count_if(current.begin(), current.end(), isSep);
     const auto found = std::find_if(FLastAccepted.begin(), FLastAccepted.end(), isSep);
@@ -186,44 +212,44 @@ bool TNumIO::PlaceFixPointCaret(int sepMode)
         return false;
     const int sepPos = int(found - FLastAccepted.begin()) + 1; // 1-based
     if (separators == 0) {
-        setCursorPosition(sepPos > 1 ? sepPos - 1 : sepPos); // where the deleted one stood
+        q->setCursorPosition(sepPos > 1 ? sepPos - 1 : sepPos); // where the deleted one stood
         return false;
     }
     // A second separator is rejected; the caret goes behind the first one, where the
     // user wanted to type the decimals, and stays there.
-    setCursorPosition(sepPos);
+    q->setCursorPosition(sepPos);
     return true;
 }
 
-bool TNumIO::InRange(double v) const
+bool TNumIO::Private::InRange(double v) const
 {
     // Zero always passes, so that a field can be cleared whatever its range.
     return (FRangeLow <= v && v <= FRangeHigh) || v == 0;
 }
 
-void TNumIO::Accept(const QString &shown)
+void TNumIO::Private::Accept(const QString &shown)
 {
     FLastAccepted = shown;
-    if (shown != text()) {
-        const int caret = cursorPosition();
-        SetEditText(shown);
-        setCursorPosition(caret);
+    if (shown != q->text()) {
+        const int caret = q->cursorPosition();
+        q->SetEditText(shown);
+        q->setCursorPosition(caret);
     }
-    Q_EMIT ValueChanged(GetValue());
-    if (OnChange)
-        OnChange(this);
+    Q_EMIT q->ValueChanged(q->GetValue());
+    if (q->OnChange)
+        q->OnChange(q);
 }
 
-void TNumIO::Reject(bool keepCaret)
+void TNumIO::Private::Reject(bool keepCaret)
 {
     // Nothing to undo (an empty field re-checked by a setter): no caret move, no beep.
-    if (text() == FLastAccepted)
+    if (q->text() == FLastAccepted)
         return;
     // The caret returns to where it stood before the rejected character.
-    const int caret = keepCaret ? cursorPosition() : std::max(cursorPosition() - 1, 0);
-    SetEditText(FLastAccepted);
-    setCursorPosition(caret);
-    RepaintNow(this);
+    const int caret = keepCaret ? q->cursorPosition() : std::max(q->cursorPosition() - 1, 0);
+    q->SetEditText(FLastAccepted);
+    q->setCursorPosition(caret);
+    q->PaintNow();
     if (FBeep)
         SoundBeep();
 }

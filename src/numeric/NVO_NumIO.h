@@ -3,14 +3,15 @@
 // The numeric edit field: a single-line edit that keeps only number texts of its
 // input format (the texts themselves are NVO_NumFormat's).
 
+#include "NVO_Control.h"
 #include "NVO_Corvane.h"
 #include "NVO_Global.h"
 #include "NVO_NumFormat.h"
 
 #include <QtCore/QString>
-#include <QtWidgets/QLineEdit>
 
 #include <functional>
+#include <memory>
 
 namespace nvo {
 
@@ -20,8 +21,11 @@ namespace nvo {
 /// lies outside RangeLow..RangeHigh, is replaced by the last accepted text. Zero is
 /// accepted whatever the range, so that a field can always be emptied to "0", "-" or
 /// ".". Accepted changes raise OnChange and ValueChanged; texts the control writes
-/// itself (Value, a re-rendered fixed-point text) are not validated.
-class NVO_EXPORT TNumIO : public QLineEdit
+/// itself (Value, SetEditText, a re-rendered fixed-point text) are not validated.
+/// The focus, key and mouse events (OnEnter, OnExit, OnKeyDown, OnKeyPress, OnKeyUp,
+/// OnClick, OnDblClick, OnMouseDown, OnMouseMove, OnMouseUp) are the control base's:
+/// a key a handler swallows never reaches the text.
+class NVO_EXPORT TNumIO : public TEditControl
 {
     Q_OBJECT
     Q_PROPERTY(nvo::TNumFormat::TInFormat InputFormat READ GetInputFormat WRITE SetInputFormat)
@@ -31,7 +35,7 @@ class NVO_EXPORT TNumIO : public QLineEdit
     Q_PROPERTY(nvo::TDecPSep DecPlaceSep READ GetDecPlaceSep WRITE SetDecPlaceSep)
     Q_PROPERTY(bool Beep READ GetBeep WRITE SetBeep)
     Q_PROPERTY(double Value READ GetValue WRITE SetValue NOTIFY ValueChanged DESIGNABLE false
-                   STORED false)
+                   STORED false USER true)
 
 public:
     /// The input formats, also as TNumIO::itExp and so on.
@@ -41,23 +45,26 @@ public:
     explicit TNumIO(QWidget *parent = nullptr);
     ~TNumIO() override;
 
-    TInFormat GetInputFormat() const { return FInputFormat; }
+    TInFormat GetInputFormat() const;
     void SetInputFormat(TInFormat format);
-    int GetFixPointDecPlaces() const { return FFixPointDecPlaces; }
+    int GetFixPointDecPlaces() const;
     void SetFixPointDecPlaces(int places);
-    double GetRangeLow() const { return FRangeLow; }
+    double GetRangeLow() const;
     void SetRangeLow(double low);
-    double GetRangeHigh() const { return FRangeHigh; }
+    double GetRangeHigh() const;
     void SetRangeHigh(double high);
-    TDecPSep GetDecPlaceSep() const { return FDecPlaceSep; }
+    TDecPSep GetDecPlaceSep() const;
     void SetDecPlaceSep(TDecPSep choice);
-    bool GetBeep() const { return FBeep; }
-    void SetBeep(bool beep) { FBeep = beep; }
+    bool GetBeep() const;
+    void SetBeep(bool beep);
 
     /// The number the edit shows, 0 when its text is no number of the format.
     double GetValue() const;
     /// Writes `value` in the input format's notation (not validated, no OnChange).
     void SetValue(double value);
+    /// Writes the edit text without validating it: no check, no OnChange. What the
+    /// user types next is checked again.
+    void SetEditText(const QString &S);
 
     /// Parses `S` in the current input format and separator choice; false leaves `V`
     /// unwritten for an empty text and 0 otherwise.
@@ -69,7 +76,7 @@ public:
     void AssignTo(QObject *Dest) const;
 
     /// Raised after every accepted change of the text.
-    std::function<void(QObject *Sender)> OnChange;
+    TNotifyEvent OnChange;
 
 Q_SIGNALS:
     void ValueChanged(double value);
@@ -77,26 +84,13 @@ Q_SIGNALS:
 protected:
     /// The change handling: validates the current text and keeps or reverts it.
     virtual void Change();
-    /// Writes the edit text without validating it.
-    void SetEditText(const QString &S);
+    /// The setter convention's Change(field, value) stays in reach beside it.
+    using TEditControl::Change;
     bool event(QEvent *e) override;
 
 private:
-    void RestartValidation();
-    bool PlaceFixPointCaret(int sepMode);
-    bool InRange(double v) const;
-    void Accept(const QString &shown);
-    void Reject(bool keepCaret);
-
-    TInFormat FInputFormat = itDynamic;
-    int FFixPointDecPlaces = 2;
-    QString FLastAccepted;
-    bool FInternalChange = false;
-    bool FBeep = false;
-    double FRangeLow = 0;
-    double FRangeHigh = 0;
-    TDecPSep FDecPlaceSep = dsLocale;
-    bool FDesignDefaultsApplied = false;
+    struct Private;
+    std::unique_ptr<Private> const d;
 };
 
 } // namespace nvo

@@ -334,167 +334,262 @@ QString FormatNumLabValue(double value, const TNumLabFormat &format)
 
 // ---- TNumLab -------------------------------------------------------------------------
 
-TNumLab::TNumLab(QWidget *parent) : TControl(parent)
+struct TNumLab::Private {
+    explicit Private(TNumLab *owner) : q(owner) {}
+
+    TNumLabFormat Format() const
+    {
+        return {FDisplayType, FPrecision, FComma, FForcePlusSign, FOverflowIndicator, FStateText,
+                FDTFormat};
+    }
+    bool ShowsValueText() const { return !FEmpty; }
+    bool ShowsSideText() const { return !FLeftText.isEmpty() || !FRightText.isEmpty(); }
+    void UpdateOpacity();
+    int BoxWidth() const;
+
+    // The steps of a paint, in their order.
+    void PaintBackground(TCanvas &canvas) const;
+    int LeftTextX(int textWidth) const;
+    int RightTextX(int textWidth) const;
+    void PaintSideText(TCanvas &canvas, const QString &text, int x, int y) const;
+    void PaintValueFrame(TCanvas &canvas) const;
+    void PaintValueText(TCanvas &canvas, int y) const;
+    void CopyToControl(TCanvas &canvas, const TBitmap &buffer) const;
+
+    TNumLab *const q;
+    double FValue = 0;
+    TDisplay FDisplayType = dtFixP;
+    int FPrecision = 2;
+    bool FComma = false;
+    bool FForcePlusSign = false;
+    bool FEmpty = false;
+    int FLeftSpace = 35;
+    int FLabelWidth = 80;
+    QString FLeftText;
+    QString FRightText;
+    TAlignment FLeftTextAlignment = taRightJustify;
+    TAlignment FRightTextAlignment = taLeftJustify;
+    TAlignment FAlignment = taCenter;
+    QString FOverflowIndicator = QStringLiteral("*********");
+    QString FStateText = QStringLiteral("undefined");
+    QString FDTFormat = QStringLiteral("mmm-dd, yyyy");
+    TFrameStyle FFrameStyle = fsLowered;
+    TColor FColorLabBakG = clr::BtnFace;
+    TColor FColorLabText = clr::Black;
+    TColor FColorOutBakG = clr::BtnFace;
+    TColor FColorOutText = clr::Black;
+    bool FTransparent = false;
+    bool FEnabled = true;
+    int FMouseAreaCode = 0;
+};
+
+TNumLab::TNumLab(QWidget *parent) : TControl(parent), d(std::make_unique<Private>(this))
 {
     resize(160, 28);
     // Moves without a button count too: MouseAreaCode follows the pointer.
     setMouseTracking(true);
-    UpdateOpacity();
+    d->UpdateOpacity();
 }
 
 TNumLab::~TNumLab() = default;
 
+double TNumLab::GetValue() const { return d->FValue; }
+TNumLab::TDisplay TNumLab::GetDisplayType() const { return d->FDisplayType; }
+int TNumLab::GetPrecision() const { return d->FPrecision; }
+bool TNumLab::GetComma() const { return d->FComma; }
+bool TNumLab::GetForcePlusSign() const { return d->FForcePlusSign; }
+bool TNumLab::GetEmpty() const { return d->FEmpty; }
+int TNumLab::GetLeftSpace() const { return d->FLeftSpace; }
+int TNumLab::GetLabelWidth() const { return d->FLabelWidth; }
+QString TNumLab::GetLeftText() const { return d->FLeftText; }
+QString TNumLab::GetRightText() const { return d->FRightText; }
+TAlignment TNumLab::GetLeftTextAlignment() const { return d->FLeftTextAlignment; }
+TAlignment TNumLab::GetRightTextAlignment() const { return d->FRightTextAlignment; }
+TAlignment TNumLab::GetAlignment() const { return d->FAlignment; }
+QString TNumLab::GetOverflowIndicator() const { return d->FOverflowIndicator; }
+QString TNumLab::GetStateText() const { return d->FStateText; }
+QString TNumLab::GetDTFormat() const { return d->FDTFormat; }
+TFrameStyle TNumLab::GetFrameStyle() const { return d->FFrameStyle; }
+TColor TNumLab::GetColorLabBakG() const { return d->FColorLabBakG; }
+TColor TNumLab::GetColorLabText() const { return d->FColorLabText; }
+TColor TNumLab::GetColorOutBakG() const { return d->FColorOutBakG; }
+TColor TNumLab::GetColorOutText() const { return d->FColorOutText; }
+bool TNumLab::GetTransparent() const { return d->FTransparent; }
+bool TNumLab::GetEnabled() const { return d->FEnabled; }
+int TNumLab::GetMouseAreaCode() const { return d->FMouseAreaCode; }
+
 void TNumLab::SetValue(double value)
 {
-    if (SameValue(value, FValue))
+    if (SameValue(value, d->FValue))
         return;
-    FValue = value;
-    PaintNow();
-    Q_EMIT ValueChanged(FValue);
+    d->FValue = value;
+    if (d->ShowsValueText())
+        PaintNow();
+    Q_EMIT ValueChanged(value);
 }
 
-void TNumLab::SetDisplayType(TDisplay displayType) { Change(FDisplayType, displayType); }
+void TNumLab::SetDisplayType(TDisplay displayType)
+{
+    // Not refused outside the enumeration like the other enumerated settings: forms
+    // of a later version may carry more display types, and they show like dtFixP.
+    Change(d->FDisplayType, displayType, d->ShowsValueText());
+}
 
 void TNumLab::SetPrecision(int precision)
 {
     if (precision < 0)
         return;
     // A double carries no more than 15 reliable decimal digits.
-    Change(FPrecision, qMin(precision, kMaxLabelPrecision));
+    Change(d->FPrecision, qMin(precision, kMaxLabelPrecision), d->ShowsValueText());
 }
 
-void TNumLab::SetComma(bool comma) { Change(FComma, comma); }
-void TNumLab::SetForcePlusSign(bool forcePlusSign) { Change(FForcePlusSign, forcePlusSign); }
-void TNumLab::SetEmpty(bool empty) { Change(FEmpty, empty); }
+void TNumLab::SetComma(bool comma) { Change(d->FComma, comma, d->ShowsValueText()); }
+
+void TNumLab::SetForcePlusSign(bool forcePlusSign)
+{
+    Change(d->FForcePlusSign, forcePlusSign, d->ShowsValueText());
+}
+
+void TNumLab::SetEmpty(bool empty) { Change(d->FEmpty, empty); }
 
 void TNumLab::SetLeftSpace(int leftSpace)
 {
     if (leftSpace < 0)
         return;
-    Change(FLeftSpace, qMin(leftSpace, width()));
+    Change(d->FLeftSpace, qMin(leftSpace, width()));
 }
 
-void TNumLab::SetLabelWidth(int labelWidth) { Change(FLabelWidth, labelWidth); }
+void TNumLab::SetLabelWidth(int labelWidth) { Change(d->FLabelWidth, labelWidth); }
+void TNumLab::SetLeftText(const QString &text) { Change(d->FLeftText, text); }
+void TNumLab::SetRightText(const QString &text) { Change(d->FRightText, text); }
 
-int TNumLab::BoxWidth() const
+void TNumLab::SetLeftTextAlignment(TAlignment alignment)
 {
-    // LabelWidth is stored as given, but the box never reaches beyond the largest
-    // widget Qt makes: LeftSpace + LabelWidth must not overflow for any stored value,
-    // and nothing wider than that could be seen anyway.
-    return qBound(-QWIDGETSIZE_MAX, FLabelWidth, QWIDGETSIZE_MAX);
+    ChangeEnum(d->FLeftTextAlignment, alignment, "LeftTextAlignment", !d->FLeftText.isEmpty());
 }
-void TNumLab::SetLeftText(const QString &text) { Change(FLeftText, text); }
-void TNumLab::SetRightText(const QString &text) { Change(FRightText, text); }
-void TNumLab::SetLeftTextAlignment(TAlignment alignment) { Change(FLeftTextAlignment, alignment); }
-void TNumLab::SetRightTextAlignment(TAlignment alignment) { Change(FRightTextAlignment, alignment); }
-void TNumLab::SetAlignment(TAlignment alignment) { Change(FAlignment, alignment); }
-void TNumLab::SetOverflowIndicator(const QString &indicator) { Change(FOverflowIndicator, indicator); }
-void TNumLab::SetStateText(const QString &text) { Change(FStateText, text); }
-void TNumLab::SetDTFormat(const QString &format) { Change(FDTFormat, format); }
-void TNumLab::SetFrameStyle(TFrameStyle style) { Change(FFrameStyle, style); }
-void TNumLab::SetColorLabBakG(TColor color) { Change(FColorLabBakG, color); }
-void TNumLab::SetColorLabText(TColor color) { Change(FColorLabText, color); }
-void TNumLab::SetColorOutBakG(TColor color) { Change(FColorOutBakG, color); }
-void TNumLab::SetColorOutText(TColor color) { Change(FColorOutText, color); }
 
-void TNumLab::SetColorScheme(TColorScheme scheme)
+void TNumLab::SetRightTextAlignment(TAlignment alignment)
 {
-    if (scheme == FColorScheme)
-        return;
-    FColorScheme = scheme;
-    FGrayLineColor = GrayLineColor(scheme);
-    FWhiteLineColor = WhiteLineColor(scheme);
-    PaintNow();
+    ChangeEnum(d->FRightTextAlignment, alignment, "RightTextAlignment", !d->FRightText.isEmpty());
 }
+
+void TNumLab::SetAlignment(TAlignment alignment)
+{
+    ChangeEnum(d->FAlignment, alignment, "Alignment", d->ShowsValueText());
+}
+
+void TNumLab::SetOverflowIndicator(const QString &indicator)
+{
+    Change(d->FOverflowIndicator, indicator, d->ShowsValueText());
+}
+
+void TNumLab::SetStateText(const QString &text)
+{
+    Change(d->FStateText, text, d->ShowsValueText() && d->FDisplayType == dtState);
+}
+
+void TNumLab::SetDTFormat(const QString &format)
+{
+    Change(d->FDTFormat, format, d->ShowsValueText() && d->FDisplayType == dtDateTime);
+}
+
+void TNumLab::SetFrameStyle(TFrameStyle style) { ChangeEnum(d->FFrameStyle, style, "FrameStyle"); }
+void TNumLab::SetColorLabBakG(TColor color) { Change(d->FColorLabBakG, color); }
+
+void TNumLab::SetColorLabText(TColor color)
+{
+    // Besides the value text, it decides the ground a transparent copy gives the box.
+    Change(d->FColorLabText, color, d->ShowsValueText() || d->FTransparent);
+}
+
+void TNumLab::SetColorOutBakG(TColor color) { Change(d->FColorOutBakG, color); }
+void TNumLab::SetColorOutText(TColor color) { Change(d->FColorOutText, color, d->ShowsSideText()); }
 
 void TNumLab::SetTransparent(bool transparent)
 {
-    if (transparent == FTransparent)
+    if (transparent == d->FTransparent)
         return;
-    FTransparent = transparent;
-    UpdateOpacity();
+    d->FTransparent = transparent;
+    d->UpdateOpacity();
     // Becoming transparent needs the parent to paint the background first, which
-    // only a deferred update through the parent gives.
+    // only a repaint from the event loop gives.
     if (transparent)
-        update();
+        Invalidate();
     else
         PaintNow();
 }
 
 void TNumLab::SetEnabled(bool enabled)
 {
-    if (enabled == FEnabled)
+    if (enabled == d->FEnabled)
         return;
-    FEnabled = enabled;
+    d->FEnabled = enabled;
     setEnabled(enabled);
     PaintNow();
 }
 
-void TNumLab::UpdateOpacity()
+void TNumLab::Private::UpdateOpacity()
 {
     // An opaque control paints every pixel itself, so Qt need not paint the parent
     // beneath it first: a value changing at a high rate repaints only the control.
-    setAttribute(Qt::WA_OpaquePaintEvent, !FTransparent);
+    q->setAttribute(Qt::WA_OpaquePaintEvent, !FTransparent);
 }
 
-TNumLabFormat TNumLab::Format() const
+int TNumLab::Private::BoxWidth() const
 {
-    return {FDisplayType, FPrecision, FComma, FForcePlusSign, FOverflowIndicator, FStateText,
-            FDTFormat};
+    // LabelWidth is stored as given, but the box never reaches beyond the largest
+    // widget Qt makes: LeftSpace + LabelWidth must not overflow for any stored value,
+    // and nothing wider than that could be seen anyway.
+    return qBound(-QWIDGETSIZE_MAX, FLabelWidth, QWIDGETSIZE_MAX);
 }
 
-QString TNumLab::DisplayText() const { return FormatNumLabValue(FValue, Format()); }
+QString TNumLab::DisplayText() const { return FormatNumLabValue(d->FValue, d->Format()); }
 
 void TNumLab::Assign(const QObject *source)
 {
     const auto *other = qobject_cast<const TNumLab *>(source);
     if (!other)
         throw EConvertError(msg::CannotAssign(source, this));
-    // The fields are copied as they are, without the setters' clamps and repaints:
-    // the copy shows what the source shows, painted once at the end.
-    const bool valueChanges = !SameValue(FValue, other->FValue);
-    FLeftSpace = other->FLeftSpace;
-    FEmpty = other->FEmpty;
-    FLabelWidth = other->FLabelWidth;
-    FPrecision = other->FPrecision;
-    FLeftText = other->FLeftText;
-    FRightText = other->FRightText;
-    FFrameStyle = other->FFrameStyle;
-    FAlignment = other->FAlignment;
-    FRightTextAlignment = other->FRightTextAlignment;
-    FLeftTextAlignment = other->FLeftTextAlignment;
-    FOverflowIndicator = other->FOverflowIndicator;
-    FValue = other->FValue;
-    FStateText = other->FStateText;
-    FTransparent = other->FTransparent;
-    FColorLabBakG = other->FColorLabBakG;
-    FColorLabText = other->FColorLabText;
-    FColorOutBakG = other->FColorOutBakG;
-    FColorOutText = other->FColorOutText;
-    FGrayLineColor = other->FGrayLineColor;
-    FWhiteLineColor = other->FWhiteLineColor;
-    FColorScheme = other->FColorScheme;
-    FDisplayType = other->FDisplayType;
-    UpdateOpacity();
-    PaintNow();
+    // The fields are copied as they are, without the setters' clamps, and painted once
+    // at the end: the copy shows what the source shows. The colour scheme, and with it
+    // the frame's line colours, is the control base's, set inside the same bracket.
+    const Private &from = *other->d;
+    const bool valueChanges = !SameValue(d->FValue, from.FValue);
+    BeginUpdate();
+    d->FLeftSpace = from.FLeftSpace;
+    d->FEmpty = from.FEmpty;
+    d->FLabelWidth = from.FLabelWidth;
+    d->FPrecision = from.FPrecision;
+    d->FLeftText = from.FLeftText;
+    d->FRightText = from.FRightText;
+    d->FFrameStyle = from.FFrameStyle;
+    d->FAlignment = from.FAlignment;
+    d->FRightTextAlignment = from.FRightTextAlignment;
+    d->FLeftTextAlignment = from.FLeftTextAlignment;
+    d->FOverflowIndicator = from.FOverflowIndicator;
+    d->FValue = from.FValue;
+    d->FStateText = from.FStateText;
+    d->FTransparent = from.FTransparent;
+    d->FColorLabBakG = from.FColorLabBakG;
+    d->FColorLabText = from.FColorLabText;
+    d->FColorOutBakG = from.FColorOutBakG;
+    d->FColorOutText = from.FColorOutText;
+    SetColorScheme(other->GetColorScheme());
+    d->FDisplayType = from.FDisplayType;
+    d->UpdateOpacity();
+    EndUpdate();
     if (valueChanges)
-        Q_EMIT ValueChanged(FValue);
+        Q_EMIT ValueChanged(d->FValue);
 }
 
-void TNumLab::AssignTo(QObject *dest) const
-{
-    auto *other = qobject_cast<TNumLab *>(dest);
-    if (!other)
-        throw EConvertError(msg::CannotAssign(this, dest));
-    other->Assign(this);
-}
+void TNumLab::AssignTo(QObject *dest) const { AssignToSameClass(this, dest); }
 
 // ---- Painting ------------------------------------------------------------------------
 //
-// The whole picture is composed in one off-screen bitmap and copied onto the control
-// in one operation. Qt never sends a paint to an invisible widget, and a render() or
-// grab() of a hidden one asks for its picture on purpose, so there is no visibility
-// test here.
+// The whole picture is composed in the control's off-screen bitmap and copied onto the
+// control in one operation. Qt never sends a paint to an invisible widget, and a
+// render() or grab() of a hidden one asks for its picture on purpose, so there is no
+// visibility test here.
 
 void TNumLab::Paint(TCanvas &canvas)
 {
@@ -502,15 +597,28 @@ void TNumLab::Paint(TCanvas &canvas)
     TCanvas &bitmap = buffer.Canvas();
     const int y = (height() - bitmap.TextHeight(kHeightProbe)) / 2;
 
-    PaintBackground(bitmap);
-    if (!FLeftText.isEmpty())
-        PaintSideText(bitmap, FLeftText, LeftTextX(bitmap.TextWidth(FLeftText)), y);
-    if (!FRightText.isEmpty())
-        PaintSideText(bitmap, FRightText, RightTextX(bitmap.TextWidth(FRightText)), y);
-    PaintValueFrame(bitmap);
-    if (!FEmpty)
-        PaintValueText(bitmap, y);
-    CopyToControl(canvas, buffer);
+    d->PaintBackground(bitmap);
+    if (!d->FLeftText.isEmpty())
+        d->PaintSideText(bitmap, d->FLeftText, d->LeftTextX(bitmap.TextWidth(d->FLeftText)), y);
+    if (!d->FRightText.isEmpty())
+        d->PaintSideText(bitmap, d->FRightText, d->RightTextX(bitmap.TextWidth(d->FRightText)), y);
+    d->PaintValueFrame(bitmap);
+    if (d->ShowsValueText())
+        d->PaintValueText(bitmap, y);
+    d->CopyToControl(canvas, buffer);
+}
+
+bool TNumLab::ShowsColorScheme() const
+{
+    // The scheme gives the white and gray line of the 3-D frames; the simple frame is
+    // black, no frame draws nothing, and under visual styles the style's colours serve.
+    switch (d->FFrameStyle) {
+    case fsLowered:
+    case fsRaised:
+    case fsEmbossed:
+    case fsEngraved: return !StyledClient();
+    default: return false;
+    }
 }
 
 void TNumLab::changeEvent(QEvent *event)
@@ -518,25 +626,25 @@ void TNumLab::changeEvent(QEvent *event)
     // Enabled is the control's own switch; code that calls QWidget::setEnabled
     // directly must not leave it stale. A disabled parent does not change it.
     if (event->type() == QEvent::EnabledChange)
-        FEnabled = !testAttribute(Qt::WA_ForceDisabled);
+        d->FEnabled = !testAttribute(Qt::WA_ForceDisabled);
     TControl::changeEvent(event);
 }
 
-void TNumLab::PaintBackground(TCanvas &canvas)
+void TNumLab::Private::PaintBackground(TCanvas &canvas) const
 {
     // White under a transparent control: the AND copy then leaves the parent's pixels.
     const TColor background =
-        FTransparent   ? clr::White
-        : StyledClient() ? StyleServices::GetStyleColor(StyleServices::scWindow, palette())
-                         : FColorOutBakG;
+        FTransparent      ? clr::White
+        : q->StyledClient() ? StyleServices::GetStyleColor(StyleServices::scWindow, q->palette())
+                            : FColorOutBakG;
     // A rectangle whose pen has the brush's colour: one fill gives the same pixels
     // without drawing the outline over them again.
     canvas.Pen.Color = background;
     canvas.Brush.SetColor(background);
-    canvas.FillRect(0, 0, width(), height());
+    canvas.FillRect(0, 0, q->width(), q->height());
 }
 
-int TNumLab::LeftTextX(int textWidth) const
+int TNumLab::Private::LeftTextX(int textWidth) const
 {
     switch (FLeftTextAlignment) {
     case taLeftJustify: return 7;
@@ -546,61 +654,62 @@ int TNumLab::LeftTextX(int textWidth) const
     }
 }
 
-int TNumLab::RightTextX(int textWidth) const
+int TNumLab::Private::RightTextX(int textWidth) const
 {
     const int areaLeft = FLeftSpace + BoxWidth();
     switch (FRightTextAlignment) {
-    case taRightJustify: return width() - textWidth - 6;
-    case taCenter: return (width() - areaLeft - textWidth) / 2 + areaLeft + 1;
+    case taRightJustify: return q->width() - textWidth - 6;
+    case taCenter: return (q->width() - areaLeft - textWidth) / 2 + areaLeft + 1;
     case taLeftJustify:
     default: return areaLeft + 7;
     }
 }
 
-void TNumLab::PaintSideText(TCanvas &canvas, const QString &text, int x, int y)
+void TNumLab::Private::PaintSideText(TCanvas &canvas, const QString &text, int x, int y) const
 {
+    const bool styledFont = q->StyledFont();
     // isEnabled(), not the stored flag: a label inside a disabled group looks
     // disabled as well.
-    if (isEnabled()) {
+    if (q->isEnabled()) {
         canvas.Font.Color =
-            StyledFont() ? StyleServices::GetStyleFontColor(StyleServices::sfPanelTextNormal, palette())
-                         : FColorOutText;
+            styledFont ? StyleServices::GetStyleFontColor(StyleServices::sfPanelTextNormal, q->palette())
+                       : FColorOutText;
         canvas.TextOut(x, y, text);
         return;
     }
     // Engraved: a white highlight one pixel right and down, the gray text over it.
     canvas.Brush.SetStyle(bsClear);
     canvas.Font.Color =
-        StyledFont() ? StyleServices::GetStyleFontColor(StyleServices::sfPanelTextDisabled, palette())
-                     : clr::White;
+        styledFont ? StyleServices::GetStyleFontColor(StyleServices::sfPanelTextDisabled, q->palette())
+                   : clr::White;
     canvas.TextOut(x + 1, y + 1, text);
-    if (!StyledFont()) {
+    if (!styledFont) {
         canvas.Font.Color = clr::Gray;
         canvas.TextOut(x, y, text);
     }
 }
 
-void TNumLab::PaintValueFrame(TCanvas &canvas)
+void TNumLab::Private::PaintValueFrame(TCanvas &canvas) const
 {
+    const bool styled = q->StyledClient();
+    const TColor grayLine = q->GrayLine(), whiteLine = q->WhiteLine();
     canvas.Pen.Color = FFrameStyle == fsNone         ? FColorLabBakG
-                       : FFrameStyle == fsEmbossed ? FWhiteLineColor
-                                                   : FGrayLineColor;
+                       : FFrameStyle == fsEmbossed ? whiteLine
+                                                   : grayLine;
     // Setting the colour also makes the brush solid again after an engraved text.
-    canvas.Brush.SetColor(StyledClient()
-                              ? StyleServices::GetStyleColor(StyleServices::scGrid, palette())
-                              : FColorLabBakG);
-    const bool styled = StyledClient();
-    DrawFrame(canvas, FFrameStyle, FLeftSpace + 1, 0, FLeftSpace + BoxWidth(), height() - 2,
-              styled ? clr::Light3D : FWhiteLineColor, styled ? clr::BtnHighlight : clr::Silver,
-              styled ? clr::BtnShadow : FGrayLineColor, styled ? clr::DkShadow3D : clr::Black, 0,
+    canvas.Brush.SetColor(styled ? StyleServices::GetStyleColor(StyleServices::scGrid, q->palette())
+                                 : FColorLabBakG);
+    DrawFrame(canvas, FFrameStyle, FLeftSpace + 1, 0, FLeftSpace + BoxWidth(), q->height() - 2,
+              styled ? clr::Light3D : whiteLine, styled ? clr::BtnHighlight : clr::Silver,
+              styled ? clr::BtnShadow : grayLine, styled ? clr::DkShadow3D : clr::Black, 0,
               fiFillBrush);
 }
 
-void TNumLab::PaintValueText(TCanvas &canvas, int y)
+void TNumLab::Private::PaintValueText(TCanvas &canvas, int y) const
 {
-    QString text = DisplayText();
-    if (OnBeforeDisplay)
-        OnBeforeDisplay(this, text);
+    QString text = FormatNumLabValue(FValue, Format());
+    if (q->OnBeforeDisplay)
+        q->OnBeforeDisplay(q, text);
     int textWidth = canvas.TextWidth(text);
     // A state text is shown clipped rather than replaced: it is words, not a number
     // that a cut would falsify.
@@ -608,10 +717,10 @@ void TNumLab::PaintValueText(TCanvas &canvas, int y)
         text = FOverflowIndicator;
         textWidth = canvas.TextWidth(text);
     }
-    if (!isEnabled())
+    if (!q->isEnabled())
         canvas.Font.Color = clr::BtnShadow;
-    else if (StyledFont())
-        canvas.Font.Color = StyleServices::GetStyleFontColor(StyleServices::sfPanelTextNormal, palette());
+    else if (q->StyledFont())
+        canvas.Font.Color = StyleServices::GetStyleFontColor(StyleServices::sfPanelTextNormal, q->palette());
     else
         canvas.Font.Color = FColorLabText;
 
@@ -623,11 +732,11 @@ void TNumLab::PaintValueText(TCanvas &canvas, int y)
     default: x = FLeftSpace + 2 + (BoxWidth() - textWidth) / 2; break;
     }
     // The text area (LS + 3, 2) .. (LS + LW - 1, H - 3), right and bottom excluded.
-    const QRect area(FLeftSpace + 3, 2, BoxWidth() - 4, height() - 5);
+    const QRect area(FLeftSpace + 3, 2, BoxWidth() - 4, q->height() - 5);
     canvas.TextRect(area, x, y, text);
 }
 
-void TNumLab::CopyToControl(TCanvas &canvas, const TBitmap &buffer)
+void TNumLab::Private::CopyToControl(TCanvas &canvas, const TBitmap &buffer) const
 {
     if (FTransparent) {
         // The AND copy would darken the value box by whatever lies beneath it: the box
@@ -635,7 +744,7 @@ void TNumLab::CopyToControl(TCanvas &canvas, const TBitmap &buffer)
         const TColor ground = FColorLabText != clr::Black ? clr::White : FColorLabBakG;
         canvas.Pen.Color = ground;
         canvas.Brush.SetColor(ground);
-        canvas.Rectangle(FLeftSpace + 2, 2, FLeftSpace + BoxWidth(), height() - 2);
+        canvas.Rectangle(FLeftSpace + 2, 2, FLeftSpace + BoxWidth(), q->height() - 2);
         canvas.CopyMode = cmSrcAnd;
     } else {
         canvas.CopyMode = cmSrcCopy;
@@ -646,11 +755,11 @@ void TNumLab::CopyToControl(TCanvas &canvas, const TBitmap &buffer)
 void TNumLab::mouseMoveEvent(QMouseEvent *event)
 {
     const int x = event->position().toPoint().x();
-    FMouseAreaCode = 0;
-    if (x > FLeftSpace)
-        FMouseAreaCode = 1;
-    if (x > FLeftSpace + BoxWidth())
-        FMouseAreaCode = 2;
+    d->FMouseAreaCode = 0;
+    if (x > d->FLeftSpace)
+        d->FMouseAreaCode = 1;
+    if (x > d->FLeftSpace + d->BoxWidth())
+        d->FMouseAreaCode = 2;
     TControl::mouseMoveEvent(event); // fires OnMouseMove
 }
 

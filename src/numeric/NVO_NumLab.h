@@ -6,10 +6,9 @@
 #include <QtCore/QString>
 
 #include <functional>
+#include <memory>
 
 namespace nvo {
-
-struct TNumLabFormat;
 
 /// A passive display of one floating-point value in a framed value box, with an
 /// optional text to its left and to its right, all on one line:
@@ -19,11 +18,15 @@ struct TNumLabFormat;
 ///
 /// The control formats `Value` by `DisplayType` and `Precision`, lets the
 /// application rewrite that text in `OnBeforeDisplay`, replaces a text that does not
-/// fit the box by `OverflowIndicator`, and paints. Every change of a displayed
-/// property repaints at once; a paint composes the whole picture in one off-screen
-/// bitmap and copies it onto the control in one operation, so a value that changes
-/// at a high rate does not flicker. The bitmap is kept between paints (about 4
-/// bytes per pixel of the control) and remade when size, font or palette change.
+/// fit the box by `OverflowIndicator`, and paints. Every change the picture shows
+/// repaints at once; a setting it does not show at the moment is only stored (the
+/// value and its text settings of an `Empty` box, `StateText` outside `dtState`,
+/// `DTFormat` outside `dtDateTime`, the alignment and colour of absent side texts,
+/// `ColorScheme` for a frame without the white and gray line).
+/// A paint composes the whole picture in the control's off-screen bitmap and copies
+/// it onto the control in one operation, so a value that changes at a high rate does
+/// not flicker. The bitmap is kept between paints (about 4 bytes per pixel of the
+/// control) and remade when size, font or palette change.
 ///
 /// Colours: the background outside the box is `ColorOutBakG`, the side texts
 /// `ColorOutText`, the box `ColorLabBakG` and the value text `ColorLabText`. The
@@ -68,7 +71,7 @@ struct TNumLabFormat;
 class NVO_EXPORT TNumLab : public TControl
 {
     Q_OBJECT
-    Q_PROPERTY(double Value READ GetValue WRITE SetValue NOTIFY ValueChanged)
+    Q_PROPERTY(double Value READ GetValue WRITE SetValue NOTIFY ValueChanged USER true)
     Q_PROPERTY(TDisplay DisplayType READ GetDisplayType WRITE SetDisplayType)
     Q_PROPERTY(int Precision READ GetPrecision WRITE SetPrecision)
     Q_PROPERTY(bool Comma READ GetComma WRITE SetComma)
@@ -109,60 +112,61 @@ public:
     explicit TNumLab(QWidget *parent = nullptr);
     ~TNumLab() override;
 
-    double GetValue() const { return FValue; }
+    double GetValue() const;
     void SetValue(double value);
-    TDisplay GetDisplayType() const { return FDisplayType; }
+    TDisplay GetDisplayType() const;
     void SetDisplayType(TDisplay displayType);
-    int GetPrecision() const { return FPrecision; }
+    int GetPrecision() const;
     void SetPrecision(int precision);
-    bool GetComma() const { return FComma; }
+    bool GetComma() const;
     void SetComma(bool comma);
-    bool GetForcePlusSign() const { return FForcePlusSign; }
+    bool GetForcePlusSign() const;
     void SetForcePlusSign(bool forcePlusSign);
-    bool GetEmpty() const { return FEmpty; }
+    bool GetEmpty() const;
     void SetEmpty(bool empty);
-    int GetLeftSpace() const { return FLeftSpace; }
+    int GetLeftSpace() const;
     void SetLeftSpace(int leftSpace);
-    int GetLabelWidth() const { return FLabelWidth; }
+    int GetLabelWidth() const;
     void SetLabelWidth(int labelWidth);
-    QString GetLeftText() const { return FLeftText; }
+    QString GetLeftText() const;
     void SetLeftText(const QString &text);
-    QString GetRightText() const { return FRightText; }
+    QString GetRightText() const;
     void SetRightText(const QString &text);
-    TAlignment GetLeftTextAlignment() const { return FLeftTextAlignment; }
+    TAlignment GetLeftTextAlignment() const;
     void SetLeftTextAlignment(TAlignment alignment);
-    TAlignment GetRightTextAlignment() const { return FRightTextAlignment; }
+    TAlignment GetRightTextAlignment() const;
     void SetRightTextAlignment(TAlignment alignment);
-    TAlignment GetAlignment() const { return FAlignment; }
+    TAlignment GetAlignment() const;
     void SetAlignment(TAlignment alignment);
-    QString GetOverflowIndicator() const { return FOverflowIndicator; }
+    QString GetOverflowIndicator() const;
     void SetOverflowIndicator(const QString &indicator);
-    QString GetStateText() const { return FStateText; }
+    QString GetStateText() const;
     void SetStateText(const QString &text);
-    QString GetDTFormat() const { return FDTFormat; }
+    QString GetDTFormat() const;
     void SetDTFormat(const QString &format);
-    TFrameStyle GetFrameStyle() const { return FFrameStyle; }
+    TFrameStyle GetFrameStyle() const;
     void SetFrameStyle(TFrameStyle style);
-    TColor GetColorLabBakG() const { return FColorLabBakG; }
+    TColor GetColorLabBakG() const;
     void SetColorLabBakG(TColor color);
-    TColor GetColorLabText() const { return FColorLabText; }
+    TColor GetColorLabText() const;
     void SetColorLabText(TColor color);
-    TColor GetColorOutBakG() const { return FColorOutBakG; }
+    TColor GetColorOutBakG() const;
     void SetColorOutBakG(TColor color);
-    TColor GetColorOutText() const { return FColorOutText; }
+    TColor GetColorOutText() const;
     void SetColorOutText(TColor color);
-    TColorScheme GetColorScheme() const { return FColorScheme; }
-    void SetColorScheme(TColorScheme scheme);
-    bool GetTransparent() const { return FTransparent; }
+    // ColorScheme is the control base's: a paint takes the frame's white and gray
+    // line from GrayLine() and WhiteLine(), so a new scheme needs nothing more here;
+    // it repaints only where the frame shows it (ShowsColorScheme).
+    bool GetTransparent() const;
     void SetTransparent(bool transparent);
     /// The control's own switch (QWidget::setEnabled follows it). Painting shows the
     /// disabled look whenever the widget is disabled, also through a disabled parent.
-    bool GetEnabled() const { return FEnabled; }
+    bool GetEnabled() const;
     void SetEnabled(bool enabled);
 
     /// Which area the mouse last moved over: 0 the left text (including the column
     /// x = LeftSpace), 1 the value box, 2 the right text.
-    int GetMouseAreaCode() const { return FMouseAreaCode; }
+    int GetMouseAreaCode() const;
 
     /// The text the value box shows now, before `OnBeforeDisplay` and the overflow
     /// replacement.
@@ -184,48 +188,13 @@ Q_SIGNALS:
 
 protected:
     void Paint(TCanvas &canvas) override;
+    bool ShowsColorScheme() const override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:
-    TNumLabFormat Format() const;
-    void UpdateOpacity();
-    int BoxWidth() const;
-    void PaintBackground(TCanvas &canvas);
-    int LeftTextX(int textWidth) const;
-    int RightTextX(int textWidth) const;
-    void PaintSideText(TCanvas &canvas, const QString &text, int x, int y);
-    void PaintValueFrame(TCanvas &canvas);
-    void PaintValueText(TCanvas &canvas, int y);
-    void CopyToControl(TCanvas &canvas, const TBitmap &buffer);
-
-    double FValue = 0;
-    TDisplay FDisplayType = dtFixP;
-    int FPrecision = 2;
-    bool FComma = false;
-    bool FForcePlusSign = false;
-    bool FEmpty = false;
-    int FLeftSpace = 35;
-    int FLabelWidth = 80;
-    QString FLeftText;
-    QString FRightText;
-    TAlignment FLeftTextAlignment = taRightJustify;
-    TAlignment FRightTextAlignment = taLeftJustify;
-    TAlignment FAlignment = taCenter;
-    QString FOverflowIndicator = QStringLiteral("*********");
-    QString FStateText = QStringLiteral("undefined");
-    QString FDTFormat = QStringLiteral("mmm-dd, yyyy");
-    TFrameStyle FFrameStyle = fsLowered;
-    TColor FColorLabBakG = clr::BtnFace;
-    TColor FColorLabText = clr::Black;
-    TColor FColorOutBakG = clr::BtnFace;
-    TColor FColorOutText = clr::Black;
-    TColorScheme FColorScheme = csClassic;
-    TColor FGrayLineColor = clr::Gray;
-    TColor FWhiteLineColor = clr::White;
-    bool FTransparent = false;
-    bool FEnabled = true;
-    int FMouseAreaCode = 0;
+    struct Private;
+    std::unique_ptr<Private> const d;
 };
 
 /// What the value text depends on besides the value: the display settings of a TNumLab.

@@ -32,6 +32,15 @@ protected:
     }
 };
 
+/// Shows `control` and counts its paints from then on.
+void ShowUncounted(CountingControl &control)
+{
+    control.resize(20, 20);
+    control.show();
+    QCoreApplication::processEvents();
+    control.Paints = 0;
+}
+
 } // namespace
 
 TEST(Control, RepaintIsSynchronousOutsidePaintsAndDeferredInside)
@@ -56,10 +65,7 @@ TEST(Control, RepaintIsSynchronousOutsidePaintsAndDeferredInside)
 TEST(Control, BulkUpdatesPaintOnceAtTheEnd)
 {
     CountingControl control;
-    control.resize(20, 20);
-    control.show();
-    QCoreApplication::processEvents();
-    control.Paints = 0;
+    ShowUncounted(control);
     control.BeginUpdate();
     control.PaintNow();
     control.PaintNow();
@@ -71,10 +77,7 @@ TEST(Control, BulkUpdatesPaintOnceAtTheEnd)
 TEST(Control, ASettingThePictureDoesNotShowIsStoredWithoutAPaint)
 {
     CountingControl control;
-    control.resize(20, 20);
-    control.show();
-    QCoreApplication::processEvents();
-    control.Paints = 0;
+    ShowUncounted(control);
     control.SetSetting(1, false);
     EXPECT_EQ(control.Setting, 1);
     EXPECT_EQ(control.Paints, 0);
@@ -104,6 +107,22 @@ TEST(Control, ASchemeThePictureDoesNotShowIsStoredWithoutAPaint)
     EXPECT_EQ(shown.Paints, 1);
     EXPECT_EQ(fixed.Paints, 0);
     EXPECT_EQ(fixed.GetColorScheme(), csSystem);
+}
+
+TEST(Control, InvalidatePaintsFromTheEventLoopUnlessSuppressed)
+{
+    CountingControl control;
+    ShowUncounted(control);
+    control.Invalidate();
+    EXPECT_EQ(control.Paints, 0);
+    QTRY_COMPARE(control.Paints, 1);
+
+    control.BeginUpdate();
+    control.Invalidate();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(control.Paints, 1);
+    control.EndUpdate();
+    EXPECT_EQ(control.Paints, 2);
 }
 
 TEST(Control, APaintThatThrowsReachesTheHandlerNotTheEventLoop)

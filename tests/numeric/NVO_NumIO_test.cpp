@@ -3,7 +3,9 @@
 #include "NVO_NumIO.h"
 
 #include "EventRecorder.h"
+#include "ControlContract.h"
 #include "NVO_Control.h"
+#include "PaintCounter.h"
 
 #include <gtest/gtest.h>
 
@@ -443,6 +445,109 @@ TEST_F(NumIOTest, AssignCopiesFormatBeepRangeAndSeparator)
     }
     EXPECT_EQ(target.GetInputFormat(), TNumIO::itHex);
     EXPECT_THROW(target.AssignTo(&edit), EConvertError);
+}
+
+TEST_F(NumIOTest, SetEditTextWritesWithoutCheckAndTheNextKeyIsCheckedAgain)
+{
+    SetRange(-10, 10);
+    Type("3");
+    Clear();
+    QSignalSpy valueChanged(Field.get(), &TNumIO::ValueChanged);
+    Field->SetEditText(QStringLiteral("12345")); // out of range, yet kept
+    EXPECT_EQ(Field->text(), QLatin1String("12345"));
+    EXPECT_TRUE(Events.Events().isEmpty());
+    EXPECT_EQ(valueChanged.count(), 0);
+    EXPECT_EQ(Beeps, 0);
+    QTest::keyClick(Field.get(), Qt::Key_End);
+    Type("6");
+    EXPECT_EQ(Field->text(), QLatin1String("3")) << "the last accepted text returns";
+    EXPECT_EQ(Beeps, 1);
+}
+
+TEST_F(NumIOTest, FocusAndKeyEventsComeInTheirOrder)
+{
+    QWidget window;
+    auto *field = new TNumIO(&window);
+    auto *other = new QLineEdit(&window);
+    other->move(0, 40);
+    field->SetRangeHigh(100);
+    QStringList events;
+    // Enter comes with the focus in place, exit once it has gone.
+    field->OnEnter = [&](QObject *) { events << (field->hasFocus() ? "enter" : "enter without focus"); };
+    field->OnExit = [&](QObject *) { events << (field->hasFocus() ? "exit with focus" : "exit"); };
+    field->OnKeyDown = [&](QObject *, int &key, Qt::KeyboardModifiers) {
+        events << QStringLiteral("down ") + QKeySequence(key).toString();
+    };
+    field->OnKeyPress = [&](QObject *, QChar &key) { events << QStringLiteral("press ") + key; };
+    field->OnKeyUp = [&](QObject *, int &key, Qt::KeyboardModifiers) {
+        events << QStringLiteral("up ") + QKeySequence(key).toString();
+    };
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_1);
+    QTest::keyClick(field, Qt::Key_Left);
+    other->setFocus();
+    EXPECT_EQ(events.join(u'|'), QStringLiteral("enter|down 1|press 1|up 1|down Left|up Left|exit"));
+    EXPECT_EQ(field->text(), QLatin1String("1"));
+}
+
+TEST_F(NumIOTest, KeyHandlersSwallowOrChangeKeysBeforeTheTextSeesThem)
+{
+    Field->SetInputFormat(TNumIO::itFloat);
+    Field->SetDecPlaceSep(dsPoint);
+    SetRange(-100, 100);
+    Clear();
+    Field->OnKeyDown = [](QObject *, int &key, Qt::KeyboardModifiers) {
+        if (key == Qt::Key_5)
+            key = 0;
+    };
+    Field->OnKeyPress = [](QObject *, QChar &key) {
+        if (key == u'7')
+            key = QChar();
+        else if (key == u',')
+            key = u'.'; // a comma key that types the field's point
+    };
+    Type("15,7");
+    Type("2");
+    EXPECT_EQ(Field->text(), QLatin1String("1.2"));
+    EXPECT_EQ(Events.Events(), QStringList({QStringLiteral("OnChange 1"), QStringLiteral("OnChange 1."),
+                                            QStringLiteral("OnChange 1.2")}));
+    EXPECT_EQ(Beeps, 0) << "a swallowed key is no rejected input";
+}
+
+TEST_F(NumIOTest, MouseEventsFireAndTheEditKeepsItsMouseHandling)
+{
+    SetRange(-100, 100);
+    Field->SetInputFormat(TNumIO::itInt);
+    Field->SetValue(42);
+    test::ExpectMouseEvents(Field.get());
+    QTest::mouseDClick(Field.get(), Qt::LeftButton, {}, QPoint(5, 6));
+    EXPECT_EQ(Field->selectedText(), Field->text()) << "a double click still selects the number";
+}
+
+TEST_F(NumIOTest, ValueIsTheNotifyingUserProperty)
+{
+    SetRange(-100, 100);
+    test::ExpectNotifyingUserProperty(*Field, "Value", 12.5);
+}
+
+TEST_F(NumIOTest, SettingsThatChangeNothingShownDoNotRepaint)
+{
+    SetRange(-10, 10);
+    Type("3");
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Field.get()));
+    QCoreApplication::processEvents();
+    test::PaintCounter paints(Field.get());
+    Field->SetFixPointDecPlaces(5);
+    Field->SetBeep(false);
+    Field->SetRangeHigh(20); // the text stays valid and stays
+    QCoreApplication::processEvents();
+    EXPECT_EQ(paints.Count, 0);
+    EXPECT_EQ(Field->GetFixPointDecPlaces(), 5);
+    EXPECT_FALSE(Field->GetBeep());
+    EXPECT_EQ(Field->text(), QLatin1String("3"));
 }
 
 TEST_F(NumIOTest, ExceptionInOnChangeReachesTheApplicationHandler)

@@ -1,3 +1,4 @@
+#include "ControlContract.h"
 #include "PaintCounter.h"
 #include "NVO_Format.h"
 #include "NVO_NumLab.h"
@@ -233,6 +234,17 @@ TEST(NumLab, SetterClamps)
     EXPECT_EQ(label.DisplayText(), "0.000000000000000");
 }
 
+TEST(NumLab, AlignmentsAndFrameStyleOutsideTheirEnumerationsAreRefused)
+{
+    // A misspelt key in a form arrives as 255; DisplayType alone keeps any ordinal.
+    TNumLab label;
+    for (const char *name : {"Alignment", "LeftTextAlignment", "RightTextAlignment", "FrameStyle"}) {
+        const QVariant before = label.property(name);
+        label.setProperty(name, 255);
+        EXPECT_EQ(label.property(name), before) << name;
+    }
+}
+
 TEST(NumLab, FormsSetEnumPropertiesByOrdinal)
 {
     TNumLab label;
@@ -264,7 +276,6 @@ TEST(NumLab, SettersRepaintOnceOnChangeAndNeverOnEqualValues)
         [](TNumLab &l) { l.SetPrecision(4); },
         [](TNumLab &l) { l.SetComma(true); },
         [](TNumLab &l) { l.SetForcePlusSign(true); },
-        [](TNumLab &l) { l.SetEmpty(true); },
         [](TNumLab &l) { l.SetLeftSpace(40); },
         [](TNumLab &l) { l.SetLabelWidth(70); },
         [](TNumLab &l) { l.SetLeftText("U"); },
@@ -273,7 +284,10 @@ TEST(NumLab, SettersRepaintOnceOnChangeAndNeverOnEqualValues)
         [](TNumLab &l) { l.SetLeftTextAlignment(taCenter); },
         [](TNumLab &l) { l.SetRightTextAlignment(taCenter); },
         [](TNumLab &l) { l.SetOverflowIndicator("#"); },
+        // The state text and the date format show in their own display types only.
+        [](TNumLab &l) { l.SetDisplayType(D::dtState); },
         [](TNumLab &l) { l.SetStateText("on"); },
+        [](TNumLab &l) { l.SetDisplayType(D::dtDateTime); },
         [](TNumLab &l) { l.SetDTFormat("yyyy"); },
         [](TNumLab &l) { l.SetFrameStyle(fsRaised); },
         [](TNumLab &l) { l.SetColorLabBakG(clr::White); },
@@ -281,6 +295,8 @@ TEST(NumLab, SettersRepaintOnceOnChangeAndNeverOnEqualValues)
         [](TNumLab &l) { l.SetColorOutBakG(clr::Silver); },
         [](TNumLab &l) { l.SetColorOutText(clr::Maroon); },
         [](TNumLab &l) { l.SetColorScheme(csSystem); },
+        // Last of the value's settings: an empty box shows none of them.
+        [](TNumLab &l) { l.SetEmpty(true); },
         [](TNumLab &l) { l.SetEnabled(false); },
     };
     int index = 0;
@@ -299,6 +315,73 @@ TEST(NumLab, SettersRepaintOnceOnChangeAndNeverOnEqualValues)
     label->SetValue(kNaN);
     EXPECT_EQ(valueSignals, 2);
 }
+
+TEST(NumLab, SettingsRepaintOnlyWhereThePictureShowsThem)
+{
+    using S = TShownSetting<TNumLab>;
+    // The value and the settings of its text, hidden by an empty box.
+    const auto emptyBox = [] {
+        auto label = MakeLabel();
+        label->SetEmpty(true);
+        return label;
+    };
+    const auto filled = [](TNumLab &l) { l.SetEmpty(false); };
+    ExpectPaintsOnlyWhereShown<TNumLab>(emptyBox, {
+        S{"Value", filled, [](TNumLab &l) { l.SetValue(2.5); }},
+        S{"DisplayType", filled, [](TNumLab &l) { l.SetDisplayType(D::dtExp); }},
+        S{"Precision", filled, [](TNumLab &l) { l.SetPrecision(5); }},
+        S{"Comma", filled, [](TNumLab &l) { l.SetComma(true); }},
+        S{"ForcePlusSign", filled, [](TNumLab &l) { l.SetForcePlusSign(true); }},
+        S{"Alignment", filled, [](TNumLab &l) { l.SetAlignment(taLeftJustify); }},
+        S{"OverflowIndicator", filled, [](TNumLab &l) { l.SetOverflowIndicator("#"); }},
+        // It also gives the box its ground under a transparent copy.
+        S{"ColorLabText", [](TNumLab &l) { l.SetTransparent(true); },
+          [](TNumLab &l) { l.SetColorLabText(clr::Navy); }},
+    });
+    ExpectPaintsOnlyWhereShown<TNumLab>(MakeLabel, {
+        S{"StateText", [](TNumLab &l) { l.SetDisplayType(D::dtState); },
+          [](TNumLab &l) { l.SetStateText("on"); }},
+        S{"DTFormat", [](TNumLab &l) { l.SetDisplayType(D::dtDateTime); },
+          [](TNumLab &l) { l.SetDTFormat("yyyy"); }},
+        S{"LeftTextAlignment", [](TNumLab &l) { l.SetLeftText("L"); },
+          [](TNumLab &l) { l.SetLeftTextAlignment(taCenter); }},
+        S{"RightTextAlignment", [](TNumLab &l) { l.SetRightText("R"); },
+          [](TNumLab &l) { l.SetRightTextAlignment(taCenter); }},
+        S{"ColorOutText", [](TNumLab &l) { l.SetRightText("R"); },
+          [](TNumLab &l) { l.SetColorOutText(clr::Maroon); }},
+        // The simple frame of MakeLabel is black: the scheme shows on a 3-D frame only.
+        S{"ColorScheme", [](TNumLab &l) { l.SetFrameStyle(fsLowered); },
+          [](TNumLab &l) { l.SetColorScheme(csSystem); }},
+    });
+    const auto frameless = [] {
+        auto label = MakeLabel();
+        label->SetFrameStyle(fsNone);
+        return label;
+    };
+    ExpectPaintsOnlyWhereShown<TNumLab>(frameless, {
+        S{"ColorScheme without a frame", [](TNumLab &l) { l.SetFrameStyle(fsRaised); },
+          [](TNumLab &l) { l.SetColorScheme(csSystem); }},
+    });
+}
+
+TEST(NumLab, AValueSetIntoAnEmptyBoxIsAnnouncedAndShowsWhenTheBoxFills)
+{
+    TNumLab label;
+    label.SetEmpty(true);
+    QSignalSpy changed(&label, &TNumLab::ValueChanged);
+    label.SetValue(2.5);
+    EXPECT_EQ(changed.count(), 1);
+    label.SetEmpty(false);
+    EXPECT_EQ(label.DisplayText(), "2.50");
+}
+
+TEST(NumLab, ValueIsTheNotifyingUserProperty)
+{
+    TNumLab label;
+    ExpectNotifyingUserProperty(label, "Value", 2.5);
+}
+
+TEST(NumLab, KeyAndMouseEventsFire) { ExpectInputEvents<TNumLab>(); }
 
 // ---- Painting -------------------------------------------------------------------------
 

@@ -58,11 +58,45 @@ protected:
     void keyPressEvent(QKeyEvent *event) override { Keys << QKeySequence(event->key()).toString(); }
 };
 
+/// Clicks, double-clicks and moves the mouse on `control` (a shown control on the
+/// shared base) as a user would, and checks that the mouse events fire in order.
+template<class Control>
+void ExpectMouseEvents(Control *control)
+{
+    EventRecorder events;
+    control->OnMouseDown = [&](QObject *sender, Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
+        EXPECT_EQ(sender, control);
+        events.Record(QStringLiteral("down %1,%2").arg(x).arg(y));
+    };
+    control->OnMouseUp = events.Recorder(QStringLiteral("up"));
+    control->OnClick = events.Recorder(QStringLiteral("click"));
+    control->OnDblClick = events.Recorder(QStringLiteral("dblclick"));
+    control->OnMouseMove = [&](QObject *, Qt::KeyboardModifiers, int x, int y) {
+        events.Record(QStringLiteral("move %1,%2").arg(x).arg(y));
+    };
+    QTest::mouseClick(Surface(control), Qt::LeftButton, {}, QPoint(3, 4));
+    EXPECT_EQ(events.Events().join(u'|'), QStringLiteral("down 3,4|click|up"));
+    events.Clear();
+    QTest::mouseDClick(Surface(control), Qt::LeftButton, {}, QPoint(5, 6));
+    EXPECT_EQ(events.Count(QStringLiteral("dblclick")), 1) << events.Events().join(u'|').toStdString();
+    events.Clear();
+    Surface(control)->setMouseTracking(true); // moves without a button reach only a tracking widget
+    QTest::mouseMove(Surface(control), QPoint(7, 8));
+    EXPECT_EQ(events.Events().join(u'|'), QStringLiteral("move 7,8"));
+    // The handlers write into this function's recorder: the control lives on.
+    control->OnMouseDown = nullptr;
+    control->OnMouseUp = nullptr;
+    control->OnClick = nullptr;
+    control->OnDblClick = nullptr;
+    control->OnMouseMove = nullptr;
+}
+
 /// Types and clicks on a `Control` (a control on the shared base) in a window as a
 /// user would, and checks that the key events fire in the order down, press, up;
 /// that a key a handler swallows reaches neither the control nor the window, while
 /// a key the control leaves alone goes on to the window; and that the mouse events
-/// fire.
+/// fire. (A control that types keys itself, such as an edit, keeps every key from
+/// the window: it checks its keys on its own and its mouse with ExpectMouseEvents.)
 template<class Control>
 void ExpectInputEvents()
 {
@@ -84,26 +118,7 @@ void ExpectInputEvents()
     QTest::keyClick(control, Qt::Key_X);
     EXPECT_EQ(events.Events().join(u'|'), QStringLiteral("down A|press a|up A|down X|up X"));
     EXPECT_EQ(window.Keys, QStringList{QStringLiteral("A")}) << "the swallowed X went on";
-
-    events.Clear();
-    control->OnMouseDown = [&](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
-        events.Record(QStringLiteral("down %1,%2").arg(x).arg(y));
-    };
-    control->OnMouseUp = events.Recorder(QStringLiteral("up"));
-    control->OnClick = events.Recorder(QStringLiteral("click"));
-    control->OnDblClick = events.Recorder(QStringLiteral("dblclick"));
-    control->OnMouseMove = [&](QObject *, Qt::KeyboardModifiers, int x, int y) {
-        events.Record(QStringLiteral("move %1,%2").arg(x).arg(y));
-    };
-    QTest::mouseClick(Surface(control), Qt::LeftButton, {}, QPoint(3, 4));
-    EXPECT_EQ(events.Events().join(u'|'), QStringLiteral("down 3,4|click|up"));
-    events.Clear();
-    QTest::mouseDClick(Surface(control), Qt::LeftButton, {}, QPoint(5, 6));
-    EXPECT_EQ(events.Count(QStringLiteral("dblclick")), 1) << events.Events().join(u'|').toStdString();
-    events.Clear();
-    Surface(control)->setMouseTracking(true); // moves without a button reach only a tracking widget
-    QTest::mouseMove(Surface(control), QPoint(7, 8));
-    EXPECT_EQ(events.Events().join(u'|'), QStringLiteral("move 7,8"));
+    ExpectMouseEvents(control);
 }
 
 /// A setting of a control, and what makes the picture show it (none: it never shows).
