@@ -81,6 +81,8 @@ TNumIO2::TNumIO2(QWidget *parent)
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled, false);
+    // The mouse area code follows every move, with or without a button held.
+    setMouseTracking(true);
     resize(160, 28);
     // A field without a timer is still a field: it only does not blink. The failure
     // goes to the application's handler, as a failing timer does everywhere.

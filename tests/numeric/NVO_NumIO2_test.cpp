@@ -431,6 +431,24 @@ TEST_F(NumIO2Test, MouseSelectsByAverageCharacterWidth)
     EXPECT_EQ(Field->GetMouseAreaCode(), 1);
 }
 
+TEST_F(NumIO2Test, HoveringSetsTheMouseAreaAndFiresOnMouseMove)
+{
+    // No button is held: the field must track the mouse to see these moves at all.
+    Field->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(Field.get()));
+    int movedTo = -1;
+    Field->OnMouseMove = [&](QObject *, Qt::KeyboardModifiers, int x, int) { movedTo = x; };
+    struct Case {
+        int x, area;
+    };
+    const Case cases[] = {{10, 0}, {35, 0}, {36, 1}, {115, 1}, {116, 2}, {150, 2}};
+    for (const Case &c : cases) {
+        QTest::mouseMove(Field.get(), QPoint(c.x, 10));
+        EXPECT_EQ(Field->GetMouseAreaCode(), c.area) << c.x;
+        EXPECT_EQ(movedTo, c.x);
+    }
+}
+
 TEST_F(NumIO2Test, HandlerFailuresReachTheApplicationHandler)
 {
     QStringList reported;
