@@ -496,6 +496,9 @@ void TNumIO2::ApplyAutoSize()
 void TNumIO2::SetHeight(int h)
 {
     resize(width(), std::max(h, kMinHeight));
+    // A control not shown yet gets its resize event only when it is shown: the
+    // buttons must fit the new height already.
+    ClampLayoutToSize();
     PaintNow();
 }
 

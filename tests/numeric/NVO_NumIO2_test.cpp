@@ -508,6 +508,18 @@ TEST_F(NumIO2Test, LayoutSettersClamp)
     EXPECT_EQ(Field->GetLeftSpace(), 160);
 }
 
+TEST_F(NumIO2Test, HeightLowersTheButtonHeightBeforeTheFieldIsShown)
+{
+    // A field not shown yet gets no resize event: the setter itself keeps the buttons
+    // within the field.
+    ASSERT_FALSE(Field->isVisible());
+    Field->SetHeight(10);
+    EXPECT_EQ(Field->GetHeight(), 18);
+    EXPECT_EQ(Field->GetButHeight(), 18);
+    Field->SetHeight(40);
+    EXPECT_EQ(Field->GetButHeight(), 18) << "a higher field keeps the buttons as they are";
+}
+
 TEST_F(NumIO2Test, AutoSizeFollowsTheFont)
 {
     Field->SetAutoSize(true);
