@@ -265,9 +265,28 @@ void TNumIO2::AssignTo(QObject *Dest) const
 
 // ---- Keys ----------------------------------------------------------------------------------
 
+namespace {
+/// Keys that are no key press for the field: Tab and Backtab move the focus, and a
+/// modifier key alone only changes the next key (it must neither beep nor end the
+/// selection that a shifted key is about to extend).
+bool IsFieldKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta: return false;
+    default: return true;
+    }
+}
+} // namespace
+
 void TNumIO2::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
+    if (!IsFieldKey(event->key())) {
         TControl::keyPressEvent(event);
         return;
     }
@@ -320,8 +339,6 @@ TNumEdit::TEditResult TNumIO2::CtrlKey(int key)
         clipboard->setText(FEdit.SelectedText());
         return key == Qt::Key_X ? FEdit.Cut() : TNumEdit::erUnchanged;
     case Qt::Key_V: return FEdit.Paste(clipboard->text());
-    case Qt::Key_Control:
-    case Qt::Key_Shift: return TNumEdit::erUnchanged;
     default: return TNumEdit::erRejected;
     }
 }

@@ -312,6 +312,24 @@ TEST_F(NumIO2Test, ReadOnlyOnlyCopies)
     EXPECT_TRUE(Field->CaretTimer().Active());
 }
 
+TEST_F(NumIO2Test, AModifierKeyAloneIsNoKeyPress)
+{
+    // Shift alone types nothing, yet it is no wrong key either: no beep, and the
+    // selection a shifted key is about to extend stays.
+    Field->SetBeep(true);
+    Field->SetText(QStringLiteral("123"));
+    Field->SetSelBegin(1);
+    Field->SetSelEnd(3);
+    for (const Qt::Key key : {Qt::Key_Shift, Qt::Key_Control, Qt::Key_Alt, Qt::Key_Meta}) {
+        QTest::keyClick(Field.get(), key);
+        const std::string name = QKeySequence(key).toString().toStdString();
+        EXPECT_EQ(Field->GetSelBegin(), 1) << name;
+        EXPECT_EQ(Field->GetSelEnd(), 3) << name;
+    }
+    EXPECT_EQ(Beeps, 0);
+    EXPECT_EQ(Field->GetText(), QStringLiteral("123"));
+}
+
 // ---- Caret timer -------------------------------------------------------------------------
 
 TEST_F(NumIO2Test, CaretBlinksOnlyWithFocus)
