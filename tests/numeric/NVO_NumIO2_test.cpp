@@ -1,6 +1,7 @@
 #include "NVO_NumIO2.h"
 #include "ControlContract.h"
 #include "EventRecorder.h"
+#include "NumericTestSupport.h"
 #include "PinnedFont.h"
 
 #include <QtGui/QClipboard>
@@ -454,19 +455,7 @@ TEST_F(NumIO2Test, MouseSelectsByAverageCharacterWidth)
 TEST_F(NumIO2Test, HoveringSetsTheMouseAreaAndFiresOnMouseMove)
 {
     // No button is held: the field must track the mouse to see these moves at all.
-    Field->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(Field.get()));
-    int movedTo = -1;
-    Field->OnMouseMove = [&](QObject *, Qt::KeyboardModifiers, int x, int) { movedTo = x; };
-    struct Case {
-        int x, area;
-    };
-    const Case cases[] = {{10, 0}, {35, 0}, {36, 1}, {115, 1}, {116, 2}, {150, 2}};
-    for (const Case &c : cases) {
-        QTest::mouseMove(Field.get(), QPoint(c.x, 10));
-        EXPECT_EQ(Field->GetMouseAreaCode(), c.area) << c.x;
-        EXPECT_EQ(movedTo, c.x);
-    }
+    ExpectHoverFollowsTheAreas(*Field, {{10, 0}, {35, 0}, {36, 1}, {115, 1}, {116, 2}, {150, 2}});
 }
 
 TEST_F(NumIO2Test, HandlerFailuresReachTheApplicationHandler)
