@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 namespace nvo {
 
@@ -24,6 +25,34 @@ struct TLinePair {
     TColor upperLeft;
     TColor lowerRight;
 };
+
+/// Frame styles beyond the named ones draw as a single line, so a frame stays visible.
+TFrameStyle KnownStyle(TFrameStyle style) { return style > fsEngraved ? fsSimple : style; }
+
+/// What the picture shows of an engine: the text, caret and selection, and the value
+/// (in the gauge and, against the range, in the warning colours).
+auto Shown(const TNumEdit &edit)
+{
+    return std::tuple(edit.GetText(), edit.GetCaretPos(), edit.GetSelBegin(), edit.GetSelEnd(),
+                      edit.GetValue());
+}
+
+/// Keys that are no key press for the field: Tab and Backtab move the focus, and a
+/// modifier key alone only changes the next key (it must neither beep nor end the
+/// selection that a shifted key is about to extend).
+bool IsFieldKey(int key)
+{
+    switch (key) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Shift:
+    case Qt::Key_Control:
+    case Qt::Key_Alt:
+    case Qt::Key_AltGr:
+    case Qt::Key_Meta: return false;
+    default: return true;
+    }
+}
 
 } // namespace
 
@@ -74,17 +103,112 @@ std::optional<double> GaugeValueAt(int X, int GaugeLeft, int GaugeWidth, double 
     return std::clamp(v, std::min(Min, Max), std::max(Min, Max));
 }
 
+// ---- TNumIO2: private state -----------------------------------------------------------
+
+struct TNumIO2::Private {
+    explicit Private(TNumIO2 *owner);
+
+    // Editing
+    /// Runs `edit` on the engine: a new text notifies ValueChanged, and the field
+    /// repaints when what it shows has changed.
+    template<class Edit>
+    void ChangeEdit(Edit &&edit);
+    /// Sets one limit of the range through `setLimit`. The range shows in the gauge,
+    /// and in the warning colours when the value crosses it; elsewhere it only
+    /// limits the spin buttons and the gauge, and a change paints nothing.
+    void ChangeRange(void (TNumEdit::*setLimit)(double), double limit);
+    /// The box's colours for the value in range (false) or out of range (true) are
+    /// the ones shown.
+    bool ShowsRangeColours(bool outOfRange) const { return FEdit.OutOfRange() == outOfRange; }
+    void HandleKey(const QKeyEvent *event);
+    TNumEdit::TEditResult PlainKey(const QKeyEvent *event);
+    TNumEdit::TEditResult CtrlKey(int key);
+    // Caret blink
+    void UpdateTimer();
+    void CaretTimerEvent();
+    // Mouse
+    int GaugeZone() const;
+    std::optional<double> GaugeAt(int x);
+    void SpinClick(bool up);
+    // Size
+    /// Sets the control's height and keeps the spin buttons within it; true when
+    /// the height changed.
+    bool ResizeTo(int h);
+    /// With AutoSize, the height follows the font; true when it changed.
+    bool ApplyAutoSize();
+    void ClampLayoutToSize();
+    // Painting, one step each
+    void PaintSideText(TCanvas &canvas, const QString &text, int x, int y) const;
+    void PaintSpinButtons(TCanvas &canvas) const;
+    void PaintGauge(TCanvas &canvas) const;
+    void PaintTextBox(TCanvas &canvas, bool outOfRange) const;
+    void PaintNumber(TCanvas &canvas, TBitmap &buffer, bool outOfRange, int y) const;
+    void PaintTwoLines(TCanvas &canvas, TFrameStyle style, QPoint ulFrom, QPoint ulCorner,
+                       QPoint ulTo, QPoint lrFrom, QPoint lrCorner, QPoint lrTo) const;
+
+    TNumIO2 *const q;
+    /// The buffer with caret and selection, the input format and the range.
+    TNumEdit FEdit;
+    bool FCaretVisib = true;
+    bool FValueChanged = false;
+    double FButIncrem = 1.0;
+    bool FBeep = false;
+    bool FReadOnly = false;
+    bool FHideSelection = true;
+    bool FEnabled = true;
+    int FMouseAreaCode = 0;
+
+    int FLeftSpace = 35;
+    int FTextBoxWidth = 80;
+    QString FLeftText;
+    QString FRightText;
+    TAlignment FLeftTextAlignment = taRightJustify;
+    TAlignment FRightTextAlignment = taLeftJustify;
+    TAlignment FAlignment = taCenter;
+    TFrameStyle FFrameStyle = fsLowered;
+    bool FAutoSize = false;
+    bool FButVisible = false;
+    bool FBut3D = true;
+    int FButWidth = 18;
+    int FButHeight = 28;
+    int FButSpace = 3;
+    TColor FButColor = clr::Silver;
+    bool FGaugeVisible = false;
+    int FGaugeHeight = 8;
+    int FGaugeWidth = 82;
+    int FGaugeLeftMargin = 35;
+    int FGaugeTopMargin = 3;
+    TFrameStyle FGaugeFrameStyle = fsLowered;
+    TColor FGaugeColor = clr::Navy;
+    TColor FGaugeColorBg = clr::Silver;
+    TColor FGaugeColorFrame = clr::Gray;
+    TColor FColorBoxBG = clr::White;
+    TColor FColorBoxText = clr::Black;
+    TColor FColorOutBG = clr::BtnFace;
+    TColor FColorOutText = clr::Black;
+    TColor FColorWarnBG = 0x6088FFF0;
+    TColor FColorWarnText = clr::Red;
+
+    THiddenTimer FCaretTimer;
+};
+
+TNumIO2::Private::Private(TNumIO2 *owner)
+    : q(owner), FCaretTimer(owner, [this] { CaretTimerEvent(); })
+{
+}
+
 // ---- TNumIO2: construction -------------------------------------------------------------
 
-TNumIO2::TNumIO2(QWidget *parent)
-    : TControl(parent), FCaretTimer(this, [this] { CaretTimerEvent(); })
+TNumIO2::TNumIO2(QWidget *parent) : TControl(parent), d(std::make_unique<Private>(this))
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled, false);
+    // The mouse area code follows every move, with or without a button held.
+    setMouseTracking(true);
     resize(160, 28);
     // A field without a timer is still a field: it only does not blink. The failure
     // goes to the application's handler, as a failing timer does everywhere.
-    Guarded([this] { UpdateTimer(); });
+    Guarded([this] { d->UpdateTimer(); });
 }
 
 TNumIO2::~TNumIO2() = default;
@@ -92,24 +216,39 @@ TNumIO2::~TNumIO2() = default;
 // ---- Value model -------------------------------------------------------------------------
 
 template<class Edit>
-void TNumIO2::RewriteText(Edit &&edit)
+void TNumIO2::Private::ChangeEdit(Edit &&edit)
 {
-    const QString before = FEdit.GetText();
-    const bool taken = edit();
-    if (FEdit.GetText() != before)
-        Q_EMIT ValueChanged(FEdit.GetValue());
-    if (taken)
-        PaintNow();
+    const auto before = Shown(FEdit);
+    edit();
+    if (FEdit.GetText() != std::get<0>(before))
+        Q_EMIT q->ValueChanged(FEdit.GetValue());
+    if (Shown(FEdit) != before)
+        q->PaintNow();
 }
 
-double TNumIO2::GetValue() const { return FEdit.GetValue(); }
+void TNumIO2::Private::ChangeRange(void (TNumEdit::*setLimit)(double), double limit)
+{
+    const double low = FEdit.GetRangeLow();
+    const double high = FEdit.GetRangeHigh();
+    const bool wasOut = FEdit.OutOfRange();
+    (FEdit.*setLimit)(limit);
+    const bool moved = FEdit.GetRangeLow() != low || FEdit.GetRangeHigh() != high;
+    if (moved && (FGaugeVisible || FEdit.OutOfRange() != wasOut))
+        q->PaintNow();
+}
+
+QString TNumIO2::GetText() const { return d->FEdit.GetText(); }
+
+void TNumIO2::SetText(const QString &S)
+{
+    d->ChangeEdit([&] { d->FEdit.SetText(S); });
+}
+
+double TNumIO2::GetValue() const { return d->FEdit.GetValue(); }
 
 void TNumIO2::SetValue(double V)
 {
-    RewriteText([&] {
-        FEdit.SetValue(V);
-        return true;
-    });
+    d->ChangeEdit([&] { d->FEdit.SetValue(V); });
 }
 
 int TNumIO2::GetIntegerValue() const
@@ -120,14 +259,8 @@ int TNumIO2::GetIntegerValue() const
     return int(RoundHalfEven(v));
 }
 
-bool TNumIO2::OutOfRange() const { return FEdit.OutOfRange(); }
-
-void TNumIO2::SetText(const QString &S)
-{
-    RewriteText([&] { return FEdit.SetText(S); });
-}
-
-bool TNumIO2::CheckValidity(const QString &S) const { return FEdit.CheckValidity(S); }
+bool TNumIO2::OutOfRange() const { return d->FEdit.OutOfRange(); }
+bool TNumIO2::CheckValidity(const QString &S) const { return d->FEdit.CheckValidity(S); }
 
 void TNumIO2::Changed()
 {
@@ -135,82 +268,95 @@ void TNumIO2::Changed()
         OnChange(this);
 }
 
+TNumIO2::TInFormat TNumIO2::GetInputFormat() const { return d->FEdit.GetInputFormat(); }
+int TNumIO2::GetFixPointDecPlaces() const { return d->FEdit.GetFixPointDecPlaces(); }
+int TNumIO2::GetSignificantDigits() const { return d->FEdit.GetSignificantDigits(); }
+TDecPSep TNumIO2::GetDecPlaceSep() const { return d->FEdit.GetDecPlaceSep(); }
+double TNumIO2::GetRangeLow() const { return d->FEdit.GetRangeLow(); }
+double TNumIO2::GetRangeHigh() const { return d->FEdit.GetRangeHigh(); }
+double TNumIO2::GetButIncrem() const { return d->FButIncrem; }
+bool TNumIO2::GetBeep() const { return d->FBeep; }
+bool TNumIO2::GetReadOnly() const { return d->FReadOnly; }
+bool TNumIO2::GetHideSelection() const { return d->FHideSelection; }
+bool TNumIO2::GetEnabled() const { return d->FEnabled; }
+int TNumIO2::GetCaretPos() const { return d->FEdit.GetCaretPos(); }
+int TNumIO2::GetSelBegin() const { return d->FEdit.GetSelBegin(); }
+int TNumIO2::GetSelEnd() const { return d->FEdit.GetSelEnd(); }
+int TNumIO2::GetMouseAreaCode() const { return d->FMouseAreaCode; }
+bool TNumIO2::GetCaretVisible() const { return d->FCaretVisib; }
+THiddenTimer &TNumIO2::CaretTimer() { return d->FCaretTimer; }
+
 void TNumIO2::SetInputFormat(TInFormat format)
 {
-    RewriteText([&] { return FEdit.SetInputFormat(format); });
+    d->ChangeEdit([&] { d->FEdit.SetInputFormat(format); });
 }
 
 void TNumIO2::SetFixPointDecPlaces(int places)
 {
-    RewriteText([&] { return FEdit.SetFixPointDecPlaces(places); });
+    d->ChangeEdit([&] { d->FEdit.SetFixPointDecPlaces(places); });
 }
 
 void TNumIO2::SetSignificantDigits(int digits)
 {
-    RewriteText([&] { return FEdit.SetSignificantDigits(digits); });
+    d->ChangeEdit([&] { d->FEdit.SetSignificantDigits(digits); });
 }
 
 void TNumIO2::SetDecPlaceSep(TDecPSep sep)
 {
-    RewriteText([&] { return FEdit.SetDecPlaceSep(sep); });
+    d->ChangeEdit([&] { d->FEdit.SetDecPlaceSep(sep); });
 }
 
-void TNumIO2::SetRangeLow(double low)
-{
-    FEdit.SetRangeLow(low);
-    PaintNow();
-}
+void TNumIO2::SetRangeLow(double low) { d->ChangeRange(&TNumEdit::SetRangeLow, low); }
+void TNumIO2::SetRangeHigh(double high) { d->ChangeRange(&TNumEdit::SetRangeHigh, high); }
 
-void TNumIO2::SetRangeHigh(double high)
-{
-    FEdit.SetRangeHigh(high);
-    PaintNow();
-}
-
-void TNumIO2::SetButIncrem(double increment) { Change(FButIncrem, increment); }
+// The step of the spin buttons and the beep only act on input.
+void TNumIO2::SetButIncrem(double increment) { Change(d->FButIncrem, increment, false); }
+void TNumIO2::SetBeep(bool beep) { Change(d->FBeep, beep, false); }
 
 void TNumIO2::SetReadOnly(bool readOnly)
 {
-    if (readOnly == FReadOnly)
+    if (readOnly == d->FReadOnly)
         return;
-    FReadOnly = readOnly;
+    d->FReadOnly = readOnly;
     if (readOnly) {
-        FCaretTimer.Stop();
-        FCaretVisib = false;
+        d->FCaretTimer.Stop();
+        d->FCaretVisib = false;
         PaintNow();
     } else {
-        UpdateTimer();
+        d->UpdateTimer();
     }
 }
 
-void TNumIO2::SetHideSelection(bool hide) { Change(FHideSelection, hide); }
+void TNumIO2::SetHideSelection(bool hide)
+{
+    // A selection shows regardless while the field has the focus.
+    Change(d->FHideSelection, hide, d->FEdit.HasSelection() && !hasFocus());
+}
 
 void TNumIO2::SetEnabled(bool enabled)
 {
-    if (enabled == FEnabled)
+    if (enabled == d->FEnabled)
         return;
-    FEnabled = enabled;
+    d->FEnabled = enabled;
     setEnabled(enabled);
     PaintNow();
 }
 
 void TNumIO2::SetSelBegin(int N)
 {
-    FEdit.SetSelBegin(N);
-    PaintNow();
+    d->ChangeEdit([&] { d->FEdit.SetSelBegin(N); });
 }
 
 void TNumIO2::SetSelEnd(int N)
 {
-    FEdit.SetSelEnd(N);
-    PaintNow();
+    d->ChangeEdit([&] { d->FEdit.SetSelEnd(N); });
 }
 
 void TNumIO2::SetFocus()
 {
     setFocus(Qt::OtherFocusReason);
-    if (!FReadOnly)
-        UpdateTimer();
+    if (!d->FReadOnly)
+        d->UpdateTimer();
 }
 
 void TNumIO2::Assign(const QObject *Source)
@@ -220,60 +366,52 @@ void TNumIO2::Assign(const QObject *Source)
         throw EConvertError(msg::CannotAssign(Source, this));
     if (source == this)
         return;
-    FLeftSpace = source->FLeftSpace;
-    FTextBoxWidth = source->FTextBoxWidth;
-    FLeftText = source->FLeftText;
-    FRightText = source->FRightText;
-    FFrameStyle = source->FFrameStyle;
-    FAlignment = source->FAlignment;
-    FRightTextAlignment = source->FRightTextAlignment;
-    FLeftTextAlignment = source->FLeftTextAlignment;
-    FColorBoxBG = source->FColorBoxBG;
-    FColorBoxText = source->FColorBoxText;
-    FColorOutBG = source->FColorOutBG;
-    FColorOutText = source->FColorOutText;
-    FBlackLineColor = source->FBlackLineColor;
-    FGrayLineColor = source->FGrayLineColor;
-    FWhiteLineColor = source->FWhiteLineColor;
-    FColorScheme = source->FColorScheme;
-    FCaretVisib = source->FCaretVisib;
-    FMouseAreaCode = source->FMouseAreaCode;
-    FColorWarnBG = source->FColorWarnBG;
-    FColorWarnText = source->FColorWarnText;
-    FHideSelection = source->FHideSelection;
-    FBeep = source->FBeep;
-    FAutoSize = source->FAutoSize;
-    if (source->FReadOnly != FReadOnly)
-        SetReadOnly(source->FReadOnly); // the blink timer follows the switch
-    ApplyAutoSize();
+    const Private &o = *source->d;
+    BeginUpdate();
+    d->FLeftSpace = o.FLeftSpace;
+    d->FTextBoxWidth = o.FTextBoxWidth;
+    d->FLeftText = o.FLeftText;
+    d->FRightText = o.FRightText;
+    d->FFrameStyle = o.FFrameStyle;
+    d->FAlignment = o.FAlignment;
+    d->FRightTextAlignment = o.FRightTextAlignment;
+    d->FLeftTextAlignment = o.FLeftTextAlignment;
+    d->FColorBoxBG = o.FColorBoxBG;
+    d->FColorBoxText = o.FColorBoxText;
+    d->FColorOutBG = o.FColorOutBG;
+    d->FColorOutText = o.FColorOutText;
+    SetColorScheme(source->GetColorScheme());
+    d->FCaretVisib = o.FCaretVisib;
+    d->FMouseAreaCode = o.FMouseAreaCode;
+    d->FColorWarnBG = o.FColorWarnBG;
+    d->FColorWarnText = o.FColorWarnText;
+    d->FHideSelection = o.FHideSelection;
+    d->FBeep = o.FBeep;
+    d->FAutoSize = o.FAutoSize;
+    d->ApplyAutoSize();
     // Text, caret, selection, input format, decimals, separator and range.
-    RewriteText([&] {
-        FEdit = source->FEdit;
-        return true;
-    });
+    d->ChangeEdit([&] { d->FEdit = o.FEdit; });
+    EndUpdate();
+    // After the update: a blink timer that cannot start raises, and must not leave
+    // the field's painting suppressed.
+    SetReadOnly(o.FReadOnly);
 }
 
-void TNumIO2::AssignTo(QObject *Dest) const
-{
-    auto *dest = qobject_cast<TNumIO2 *>(Dest);
-    if (!dest)
-        throw EConvertError(msg::CannotAssign(this, Dest));
-    dest->Assign(this);
-}
+void TNumIO2::AssignTo(QObject *Dest) const { AssignToSameClass(this, Dest); }
 
 // ---- Keys ----------------------------------------------------------------------------------
 
-void TNumIO2::keyPressEvent(QKeyEvent *event)
+void TNumIO2::KeyPressed(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
-        TControl::keyPressEvent(event);
+    if (!IsFieldKey(event->key())) {
+        TControl::KeyPressed(event);
         return;
     }
-    Guarded([&] { HandleKey(event); });
+    Guarded([&] { d->HandleKey(event); });
     event->accept();
 }
 
-void TNumIO2::HandleKey(QKeyEvent *event)
+void TNumIO2::Private::HandleKey(const QKeyEvent *event)
 {
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
     if (FReadOnly && !(ctrl && event->key() == Qt::Key_C))
@@ -283,13 +421,13 @@ void TNumIO2::HandleKey(QKeyEvent *event)
         SoundBeep();
     FCaretVisib = true;
     if (result == TNumEdit::erChanged) {
-        Q_EMIT ValueChanged(GetValue());
-        Changed();
+        Q_EMIT q->ValueChanged(FEdit.GetValue());
+        q->Changed();
     }
-    PaintNow();
+    q->PaintNow();
 }
 
-TNumEdit::TEditResult TNumIO2::PlainKey(const QKeyEvent *event)
+TNumEdit::TEditResult TNumIO2::Private::PlainKey(const QKeyEvent *event)
 {
     switch (event->key()) {
     case Qt::Key_Backspace: return FEdit.Backspace();
@@ -307,7 +445,7 @@ TNumEdit::TEditResult TNumIO2::PlainKey(const QKeyEvent *event)
     return TNumEdit::erUnchanged;
 }
 
-TNumEdit::TEditResult TNumIO2::CtrlKey(int key)
+TNumEdit::TEditResult TNumIO2::Private::CtrlKey(int key)
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
     switch (key) {
@@ -318,43 +456,41 @@ TNumEdit::TEditResult TNumIO2::CtrlKey(int key)
         clipboard->setText(FEdit.SelectedText());
         return key == Qt::Key_X ? FEdit.Cut() : TNumEdit::erUnchanged;
     case Qt::Key_V: return FEdit.Paste(clipboard->text());
-    case Qt::Key_Control:
-    case Qt::Key_Shift: return TNumEdit::erUnchanged;
     default: return TNumEdit::erRejected;
     }
 }
 
 // ---- Caret blink ---------------------------------------------------------------------------
 
-void TNumIO2::UpdateTimer()
+void TNumIO2::Private::UpdateTimer()
 {
     FCaretTimer.Stop();
     FCaretVisib = true;
     FCaretTimer.Start<ENVONumIO2Error>(kCaretBlinkMs);
-    PaintNow();
+    q->PaintNow();
 }
 
-void TNumIO2::CaretTimerEvent()
+void TNumIO2::Private::CaretTimerEvent()
 {
-    if (hasFocus()) {
+    if (q->hasFocus()) {
         FCaretVisib = !FCaretVisib;
     } else {
         FCaretTimer.Stop();
         FCaretVisib = false;
     }
-    PaintNow();
+    q->PaintNow();
 }
 
 void TNumIO2::focusInEvent(QFocusEvent *event)
 {
-    if (!FReadOnly)
-        Guarded([this] { UpdateTimer(); });
+    if (!d->FReadOnly)
+        Guarded([this] { d->UpdateTimer(); });
     TControl::focusInEvent(event);
 }
 
 // ---- Mouse ---------------------------------------------------------------------------------
 
-int TNumIO2::GaugeZone() const
+int TNumIO2::Private::GaugeZone() const
 {
     return FGaugeVisible ? FGaugeHeight + FGaugeTopMargin + 1 : 0;
 }
@@ -362,64 +498,65 @@ int TNumIO2::GaugeZone() const
 int TNumIO2::CharPosToXCoords(int N) const
 {
     const QFontMetrics metrics = fontMetrics();
-    const QString &text = FEdit.GetText();
+    const QString &text = d->FEdit.GetText();
     const int n = std::clamp(N, 0, int(text.size()));
-    return NumIO2CharPosToX(FAlignment, FLeftSpace, FTextBoxWidth, metrics.horizontalAdvance(text),
+    return NumIO2CharPosToX(d->FAlignment, d->FLeftSpace, d->FTextBoxWidth,
+                            metrics.horizontalAdvance(text),
                             metrics.horizontalAdvance(QStringView(text).left(n).toString()));
 }
 
 int TNumIO2::XCoordsToCharPos(int X) const
 {
-    const QString &text = FEdit.GetText();
-    return NumIO2XToCharPos(FAlignment, FLeftSpace, FTextBoxWidth,
+    const QString &text = d->FEdit.GetText();
+    return NumIO2XToCharPos(d->FAlignment, d->FLeftSpace, d->FTextBoxWidth,
                             fontMetrics().horizontalAdvance(text), int(text.size()), X);
 }
 
-std::optional<double> TNumIO2::GaugeAt(int x)
+std::optional<double> TNumIO2::Private::GaugeAt(int x)
 {
     // Read-only means read-only for the mouse as well: the gauge only shows the value.
     if (FReadOnly)
         return std::nullopt;
     const auto v = GaugeValueAt(x, FGaugeLeftMargin, FGaugeWidth, FEdit.GetRangeLow(),
-                                FEdit.GetRangeHigh(), ButtonPivots);
+                                FEdit.GetRangeHigh(), q->ButtonPivots);
     if (v) {
-        SetValue(*v);
+        q->SetValue(*v);
         FValueChanged = true;
     }
     return v;
 }
 
-void TNumIO2::SpinClick(bool up)
+void TNumIO2::Private::SpinClick(bool up)
 {
     // The spin buttons of a read-only field do nothing, like its keys.
     if (FReadOnly)
         return;
-    SetValue(SpinValue(GetValue(), up, FButIncrem, FEdit.GetRangeLow(), FEdit.GetRangeHigh(),
-                       ButtonPivots, FEdit.GetFixPointDecPlaces()));
-    Changed();
+    q->SetValue(SpinValue(FEdit.GetValue(), up, FButIncrem, FEdit.GetRangeLow(),
+                          FEdit.GetRangeHigh(), q->ButtonPivots, FEdit.GetFixPointDecPlaces()));
+    q->Changed();
 }
 
 void TNumIO2::mousePressEvent(QMouseEvent *event)
 {
     const QPoint p = event->position().toPoint();
     Guarded([&] {
-        if (!FReadOnly) {
-            FCaretVisib = true;
-            UpdateTimer();
+        if (!d->FReadOnly) {
+            d->FCaretVisib = true;
+            d->UpdateTimer();
         }
         const int h = height();
-        const int zone = GaugeZone();
+        const int zone = d->GaugeZone();
         if (p.y() > 0 && p.y() < h - zone) {
-            FEdit.PlaceCaret(XCoordsToCharPos(p.x()));
+            d->FEdit.PlaceCaret(XCoordsToCharPos(p.x()));
             PaintNow();
         }
-        if (FGaugeVisible && p.y() > h - zone && p.x() >= FGaugeLeftMargin
-            && p.x() <= FGaugeLeftMargin + FGaugeWidth)
-            GaugeAt(p.x());
-        const int boxRight = FLeftSpace + FTextBoxWidth;
-        if (FButVisible && p.x() > boxRight + FButSpace && p.x() < boxRight + FButSpace + FButWidth
-            && p.y() > 0 && p.y() < FButHeight)
-            SpinClick(p.y() <= FButHeight / 2);
+        if (d->FGaugeVisible && p.y() > h - zone && p.x() >= d->FGaugeLeftMargin
+            && p.x() <= d->FGaugeLeftMargin + d->FGaugeWidth)
+            d->GaugeAt(p.x());
+        const int buttonsLeft = d->FLeftSpace + d->FTextBoxWidth + d->FButSpace;
+        if (d->FButVisible && p.x() > buttonsLeft && p.x() < buttonsLeft + d->FButWidth
+            && p.y() > 0 && p.y() < d->FButHeight)
+            d->SpinClick(p.y() <= d->FButHeight / 2);
     });
     TControl::mousePressEvent(event);
 }
@@ -427,18 +564,19 @@ void TNumIO2::mousePressEvent(QMouseEvent *event)
 void TNumIO2::mouseMoveEvent(QMouseEvent *event)
 {
     const QPoint p = event->position().toPoint();
-    FMouseAreaCode = p.x() > FLeftSpace + FTextBoxWidth ? 2 : p.x() > FLeftSpace ? 1 : 0;
+    const int boxLeft = d->FLeftSpace;
+    d->FMouseAreaCode = p.x() > boxLeft + d->FTextBoxWidth ? 2 : p.x() > boxLeft ? 1 : 0;
     if (event->buttons() & Qt::LeftButton) {
         Guarded([&] {
             const int h = height();
-            const int zone = GaugeZone();
+            const int zone = d->GaugeZone();
             if (p.y() > 0 && p.y() < h - zone) {
-                FEdit.DragSelection(XCoordsToCharPos(p.x()));
+                d->FEdit.DragSelection(XCoordsToCharPos(p.x()));
                 PaintNow();
             }
-            if (FGaugeVisible && p.y() > h - zone && p.x() >= FGaugeLeftMargin - 1
-                && p.x() <= FGaugeLeftMargin + FGaugeWidth + 1) {
-                const auto v = GaugeAt(p.x());
+            if (d->FGaugeVisible && p.y() > h - zone && p.x() >= d->FGaugeLeftMargin - 1
+                && p.x() <= d->FGaugeLeftMargin + d->FGaugeWidth + 1) {
+                const auto v = d->GaugeAt(p.x());
                 if (v && OnGaugeChange)
                     OnGaugeChange(this, event->modifiers(), *v);
             }
@@ -449,161 +587,220 @@ void TNumIO2::mouseMoveEvent(QMouseEvent *event)
 
 void TNumIO2::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (FValueChanged) {
-        FValueChanged = false;
+    if (d->FValueChanged) {
+        d->FValueChanged = false;
         Guarded([this] { Changed(); });
     }
     TControl::mouseReleaseEvent(event);
 }
 
 // ---- Layout ----------------------------------------------------------------------------------
+//
+// A setting whose part of the picture is hidden (the spin buttons', the gauge's, a
+// side text's alignment without the text) is stored without a paint. The clamped
+// settings compare the value asked for before the clamp: a value set again as it
+// is stays, also on a control that has since become too small for it.
+
+int TNumIO2::GetLeftSpace() const { return d->FLeftSpace; }
+int TNumIO2::GetTextBoxWidth() const { return d->FTextBoxWidth; }
+QString TNumIO2::GetLeftText() const { return d->FLeftText; }
+QString TNumIO2::GetRightText() const { return d->FRightText; }
+TAlignment TNumIO2::GetLeftTextAlignment() const { return d->FLeftTextAlignment; }
+TAlignment TNumIO2::GetRightTextAlignment() const { return d->FRightTextAlignment; }
+TAlignment TNumIO2::GetAlignment() const { return d->FAlignment; }
+TFrameStyle TNumIO2::GetFrameStyle() const { return d->FFrameStyle; }
+bool TNumIO2::GetAutoSize() const { return d->FAutoSize; }
+int TNumIO2::GetHeight() const { return height(); }
+bool TNumIO2::GetButVisible() const { return d->FButVisible; }
+bool TNumIO2::GetBut3D() const { return d->FBut3D; }
+int TNumIO2::GetButWidth() const { return d->FButWidth; }
+int TNumIO2::GetButHeight() const { return d->FButHeight; }
+int TNumIO2::GetButSpace() const { return d->FButSpace; }
+TColor TNumIO2::GetButColor() const { return d->FButColor; }
+bool TNumIO2::GetGaugeVisible() const { return d->FGaugeVisible; }
+int TNumIO2::GetGaugeHeight() const { return d->FGaugeHeight; }
+int TNumIO2::GetGaugeWidth() const { return d->FGaugeWidth; }
+int TNumIO2::GetGaugeLeftMargin() const { return d->FGaugeLeftMargin; }
+int TNumIO2::GetGaugeTopMargin() const { return d->FGaugeTopMargin; }
+TFrameStyle TNumIO2::GetGaugeFrameStyle() const { return d->FGaugeFrameStyle; }
+TColor TNumIO2::GetGaugeColor() const { return d->FGaugeColor; }
+TColor TNumIO2::GetGaugeColorBg() const { return d->FGaugeColorBg; }
+TColor TNumIO2::GetGaugeColorFrame() const { return d->FGaugeColorFrame; }
+TColor TNumIO2::GetColorBoxBG() const { return d->FColorBoxBG; }
+TColor TNumIO2::GetColorBoxText() const { return d->FColorBoxText; }
+TColor TNumIO2::GetColorOutBG() const { return d->FColorOutBG; }
+TColor TNumIO2::GetColorOutText() const { return d->FColorOutText; }
+TColor TNumIO2::GetColorWarnBG() const { return d->FColorWarnBG; }
+TColor TNumIO2::GetColorWarnText() const { return d->FColorWarnText; }
 
 void TNumIO2::SetLeftSpace(int space)
 {
-    if (space == FLeftSpace || space < 0)
-        return;
-    FLeftSpace = std::min(space, width());
-    PaintNow();
+    if (space != d->FLeftSpace && space >= 0)
+        Change(d->FLeftSpace, std::min(space, width()));
 }
 
-void TNumIO2::SetTextBoxWidth(int boxWidth) { Change(FTextBoxWidth, boxWidth); }
-void TNumIO2::SetLeftText(const QString &text) { Change(FLeftText, text); }
-void TNumIO2::SetRightText(const QString &text) { Change(FRightText, text); }
-void TNumIO2::SetLeftTextAlignment(TAlignment alignment) { Change(FLeftTextAlignment, alignment); }
-void TNumIO2::SetRightTextAlignment(TAlignment alignment) { Change(FRightTextAlignment, alignment); }
-void TNumIO2::SetAlignment(TAlignment alignment) { Change(FAlignment, alignment); }
-void TNumIO2::SetFrameStyle(TFrameStyle style) { Change(FFrameStyle, style); }
+void TNumIO2::SetTextBoxWidth(int boxWidth) { Change(d->FTextBoxWidth, boxWidth); }
+void TNumIO2::SetLeftText(const QString &text) { Change(d->FLeftText, text); }
+void TNumIO2::SetRightText(const QString &text) { Change(d->FRightText, text); }
+
+void TNumIO2::SetLeftTextAlignment(TAlignment alignment)
+{
+    Change(d->FLeftTextAlignment, alignment, !d->FLeftText.isEmpty());
+}
+
+void TNumIO2::SetRightTextAlignment(TAlignment alignment)
+{
+    Change(d->FRightTextAlignment, alignment, !d->FRightText.isEmpty());
+}
+
+// The alignment places the caret even in an empty box.
+void TNumIO2::SetAlignment(TAlignment alignment) { Change(d->FAlignment, alignment); }
+void TNumIO2::SetFrameStyle(TFrameStyle style) { Change(d->FFrameStyle, style); }
 
 void TNumIO2::SetAutoSize(bool autoSize)
 {
-    if (autoSize == FAutoSize)
+    if (autoSize == d->FAutoSize)
         return;
-    FAutoSize = autoSize;
-    ApplyAutoSize();
-    PaintNow();
+    d->FAutoSize = autoSize;
+    // Switched off, the field keeps the height the font gave it, and so its picture.
+    if (d->ApplyAutoSize())
+        PaintNow();
 }
 
-void TNumIO2::ApplyAutoSize()
+bool TNumIO2::Private::ApplyAutoSize()
 {
     // The height follows the font here, when font or switch change, and never
     // inside a paint: a paint that resized its own widget would paint again.
-    if (FAutoSize)
-        resize(width(), QFontMetrics(font()).height() + 6);
+    return FAutoSize && ResizeTo(QFontMetrics(q->font()).height() + 6);
 }
 
 void TNumIO2::SetHeight(int h)
 {
-    resize(width(), std::max(h, kMinHeight));
-    PaintNow();
+    if (d->ResizeTo(std::max(h, kMinHeight)))
+        PaintNow();
+}
+
+bool TNumIO2::Private::ResizeTo(int h)
+{
+    const bool changed = h != q->height();
+    q->resize(q->width(), h);
+    // A control not shown yet gets its resize event only when it is shown: the
+    // buttons must fit the new height already.
+    ClampLayoutToSize();
+    return changed;
 }
 
 void TNumIO2::resizeEvent(QResizeEvent *event)
 {
-    ClampLayoutToSize();
+    d->ClampLayoutToSize();
     TControl::resizeEvent(event);
 }
 
-void TNumIO2::ClampLayoutToSize()
+void TNumIO2::Private::ClampLayoutToSize()
 {
-    FButHeight = std::min(FButHeight, std::max(height(), kMinHeight));
+    FButHeight = std::min(FButHeight, std::max(q->height(), kMinHeight));
 }
 
-void TNumIO2::SetButVisible(bool visible) { Change(FButVisible, visible); }
-void TNumIO2::SetBut3D(bool but3D) { Change(FBut3D, but3D); }
+void TNumIO2::SetButVisible(bool visible) { Change(d->FButVisible, visible); }
+void TNumIO2::SetBut3D(bool but3D) { Change(d->FBut3D, but3D, d->FButVisible); }
 
 void TNumIO2::SetButWidth(int w)
 {
-    if (w == FButWidth)
-        return;
-    FButWidth = std::min(std::max(w, 8), 50);
-    PaintNow();
+    if (w != d->FButWidth)
+        Change(d->FButWidth, std::clamp(w, 8, 50), d->FButVisible);
 }
 
 void TNumIO2::SetButHeight(int h)
 {
-    if (h == FButHeight)
-        return;
-    FButHeight = std::min(std::max(h, kMinHeight), height());
-    PaintNow();
+    if (h != d->FButHeight)
+        Change(d->FButHeight, std::min(std::max(h, kMinHeight), height()), d->FButVisible);
 }
 
 void TNumIO2::SetButSpace(int space)
 {
-    if (space == FButSpace)
-        return;
-    FButSpace = std::min(std::max(space, 0), 50);
-    PaintNow();
+    if (space != d->FButSpace)
+        Change(d->FButSpace, std::clamp(space, 0, 50), d->FButVisible);
 }
 
-void TNumIO2::SetButColor(TColor color) { Change(FButColor, color); }
-void TNumIO2::SetGaugeVisible(bool visible) { Change(FGaugeVisible, visible); }
+void TNumIO2::SetButColor(TColor color) { Change(d->FButColor, color, d->FButVisible); }
+void TNumIO2::SetGaugeVisible(bool visible) { Change(d->FGaugeVisible, visible); }
 
 void TNumIO2::SetGaugeHeight(int h)
 {
-    if (h == FGaugeHeight)
-        return;
-    FGaugeHeight = std::max(std::min(h, height() - FGaugeTopMargin - kMinHeight), 3);
-    PaintNow();
+    if (h != d->FGaugeHeight)
+        Change(d->FGaugeHeight, std::max(std::min(h, height() - d->FGaugeTopMargin - kMinHeight), 3),
+               d->FGaugeVisible);
 }
 
 void TNumIO2::SetGaugeWidth(int w)
 {
-    if (w == FGaugeWidth)
-        return;
     // On a control narrower than its gauge margin the last clamp would leave no
     // width at all, and the mouse would divide by it: one pixel is the least.
-    FGaugeWidth = std::max(std::min(std::max(w, 10), width() - FGaugeLeftMargin), 1);
-    PaintNow();
+    if (w != d->FGaugeWidth)
+        Change(d->FGaugeWidth, std::max(std::min(std::max(w, 10), width() - d->FGaugeLeftMargin), 1),
+               d->FGaugeVisible);
 }
 
 void TNumIO2::SetGaugeLeftMargin(int margin)
 {
-    if (margin == FGaugeLeftMargin)
-        return;
-    FGaugeLeftMargin = std::max(std::min(margin, width() - FGaugeWidth), 0);
-    PaintNow();
+    if (margin != d->FGaugeLeftMargin)
+        Change(d->FGaugeLeftMargin, std::max(std::min(margin, width() - d->FGaugeWidth), 0),
+               d->FGaugeVisible);
 }
 
 void TNumIO2::SetGaugeTopMargin(int margin)
 {
-    if (margin == FGaugeTopMargin)
-        return;
-    FGaugeTopMargin = std::max(std::min(margin, height() - FGaugeHeight - kMinHeight), 0);
-    PaintNow();
+    if (margin != d->FGaugeTopMargin)
+        Change(d->FGaugeTopMargin,
+               std::max(std::min(margin, height() - d->FGaugeHeight - kMinHeight), 0), d->FGaugeVisible);
 }
 
-void TNumIO2::SetGaugeFrameStyle(TFrameStyle style) { Change(FGaugeFrameStyle, style); }
-void TNumIO2::SetGaugeColor(TColor color) { Change(FGaugeColor, color); }
-void TNumIO2::SetGaugeColorBg(TColor color) { Change(FGaugeColorBg, color); }
-void TNumIO2::SetGaugeColorFrame(TColor color) { Change(FGaugeColorFrame, color); }
-void TNumIO2::SetColorBoxBG(TColor color) { Change(FColorBoxBG, color); }
-void TNumIO2::SetColorBoxText(TColor color) { Change(FColorBoxText, color); }
-void TNumIO2::SetColorOutBG(TColor color) { Change(FColorOutBG, color); }
-void TNumIO2::SetColorOutText(TColor color) { Change(FColorOutText, color); }
-void TNumIO2::SetColorWarnBG(TColor color) { Change(FColorWarnBG, color); }
-void TNumIO2::SetColorWarnText(TColor color) { Change(FColorWarnText, color); }
+void TNumIO2::SetGaugeFrameStyle(TFrameStyle style) { Change(d->FGaugeFrameStyle, style, d->FGaugeVisible); }
+void TNumIO2::SetGaugeColor(TColor color) { Change(d->FGaugeColor, color, d->FGaugeVisible); }
+void TNumIO2::SetGaugeColorBg(TColor color) { Change(d->FGaugeColorBg, color, d->FGaugeVisible); }
 
-void TNumIO2::SetColorScheme(TColorScheme scheme)
+void TNumIO2::SetGaugeColorFrame(TColor color)
 {
-    if (scheme == FColorScheme)
-        return;
-    FColorScheme = scheme;
-    FGrayLineColor = GrayLineColor(scheme);
-    FWhiteLineColor = WhiteLineColor(scheme);
-    PaintNow();
+    // The styles with depth draw their outline in the frame line colours over it.
+    Change(d->FGaugeColorFrame, color, d->FGaugeVisible && KnownStyle(d->FGaugeFrameStyle) == fsSimple);
+}
+
+void TNumIO2::SetColorBoxBG(TColor color) { Change(d->FColorBoxBG, color, d->ShowsRangeColours(false)); }
+void TNumIO2::SetColorBoxText(TColor color) { Change(d->FColorBoxText, color, d->ShowsRangeColours(false)); }
+void TNumIO2::SetColorOutBG(TColor color) { Change(d->FColorOutBG, color); }
+
+void TNumIO2::SetColorOutText(TColor color)
+{
+    Change(d->FColorOutText, color, !d->FLeftText.isEmpty() || !d->FRightText.isEmpty());
+}
+
+void TNumIO2::SetColorWarnBG(TColor color) { Change(d->FColorWarnBG, color, d->ShowsRangeColours(true)); }
+void TNumIO2::SetColorWarnText(TColor color) { Change(d->FColorWarnText, color, d->ShowsRangeColours(true)); }
+
+bool TNumIO2::ShowsColorScheme() const
+{
+    // The box's frame draws gray or white lines in every style but none, the gauge's
+    // only in the styles with depth; the spin buttons' edges have fixed colours.
+    return d->FFrameStyle != fsNone || (d->FGaugeVisible && KnownStyle(d->FGaugeFrameStyle) > fsSimple);
 }
 
 void TNumIO2::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::FontChange)
-        ApplyAutoSize();
+        d->ApplyAutoSize();
     // Enabled is the control's own switch; a direct setEnabled must not leave it stale.
     if (event->type() == QEvent::EnabledChange)
-        FEnabled = !testAttribute(Qt::WA_ForceDisabled);
+        d->FEnabled = !testAttribute(Qt::WA_ForceDisabled);
     TControl::changeEvent(event);
 }
 
 // ---- Painting --------------------------------------------------------------------------------
+//
+// Background, left text, spin buttons, right text, gauge, text box, number with caret
+// and selection: each step draws over the previous ones in the off-screen buffer,
+// which is then copied onto the control at once. The buffer is kept from paint to
+// paint; the first step covers every pixel of it, so nothing of the last picture
+// shows through.
 
 void TNumIO2::Paint(TCanvas &canvas)
 {
@@ -611,43 +808,43 @@ void TNumIO2::Paint(TCanvas &canvas)
     TCanvas &c = buffer.Canvas();
     const int w = width();
     const int h = height();
-    const int zone = GaugeZone();
+    const int zone = d->GaugeZone();
     const int y = (h - zone - c.TextHeight(kHeightProbe)) / 2;
-    const int spinOffset = FButVisible ? FButWidth + FButSpace : 0;
+    const int spinOffset = d->FButVisible ? d->FButWidth + d->FButSpace : 0;
     const bool outOfRange = OutOfRange();
 
-    c.Pen.Color = FColorOutBG;
-    c.Brush.SetColor(FColorOutBG);
+    c.Pen.Color = d->FColorOutBG;
+    c.Brush.SetColor(d->FColorOutBG);
     c.Rectangle(0, 0, w, h);
-    if (!FLeftText.isEmpty()) {
-        const int tw = c.TextWidth(FLeftText);
-        const int x = FLeftTextAlignment == taLeftJustify    ? 7
-                      : FLeftTextAlignment == taRightJustify ? FLeftSpace - tw - 5
-                                                             : (FLeftSpace - tw) / 2;
-        PaintSideText(c, FLeftText, x, y);
+    if (!d->FLeftText.isEmpty()) {
+        const int tw = c.TextWidth(d->FLeftText);
+        const int x = d->FLeftTextAlignment == taLeftJustify    ? 7
+                      : d->FLeftTextAlignment == taRightJustify ? d->FLeftSpace - tw - 5
+                                                                : (d->FLeftSpace - tw) / 2;
+        d->PaintSideText(c, d->FLeftText, x, y);
     }
-    if (FButVisible)
-        PaintSpinButtons(c);
-    if (!FRightText.isEmpty()) {
-        c.Brush.SetColor(FColorOutBG);
-        const int tw = c.TextWidth(FRightText);
-        const int areaLeft = FLeftSpace + spinOffset + FTextBoxWidth;
-        const int x = FRightTextAlignment == taLeftJustify    ? areaLeft + 7
-                      : FRightTextAlignment == taRightJustify ? w - tw - 6
-                                                              : (w - areaLeft - tw) / 2 + areaLeft + 1;
-        PaintSideText(c, FRightText, x, y);
+    if (d->FButVisible)
+        d->PaintSpinButtons(c);
+    if (!d->FRightText.isEmpty()) {
+        c.Brush.SetColor(d->FColorOutBG);
+        const int tw = c.TextWidth(d->FRightText);
+        const int areaLeft = d->FLeftSpace + spinOffset + d->FTextBoxWidth;
+        const int x = d->FRightTextAlignment == taLeftJustify    ? areaLeft + 7
+                      : d->FRightTextAlignment == taRightJustify ? w - tw - 6
+                                                                 : (w - areaLeft - tw) / 2 + areaLeft + 1;
+        d->PaintSideText(c, d->FRightText, x, y);
     }
-    if (FGaugeVisible)
-        PaintGauge(c);
-    PaintTextBox(c, outOfRange);
-    PaintNumber(c, buffer, outOfRange, y);
+    if (d->FGaugeVisible)
+        d->PaintGauge(c);
+    d->PaintTextBox(c, outOfRange);
+    d->PaintNumber(c, buffer, outOfRange, y);
     canvas.CopyMode = cmSrcCopy;
     canvas.Draw(0, 0, buffer);
 }
 
-void TNumIO2::PaintSideText(TCanvas &canvas, const QString &text, int x, int y)
+void TNumIO2::Private::PaintSideText(TCanvas &canvas, const QString &text, int x, int y) const
 {
-    if (isEnabled()) {
+    if (q->isEnabled()) {
         canvas.Font.Color = FColorOutText;
         canvas.TextOut(x, y, text);
         return;
@@ -660,7 +857,7 @@ void TNumIO2::PaintSideText(TCanvas &canvas, const QString &text, int x, int y)
     canvas.TextOut(x, y, text);
 }
 
-void TNumIO2::PaintSpinButtons(TCanvas &canvas)
+void TNumIO2::Private::PaintSpinButtons(TCanvas &canvas) const
 {
     const int x0 = FLeftSpace + FTextBoxWidth + FButSpace;
     const int x1 = x0 + FButWidth;
@@ -683,7 +880,7 @@ void TNumIO2::PaintSpinButtons(TCanvas &canvas)
         line(x0 + 1, 2 * b - 1, x1 + 1, 2 * b - 1);
         canvas.LineTo(x1 + 1, 1);
     }
-    canvas.Pen.Color = isEnabled() ? clr::Black : clr::Gray;
+    canvas.Pen.Color = q->isEnabled() ? clr::Black : clr::Gray;
     const int xc = x0 + FButWidth / 2;
     const int v = b / 2;
     // Three rows each, the tip one pixel narrower on each side per row.
@@ -695,15 +892,16 @@ void TNumIO2::PaintSpinButtons(TCanvas &canvas)
     line(xc, b + v, xc + 2, b + v);
 }
 
-void TNumIO2::PaintTwoLines(TCanvas &canvas, TFrameStyle style, QPoint ulFrom, QPoint ulCorner,
-                            QPoint ulTo, QPoint lrFrom, QPoint lrCorner, QPoint lrTo)
+void TNumIO2::Private::PaintTwoLines(TCanvas &canvas, TFrameStyle style, QPoint ulFrom,
+                                     QPoint ulCorner, QPoint ulTo, QPoint lrFrom, QPoint lrCorner,
+                                     QPoint lrTo) const
 {
     // The two lines that give the styles 2..5 their depth.
-    TLinePair colors{FBlackLineColor, FWhiteLineColor};
+    TLinePair colors{clr::Black, q->WhiteLine()};
     switch (style) {
-    case fsRaised: colors = {FWhiteLineColor, FBlackLineColor}; break;
-    case fsEmbossed: colors = {FGrayLineColor, FGrayLineColor}; break;
-    case fsEngraved: colors = {FWhiteLineColor, FWhiteLineColor}; break;
+    case fsRaised: colors = {q->WhiteLine(), clr::Black}; break;
+    case fsEmbossed: colors = {q->GrayLine(), q->GrayLine()}; break;
+    case fsEngraved: colors = {q->WhiteLine(), q->WhiteLine()}; break;
     default: break;
     }
     canvas.Pen.Color = colors.upperLeft;
@@ -716,14 +914,9 @@ void TNumIO2::PaintTwoLines(TCanvas &canvas, TFrameStyle style, QPoint ulFrom, Q
     canvas.LineTo(lrTo.x(), lrTo.y());
 }
 
-namespace {
-/// Frame styles beyond the named ones draw as a single line, so a frame stays visible.
-TFrameStyle KnownStyle(TFrameStyle style) { return style > fsEngraved ? fsSimple : style; }
-} // namespace
-
-void TNumIO2::PaintGauge(TCanvas &canvas)
+void TNumIO2::Private::PaintGauge(TCanvas &canvas) const
 {
-    const int h = height();
+    const int h = q->height();
     const int left = FGaugeLeftMargin;
     const int top = h - FGaugeHeight - 1;
     const int right = left + FGaugeWidth;
@@ -736,10 +929,10 @@ void TNumIO2::PaintGauge(TCanvas &canvas)
 
     const double low = FEdit.GetRangeLow();
     const double high = FEdit.GetRangeHigh();
-    double fraction = high == low ? 1.0 : (GetValue() - low) / (high - low);
+    double fraction = high == low ? 1.0 : (FEdit.GetValue() - low) / (high - low);
     fraction = std::isnan(fraction) ? 0.0 : std::clamp(fraction, 0.0, 1.0);
     const int filled = int(RoundHalfEven(FGaugeWidth * fraction));
-    const TColor barColor = isEnabled() ? FGaugeColor : clr::Gray;
+    const TColor barColor = q->isEnabled() ? FGaugeColor : clr::Gray;
     canvas.Pen.Color = barColor;
     canvas.Brush.SetColor(barColor);
     if (filled > 0)
@@ -748,8 +941,8 @@ void TNumIO2::PaintGauge(TCanvas &canvas)
     if (style == fsNone)
         return;
     canvas.Pen.Color = style == fsSimple     ? FGaugeColorFrame
-                       : style == fsEmbossed ? FWhiteLineColor
-                                             : FGrayLineColor;
+                       : style == fsEmbossed ? q->WhiteLine()
+                                             : q->GrayLine();
     canvas.Brush.SetStyle(bsClear);
     canvas.Rectangle(left, top, right, bottom);
     if (style != fsSimple)
@@ -758,16 +951,16 @@ void TNumIO2::PaintGauge(TCanvas &canvas)
                       {right, h - FGaugeHeight - 1});
 }
 
-void TNumIO2::PaintTextBox(TCanvas &canvas, bool outOfRange)
+void TNumIO2::Private::PaintTextBox(TCanvas &canvas, bool outOfRange) const
 {
-    const int h = height() - GaugeZone();
+    const int h = q->height() - GaugeZone();
     const int ls = FLeftSpace;
     const int tb = FTextBoxWidth;
     const TFrameStyle style = KnownStyle(FFrameStyle);
-    const bool enabled = isEnabled();
+    const bool enabled = q->isEnabled();
 
-    canvas.Pen.Color = style == fsEmbossed ? FWhiteLineColor
-                       : style != fsNone   ? FGrayLineColor
+    canvas.Pen.Color = style == fsEmbossed ? q->WhiteLine()
+                       : style != fsNone   ? q->GrayLine()
                        : enabled           ? FColorBoxBG
                                            : clr::Silver;
     if (!enabled) {
@@ -791,15 +984,15 @@ void TNumIO2::PaintTextBox(TCanvas &canvas, bool outOfRange)
     canvas.Brush.SetColor(brush); // the number's clip rectangle is filled with it
 }
 
-void TNumIO2::PaintNumber(TCanvas &canvas, TBitmap &buffer, bool outOfRange, int y)
+void TNumIO2::Private::PaintNumber(TCanvas &canvas, TBitmap &buffer, bool outOfRange, int y) const
 {
-    const int h = height() - GaugeZone();
+    const int h = q->height() - GaugeZone();
     const int ls = FLeftSpace;
     const int tb = FTextBoxWidth;
     const QString &text = FEdit.GetText();
     const int tw = canvas.TextWidth(text);
     const int wc = canvas.TextWidth(QStringView(text).left(FEdit.GetCaretPos()).toString());
-    canvas.Font.Color = !isEnabled() ? clr::Gray : outOfRange ? FColorWarnText : FColorBoxText;
+    canvas.Font.Color = !q->isEnabled() ? clr::Gray : outOfRange ? FColorWarnText : FColorBoxText;
 
     int x;
     int caret;
@@ -826,9 +1019,9 @@ void TNumIO2::PaintNumber(TCanvas &canvas, TBitmap &buffer, bool outOfRange, int
         canvas.LineTo(ls + caret, h - 3);
     }
 
-    if (FEdit.HasSelection() && (hasFocus() || !FHideSelection)) {
-        const int x1 = std::clamp(CharPosToXCoords(FEdit.GetSelBegin()), ls, ls + tb);
-        const int x2 = std::clamp(CharPosToXCoords(FEdit.GetSelEnd()), ls, ls + tb);
+    if (FEdit.HasSelection() && (q->hasFocus() || !FHideSelection)) {
+        const int x1 = std::clamp(q->CharPosToXCoords(FEdit.GetSelBegin()), ls, ls + tb);
+        const int x2 = std::clamp(q->CharPosToXCoords(FEdit.GetSelEnd()), ls, ls + tb);
         const QRect selection(QPoint(x1, 3), QPoint(x2 - 1, h - 4));
         if (!selection.isEmpty()) {
             // The selection is shown by inverting what is painted there; the copy

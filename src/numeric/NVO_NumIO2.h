@@ -13,6 +13,7 @@
 #include <QtCore/QString>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace nvo {
@@ -49,15 +50,25 @@ NVO_EXPORT std::optional<double> GaugeValueAt(int X, int GaugeLeft, int GaugeWid
 /// it from the mouse position. A value outside RangeLow..RangeHigh is shown in the
 /// warning colours but kept: the range only limits spin buttons and gauge.
 ///
-/// The caret blinks every 500 ms while the field has the focus. Colours come from
-/// the colour properties; ColorScheme switches the frame lines between fixed and
-/// system colours. A paint composes the whole picture in one off-screen bitmap.
+/// The caret blinks every 500 ms while the field has the focus. Every key passes
+/// the key events of the control base (`OnKeyDown`, `OnKeyPress`, `OnKeyUp`) before
+/// the field edits with it; a handler may change or swallow it. Tab, Backtab and a
+/// modifier key alone are no key press for the field. The mouse is tracked, so
+/// `MouseAreaCode` and `OnMouseMove` follow the pointer with or without a button.
+///
+/// Colours come from the colour properties; ColorScheme switches the frames' gray
+/// and white lines between fixed and system colours (their black line is always
+/// black). A paint composes the whole picture in the control's off-screen buffer and
+/// copies it in one operation. A setting the picture does not show at the time (the
+/// spin buttons' while they are hidden, the gauge's while it is, the warning colours
+/// while the value is in range, a range change that neither the gauge nor the
+/// warning colours show) is stored without a repaint.
 class NVO_EXPORT TNumIO2 : public TControl
 {
     Q_OBJECT
     // Value model and editing
     Q_PROPERTY(QString Text READ GetText WRITE SetText)
-    Q_PROPERTY(double Value READ GetValue WRITE SetValue NOTIFY ValueChanged STORED false)
+    Q_PROPERTY(double Value READ GetValue WRITE SetValue NOTIFY ValueChanged STORED false USER true)
     Q_PROPERTY(nvo::TNumFormat::TInFormat InputFormat READ GetInputFormat WRITE SetInputFormat)
     Q_PROPERTY(int FixPointDecPlaces READ GetFixPointDecPlaces WRITE SetFixPointDecPlaces)
     Q_PROPERTY(int SignificantDigits READ GetSignificantDigits WRITE SetSignificantDigits)
@@ -115,7 +126,7 @@ public:
     ~TNumIO2() override;
 
     // ---- Value model ----
-    QString GetText() const { return FEdit.GetText(); }
+    QString GetText() const;
     /// Takes `S` when it is empty or valid in the input format (caret and selection
     /// to 0); ignores it otherwise. No OnChange.
     void SetText(const QString &S);
@@ -126,38 +137,39 @@ public:
     /// The value rounded to an integer (halves to even); raises ENVONumIO2Error
     /// "integer overflow" when it does not fit 32 bits.
     int GetIntegerValue() const;
-    TInFormat GetInputFormat() const { return FEdit.GetInputFormat(); }
+    TInFormat GetInputFormat() const;
     void SetInputFormat(TInFormat format);
-    int GetFixPointDecPlaces() const { return FEdit.GetFixPointDecPlaces(); }
+    int GetFixPointDecPlaces() const;
     void SetFixPointDecPlaces(int places);
-    int GetSignificantDigits() const { return FEdit.GetSignificantDigits(); }
+    int GetSignificantDigits() const;
     void SetSignificantDigits(int digits);
-    TDecPSep GetDecPlaceSep() const { return FEdit.GetDecPlaceSep(); }
+    TDecPSep GetDecPlaceSep() const;
     void SetDecPlaceSep(TDecPSep sep);
-    double GetRangeLow() const { return FEdit.GetRangeLow(); }
+    double GetRangeLow() const;
     void SetRangeLow(double low);
-    double GetRangeHigh() const { return FEdit.GetRangeHigh(); }
+    double GetRangeHigh() const;
     void SetRangeHigh(double high);
-    double GetButIncrem() const { return FButIncrem; }
+    double GetButIncrem() const;
     void SetButIncrem(double increment);
-    bool GetBeep() const { return FBeep; }
-    void SetBeep(bool beep) { FBeep = beep; }
-    bool GetReadOnly() const { return FReadOnly; }
+    bool GetBeep() const;
+    void SetBeep(bool beep);
+    bool GetReadOnly() const;
     void SetReadOnly(bool readOnly);
-    bool GetHideSelection() const { return FHideSelection; }
+    bool GetHideSelection() const;
     void SetHideSelection(bool hide);
-    bool GetEnabled() const { return FEnabled; }
+    bool GetEnabled() const;
     void SetEnabled(bool enabled);
 
-    int GetCaretPos() const { return FEdit.GetCaretPos(); }
-    int GetSelBegin() const { return FEdit.GetSelBegin(); }
+    int GetCaretPos() const;
+    int GetSelBegin() const;
     /// Moves the selection's start (and the caret) to N, limited to the buffer.
     void SetSelBegin(int N);
-    int GetSelEnd() const { return FEdit.GetSelEnd(); }
+    int GetSelEnd() const;
     /// Moves the selection's end (and the caret) to N, limited to the buffer.
     void SetSelEnd(int N);
-    int GetMouseAreaCode() const { return FMouseAreaCode; }
-    bool GetCaretVisible() const { return FCaretVisib; }
+    /// 0 left of the text box, 1 over it, 2 right of it: where the mouse last moved.
+    int GetMouseAreaCode() const;
+    bool GetCaretVisible() const;
 
     /// Whether `S` is a complete or partly typed number of the input format.
     bool CheckValidity(const QString &S) const;
@@ -168,80 +180,91 @@ public:
     /// Takes the focus and restarts the caret blink.
     void SetFocus();
 
-    /// Copies the field's values (not the spin button and gauge settings, Enabled,
-    /// ButtonPivots or the events) from another TNumIO2; raises EConvertError for any
-    /// other source.
+    /// Copies the field's values and its colour scheme (not the spin button and gauge
+    /// settings, Enabled, ButtonPivots or the events) from another TNumIO2 and
+    /// repaints; raises EConvertError for any other source.
     void Assign(const QObject *Source);
     void AssignTo(QObject *Dest) const;
 
     /// The blink timer (tests drive it with Tick()).
-    THiddenTimer &CaretTimer() { return FCaretTimer; }
+    THiddenTimer &CaretTimer();
 
     // ---- Layout ----
-    int GetLeftSpace() const { return FLeftSpace; }
+    int GetLeftSpace() const;
+    /// Negative values are ignored; at most Width at the time it is set.
     void SetLeftSpace(int space);
-    int GetTextBoxWidth() const { return FTextBoxWidth; }
+    int GetTextBoxWidth() const;
     void SetTextBoxWidth(int boxWidth);
-    QString GetLeftText() const { return FLeftText; }
+    QString GetLeftText() const;
     void SetLeftText(const QString &text);
-    QString GetRightText() const { return FRightText; }
+    QString GetRightText() const;
     void SetRightText(const QString &text);
-    TAlignment GetLeftTextAlignment() const { return FLeftTextAlignment; }
+    TAlignment GetLeftTextAlignment() const;
     void SetLeftTextAlignment(TAlignment alignment);
-    TAlignment GetRightTextAlignment() const { return FRightTextAlignment; }
+    TAlignment GetRightTextAlignment() const;
     void SetRightTextAlignment(TAlignment alignment);
-    TAlignment GetAlignment() const { return FAlignment; }
+    TAlignment GetAlignment() const;
     void SetAlignment(TAlignment alignment);
-    TFrameStyle GetFrameStyle() const { return FFrameStyle; }
+    TFrameStyle GetFrameStyle() const;
     void SetFrameStyle(TFrameStyle style);
-    bool GetAutoSize() const { return FAutoSize; }
+    bool GetAutoSize() const;
+    /// Switched on, the height follows the font: its line height plus 6.
     void SetAutoSize(bool autoSize);
-    int GetHeight() const { return height(); }
+    int GetHeight() const;
+    /// At least 18; lowers ButHeight to the new height when it is higher.
     void SetHeight(int h);
-    bool GetButVisible() const { return FButVisible; }
+    bool GetButVisible() const;
     void SetButVisible(bool visible);
-    bool GetBut3D() const { return FBut3D; }
+    bool GetBut3D() const;
     void SetBut3D(bool but3D);
-    int GetButWidth() const { return FButWidth; }
+    int GetButWidth() const;
+    /// 8..50.
     void SetButWidth(int w);
-    int GetButHeight() const { return FButHeight; }
+    int GetButHeight() const;
+    /// 18..Height at the time it is set.
     void SetButHeight(int h);
-    int GetButSpace() const { return FButSpace; }
+    int GetButSpace() const;
+    /// 0..50.
     void SetButSpace(int space);
-    TColor GetButColor() const { return FButColor; }
+    TColor GetButColor() const;
     void SetButColor(TColor color);
-    bool GetGaugeVisible() const { return FGaugeVisible; }
+    bool GetGaugeVisible() const;
     void SetGaugeVisible(bool visible);
-    int GetGaugeHeight() const { return FGaugeHeight; }
+    int GetGaugeHeight() const;
+    /// At least 3, at most Height - GaugeTopMargin - 18 at the time it is set.
     void SetGaugeHeight(int h);
-    int GetGaugeWidth() const { return FGaugeWidth; }
+    int GetGaugeWidth() const;
+    /// At least 10 (and 1 on a field too narrow for that), at most Width -
+    /// GaugeLeftMargin at the time it is set.
     void SetGaugeWidth(int w);
-    int GetGaugeLeftMargin() const { return FGaugeLeftMargin; }
+    int GetGaugeLeftMargin() const;
+    /// 0..Width - GaugeWidth at the time it is set.
     void SetGaugeLeftMargin(int margin);
-    int GetGaugeTopMargin() const { return FGaugeTopMargin; }
+    int GetGaugeTopMargin() const;
+    /// 0..Height - GaugeHeight - 18 at the time it is set.
     void SetGaugeTopMargin(int margin);
-    TFrameStyle GetGaugeFrameStyle() const { return FGaugeFrameStyle; }
+    TFrameStyle GetGaugeFrameStyle() const;
     void SetGaugeFrameStyle(TFrameStyle style);
-    TColor GetGaugeColor() const { return FGaugeColor; }
+    TColor GetGaugeColor() const;
     void SetGaugeColor(TColor color);
-    TColor GetGaugeColorBg() const { return FGaugeColorBg; }
+    TColor GetGaugeColorBg() const;
     void SetGaugeColorBg(TColor color);
-    TColor GetGaugeColorFrame() const { return FGaugeColorFrame; }
+    /// The outline of a gauge in the single-line frame style.
+    TColor GetGaugeColorFrame() const;
     void SetGaugeColorFrame(TColor color);
-    TColor GetColorBoxBG() const { return FColorBoxBG; }
+    TColor GetColorBoxBG() const;
     void SetColorBoxBG(TColor color);
-    TColor GetColorBoxText() const { return FColorBoxText; }
+    TColor GetColorBoxText() const;
     void SetColorBoxText(TColor color);
-    TColor GetColorOutBG() const { return FColorOutBG; }
+    TColor GetColorOutBG() const;
     void SetColorOutBG(TColor color);
-    TColor GetColorOutText() const { return FColorOutText; }
+    TColor GetColorOutText() const;
     void SetColorOutText(TColor color);
-    TColor GetColorWarnBG() const { return FColorWarnBG; }
+    /// The box and the number while the value is out of range.
+    TColor GetColorWarnBG() const;
     void SetColorWarnBG(TColor color);
-    TColor GetColorWarnText() const { return FColorWarnText; }
+    TColor GetColorWarnText() const;
     void SetColorWarnText(TColor color);
-    TColorScheme GetColorScheme() const { return FColorScheme; }
-    void SetColorScheme(TColorScheme scheme);
 
     /// x of the gap before character N of the buffer, in the control's font.
     int CharPosToXCoords(int N) const;
@@ -252,16 +275,18 @@ public:
     TDoubleArray ButtonPivots;
 
     /// Raised after every edit of the buffer by the user (keys, spin, gauge release).
-    std::function<void(QObject *Sender)> OnChange;
+    TNotifyEvent OnChange;
     /// Raised while the gauge is dragged, with the value under the mouse.
     TOnGaugeChangeEvent OnGaugeChange;
 
 Q_SIGNALS:
+    /// The text changed: by an edit, a setter or Assign.
     void ValueChanged(double value);
 
 protected:
     void Paint(TCanvas &canvas) override;
-    void keyPressEvent(QKeyEvent *event) override;
+    bool ShowsColorScheme() const override;
+    void KeyPressed(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -270,77 +295,8 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
-    // Editing
-    template<class Edit>
-    void RewriteText(Edit &&edit);
-    void HandleKey(QKeyEvent *event);
-    TNumEdit::TEditResult PlainKey(const QKeyEvent *event);
-    TNumEdit::TEditResult CtrlKey(int key);
-    // Caret blink
-    void UpdateTimer();
-    void CaretTimerEvent();
-    // Mouse
-    int GaugeZone() const;
-    std::optional<double> GaugeAt(int x);
-    void SpinClick(bool up);
-    void ApplyAutoSize();
-    void ClampLayoutToSize();
-    // Painting, one step each
-    void PaintSideText(TCanvas &canvas, const QString &text, int x, int y);
-    void PaintSpinButtons(TCanvas &canvas);
-    void PaintGauge(TCanvas &canvas);
-    void PaintTextBox(TCanvas &canvas, bool outOfRange);
-    void PaintNumber(TCanvas &canvas, TBitmap &buffer, bool outOfRange, int y);
-    void PaintTwoLines(TCanvas &canvas, TFrameStyle style, QPoint ulFrom, QPoint ulCorner,
-                       QPoint ulTo, QPoint lrFrom, QPoint lrCorner, QPoint lrTo);
-
-    /// The buffer with caret and selection, the input format and the range.
-    TNumEdit FEdit;
-    bool FCaretVisib = true;
-    bool FValueChanged = false;
-    double FButIncrem = 1.0;
-    bool FBeep = false;
-    bool FReadOnly = false;
-    bool FHideSelection = true;
-    bool FEnabled = true;
-    int FMouseAreaCode = 0;
-
-    int FLeftSpace = 35;
-    int FTextBoxWidth = 80;
-    QString FLeftText;
-    QString FRightText;
-    TAlignment FLeftTextAlignment = taRightJustify;
-    TAlignment FRightTextAlignment = taLeftJustify;
-    TAlignment FAlignment = taCenter;
-    TFrameStyle FFrameStyle = fsLowered;
-    bool FAutoSize = false;
-    bool FButVisible = false;
-    bool FBut3D = true;
-    int FButWidth = 18;
-    int FButHeight = 28;
-    int FButSpace = 3;
-    TColor FButColor = clr::Silver;
-    bool FGaugeVisible = false;
-    int FGaugeHeight = 8;
-    int FGaugeWidth = 82;
-    int FGaugeLeftMargin = 35;
-    int FGaugeTopMargin = 3;
-    TFrameStyle FGaugeFrameStyle = fsLowered;
-    TColor FGaugeColor = clr::Navy;
-    TColor FGaugeColorBg = clr::Silver;
-    TColor FGaugeColorFrame = clr::Gray;
-    TColor FColorBoxBG = clr::White;
-    TColor FColorBoxText = clr::Black;
-    TColor FColorOutBG = clr::BtnFace;
-    TColor FColorOutText = clr::Black;
-    TColor FColorWarnBG = 0x6088FFF0;
-    TColor FColorWarnText = clr::Red;
-    TColorScheme FColorScheme = csClassic;
-    TColor FBlackLineColor = clr::Black;
-    TColor FGrayLineColor = clr::Gray;
-    TColor FWhiteLineColor = clr::White;
-
-    THiddenTimer FCaretTimer;
+    struct Private;
+    std::unique_ptr<Private> const d;
 };
 
 } // namespace nvo

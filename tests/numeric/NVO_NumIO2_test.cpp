@@ -1,9 +1,12 @@
 #include "NVO_NumIO2.h"
+#include "ControlContract.h"
 #include "EventRecorder.h"
+#include "NumericTestSupport.h"
 #include "PinnedFont.h"
 
 #include <QtGui/QClipboard>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QLineEdit>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
 
@@ -312,6 +315,24 @@ TEST_F(NumIO2Test, ReadOnlyOnlyCopies)
     EXPECT_TRUE(Field->CaretTimer().Active());
 }
 
+TEST_F(NumIO2Test, AModifierKeyAloneIsNoKeyPress)
+{
+    // Shift alone types nothing, yet it is no wrong key either: no beep, and the
+    // selection a shifted key is about to extend stays.
+    Field->SetBeep(true);
+    Field->SetText(QStringLiteral("123"));
+    Field->SetSelBegin(1);
+    Field->SetSelEnd(3);
+    for (const Qt::Key key : {Qt::Key_Shift, Qt::Key_Control, Qt::Key_Alt, Qt::Key_Meta}) {
+        QTest::keyClick(Field.get(), key);
+        const std::string name = QKeySequence(key).toString().toStdString();
+        EXPECT_EQ(Field->GetSelBegin(), 1) << name;
+        EXPECT_EQ(Field->GetSelEnd(), 3) << name;
+    }
+    EXPECT_EQ(Beeps, 0);
+    EXPECT_EQ(Field->GetText(), QStringLiteral("123"));
+}
+
 // ---- Caret timer -------------------------------------------------------------------------
 
 TEST_F(NumIO2Test, CaretBlinksOnlyWithFocus)
@@ -431,6 +452,12 @@ TEST_F(NumIO2Test, MouseSelectsByAverageCharacterWidth)
     EXPECT_EQ(Field->GetMouseAreaCode(), 1);
 }
 
+TEST_F(NumIO2Test, HoveringSetsTheMouseAreaAndFiresOnMouseMove)
+{
+    // No button is held: the field must track the mouse to see these moves at all.
+    ExpectHoverFollowsTheAreas(*Field, {{10, 0}, {35, 0}, {36, 1}, {115, 1}, {116, 2}, {150, 2}});
+}
+
 TEST_F(NumIO2Test, HandlerFailuresReachTheApplicationHandler)
 {
     QStringList reported;
@@ -470,6 +497,11 @@ TEST_F(NumIO2Test, AssignCopiesTheFieldButNotItsEvents)
     EXPECT_FALSE(copy.OnChange);
     QObject other;
     EXPECT_THROW(copy.Assign(&other), EConvertError);
+
+    Field->SetColorScheme(csSystem);
+    Field->AssignTo(&copy);
+    EXPECT_EQ(copy.GetColorScheme(), csSystem);
+    EXPECT_THROW(Field->AssignTo(&other), EConvertError);
 }
 
 TEST_F(NumIO2Test, LayoutSettersClamp)
@@ -490,12 +522,209 @@ TEST_F(NumIO2Test, LayoutSettersClamp)
     EXPECT_EQ(Field->GetLeftSpace(), 160);
 }
 
+TEST_F(NumIO2Test, HeightLowersTheButtonHeightBeforeTheFieldIsShown)
+{
+    // A field not shown yet gets no resize event: the setter itself keeps the buttons
+    // within the field.
+    ASSERT_FALSE(Field->isVisible());
+    Field->SetHeight(10);
+    EXPECT_EQ(Field->GetHeight(), 18);
+    EXPECT_EQ(Field->GetButHeight(), 18);
+    Field->SetHeight(40);
+    EXPECT_EQ(Field->GetButHeight(), 18) << "a higher field keeps the buttons as they are";
+}
+
 TEST_F(NumIO2Test, AutoSizeFollowsTheFont)
 {
     Field->SetAutoSize(true);
     EXPECT_EQ(Field->height(), QFontMetrics(PinnedFont()).height() + 6);
     Field->setFont(PinnedFont(20));
     EXPECT_EQ(Field->height(), QFontMetrics(PinnedFont(20)).height() + 6);
+}
+
+// ---- The control base ----------------------------------------------------------------------
+
+TEST_F(NumIO2Test, ValueIsTheNotifyingUserProperty)
+{
+    ExpectNotifyingUserProperty(*Field, "Value", 20.0);
+}
+
+TEST(NumIO2, KeyAndMouseEventsFire)
+{
+    ExpectInputEvents<TNumIO2>(TTypedKeys::Taken);
+}
+
+TEST_F(NumIO2Test, FocusFramesTheKeyEvents)
+{
+    QWidget window;
+    auto *other = new QLineEdit(&window);
+    auto *field = new TNumIO2(&window);
+    field->move(0, 30);
+    field->OnEnter = Events.Recorder(QStringLiteral("enter"));
+    field->OnExit = Events.Recorder(QStringLiteral("exit"));
+    field->OnKeyDown = [&](QObject *, int &key, Qt::KeyboardModifiers) {
+        Events.Record(QStringLiteral("down ") + QKeySequence(key).toString());
+    };
+    field->OnKeyPress = [&](QObject *, QChar &key) { Events.Record(QStringLiteral("press ") + key); };
+    field->OnKeyUp = [&](QObject *, int &key, Qt::KeyboardModifiers) {
+        Events.Record(QStringLiteral("up ") + QKeySequence(key).toString());
+    };
+    other->setFocus();
+    window.show();
+    QApplication::setActiveWindow(&window);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    field->SetFocus();
+    QTest::keyClick(field, Qt::Key_1);
+    other->setFocus();
+    EXPECT_EQ(Events.Events().join(u'|'), QStringLiteral("enter|down 1|press 1|up 1|exit"));
+    EXPECT_EQ(field->GetText(), QStringLiteral("1"));
+}
+
+TEST_F(NumIO2Test, KeyHandlersChangeOrSwallowTheKeyBeforeTheFieldSeesIt)
+{
+    struct Case {
+        const char *name;
+        TKeyEvent down;
+        TKeyPressEvent press;
+        Qt::Key key;
+        const char *text; ///< typed at the end of "12"
+    };
+    const Case cases[] = {
+        {"down swallows", [](QObject *, int &key, Qt::KeyboardModifiers) { key = 0; }, {},
+         Qt::Key_5, "12"},
+        {"press swallows", {}, [](QObject *, QChar &key) { key = QChar(); }, Qt::Key_5, "12"},
+        {"press changes", {}, [](QObject *, QChar &key) { key = u'7'; }, Qt::Key_5, "127"},
+        // Delete at the end removes nothing; the Backspace it became does.
+        {"down changes",
+         [](QObject *, int &key, Qt::KeyboardModifiers) {
+             if (key == Qt::Key_Delete)
+                 key = Qt::Key_Backspace;
+         },
+         {}, Qt::Key_Delete, "1"},
+    };
+    Field->SetBeep(true);
+    for (const Case &c : cases) {
+        Field->SetText(QStringLiteral("12"));
+        QTest::keyClick(Field.get(), Qt::Key_End);
+        Field->OnKeyDown = c.down;
+        Field->OnKeyPress = c.press;
+        QTest::keyClick(Field.get(), c.key);
+        Field->OnKeyDown = {};
+        Field->OnKeyPress = {};
+        EXPECT_EQ(Field->GetText(), QString::fromLatin1(c.text)) << c.name;
+    }
+    EXPECT_EQ(Beeps, 0) << "a swallowed key is no wrong key";
+}
+
+/// A field whose picture shows no spin buttons, no gauge, no side texts, no frame
+/// lines and no selection, with a value in range.
+std::unique_ptr<TNumIO2> MakePlainField()
+{
+    auto field = std::make_unique<TNumIO2>();
+    field->setFont(PinnedFont());
+    field->SetFrameStyle(fsNone);
+    field->SetValue(5);
+    return field;
+}
+
+TEST(NumIO2, SettingsTheFieldDoesNotShowPaintNothing)
+{
+    using S = TShownSetting<TNumIO2>;
+    const auto buttons = [](TNumIO2 &f) { f.SetButVisible(true); };
+    const auto gauge = [](TNumIO2 &f) { f.SetGaugeVisible(true); };
+    const auto outOfRange = [](TNumIO2 &f) { f.SetValue(2000); };
+    const auto leftText = [](TNumIO2 &f) { f.SetLeftText(QStringLiteral("U")); };
+    const auto rightText = [](TNumIO2 &f) { f.SetRightText(QStringLiteral("V")); };
+    ExpectPaintsOnlyWhereShown<TNumIO2>(MakePlainField, {
+        S{"ButIncrem", {}, [](TNumIO2 &f) { f.SetButIncrem(5); }},
+        S{"Beep", {}, [](TNumIO2 &f) { f.SetBeep(true); }},
+        S{"Value set again", {}, [](TNumIO2 &f) { f.SetValue(5); }},
+        S{"Text set again", {}, [](TNumIO2 &f) { f.SetText(QStringLiteral("5.00")); }},
+        S{"SelBegin set again", {}, [](TNumIO2 &f) { f.SetSelBegin(0); }},
+        S{"SignificantDigits", [](TNumIO2 &f) { f.SetInputFormat(F::itExp); },
+          [](TNumIO2 &f) { f.SetSignificantDigits(3); }},
+        S{"DecPlaceSep", [](TNumIO2 &f) { f.SetText(QStringLiteral("5,5")); },
+          [](TNumIO2 &f) { f.SetDecPlaceSep(dsPoint); }},
+        // A shown field takes the focus, and a focused field shows its selection anyway.
+        S{"HideSelection",
+          [](TNumIO2 &f) {
+              f.setFocusPolicy(Qt::NoFocus);
+              f.SetSelBegin(1);
+              f.SetSelEnd(3);
+          },
+          [](TNumIO2 &f) { f.SetHideSelection(false); }},
+        S{"RangeLow", gauge, [](TNumIO2 &f) { f.SetRangeLow(-5); }},
+        S{"RangeHigh", gauge, [](TNumIO2 &f) { f.SetRangeHigh(2000); }},
+        S{"ColorWarnBG", outOfRange, [](TNumIO2 &f) { f.SetColorWarnBG(clr::Lime); }},
+        S{"ColorWarnText", outOfRange, [](TNumIO2 &f) { f.SetColorWarnText(clr::Lime); }},
+        S{"ColorOutText", leftText, [](TNumIO2 &f) { f.SetColorOutText(clr::Lime); }},
+        S{"LeftTextAlignment", leftText, [](TNumIO2 &f) { f.SetLeftTextAlignment(taCenter); }},
+        S{"RightTextAlignment", rightText, [](TNumIO2 &f) { f.SetRightTextAlignment(taCenter); }},
+        S{"But3D", buttons, [](TNumIO2 &f) { f.SetBut3D(false); }},
+        S{"ButColor", buttons, [](TNumIO2 &f) { f.SetButColor(clr::Lime); }},
+        S{"ButWidth", buttons, [](TNumIO2 &f) { f.SetButWidth(30); }},
+        S{"ButHeight", buttons, [](TNumIO2 &f) { f.SetButHeight(20); }},
+        S{"ButSpace", buttons, [](TNumIO2 &f) { f.SetButSpace(8); }},
+        S{"GaugeHeight", gauge, [](TNumIO2 &f) { f.SetGaugeHeight(5); }},
+        S{"GaugeWidth", gauge, [](TNumIO2 &f) { f.SetGaugeWidth(60); }},
+        S{"GaugeLeftMargin", gauge, [](TNumIO2 &f) { f.SetGaugeLeftMargin(10); }},
+        S{"GaugeTopMargin", gauge, [](TNumIO2 &f) { f.SetGaugeTopMargin(1); }},
+        S{"GaugeFrameStyle", gauge, [](TNumIO2 &f) { f.SetGaugeFrameStyle(fsRaised); }},
+        S{"GaugeColor", gauge, [](TNumIO2 &f) { f.SetGaugeColor(clr::Lime); }},
+        S{"GaugeColorBg", gauge, [](TNumIO2 &f) { f.SetGaugeColorBg(clr::Lime); }},
+        S{"GaugeColorFrame",
+          [](TNumIO2 &f) {
+              f.SetGaugeVisible(true);
+              f.SetGaugeFrameStyle(fsSimple);
+          },
+          [](TNumIO2 &f) { f.SetGaugeColorFrame(clr::Lime); }},
+        S{"ColorScheme", [](TNumIO2 &f) { f.SetFrameStyle(fsLowered); },
+          [](TNumIO2 &f) { f.SetColorScheme(csSystem); }},
+        S{"Height set again", {}, [](TNumIO2 &f) { f.SetHeight(28); }},
+    });
+    // The box's own colours do not show while the value is out of range.
+    const auto makeOutOfRange = [] {
+        auto field = MakePlainField();
+        field->SetValue(2000);
+        return field;
+    };
+    const auto inRange = [](TNumIO2 &f) { f.SetValue(5); };
+    ExpectPaintsOnlyWhereShown<TNumIO2>(makeOutOfRange, {
+        S{"ColorBoxBG", inRange, [](TNumIO2 &f) { f.SetColorBoxBG(clr::Lime); }},
+        S{"ColorBoxText", inRange, [](TNumIO2 &f) { f.SetColorBoxText(clr::Lime); }},
+    });
+}
+
+TEST(NumIO2, RangeCrossingTheValueAndAutoSizeOffPaintAsTheyShow)
+{
+    auto field = MakePlainField();
+    field->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(field.get()));
+    PaintCounter paints(field.get());
+    field->SetRangeLow(6); // 5 is out of range now: the warning colours show
+    EXPECT_EQ(paints.Count, 1);
+    field->SetAutoSize(true);
+    const int afterSwitchingOn = paints.Count;
+    field->SetAutoSize(false); // the field keeps the height it was given
+    EXPECT_EQ(paints.Count, afterSwitchingOn);
+}
+
+TEST(NumIO2Paint, AChangeAfterAPaintShowsAsOnAFreshField)
+{
+    ExpectChangesShowAsOnFreshControls<TNumIO2>({
+        [](TNumIO2 &f) { f.SetValue(123.5); },
+        [](TNumIO2 &f) { f.SetText(QStringLiteral("1")); },
+        [](TNumIO2 &f) { f.SetButVisible(true); },
+        [](TNumIO2 &f) {
+            f.SetGaugeVisible(true);
+            f.SetValue(500);
+        },
+        [](TNumIO2 &f) { f.SetLeftText(QStringLiteral("U")); },
+        [](TNumIO2 &f) { f.SetFrameStyle(fsRaised); },
+        [](TNumIO2 &f) { f.SetColorScheme(csSystem); },
+        [](TNumIO2 &f) { f.SetEnabled(false); },
+        [](TNumIO2 &f) { f.resize(200, 40); },
+    });
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "PaintCounter.h"
 #include "NVO_Format.h"
 #include "NVO_NumLab.h"
+#include "NumericTestSupport.h"
 #include "PinnedFont.h"
 #include "PixelProbe.h"
 
@@ -740,18 +741,7 @@ TEST(NumLabPaint, ExtremeGeometryDrawsWithoutFault)
 TEST(NumLab, MouseAreaCodeFollowsThePointer)
 {
     auto label = MakeLabel();
-    label->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(label.get()));
-    int lastX = -1;
-    label->OnMouseMove = [&](QObject *, Qt::KeyboardModifiers, int x, int) { lastX = x; };
-    const struct {
-        int x, code;
-    } cases[] = {{2, 0}, {35, 0}, {36, 1}, {115, 1}, {116, 2}, {150, 2}, {35, 0}};
-    for (const auto &c : cases) {
-        QTest::mouseMove(label.get(), QPoint(c.x, 10));
-        EXPECT_EQ(label->GetMouseAreaCode(), c.code) << "x " << c.x;
-        EXPECT_EQ(lastX, c.x);
-    }
+    ExpectHoverFollowsTheAreas(*label, {{2, 0}, {35, 0}, {36, 1}, {115, 1}, {116, 2}, {150, 2}, {35, 0}});
 }
 
 TEST(NumLab, ExceptionsOfHandlersStopAtTheEventBorder)

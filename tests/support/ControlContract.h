@@ -91,14 +91,19 @@ void ExpectMouseEvents(Control *control)
     control->OnMouseMove = nullptr;
 }
 
+/// What a control does with a letter typed into it.
+enum class TTypedKeys {
+    LeftToWindow, ///< it goes on to the window, as on a display
+    Taken         ///< the control takes it, as an edit field does
+};
+
 /// Types and clicks on a `Control` (a control on the shared base) in a window as a
 /// user would, and checks that the key events fire in the order down, press, up;
 /// that a key a handler swallows reaches neither the control nor the window, while
-/// a key the control leaves alone goes on to the window; and that the mouse events
-/// fire. (A control that types keys itself, such as an edit, keeps every key from
-/// the window: it checks its keys on its own and its mouse with ExpectMouseEvents.)
+/// a letter goes on to the window unless the control takes typed keys; and that the
+/// mouse events fire (ExpectMouseEvents).
 template<class Control>
-void ExpectInputEvents()
+void ExpectInputEvents(TTypedKeys typed = TTypedKeys::LeftToWindow)
 {
     KeyCatchingWindow window;
     auto *control = new Control(&window);
@@ -117,7 +122,9 @@ void ExpectInputEvents()
     QTest::keyClick(control, Qt::Key_A);
     QTest::keyClick(control, Qt::Key_X);
     EXPECT_EQ(events.Events().join(u'|'), QStringLiteral("down A|press a|up A|down X|up X"));
-    EXPECT_EQ(window.Keys, QStringList{QStringLiteral("A")}) << "the swallowed X went on";
+    const QStringList leftToWindow =
+        typed == TTypedKeys::LeftToWindow ? QStringList{QStringLiteral("A")} : QStringList();
+    EXPECT_EQ(window.Keys, leftToWindow) << "the swallowed X went on";
     ExpectMouseEvents(control);
 }
 
