@@ -2,6 +2,7 @@
 
 #include "EventRecorder.h"
 #include "MeterTestSupport.h"
+#include "PaintCounter.h"
 #include "PixelProbe.h"
 #include "TempDir.h"
 
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 
 using namespace nvo;
@@ -36,6 +38,20 @@ protected:
     {
         ++Paints;
         TMeter::Paint(canvas);
+    }
+};
+
+/// A meter that lists the keys reaching its own key handling.
+class KeyMeter : public TMeter
+{
+public:
+    QStringList Reached;
+
+protected:
+    void KeyPressed(QKeyEvent *event) override
+    {
+        Reached << QKeySequence(event->key()).toString();
+        TMeter::KeyPressed(event);
     }
 };
 
@@ -754,4 +770,128 @@ TEST(Meter, NeedleLayoutChangesRepaint)
     EXPECT_EQ(meter.Paints, paints + 1); // one repaint for the whole copy
     EXPECT_EQ(meter.GetNeedleLayout()->GetHeadAngle(), 0);
     EXPECT_TRUE(meter.GetNeedleLayout()->OnChange); // the meter still listens
+}
+
+// A setter repaints only when the picture changes: not for an equal value, not for
+// a value the meter stores for a part that is hidden now.
+TEST(Meter, SettersRepaintOnlyWhatShows)
+{
+    const auto none = [](TMeter &) {};
+    struct Case {
+        const char *Property;
+        QVariant Value;
+        std::function<void(TMeter &)> Setup;
+        int Paints;
+    };
+    const QFont large(QStringLiteral("DejaVu Sans"), 30);
+    const Case cases[] = {
+        {"ScaleBkWidth", 30.0, none, 0}, // no ring
+        {"ScaleBkWidth", 30.0, [](TMeter &m) { m.SetScaleBkVisible(true); }, 1},
+        {"ColorSclBkLow", 0x123456u, none, 0},
+        {"ColorSclBkNorm", 0x123456u, none, 0},
+        {"ColorSclBkHigh", 0x123456u, none, 0},
+        {"ColorSclBkHigh", 0x123456u, [](TMeter &m) { m.SetScaleBkVisible(true); }, 1},
+        {"MeterDecPlaces", 3, [](TMeter &m) { m.SetScaleVisible(false); }, 0},
+        {"MeterNrTicks", 7, [](TMeter &m) { m.SetScaleVisible(false); }, 0},
+        {"MeterShortTicks", false, [](TMeter &m) { m.SetScaleVisible(false); }, 0},
+        {"MeterScaleLine", false, [](TMeter &m) { m.SetScaleVisible(false); }, 0},
+        {"ColorScale", 0x123456u, [](TMeter &m) { m.SetScaleVisible(false); }, 0},
+        {"ColorScale", 0x123456u, none, 1},
+        {"MeterDecPlaces", 9, [](TMeter &m) { m.SetMeterDecPlaces(4); }, 0}, // clamped to 4
+        {"FontCaption", large, none, 0}, // no caption
+        {"FontCaption", large, [](TMeter &m) { m.SetCaption(QStringLiteral("V")); }, 1},
+        {"Caption", QString(), none, 0},
+        {"ScaleVisible", true, none, 0},
+        {"BkgndFillMode", QVariant::fromValue(bfTile), none, 0}, // no picture
+        {"AnchorSize", 10, [](TMeter &m) { m.SetAnchorCovered(false); }, 0},
+        {"AnchorSize", 10, none, 1},
+        {"LimWatchActColor", 0x123456u, none, 0}, // no lamp lit
+        {"LimWatchActColor", 0x123456u, [](TMeter &m) { m.SetValue(1); }, 1},
+        {"LimWatchPsvColor", 0x123456u, none, 1},
+        {"LimWatchPsvColor", 0x123456u,
+         [](TMeter &m) {
+             m.SetLimWatchHighOn(false);
+             m.SetLimWatchLowOn(false);
+         },
+         0},
+        {"Logarithmic", true, none, 0}, // refused while the minimum is 0
+    };
+    for (const Case &c : cases) {
+        TMeter meter;
+        c.Setup(meter);
+        meter.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&meter));
+        nvo::test::PaintCounter paints(&meter);
+        ASSERT_TRUE(meter.setProperty(c.Property, c.Value)) << c.Property;
+        EXPECT_EQ(paints.Count, c.Paints) << c.Property << " " << qPrintable(c.Value.toString());
+    }
+}
+
+TEST(Meter, KeyEventsFireInOrderAndASwallowedKeyStaysAway)
+{
+    KeyMeter meter;
+    meter.show();
+    QStringList events;
+    meter.OnKeyDown = [&](QObject *, int &key, Qt::KeyboardModifiers) {
+        events << QStringLiteral("down %1").arg(QKeySequence(key).toString());
+        if (key == Qt::Key_X)
+            key = 0;
+    };
+    meter.OnKeyPress = [&](QObject *, QChar &ch) { events << QStringLiteral("press %1").arg(ch); };
+    meter.OnKeyUp = [&](QObject *, int &key, Qt::KeyboardModifiers) {
+        events << QStringLiteral("up %1").arg(QKeySequence(key).toString());
+    };
+    QTest::keyClick(&meter, Qt::Key_A);
+    EXPECT_EQ(events, QStringList({"down A", "press a", "up A"}));
+    EXPECT_EQ(meter.Reached, QStringList{"A"});
+    events.clear();
+    QTest::keyClick(&meter, Qt::Key_X);
+    EXPECT_EQ(events, QStringList({"down X", "up X"}));
+    EXPECT_EQ(meter.Reached, QStringList{"A"});
+}
+
+TEST(Meter, MouseEventsFireBesideTheMeterValue)
+{
+    TMeter meter;
+    meter.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&meter));
+    QStringList events;
+    meter.OnMouseDown = [&](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
+        events << QStringLiteral("down %1,%2").arg(x).arg(y);
+    };
+    meter.OnMouseUp = [&](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { events << "up"; };
+    meter.OnClick = [&](QObject *) { events << "click"; };
+    meter.OnMouseMove = [&](QObject *, Qt::KeyboardModifiers, int x, int y) {
+        events << QStringLiteral("move %1,%2").arg(x).arg(y);
+    };
+    meter.OnMouseMoveInMeter = [&](QObject *, bool within, Qt::KeyboardModifiers, double value) {
+        events << QStringLiteral("in meter %1 %2").arg(within).arg(value);
+    };
+    QTest::mouseClick(&meter, Qt::LeftButton, {}, QPoint(148, 100));
+    EXPECT_EQ(events, QStringList({"down 148,100", "click", "up"}));
+    events.clear();
+    QTest::mouseMove(&meter, QPoint(148, 120));
+    EXPECT_EQ(events, QStringList({"move 148,120", "in meter 1 0.5"}));
+}
+
+// The buffer and its painter live from paint to paint; what a handler does to the
+// canvas must still end with its paint.
+TEST(Meter, HandlersStartEveryPaintFromAFreshCanvas)
+{
+    TMeter meter;
+    meter.SetCaption(QStringLiteral("V"));
+    meter.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&meter));
+    const QImage plain = Grab(&meter);
+    meter.OnMeterRendered = [](QObject *, TCanvas &canvas) {
+        canvas.Pen.Color = clr::Lime;
+        canvas.Pen.Width = 7;
+        canvas.Brush.SetColor(clr::Fuchsia);
+        canvas.Font.Font.setPointSize(40);
+        canvas.CopyMode = cmSrcInvert;
+        canvas.Painter().translate(30, 30);
+    };
+    Grab(&meter);
+    meter.OnMeterRendered = nullptr;
+    EXPECT_TRUE(Grab(&meter) == plain);
 }
