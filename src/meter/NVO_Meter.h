@@ -99,25 +99,27 @@ private:
 /// scale has both ends at or above 1e-100. Every setter keeps these, so no sequence
 /// of calls can break them; a NaN or infinite number given to any setter is ignored.
 ///
-/// Any order of properties gives the same meter, so a form (loaded by TFormLoader,
-/// or compiled by uic, which sets its properties one by one in the order the form
-/// lists them and calls nothing afterwards) needs no loading protocol. The meter
-/// remembers what was set: the values and thresholds show held to the range, and a
-/// logarithmic scale shows where the range allows one. A value set before its range
-/// (or a range narrowed and widened again) therefore shows as set once the range
-/// takes it in. The rims enter the geometry at the next resize, which a meter of a
-/// form gets when it is first shown.
+/// Forms: a form (loaded by TFormLoader, or compiled by uic, which sets the
+/// properties one by one in the order the form lists them and calls nothing
+/// afterwards) gives the same meter whatever that order. The meter remembers what
+/// was set: the values and thresholds show held to the range, and a logarithmic
+/// scale shows where the range allows one. A value set before its range (or a
+/// range narrowed and widened again) therefore shows as set once the range takes
+/// it in. The rims enter the geometry at the next resize, which a meter of a form
+/// gets when it is first shown.
 ///
-/// Limit watch: setting `Value` (or `ValueSec`) makes that needle the watched one,
-/// lights the high lamp and fires `OnOverFlow` when its value reaches
-/// `ThresholdHigh`, fires `OnNormalRange` between the thresholds, and lights the low
-/// lamp and fires `OnUnderFlow` at or below `ThresholdLow` - provided that needle's
-/// layout is `Visible` (else both lamps go out). Every setter of the range and of the
-/// thresholds watches the same needle again, silently, so the lamps always agree with
-/// the range and thresholds shown; the threshold setters fire `OnUnderFlow` (low) or
-/// `OnOverFlow` (high) when `Value` is at or beyond the new threshold. Events fire
-/// inside the setter, before the repaint. The one thing a form's order decides is
-/// which of `Value` and `ValueSec` is watched when it sets both: the one set last.
+/// Limit watch: setting `Value` (or `ValueSec`) to a number other than the one
+/// shown makes that needle the watched one. When its layout is `Visible`, the high
+/// lamp lights and `OnOverFlow` fires when its value reaches `ThresholdHigh`,
+/// `OnNormalRange` fires between the thresholds, and the low lamp lights and
+/// `OnUnderFlow` fires at or below `ThresholdLow`; when it is not, both lamps go
+/// out. The threshold setters fire `OnUnderFlow` (low) or `OnOverFlow` (high) when
+/// `Value` is at or beyond the new threshold. Once a value or a threshold has been
+/// set, every setter of the range and of the thresholds watches the same needle
+/// again (the range setters without events), so the lamps agree with the scale
+/// whatever the order of the setters; only a form that sets both `Value` and
+/// `ValueSec` leaves the lamps to the one it lists last. Events fire inside the
+/// setter, before the repaint.
 ///
 /// Painting composes the whole meter in the control's off-screen buffer and copies it
 /// in one operation; the stretched background picture is cached per size. Scale
