@@ -606,6 +606,13 @@ void TMeter::SetAnchorCovered(bool covered) { Change(d->FAnchorCovered, covered)
 void TMeter::SetColorBakG(TColor color) { Change(d->FColorBakG, color); }
 void TMeter::SetColorCover(TColor color) { Change(d->FColorCover, color); }
 void TMeter::SetFrameStyle(TFrameStyle style) { Change(d->FFrameStyle, style); }
+
+bool TMeter::ShowsColorScheme() const
+{
+    // None and the single line (drawn in ColorBakG) use neither scheme colour; the
+    // inner border, anchor and lamps keep their fixed gray and white.
+    return d->FFrameStyle >= fsLowered && d->FFrameStyle <= fsEngraved;
+}
 void TMeter::SetLimWatchHighOn(bool on) { Change(d->FLimWatchHighOn, on); }
 void TMeter::SetLimWatchLowOn(bool on) { Change(d->FLimWatchLowOn, on); }
 // A lamp's colour shows only on a lamp that is shown and lit (or unlit).

@@ -135,7 +135,7 @@ class NVO_EXPORT TMeter : public TControl
     Q_PROPERTY(bool Logarithmic READ GetLogarithmic WRITE SetLogarithmic)
     Q_PROPERTY(double ThresholdLow READ GetThresholdLow WRITE SetThresholdLow)
     Q_PROPERTY(double ThresholdHigh READ GetThresholdHigh WRITE SetThresholdHigh)
-    Q_PROPERTY(double Value READ GetValue WRITE SetValue NOTIFY ValueChanged)
+    Q_PROPERTY(double Value READ GetValue WRITE SetValue NOTIFY ValueChanged USER true)
     Q_PROPERTY(double ValueSec READ GetValueSec WRITE SetValueSec)
     Q_PROPERTY(TMeterLayout MeterLayout READ GetMeterLayout WRITE SetMeterLayout)
     Q_PROPERTY(int MeterDecPlaces READ GetMeterDecPlaces WRITE SetMeterDecPlaces)
@@ -319,10 +319,12 @@ public:
     TNotifyEvent OnUnderFlow;
 
 Q_SIGNALS:
+    /// The value shown changed: by SetValue, a range setter or Assign.
     void ValueChanged(double value);
 
 protected:
     void Paint(TCanvas &canvas) override;
+    bool ShowsColorScheme() const override;
     void resizeEvent(QResizeEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
 

@@ -1,8 +1,8 @@
 #include "NVO_Meter.h"
 
+#include "ControlContract.h"
 #include "EventRecorder.h"
 #include "MeterTestSupport.h"
-#include "PaintCounter.h"
 #include "PixelProbe.h"
 #include "TempDir.h"
 
@@ -18,12 +18,7 @@
 #include <limits>
 
 using namespace nvo;
-using nvo::test::EventRecorder;
-using nvo::test::Grab;
-using nvo::test::kInf;
-using nvo::test::kNaN;
-using nvo::test::PixelAt;
-using nvo::test::Seconds;
+using namespace nvo::test;
 
 namespace {
 
@@ -38,20 +33,6 @@ protected:
     {
         ++Paints;
         TMeter::Paint(canvas);
-    }
-};
-
-/// A meter that lists the keys reaching its own key handling.
-class KeyMeter : public TMeter
-{
-public:
-    QStringList Reached;
-
-protected:
-    void KeyPressed(QKeyEvent *event) override
-    {
-        Reached << QKeySequence(event->key()).toString();
-        TMeter::KeyPressed(event);
     }
 };
 
@@ -772,106 +753,84 @@ TEST(Meter, NeedleLayoutChangesRepaint)
     EXPECT_TRUE(meter.GetNeedleLayout()->OnChange); // the meter still listens
 }
 
-// A setter repaints only when the picture changes: not for an equal value, not for
-// a value the meter stores for a part that is hidden now.
-TEST(Meter, SettersRepaintOnlyWhatShows)
-{
-    const auto none = [](TMeter &) {};
-    struct Case {
-        const char *Property;
-        QVariant Value;
-        std::function<void(TMeter &)> Setup;
-        int Paints;
-    };
-    const QFont large(QStringLiteral("DejaVu Sans"), 30);
-    const Case cases[] = {
-        {"ScaleBkWidth", 30.0, none, 0}, // no ring
-        {"ScaleBkWidth", 30.0, [](TMeter &m) { m.SetScaleBkVisible(true); }, 1},
-        {"ColorSclBkLow", 0x123456u, none, 0},
-        {"ColorSclBkNorm", 0x123456u, none, 0},
-        {"ColorSclBkHigh", 0x123456u, none, 0},
-        {"ColorSclBkHigh", 0x123456u, [](TMeter &m) { m.SetScaleBkVisible(true); }, 1},
-        {"MeterDecPlaces", 3, [](TMeter &m) { m.SetScaleVisible(false); }, 0},
-        {"MeterNrTicks", 7, [](TMeter &m) { m.SetScaleVisible(false); }, 0},
-        {"MeterShortTicks", false, [](TMeter &m) { m.SetScaleVisible(false); }, 0},
-        {"MeterScaleLine", false, [](TMeter &m) { m.SetScaleVisible(false); }, 0},
-        {"ColorScale", 0x123456u, [](TMeter &m) { m.SetScaleVisible(false); }, 0},
-        {"ColorScale", 0x123456u, none, 1},
-        {"MeterDecPlaces", 9, [](TMeter &m) { m.SetMeterDecPlaces(4); }, 0}, // clamped to 4
-        {"FontCaption", large, none, 0}, // no caption
-        {"FontCaption", large, [](TMeter &m) { m.SetCaption(QStringLiteral("V")); }, 1},
-        {"Caption", QString(), none, 0},
-        {"ScaleVisible", true, none, 0},
-        {"BkgndFillMode", QVariant::fromValue(bfTile), none, 0}, // no picture
-        {"AnchorSize", 10, [](TMeter &m) { m.SetAnchorCovered(false); }, 0},
-        {"AnchorSize", 10, none, 1},
-        {"LimWatchActColor", 0x123456u, none, 0}, // no lamp lit
-        {"LimWatchActColor", 0x123456u, [](TMeter &m) { m.SetValue(1); }, 1},
-        {"LimWatchPsvColor", 0x123456u, none, 1},
-        {"LimWatchPsvColor", 0x123456u,
-         [](TMeter &m) {
-             m.SetLimWatchHighOn(false);
-             m.SetLimWatchLowOn(false);
-         },
-         0},
-        {"Logarithmic", true, none, 0}, // refused while the minimum is 0
-    };
-    for (const Case &c : cases) {
-        TMeter meter;
-        c.Setup(meter);
-        meter.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&meter));
-        nvo::test::PaintCounter paints(&meter);
-        ASSERT_TRUE(meter.setProperty(c.Property, c.Value)) << c.Property;
-        EXPECT_EQ(paints.Count, c.Paints) << c.Property << " " << qPrintable(c.Value.toString());
-    }
-}
-
-TEST(Meter, KeyEventsFireInOrderAndASwallowedKeyStaysAway)
-{
-    KeyMeter meter;
-    meter.show();
-    QStringList events;
-    meter.OnKeyDown = [&](QObject *, int &key, Qt::KeyboardModifiers) {
-        events << QStringLiteral("down %1").arg(QKeySequence(key).toString());
-        if (key == Qt::Key_X)
-            key = 0;
-    };
-    meter.OnKeyPress = [&](QObject *, QChar &ch) { events << QStringLiteral("press %1").arg(ch); };
-    meter.OnKeyUp = [&](QObject *, int &key, Qt::KeyboardModifiers) {
-        events << QStringLiteral("up %1").arg(QKeySequence(key).toString());
-    };
-    QTest::keyClick(&meter, Qt::Key_A);
-    EXPECT_EQ(events, QStringList({"down A", "press a", "up A"}));
-    EXPECT_EQ(meter.Reached, QStringList{"A"});
-    events.clear();
-    QTest::keyClick(&meter, Qt::Key_X);
-    EXPECT_EQ(events, QStringList({"down X", "up X"}));
-    EXPECT_EQ(meter.Reached, QStringList{"A"});
-}
-
-TEST(Meter, MouseEventsFireBesideTheMeterValue)
+TEST(Meter, ValueIsTheNotifyingUserProperty)
 {
     TMeter meter;
-    meter.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&meter));
-    QStringList events;
-    meter.OnMouseDown = [&](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
-        events << QStringLiteral("down %1,%2").arg(x).arg(y);
-    };
-    meter.OnMouseUp = [&](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int) { events << "up"; };
-    meter.OnClick = [&](QObject *) { events << "click"; };
-    meter.OnMouseMove = [&](QObject *, Qt::KeyboardModifiers, int x, int y) {
-        events << QStringLiteral("move %1,%2").arg(x).arg(y);
-    };
-    meter.OnMouseMoveInMeter = [&](QObject *, bool within, Qt::KeyboardModifiers, double value) {
-        events << QStringLiteral("in meter %1 %2").arg(within).arg(value);
-    };
-    QTest::mouseClick(&meter, Qt::LeftButton, {}, QPoint(148, 100));
-    EXPECT_EQ(events, QStringList({"down 148,100", "click", "up"}));
-    events.clear();
-    QTest::mouseMove(&meter, QPoint(148, 120));
-    EXPECT_EQ(events, QStringList({"move 148,120", "in meter 1 0.5"}));
+    ExpectNotifyingUserProperty(meter, "Value", 0.5);
+}
+
+TEST(Meter, KeyAndMouseEventsFire)
+{
+    ExpectInputEvents<TMeter>();
+}
+
+namespace {
+
+/// A meter that shows as little as it can: no scale, ring, caption, picture, lamps
+/// or anchor, and a frame of one line in the background colour.
+std::unique_ptr<TMeter> MakeBareMeter()
+{
+    auto meter = std::make_unique<TMeter>();
+    meter->SetScaleVisible(false);
+    meter->SetAnchorCovered(false);
+    meter->SetLimWatchHighOn(false);
+    meter->SetLimWatchLowOn(false);
+    meter->SetFrameStyle(fsSimple);
+    return meter;
+}
+
+} // namespace
+
+// A setter repaints only when the picture changes: not for a part that is hidden
+// now, and not for a value equal to the one shown.
+TEST(Meter, SettingsTheMeterDoesNotShowPaintNothing)
+{
+    using S = TShownSetting<TMeter>;
+    const auto ring = [](TMeter &m) { m.SetScaleBkVisible(true); };
+    const auto scale = [](TMeter &m) { m.SetScaleVisible(true); };
+    ExpectPaintsOnlyWhereShown<TMeter>(MakeBareMeter, {
+        S{"ScaleBkWidth", ring, [](TMeter &m) { m.SetScaleBkWidth(30); }},
+        S{"ColorSclBkLow", ring, [](TMeter &m) { m.SetColorSclBkLow(0x123456); }},
+        S{"ColorSclBkNorm", ring, [](TMeter &m) { m.SetColorSclBkNorm(0x123456); }},
+        S{"ColorSclBkHigh", ring, [](TMeter &m) { m.SetColorSclBkHigh(0x123456); }},
+        S{"MeterDecPlaces", scale, [](TMeter &m) { m.SetMeterDecPlaces(3); }},
+        S{"MeterNrTicks", scale, [](TMeter &m) { m.SetMeterNrTicks(7); }},
+        S{"MeterShortTicks", scale, [](TMeter &m) { m.SetMeterShortTicks(false); }},
+        S{"MeterScaleLine", scale, [](TMeter &m) { m.SetMeterScaleLine(false); }},
+        S{"ColorScale", scale, [](TMeter &m) { m.SetColorScale(0x123456); }},
+        S{"FontCaption", [](TMeter &m) { m.SetCaption(QStringLiteral("V")); },
+          [](TMeter &m) { m.SetFontCaption(QFont(QStringLiteral("DejaVu Sans"), 30)); }},
+        S{"AnchorSize", [](TMeter &m) { m.SetAnchorCovered(true); }, [](TMeter &m) { m.SetAnchorSize(10); }},
+        S{"LimWatchActColor",
+          [](TMeter &m) {
+              m.SetLimWatchHighOn(true);
+              m.SetValue(1);
+          },
+          [](TMeter &m) { m.SetLimWatchActColor(0x123456); }},
+        S{"LimWatchPsvColor", [](TMeter &m) { m.SetLimWatchLowOn(true); },
+          [](TMeter &m) { m.SetLimWatchPsvColor(0x123456); }},
+        S{"ColorScheme", [](TMeter &m) { m.SetFrameStyle(fsRaised); }, [](TMeter &m) { m.SetColorScheme(csSystem); }},
+        S{"BkgndFillMode", {}, [](TMeter &m) { m.SetBkgndFillMode(bfTile); }}, // no picture
+        S{"ValueSec", {}, [](TMeter &m) { m.SetValueSec(0.5); }},                // invisible needle
+        S{"Logarithmic", {}, [](TMeter &m) { m.SetLogarithmic(true); }},         // refused: the minimum is 0
+        S{"Caption unchanged", {}, [](TMeter &m) { m.SetCaption(QString()); }},
+        S{"ScaleVisible unchanged", {}, [](TMeter &m) { m.SetScaleVisible(false); }},
+    });
+}
+
+TEST(Meter, AChangeAfterAPaintShowsAsOnAFreshMeter)
+{
+    ExpectChangesShowAsOnFreshControls<TMeter>({
+        [](TMeter &m) { m.SetValue(0.7); },
+        [](TMeter &m) { m.SetMeterLayout(TMeter::mlCirc300); },
+        [](TMeter &m) { m.resize(200, 150); },
+        [](TMeter &m) { m.setFont(QFont(QStringLiteral("DejaVu Sans"), 14)); },
+        [](TMeter &m) { m.SetColorScheme(csSystem); },
+        [](TMeter &m) {
+            m.SetScaleBkVisible(true);
+            m.SetScaleBkWidth(20);
+        },
+    });
 }
 
 // The buffer and its painter live from paint to paint; what a handler does to the
