@@ -44,16 +44,34 @@ constexpr TColor kLampGray = clr::Gray;
 
 // ---- TNeedleLayout -------------------------------------------------------------------
 
-TNeedleLayout::TNeedleLayout(QObject *parent) : QObject(parent) {}
+struct TNeedleLayout::Private {
+    TColor FColorFill = 0;
+    TColor FColorLine = 0;
+    int FSize1 = 0;
+    int FThickness = 0;
+    int FPctNeedleLeng = 0;
+    int FAngle1 = 0;
+    int FBackShift1 = 0;
+    int FShadowDx = 0;
+    int FShadowDy = 0;
+    TColor FShadowColor = 0;
+    bool FVisible = false;
 
-template<class T>
-void TNeedleLayout::Change(T &field, T value)
-{
-    if (field == value)
-        return;
-    field = value;
-    Changed();
-}
+    bool operator==(const Private &) const = default;
+
+    /// The layout's setter convention: compare, store, tell the owner.
+    template<class T>
+    void Change(TNeedleLayout *q, T &field, T value)
+    {
+        if (field == value)
+            return;
+        field = value;
+        q->Changed();
+    }
+};
+
+TNeedleLayout::TNeedleLayout(QObject *parent) : QObject(parent), d(std::make_unique<Private>()) {}
+TNeedleLayout::~TNeedleLayout() = default;
 
 void TNeedleLayout::Changed()
 {
@@ -61,33 +79,37 @@ void TNeedleLayout::Changed()
         OnChange(this);
 }
 
-void TNeedleLayout::SetColorBody(TColor color) { Change(FColorFill, color); }
-void TNeedleLayout::SetColorOutline(TColor color) { Change(FColorLine, color); }
-void TNeedleLayout::SetHeadSize(int size) { Change(FSize1, size); }
-void TNeedleLayout::SetThickness(int thickness) { Change(FThickness, thickness); }
-void TNeedleLayout::SetPercentNeedleLength(int percent) { Change(FPctNeedleLeng, std::clamp(percent, 0, 100)); }
-void TNeedleLayout::SetHeadAngle(int angle) { Change(FAngle1, std::clamp(angle, 0, 180)); }
-void TNeedleLayout::SetHeadMidLeng(int length) { Change(FBackShift1, length); }
-void TNeedleLayout::SetShadowDx(int dx) { Change(FShadowDx, dx); }
-void TNeedleLayout::SetShadowDy(int dy) { Change(FShadowDy, dy); }
-void TNeedleLayout::SetShadowColor(TColor color) { Change(FShadowColor, color); }
-void TNeedleLayout::SetVisible(bool visible) { Change(FVisible, visible); }
+TColor TNeedleLayout::GetColorBody() const { return d->FColorFill; }
+TColor TNeedleLayout::GetColorOutline() const { return d->FColorLine; }
+int TNeedleLayout::GetHeadSize() const { return d->FSize1; }
+int TNeedleLayout::GetThickness() const { return d->FThickness; }
+int TNeedleLayout::GetPercentNeedleLength() const { return d->FPctNeedleLeng; }
+int TNeedleLayout::GetHeadAngle() const { return d->FAngle1; }
+int TNeedleLayout::GetHeadMidLeng() const { return d->FBackShift1; }
+int TNeedleLayout::GetShadowDx() const { return d->FShadowDx; }
+int TNeedleLayout::GetShadowDy() const { return d->FShadowDy; }
+TColor TNeedleLayout::GetShadowColor() const { return d->FShadowColor; }
+bool TNeedleLayout::GetVisible() const { return d->FVisible; }
+
+void TNeedleLayout::SetColorBody(TColor color) { d->Change(this, d->FColorFill, color); }
+void TNeedleLayout::SetColorOutline(TColor color) { d->Change(this, d->FColorLine, color); }
+void TNeedleLayout::SetHeadSize(int size) { d->Change(this, d->FSize1, size); }
+void TNeedleLayout::SetThickness(int thickness) { d->Change(this, d->FThickness, thickness); }
+void TNeedleLayout::SetPercentNeedleLength(int percent) { d->Change(this, d->FPctNeedleLeng, std::clamp(percent, 0, 100)); }
+void TNeedleLayout::SetHeadAngle(int angle) { d->Change(this, d->FAngle1, std::clamp(angle, 0, 180)); }
+void TNeedleLayout::SetHeadMidLeng(int length) { d->Change(this, d->FBackShift1, length); }
+void TNeedleLayout::SetShadowDx(int dx) { d->Change(this, d->FShadowDx, dx); }
+void TNeedleLayout::SetShadowDy(int dy) { d->Change(this, d->FShadowDy, dy); }
+void TNeedleLayout::SetShadowColor(TColor color) { d->Change(this, d->FShadowColor, color); }
+void TNeedleLayout::SetVisible(bool visible) { d->Change(this, d->FVisible, visible); }
 
 void TNeedleLayout::AssignAppearance(const TNeedleLayout &source)
 {
-    if (&source == this)
-        return;
-    // Copied field by field without the setters, so that the owner hears of the
+    // Copied as a whole, not through the setters, so that the owner hears of the
     // change once, not once per field.
-    const auto fields = [](const TNeedleLayout &l) {
-        return std::tuple(l.FColorFill, l.FColorLine, l.FSize1, l.FThickness, l.FPctNeedleLeng,
-                          l.FAngle1, l.FBackShift1, l.FShadowDx, l.FShadowDy, l.FShadowColor,
-                          l.FVisible);
-    };
-    if (fields(source) == fields(*this))
+    if (*source.d == *d)
         return;
-    std::tie(FColorFill, FColorLine, FSize1, FThickness, FPctNeedleLeng, FAngle1, FBackShift1,
-             FShadowDx, FShadowDy, FShadowColor, FVisible) = fields(source);
+    *d = *source.d;
     Changed();
 }
 
@@ -138,16 +160,131 @@ TMeterGeometry CalcMeterGeometry(TMeter::TMeterLayout layout, int width, int hei
     return g;
 }
 
+// ---- TMeter: state -------------------------------------------------------------------
+
+namespace {
+
+enum TWatched : quint8 { wtNone, wtFirst, wtSecond };
+
+/// Everything Assign copies: the properties, the limit watch and the loaded pictures.
+struct TMeterFields {
+    double FMeterMinValue = 0.0;
+    double FMeterMaxValue = 1.0;
+    // The next five are kept as they were set; the getters hold them to the range
+    // (see the class comment), which makes the order of the setters irrelevant.
+    bool FLogarithmic = false;
+    double FThresholdLow = 0.0; ///< never above FThresholdHigh
+    double FThresholdHigh = 1.0;
+    double FValue = 0.0;
+    double FValueSec = 0.0;
+    TMeter::TMeterLayout FMeterLayout = TMeter::mlCirc90;
+    int FMeterDecPlaces = 1;
+    int FMeterNrTicks = 3;
+    bool FMeterShortTicks = true;
+    bool FMeterScaleLine = true;
+    bool FScaleVisible = true;
+    bool FScaleBkVisible = false;
+    double FScaleBkWidth = 0.0;
+    QString FCaption;
+    QFont FFontCaption;
+    int FAnchorSize = 24;
+    bool FAnchorCovered = true;
+    QString FACoverFName;
+    QString FBakGndFName;
+    TBkgFill FBkgndFillMode = TBkgFill(0);
+    TColor FColorBakG = clr::White;
+    TColor FColorCover = clr::BtnFace;
+    TColor FColorScale = clr::Navy;
+    TColor FColorSclBkLow = clr::Lime;
+    TColor FColorSclBkNorm = 0x0080FF;
+    TColor FColorSclBkHigh = clr::Red;
+    TFrameStyle FFrameStyle = TFrameStyle(3);
+    bool FLimWatchHighOn = true;
+    bool FLimWatchLowOn = true;
+    TColor FLimWatchActColor = clr::Red;
+    TColor FLimWatchPsvColor = clr::Gray;
+    int FRimBottom = 10;
+    int FRimTop = 8;
+    int FRimSide = 10;
+    bool FOFL = false;
+    bool FUFL = false;
+    /// The needle whose value was set last is the one the lamps watch; none until a
+    /// value or a threshold is set.
+    TWatched FWatched = wtNone;
+    QImage FBackgroundImage; ///< the picture of BackGroundImg (AuxBGBmp)
+    QImage FAnchorPicture;   ///< the picture of AnchorImage (AuxACBmp)
+};
+
+} // namespace
+
+struct TMeter::Private : TMeterFields {
+    explicit Private(TMeter *meter);
+
+    // The value model as shown.
+    double Held(double value) const { return Bounded(value, FMeterMinValue, FMeterMaxValue); }
+    bool LogarithmicAllowed() const { return FMeterMinValue >= kLogFloor && FMeterMaxValue >= kLogFloor; }
+    /// A finite number that a logarithmic scale, if shown, can take as a range end or
+    /// threshold.
+    bool AcceptsRangeValue(double value) const;
+    void ChangeRange(double min, double max);
+    bool SetWatchedValue(double &field, TWatched needle, double value);
+    /// Lights the lamps as `needle`'s value and layout, the range and the thresholds say.
+    void WatchLimits(TWatched needle);
+    void Fire(const TNotifyEvent &event) const;
+    void LoadBackground();
+    void LoadAnchorImage();
+
+    const TMeterGeometry &Geo() const;
+    void CalcMeterLayoutParams();
+    bool BackgroundShown() const { return !FBakGndFName.isEmpty() && !FBackgroundImage.isNull(); }
+    bool AnchorDrawn() const { return FAnchorCovered && FAnchorPicture.isNull(); }
+    bool LampShown(bool lit) const
+    {
+        return (FLimWatchHighOn && FOFL == lit) || (FLimWatchLowOn && FUFL == lit);
+    }
+
+    // The paint steps, in their order.
+    void Compose(TCanvas &bitmap);
+    const QImage &StretchedBackground(QSize size);
+    void PaintBackground(TCanvas &canvas);
+    void PaintScaleRing(TCanvas &canvas, const TMeterScale &scale);
+    void PaintScale(TCanvas &canvas, const TMeterScale &scale);
+    void PaintLabel(TCanvas &canvas, double value, QPoint at);
+    void PaintCaption(TCanvas &canvas);
+    void PaintNeedle(TCanvas &canvas, const TMeterScale &scale, const TNeedleLayout &layout, double value);
+    void PaintCover(TCanvas &canvas);
+    void PaintInnerBorder(TCanvas &canvas);
+    void PaintAnchor(TCanvas &canvas);
+    void PaintLamps(TCanvas &canvas);
+    void PaintLamp(TCanvas &canvas, int left, bool lit);
+    void PaintFrame(TCanvas &canvas);
+
+    TMeter *const q;
+    TNeedleLayout *const FNeedleLayout;
+    TNeedleLayout *const FNeedleLayoutSec;
+    // Derived from the size, layout and rims; recomputed when the size differs from
+    // the one it was made for, since a hidden widget gets no resize event.
+    mutable TMeterGeometry FGeometry;
+    mutable QSize FGeometrySize;
+    /// The background picture scaled to the control for the stretch mode, made once
+    /// per size rather than on every paint.
+    QImage FStretchedBackground;
+};
+
+TMeter::Private::Private(TMeter *meter)
+    : q(meter), FNeedleLayout(new TNeedleLayout(meter)), FNeedleLayoutSec(new TNeedleLayout(meter))
+{
+}
+
 // ---- TMeter: construction ------------------------------------------------------------
 
-TMeter::TMeter(QWidget *parent)
-    : TControl(parent), FNeedleLayout(new TNeedleLayout(this)), FNeedleLayoutSec(new TNeedleLayout(this))
+TMeter::TMeter(QWidget *parent) : TControl(parent), d(std::make_unique<Private>(this))
 {
     resize(297, 209);
     // Moves without a button count too: OnMouseMoveInMeter follows the pointer.
     setMouseTracking(true);
-    FFontCaption = font();
-    for (TNeedleLayout *layout : {FNeedleLayout, FNeedleLayoutSec}) {
+    d->FFontCaption = font();
+    for (TNeedleLayout *layout : {d->FNeedleLayout, d->FNeedleLayoutSec}) {
         layout->SetPercentNeedleLength(100);
         layout->SetColorOutline(clr::Black);
         layout->SetColorBody(clr::Silver);
@@ -155,264 +292,204 @@ TMeter::TMeter(QWidget *parent)
         layout->SetHeadSize(20);
         layout->SetHeadMidLeng(20);
         layout->SetHeadAngle(30);
-        layout->OnChange = [this](QObject *sender) { StyleChanged(sender); };
+        layout->OnChange = [this](QObject *) { PaintNow(); };
     }
-    FNeedleLayout->SetVisible(true);
-    CalcMeterLayoutParams();
+    d->FNeedleLayout->SetVisible(true);
+    d->CalcMeterLayoutParams();
 }
 
 TMeter::~TMeter() = default;
 
-const TMeterGeometry &TMeter::Geo() const
+const TMeterGeometry &TMeter::Private::Geo() const
 {
     // A resize counts as soon as it is made: Qt delays the resize event of a hidden
     // widget until it is shown, and the mapping methods are used before that.
-    if (FGeometrySize != size()) {
-        FGeometry = CalcMeterGeometry(FMeterLayout, width(), height(), FRimBottom, FRimTop, FRimSide);
-        FGeometrySize = size();
+    if (FGeometrySize != q->size()) {
+        FGeometry = CalcMeterGeometry(FMeterLayout, q->width(), q->height(), FRimBottom, FRimTop, FRimSide);
+        FGeometrySize = q->size();
     }
     return FGeometry;
 }
 
-void TMeter::CalcMeterLayoutParams()
+void TMeter::Private::CalcMeterLayoutParams()
 {
-    FGeometry = CalcMeterGeometry(FMeterLayout, width(), height(), FRimBottom, FRimTop, FRimSide);
-    FGeometrySize = size();
+    FGeometry = CalcMeterGeometry(FMeterLayout, q->width(), q->height(), FRimBottom, FRimTop, FRimSide);
+    FGeometrySize = q->size();
     // An opaque control paints every pixel itself, so Qt need not paint the parent
     // beneath it first. A meter with no room for its dial paints nothing and must
     // let the parent show through.
-    setAttribute(Qt::WA_OpaquePaintEvent, FGeometry.Radius > 0);
+    q->setAttribute(Qt::WA_OpaquePaintEvent, FGeometry.Radius > 0);
 }
 
 void TMeter::resizeEvent(QResizeEvent *event)
 {
-    CalcMeterLayoutParams();
+    d->CalcMeterLayoutParams();
     TControl::resizeEvent(event);
 }
 
-void TMeter::StyleChanged(QObject *) { PaintNow(); }
+TMeterGeometry TMeter::Geometry() const { return d->Geo(); }
 
 TMeterScale TMeter::Scale() const
 {
-    return {FMeterMinValue, FMeterMaxValue, FLogarithmic, Geo().Sweep};
+    return {d->FMeterMinValue, d->FMeterMaxValue, GetLogarithmic(), d->Geo().Sweep};
 }
+
+bool TMeter::Overflow() const { return d->FOFL; }
+bool TMeter::Underflow() const { return d->FUFL; }
 
 // ---- Value model ---------------------------------------------------------------------
 //
 // NaN and infinities are ignored by every setter: a NaN would never compare equal,
 // fail every clamp and end as a NaN angle, and an infinite end leaves no scale.
 
+double TMeter::GetMeterMinValue() const { return d->FMeterMinValue; }
+double TMeter::GetMeterMaxValue() const { return d->FMeterMaxValue; }
+bool TMeter::GetLogarithmic() const { return d->FLogarithmic && d->LogarithmicAllowed(); }
+double TMeter::GetThresholdLow() const { return d->Held(d->FThresholdLow); }
+double TMeter::GetThresholdHigh() const { return d->Held(d->FThresholdHigh); }
+double TMeter::GetValue() const { return d->Held(d->FValue); }
+double TMeter::GetValueSec() const { return d->Held(d->FValueSec); }
+
+bool TMeter::Private::AcceptsRangeValue(double value) const
+{
+    return std::isfinite(value) && !(q->GetLogarithmic() && value < kLogFloor);
+}
+
+void TMeter::Private::ChangeRange(double min, double max)
+{
+    const double oldValue = q->GetValue();
+    FMeterMinValue = min;
+    FMeterMaxValue = max;
+    // The values and thresholds the range moved are watched again, without events.
+    WatchLimits(FWatched);
+    q->PaintNow();
+    if (q->GetValue() != oldValue)
+        Q_EMIT q->ValueChanged(q->GetValue());
+}
+
 void TMeter::SetMeterMinValue(double value)
 {
-    if (!std::isfinite(value) || (FLogarithmic && value < kLogFloor))
-        return;
-    if (FLoading) {
-        FMeterMinValue = value;
-        return;
-    }
     // The largest double has no double above it to be the maximum.
-    if (value == FMeterMinValue || value == kMaxDouble)
+    if (!d->AcceptsRangeValue(value) || value == d->FMeterMinValue || value == kMaxDouble)
         return;
-    FMeterMinValue = value;
-    if (FMeterMaxValue <= value)
-        FMeterMaxValue = EndAbove(value);
-    const double oldValue = FValue;
-    for (double *v : {&FValue, &FValueSec, &FThresholdLow, &FThresholdHigh})
-        *v = std::max(*v, value);
-    PaintNow();
-    if (FValue != oldValue)
-        Q_EMIT ValueChanged(FValue);
+    d->ChangeRange(value, d->FMeterMaxValue <= value ? EndAbove(value) : d->FMeterMaxValue);
 }
 
 void TMeter::SetMeterMaxValue(double value)
 {
-    if (!std::isfinite(value) || (FLogarithmic && value < kLogFloor))
+    if (!d->AcceptsRangeValue(value) || value == d->FMeterMaxValue || value == -kMaxDouble)
         return;
-    if (FLoading) {
-        FMeterMaxValue = value;
-        return;
+    double min = d->FMeterMinValue;
+    if (min >= value) {
+        min = EndBelow(value);
+        if (GetLogarithmic() && min <= 0)
+            min = value / 10;
     }
-    if (value == FMeterMaxValue || value == -kMaxDouble)
-        return;
-    FMeterMaxValue = value;
-    if (FMeterMinValue >= value) {
-        FMeterMinValue = EndBelow(value);
-        if (FLogarithmic && FMeterMinValue <= 0)
-            FMeterMinValue = value / 10;
-    }
-    const double oldValue = FValue;
-    for (double *v : {&FValue, &FValueSec, &FThresholdLow, &FThresholdHigh})
-        *v = std::min(*v, value);
-    PaintNow();
-    if (FValue != oldValue)
-        Q_EMIT ValueChanged(FValue);
+    d->ChangeRange(min, value);
 }
 
 void TMeter::SetLogarithmic(bool logarithmic)
 {
-    if (logarithmic == FLogarithmic)
-        return;
-    if (FLoading) {
-        FLogarithmic = logarithmic;
-        return;
-    }
-    FLogarithmic = FMeterMinValue <= kLogFloor || FMeterMaxValue <= kLogFloor ? false : logarithmic;
-    PaintNow();
+    // Kept even where the range has no logarithm yet (it shows once the range has one).
+    Change(d->FLogarithmic, logarithmic, d->LogarithmicAllowed());
 }
 
 void TMeter::SetThresholdLow(double value)
 {
-    if (!std::isfinite(value) || (FLogarithmic && value < kLogFloor))
+    if (!d->AcceptsRangeValue(value))
         return;
-    if (FLoading) {
-        FThresholdLow = value;
+    const double before = GetThresholdLow();
+    d->FThresholdLow = value;
+    d->FThresholdHigh = std::max(d->FThresholdHigh, value);
+    if (value == before)
         return;
-    }
-    if (value == FThresholdLow)
-        return;
-    FThresholdLow = Bounded(value, FMeterMinValue, FMeterMaxValue);
-    if (FThresholdLow > FThresholdHigh)
-        FThresholdHigh = FThresholdLow;
-    FUFL = false;
-    if (FValue <= FThresholdLow) {
-        FUFL = true;
-        if (OnUnderFlow)
-            OnUnderFlow(this);
-    }
+    d->WatchLimits(d->FWatched == wtNone ? wtFirst : d->FWatched);
+    if (GetValue() <= GetThresholdLow())
+        d->Fire(OnUnderFlow);
     PaintNow();
 }
 
 void TMeter::SetThresholdHigh(double value)
 {
-    if (!std::isfinite(value) || (FLogarithmic && value < kLogFloor))
+    if (!d->AcceptsRangeValue(value))
         return;
-    if (FLoading) {
-        FThresholdHigh = value;
+    const double before = GetThresholdHigh();
+    d->FThresholdHigh = value;
+    d->FThresholdLow = std::min(d->FThresholdLow, value);
+    if (value == before)
         return;
-    }
-    if (value == FThresholdHigh)
-        return;
-    FThresholdHigh = Bounded(value, FMeterMinValue, FMeterMaxValue);
-    if (FThresholdHigh < FThresholdLow)
-        FThresholdLow = FThresholdHigh;
-    FOFL = false;
-    if (FValue >= FThresholdHigh) {
-        FOFL = true;
-        if (OnOverFlow)
-            OnOverFlow(this);
-    }
+    d->WatchLimits(d->FWatched == wtNone ? wtFirst : d->FWatched);
+    if (GetValue() >= GetThresholdHigh())
+        d->Fire(OnOverFlow);
     PaintNow();
 }
 
-void TMeter::WatchLimits(double value, bool visible)
+void TMeter::Private::WatchLimits(TWatched needle)
 {
-    // Either value resets both lamps: the value set last decides them.
-    FOFL = false;
-    FUFL = false;
-    if (!visible)
-        return;
-    if (value >= FThresholdHigh) {
-        FOFL = true;
-        if (OnOverFlow)
-            OnOverFlow(this);
-    } else if (value > FThresholdLow) {
-        if (OnNormalRange)
-            OnNormalRange(this);
-    } else {
-        FUFL = true;
-        if (OnUnderFlow)
-            OnUnderFlow(this);
-    }
+    FWatched = needle;
+    const bool watching = needle != wtNone && (needle == wtSecond ? FNeedleLayoutSec : FNeedleLayout)->GetVisible();
+    const double value = Held(needle == wtSecond ? FValueSec : FValue);
+    FOFL = watching && value >= Held(FThresholdHigh);
+    FUFL = watching && !FOFL && value <= Held(FThresholdLow);
+}
+
+void TMeter::Private::Fire(const TNotifyEvent &event) const
+{
+    if (event)
+        event(q);
+}
+
+/// Stores a needle's value and, when it differs from the value shown, watches that
+/// needle and fires its range event. True when the picture changes: always for the
+/// first needle, which is drawn whether or not it is watched, and for the second
+/// only when it is visible.
+bool TMeter::Private::SetWatchedValue(double &field, TWatched needle, double value)
+{
+    if (!std::isfinite(value))
+        return false;
+    const double before = Held(field);
+    field = value;
+    // Compared before holding: setting 5 twice on a 0..1 meter watches the limits twice.
+    if (value == before)
+        return false;
+    WatchLimits(needle);
+    const bool visible = (needle == wtSecond ? FNeedleLayoutSec : FNeedleLayout)->GetVisible();
+    if (visible)
+        Fire(FOFL ? q->OnOverFlow : FUFL ? q->OnUnderFlow : q->OnNormalRange);
+    return visible || needle == wtFirst;
 }
 
 void TMeter::SetValue(double value)
 {
-    if (!std::isfinite(value))
+    const double oldValue = GetValue();
+    if (!d->SetWatchedValue(d->FValue, wtFirst, value))
         return;
-    if (FLoading) {
-        FValue = value;
-        return;
-    }
-    // Compared before clamping: setting 5 twice on a 0..1 meter watches the limits twice.
-    if (value == FValue)
-        return;
-    const double oldValue = FValue;
-    FValue = Bounded(value, FMeterMinValue, FMeterMaxValue);
-    WatchLimits(FValue, FNeedleLayout->GetVisible());
     PaintNow();
-    if (FValue != oldValue)
-        Q_EMIT ValueChanged(FValue);
+    if (GetValue() != oldValue)
+        Q_EMIT ValueChanged(GetValue());
 }
 
 void TMeter::SetValueSec(double value)
 {
-    if (!std::isfinite(value))
-        return;
-    if (FLoading) {
-        FValueSec = value;
-        return;
-    }
-    if (value == FValueSec)
-        return;
-    FValueSec = Bounded(value, FMeterMinValue, FMeterMaxValue);
-    WatchLimits(FValueSec, FNeedleLayoutSec->GetVisible());
-    // An invisible second needle changes nothing on screen but the lamps, which
-    // the next repaint shows.
-    if (FNeedleLayoutSec->GetVisible())
+    // An invisible second needle changes nothing on screen but the lamps, which the
+    // next repaint shows.
+    if (d->SetWatchedValue(d->FValueSec, wtSecond, value))
         PaintNow();
-}
-
-// ---- Loading -------------------------------------------------------------------------
-
-void TMeter::BeginLoading() { FLoading = true; }
-
-void TMeter::Loaded()
-{
-    FLoading = false;
-    RestoreValueModel();
-    LoadBackground(false);
-    LoadAnchorImage();
-    PaintNow();
-}
-
-void TMeter::RestoreValueModel()
-{
-    // A stored range may come reversed or empty (written by hand, or by a program
-    // that set both ends beyond 2^53): a reversed one most likely has its two ends
-    // exchanged, an empty one gets the smallest range the setters would give it.
-    if (FMeterMaxValue < FMeterMinValue)
-        std::swap(FMeterMinValue, FMeterMaxValue);
-    if (FMeterMaxValue == FMeterMinValue) {
-        if (FMeterMinValue == kMaxDouble)
-            FMeterMinValue = EndBelow(FMeterMaxValue);
-        else
-            FMeterMaxValue = EndAbove(FMeterMinValue);
-    }
-    if (FMeterMinValue <= kLogFloor || FMeterMaxValue <= kLogFloor)
-        FLogarithmic = false;
-    FThresholdLow = Bounded(FThresholdLow, FMeterMinValue, FMeterMaxValue);
-    FThresholdHigh = Bounded(FThresholdHigh, FThresholdLow, FMeterMaxValue);
-    const double oldValue = FValue;
-    FValue = Bounded(FValue, FMeterMinValue, FMeterMaxValue);
-    // The second value is held to the range as well: its needle would otherwise
-    // point outside the scale.
-    FValueSec = Bounded(FValueSec, FMeterMinValue, FMeterMaxValue);
-    if (FValue != oldValue)
-        Q_EMIT ValueChanged(FValue);
 }
 
 // ---- Images --------------------------------------------------------------------------
 
+QString TMeter::GetBackGroundImg() const { return d->FBakGndFName; }
+QString TMeter::GetAnchorImage() const { return d->FACoverFName; }
+
 void TMeter::SetBackGroundImg(const QString &fileName)
 {
-    FBakGndFName = fileName;
-    if (FLoading)
-        return;
-    LoadBackground(true);
+    d->FBakGndFName = fileName;
+    d->LoadBackground();
     PaintNow();
 }
 
-void TMeter::LoadBackground(bool raise)
+void TMeter::Private::LoadBackground()
 {
     FBackgroundImage = QImage();
     FStretchedBackground = QImage();
@@ -429,23 +506,19 @@ void TMeter::LoadBackground(bool raise)
     // picture (or none) under a name that promises another.
     const QString failed = FBakGndFName;
     FBakGndFName.clear();
-    if (raise) {
-        PaintNow();
-        throw ENVOMeterError(QStringLiteral("Component \"%1\": cannot read image file \"%2\"")
-                                 .arg(ComponentName(this), failed));
-    }
+    q->PaintNow();
+    throw ENVOMeterError(QStringLiteral("Component \"%1\": cannot read image file \"%2\"")
+                             .arg(ComponentName(q), failed));
 }
 
 void TMeter::SetAnchorImage(const QString &fileName)
 {
-    FACoverFName = fileName;
-    if (FLoading)
-        return;
-    LoadAnchorImage();
+    d->FACoverFName = fileName;
+    d->LoadAnchorImage();
     PaintNow();
 }
 
-void TMeter::LoadAnchorImage()
+void TMeter::Private::LoadAnchorImage()
 {
     FAnchorPicture = QImage();
     if (FACoverFName.isEmpty())
@@ -460,113 +533,106 @@ void TMeter::LoadAnchorImage()
 
 // ---- Plain properties ----------------------------------------------------------------
 
+TMeter::TMeterLayout TMeter::GetMeterLayout() const { return d->FMeterLayout; }
+int TMeter::GetMeterDecPlaces() const { return d->FMeterDecPlaces; }
+int TMeter::GetMeterNrTicks() const { return d->FMeterNrTicks; }
+bool TMeter::GetMeterShortTicks() const { return d->FMeterShortTicks; }
+bool TMeter::GetMeterScaleLine() const { return d->FMeterScaleLine; }
+bool TMeter::GetScaleVisible() const { return d->FScaleVisible; }
+bool TMeter::GetScaleBkVisible() const { return d->FScaleBkVisible; }
+double TMeter::GetScaleBkWidth() const { return d->FScaleBkWidth; }
+QString TMeter::GetCaption() const { return d->FCaption; }
+QFont TMeter::GetFontCaption() const { return d->FFontCaption; }
+int TMeter::GetAnchorSize() const { return d->FAnchorSize; }
+bool TMeter::GetAnchorCovered() const { return d->FAnchorCovered; }
+TBkgFill TMeter::GetBkgndFillMode() const { return d->FBkgndFillMode; }
+TColor TMeter::GetColorBakG() const { return d->FColorBakG; }
+TColor TMeter::GetColorCover() const { return d->FColorCover; }
+TColor TMeter::GetColorScale() const { return d->FColorScale; }
+TColor TMeter::GetColorSclBkLow() const { return d->FColorSclBkLow; }
+TColor TMeter::GetColorSclBkNorm() const { return d->FColorSclBkNorm; }
+TColor TMeter::GetColorSclBkHigh() const { return d->FColorSclBkHigh; }
+TFrameStyle TMeter::GetFrameStyle() const { return d->FFrameStyle; }
+bool TMeter::GetLimWatchHighOn() const { return d->FLimWatchHighOn; }
+bool TMeter::GetLimWatchLowOn() const { return d->FLimWatchLowOn; }
+TColor TMeter::GetLimWatchActColor() const { return d->FLimWatchActColor; }
+TColor TMeter::GetLimWatchPsvColor() const { return d->FLimWatchPsvColor; }
+int TMeter::GetRimBottom() const { return d->FRimBottom; }
+int TMeter::GetRimTop() const { return d->FRimTop; }
+int TMeter::GetRimSide() const { return d->FRimSide; }
+TNeedleLayout *TMeter::GetNeedleLayout() const { return d->FNeedleLayout; }
+TNeedleLayout *TMeter::GetNeedleLayoutSec() const { return d->FNeedleLayoutSec; }
+
 void TMeter::SetMeterLayout(TMeterLayout layout)
 {
-    if (layout == FMeterLayout)
+    if (layout == d->FMeterLayout)
         return;
-    FMeterLayout = layout;
-    CalcMeterLayoutParams();
+    d->FMeterLayout = layout;
+    d->CalcMeterLayoutParams();
     PaintNow();
 }
 
+// The scale's settings show only with the scale, the ring's only with the ring.
 void TMeter::SetMeterDecPlaces(int decPlaces)
 {
-    // Compared before clamping, as stored forms rely on: 9 after 4 repaints again.
-    if (decPlaces == FMeterDecPlaces)
-        return;
-    FMeterDecPlaces = std::clamp(decPlaces, 0, 4);
-    PaintNow();
+    Change(d->FMeterDecPlaces, std::clamp(decPlaces, 0, 4), d->FScaleVisible);
 }
 
 void TMeter::SetMeterNrTicks(int nrTicks)
 {
-    if (nrTicks == FMeterNrTicks)
-        return;
-    FMeterNrTicks = std::clamp(nrTicks, 2, 21);
-    PaintNow();
+    Change(d->FMeterNrTicks, std::clamp(nrTicks, 2, 21), d->FScaleVisible);
 }
 
-void TMeter::SetMeterShortTicks(bool shortTicks) { Change(FMeterShortTicks, shortTicks); }
-void TMeter::SetMeterScaleLine(bool scaleLine) { Change(FMeterScaleLine, scaleLine); }
-
-// These few setters store and repaint without comparing, as the control always did.
-void TMeter::SetScaleVisible(bool visible)
-{
-    FScaleVisible = visible;
-    PaintNow();
-}
-
-void TMeter::SetScaleBkVisible(bool visible)
-{
-    FScaleBkVisible = visible;
-    PaintNow();
-}
+void TMeter::SetMeterShortTicks(bool shortTicks) { Change(d->FMeterShortTicks, shortTicks, d->FScaleVisible); }
+void TMeter::SetMeterScaleLine(bool scaleLine) { Change(d->FMeterScaleLine, scaleLine, d->FScaleVisible); }
+void TMeter::SetColorScale(TColor color) { Change(d->FColorScale, color, d->FScaleVisible); }
+void TMeter::SetScaleVisible(bool visible) { Change(d->FScaleVisible, visible); }
+void TMeter::SetScaleBkVisible(bool visible) { Change(d->FScaleBkVisible, visible); }
 
 void TMeter::SetScaleBkWidth(double width)
 {
-    if (!std::isfinite(width))
-        return;
-    FScaleBkWidth = std::clamp(width, 0.0, 100.0);
-    PaintNow();
+    if (std::isfinite(width))
+        Change(d->FScaleBkWidth, std::clamp(width, 0.0, 100.0), d->FScaleBkVisible);
 }
 
-void TMeter::SetCaption(const QString &caption)
+void TMeter::SetColorSclBkLow(TColor color) { Change(d->FColorSclBkLow, color, d->FScaleBkVisible); }
+void TMeter::SetColorSclBkNorm(TColor color) { Change(d->FColorSclBkNorm, color, d->FScaleBkVisible); }
+void TMeter::SetColorSclBkHigh(TColor color) { Change(d->FColorSclBkHigh, color, d->FScaleBkVisible); }
+void TMeter::SetCaption(const QString &caption) { Change(d->FCaption, caption); }
+void TMeter::SetFontCaption(const QFont &font) { Change(d->FFontCaption, font, !d->FCaption.isEmpty()); }
+void TMeter::SetBkgndFillMode(TBkgFill mode) { Change(d->FBkgndFillMode, mode, d->BackgroundShown()); }
+void TMeter::SetAnchorSize(int size) { Change(d->FAnchorSize, size, d->AnchorDrawn()); }
+void TMeter::SetAnchorCovered(bool covered) { Change(d->FAnchorCovered, covered); }
+void TMeter::SetColorBakG(TColor color) { Change(d->FColorBakG, color); }
+void TMeter::SetColorCover(TColor color) { Change(d->FColorCover, color); }
+void TMeter::SetFrameStyle(TFrameStyle style) { Change(d->FFrameStyle, style); }
+
+bool TMeter::ShowsColorScheme() const
 {
-    FCaption = caption;
-    PaintNow();
+    // None and the single line (drawn in ColorBakG) use neither scheme colour; the
+    // inner border, anchor and lamps keep their fixed gray and white.
+    return d->FFrameStyle >= fsLowered && d->FFrameStyle <= fsEngraved;
 }
-
-void TMeter::SetBkgndFillMode(TBkgFill mode)
-{
-    FBkgndFillMode = mode;
-    PaintNow();
-}
-
-void TMeter::SetFontCaption(const QFont &font) { Change(FFontCaption, font); }
-void TMeter::SetAnchorSize(int size) { Change(FAnchorSize, size); }
-void TMeter::SetAnchorCovered(bool covered) { Change(FAnchorCovered, covered); }
-void TMeter::SetColorBakG(TColor color) { Change(FColorBakG, color); }
-void TMeter::SetColorCover(TColor color) { Change(FColorCover, color); }
-void TMeter::SetColorScale(TColor color) { Change(FColorScale, color); }
-void TMeter::SetColorSclBkLow(TColor color) { Change(FColorSclBkLow, color); }
-void TMeter::SetColorSclBkNorm(TColor color) { Change(FColorSclBkNorm, color); }
-void TMeter::SetColorSclBkHigh(TColor color) { Change(FColorSclBkHigh, color); }
-void TMeter::SetFrameStyle(TFrameStyle style) { Change(FFrameStyle, style); }
-void TMeter::SetLimWatchHighOn(bool on) { Change(FLimWatchHighOn, on); }
-void TMeter::SetLimWatchLowOn(bool on) { Change(FLimWatchLowOn, on); }
-void TMeter::SetLimWatchActColor(TColor color) { Change(FLimWatchActColor, color); }
-void TMeter::SetLimWatchPsvColor(TColor color) { Change(FLimWatchPsvColor, color); }
+void TMeter::SetLimWatchHighOn(bool on) { Change(d->FLimWatchHighOn, on); }
+void TMeter::SetLimWatchLowOn(bool on) { Change(d->FLimWatchLowOn, on); }
+// A lamp's colour shows only on a lamp that is shown and lit (or unlit).
+void TMeter::SetLimWatchActColor(TColor color) { Change(d->FLimWatchActColor, color, d->LampShown(true)); }
+void TMeter::SetLimWatchPsvColor(TColor color) { Change(d->FLimWatchPsvColor, color, d->LampShown(false)); }
 // The rims enter the geometry at the next resize or layout change, not here.
-void TMeter::SetRimBottom(int width) { Change(FRimBottom, width); }
-void TMeter::SetRimTop(int width) { Change(FRimTop, width); }
-void TMeter::SetRimSide(int width) { Change(FRimSide, width); }
-
-void TMeter::SetColorScheme(TColorScheme scheme)
-{
-    if (scheme == FColorScheme)
-        return;
-    FColorScheme = scheme;
-    FColGrayLine = GrayLineColor(scheme);
-    FColWhiteLine = WhiteLineColor(scheme);
-    PaintNow();
-}
+void TMeter::SetRimBottom(int width) { Change(d->FRimBottom, width); }
+void TMeter::SetRimTop(int width) { Change(d->FRimTop, width); }
+void TMeter::SetRimSide(int width) { Change(d->FRimSide, width); }
 
 void TMeter::SetNeedleLayout(const TNeedleLayout *layout)
 {
-    if (!layout)
-        return;
-    BeginUpdate();
-    FNeedleLayout->AssignAppearance(*layout);
-    EndUpdate();
+    if (layout)
+        d->FNeedleLayout->AssignAppearance(*layout);
 }
 
 void TMeter::SetNeedleLayoutSec(const TNeedleLayout *layout)
 {
-    if (!layout)
-        return;
-    BeginUpdate();
-    FNeedleLayoutSec->AssignAppearance(*layout);
-    EndUpdate();
+    if (layout)
+        d->FNeedleLayoutSec->AssignAppearance(*layout);
 }
 
 void TMeter::Assign(const QObject *source)
@@ -576,67 +642,20 @@ void TMeter::Assign(const QObject *source)
         throw EConvertError(msg::CannotAssign(source, this));
     if (other == this)
         return;
-    const double oldValue = FValue;
+    const double oldValue = GetValue();
     BeginUpdate();
-    FMeterMinValue = other->FMeterMinValue;
-    FMeterMaxValue = other->FMeterMaxValue;
-    FLogarithmic = other->FLogarithmic;
-    FThresholdLow = other->FThresholdLow;
-    FThresholdHigh = other->FThresholdHigh;
-    FValue = other->FValue;
-    FValueSec = other->FValueSec;
-    FOFL = other->FOFL;
-    FUFL = other->FUFL;
-    FMeterLayout = other->FMeterLayout;
-    FMeterDecPlaces = other->FMeterDecPlaces;
-    FMeterNrTicks = other->FMeterNrTicks;
-    FMeterShortTicks = other->FMeterShortTicks;
-    FMeterScaleLine = other->FMeterScaleLine;
-    FScaleVisible = other->FScaleVisible;
-    FScaleBkVisible = other->FScaleBkVisible;
-    FScaleBkWidth = other->FScaleBkWidth;
-    FCaption = other->FCaption;
-    FFontCaption = other->FFontCaption;
-    FAnchorSize = other->FAnchorSize;
-    FAnchorCovered = other->FAnchorCovered;
-    FACoverFName = other->FACoverFName;
-    FAnchorPicture = other->FAnchorPicture;
-    FBakGndFName = other->FBakGndFName;
-    FBackgroundImage = other->FBackgroundImage;
-    FStretchedBackground = QImage();
-    FBkgndFillMode = other->FBkgndFillMode;
-    FColorBakG = other->FColorBakG;
-    FColorCover = other->FColorCover;
-    FColorScale = other->FColorScale;
-    FColorScheme = other->FColorScheme;
-    FColGrayLine = other->FColGrayLine;
-    FColWhiteLine = other->FColWhiteLine;
-    FColorSclBkLow = other->FColorSclBkLow;
-    FColorSclBkNorm = other->FColorSclBkNorm;
-    FColorSclBkHigh = other->FColorSclBkHigh;
-    FFrameStyle = other->FFrameStyle;
-    FLimWatchHighOn = other->FLimWatchHighOn;
-    FLimWatchLowOn = other->FLimWatchLowOn;
-    FLimWatchActColor = other->FLimWatchActColor;
-    FLimWatchPsvColor = other->FLimWatchPsvColor;
-    FRimBottom = other->FRimBottom;
-    FRimTop = other->FRimTop;
-    FRimSide = other->FRimSide;
-    FNeedleLayout->AssignAppearance(*other->FNeedleLayout);
-    FNeedleLayoutSec->AssignAppearance(*other->FNeedleLayoutSec);
-    CalcMeterLayoutParams();
+    static_cast<TMeterFields &>(*d) = *other->d;
+    d->FStretchedBackground = QImage();
+    SetColorScheme(other->GetColorScheme());
+    d->FNeedleLayout->AssignAppearance(*other->d->FNeedleLayout);
+    d->FNeedleLayoutSec->AssignAppearance(*other->d->FNeedleLayoutSec);
+    d->CalcMeterLayoutParams();
     EndUpdate();
-    if (FValue != oldValue)
-        Q_EMIT ValueChanged(FValue);
+    if (GetValue() != oldValue)
+        Q_EMIT ValueChanged(GetValue());
 }
 
-void TMeter::AssignTo(QObject *dest) const
-{
-    auto *other = qobject_cast<TMeter *>(dest);
-    if (!other)
-        throw EConvertError(msg::CannotAssign(this, dest));
-    other->Assign(this);
-}
+void TMeter::AssignTo(QObject *dest) const { AssignToSameClass(this, dest); }
 
 // ---- Mapping -------------------------------------------------------------------------
 
@@ -645,15 +664,15 @@ double TMeter::CalcNeedleAngle(double value) const { return Scale().NeedleAngle(
 void TMeter::ConvertToPixelCoords(double value, double pctradius, int &X, int &Y) const
 {
     const double a = (-90 - CalcNeedleAngle(value)) * M_PI / 180;
-    const TMeterGeometry &g = Geo();
-    const double d = pctradius * 0.01 * g.Radius;
-    X = RoundToInt(std::cos(a) * d + g.CenterX);
-    Y = RoundToInt(g.CenterY - std::sin(a) * d);
+    const TMeterGeometry &g = d->Geo();
+    const double distance = pctradius * 0.01 * g.Radius;
+    X = RoundToInt(std::cos(a) * distance + g.CenterX);
+    Y = RoundToInt(g.CenterY - std::sin(a) * distance);
 }
 
 bool TMeter::ConvertPixelToValue(int XPos, int YPos, double &MeterValue) const
 {
-    const TMeterGeometry &g = Geo();
+    const TMeterGeometry &g = d->Geo();
     const std::optional<double> value = Scale().PixelToValue(g.CenterX, g.CenterY, XPos, YPos);
     MeterValue = value.value_or(0.0);
     return value.has_value();
@@ -666,43 +685,40 @@ void TMeter::mouseMoveEvent(QMouseEvent *event)
     // Qt gives the position as full integers: no 16-bit wrap of far coordinates.
     double meterValue = 0;
     const bool withinRange = ConvertPixelToValue(pos.x(), pos.y(), meterValue);
-    Guarded([&] { MouseMoveInMeter(withinRange, event->modifiers(), meterValue); });
-}
-
-void TMeter::MouseMoveInMeter(bool withinRange, Qt::KeyboardModifiers shift, double meterValue)
-{
     if (OnMouseMoveInMeter)
-        OnMouseMoveInMeter(this, withinRange, shift, meterValue);
+        Guarded([&] { OnMouseMoveInMeter(this, withinRange, event->modifiers(), meterValue); });
 }
 
 } // namespace nvo
 
 // ---- Painting ------------------------------------------------------------------------
 //
-// The whole meter is composed in one off-screen bitmap, step by step in this order,
-// and copied onto the control at once, so a needle moving at a high rate never shows
-// a half-drawn dial.
+// The whole meter is composed in the control's off-screen buffer, step by step in
+// this order, and copied onto the control at once, so a needle moving at a high rate
+// never shows a half-drawn dial.
 
 namespace nvo {
 
 void TMeter::Paint(TCanvas &canvas)
 {
-    if (Geo().Radius <= 0)
+    if (d->Geo().Radius <= 0)
         return;
-    QImage &buffer = Buffer();
+    TBitmap &buffer = Buffer();
     {
-        // The bitmap's canvas (and its painter) ends before the picture is copied.
-        TCanvas bitmap(&buffer, palette());
+        // A canvas of its own over the buffer's painter: the steps and the
+        // application's handlers start every paint from a fresh pen, brush, font and
+        // copy mode, and whatever a handler does to the painter ends with the paint.
+        TCanvas bitmap(buffer.Canvas().Painter(), palette());
         bitmap.Font.Font = font();
-        Compose(bitmap);
+        d->Compose(bitmap);
     }
     canvas.CopyMode = cmSrcCopy;
     canvas.Draw(0, 0, buffer);
 }
 
-void TMeter::Compose(TCanvas &bitmap)
+void TMeter::Private::Compose(TCanvas &bitmap)
 {
-    const TMeterScale scale = Scale();
+    const TMeterScale scale = q->Scale();
     PaintBackground(bitmap);
     if (FScaleBkVisible)
         PaintScaleRing(bitmap, scale);
@@ -714,36 +730,24 @@ void TMeter::Compose(TCanvas &bitmap)
     // The second needle lies beneath the first one and beneath whatever an
     // application draws as its own first needle.
     if (FNeedleLayoutSec->GetVisible())
-        PaintNeedle(bitmap, scale, *FNeedleLayoutSec, FValueSec);
+        PaintNeedle(bitmap, scale, *FNeedleLayoutSec, q->GetValueSec());
     bool needleDrawn = false;
-    if (OnBeforeDrawNeedle)
-        OnBeforeDrawNeedle(this, bitmap, needleDrawn);
+    if (q->OnBeforeDrawNeedle)
+        q->OnBeforeDrawNeedle(q, bitmap, needleDrawn);
     // The first needle is drawn whether or not its layout counts for the limit watch.
     if (!needleDrawn)
-        PaintNeedle(bitmap, scale, *FNeedleLayout, FValue);
+        PaintNeedle(bitmap, scale, *FNeedleLayout, q->GetValue());
     PaintCover(bitmap);
     PaintAnchor(bitmap);
     PaintLamps(bitmap);
-    if (OnMeterRendered)
-        OnMeterRendered(this, bitmap);
+    if (q->OnMeterRendered)
+        q->OnMeterRendered(q, bitmap);
     PaintFrame(bitmap);
 }
 
-QImage &TMeter::Buffer()
+const QImage &TMeter::Private::StretchedBackground(QSize size)
 {
-    const qreal ratio = devicePixelRatioF();
-    const QSize deviceSize(qRound(width() * ratio), qRound(height() * ratio));
-    if (FBuffer.size() != deviceSize || FBuffer.devicePixelRatio() != ratio) {
-        // No need to clear it: the background step paints every pixel.
-        FBuffer = QImage(deviceSize, QImage::Format_RGB32);
-        FBuffer.setDevicePixelRatio(ratio);
-    }
-    return FBuffer;
-}
-
-const QImage &TMeter::StretchedBackground(QSize size)
-{
-    const qreal ratio = devicePixelRatioF();
+    const qreal ratio = q->devicePixelRatioF();
     const QSize deviceSize(qRound(size.width() * ratio), qRound(size.height() * ratio));
     if (FStretchedBackground.size() != deviceSize) {
         // Nearest-pixel sampling, as a stretched draw of the canvas does it.
@@ -753,9 +757,9 @@ const QImage &TMeter::StretchedBackground(QSize size)
     return FStretchedBackground;
 }
 
-void TMeter::PaintBackground(TCanvas &canvas)
+void TMeter::Private::PaintBackground(TCanvas &canvas)
 {
-    const int w = width(), h = height();
+    const int w = q->width(), h = q->height();
     const auto fillWithColour = [&] {
         canvas.Pen.Color = FColorBakG;
         canvas.Brush.SetColor(FColorBakG);
@@ -787,15 +791,15 @@ void TMeter::PaintBackground(TCanvas &canvas)
     }
 }
 
-void TMeter::PaintScaleRing(TCanvas &canvas, const TMeterScale &scale)
+void TMeter::Private::PaintScaleRing(TCanvas &canvas, const TMeterScale &scale)
 {
-    const TMeterGeometry &g = FGeometry;
+    const TMeterGeometry &g = Geo();
     const int cx = g.CenterX, cy = g.CenterY;
     const int ro = RoundToInt(g.Radius + 4);
     const int ri = RoundToInt((100 - FScaleBkWidth) * g.Radius / 100);
     const double start = scale.DrawingAngle(FMeterMinValue);
-    const double low = scale.DrawingAngle(FThresholdLow);
-    const double high = scale.DrawingAngle(FThresholdHigh);
+    const double low = scale.DrawingAngle(Held(FThresholdLow));
+    const double high = scale.DrawingAngle(Held(FThresholdHigh));
     const double end = scale.DrawingAngle(FMeterMaxValue);
     // One pie segment per range, counter-clockwise from `from` to `to`; a segment of
     // no width is left out (a pie between equal rays would be a full disc).
@@ -816,9 +820,9 @@ void TMeter::PaintScaleRing(TCanvas &canvas, const TMeterScale &scale)
     canvas.Ellipse(cx - ri, cy - ri, cx + ri + 1, cy + ri);
 }
 
-void TMeter::PaintScale(TCanvas &canvas, const TMeterScale &scale)
+void TMeter::Private::PaintScale(TCanvas &canvas, const TMeterScale &scale)
 {
-    const TMeterGeometry &g = FGeometry;
+    const TMeterGeometry &g = Geo();
     const int cx = g.CenterX, cy = g.CenterY;
     const double r = g.Radius;
     canvas.Pen.Color = FColorScale;
@@ -842,7 +846,7 @@ void TMeter::PaintScale(TCanvas &canvas, const TMeterScale &scale)
         for (double value : MinorTickValues(ticks, FMeterMinValue, FMeterMaxValue))
             tick(value, 4);
 
-    canvas.Font.Font = font();
+    canvas.Font.Font = q->font();
     canvas.Font.Color = clr::WindowText;
     // Labels stand inwards of their ticks by half the size of the widest label plus
     // 15 pixels, measured on the label of the maximum.
@@ -858,7 +862,7 @@ void TMeter::PaintScale(TCanvas &canvas, const TMeterScale &scale)
         return g.Sweep >= 360 && std::fabs(scale.Fraction(value) - 1) < 1e-9;
     };
 
-    const bool decades = FLogarithmic && FMeterMinValue > 0
+    const bool decades = scale.Logarithmic && FMeterMinValue > 0
                          && std::fabs(std::log10(FMeterMaxValue / FMeterMinValue)) >= 1;
     if (decades) {
         for (const TDecadeTick &t : DecadeTickValues(FMeterMinValue, FMeterMaxValue)) {
@@ -877,17 +881,17 @@ void TMeter::PaintScale(TCanvas &canvas, const TMeterScale &scale)
     }
 }
 
-void TMeter::PaintLabel(TCanvas &canvas, double value, QPoint at)
+void TMeter::Private::PaintLabel(TCanvas &canvas, double value, QPoint at)
 {
     // Measured once unless the handler changes the text or the canvas font: text
     // measurement is the dearest part of a scale with many labels.
     QString text = ScaleLabelText(value, FMeterDecPlaces);
     int textWidth = canvas.TextWidth(text);
     int textHeight = canvas.TextHeight(text);
-    if (OnBeforeDrawScaleLabel) {
+    if (q->OnBeforeDrawScaleLabel) {
         const QString before = text;
         const QFont fontBefore = canvas.Font.Font;
-        OnBeforeDrawScaleLabel(this, canvas, text, at.x() - textWidth / 2, at.y() - textHeight / 2);
+        q->OnBeforeDrawScaleLabel(q, canvas, text, at.x() - textWidth / 2, at.y() - textHeight / 2);
         if (text != before || canvas.Font.Font != fontBefore) {
             textWidth = canvas.TextWidth(text);
             textHeight = canvas.TextHeight(text);
@@ -897,22 +901,22 @@ void TMeter::PaintLabel(TCanvas &canvas, double value, QPoint at)
         canvas.TextOut(at.x() - textWidth / 2, at.y() - textHeight / 2, text);
 }
 
-void TMeter::PaintCaption(TCanvas &canvas)
+void TMeter::Private::PaintCaption(TCanvas &canvas)
 {
     if (FCaption.isEmpty())
         return;
     canvas.Font.Font = FFontCaption;
     canvas.Font.Color = clr::WindowText;
     canvas.Brush.SetStyle(bsClear);
-    canvas.TextOut(FGeometry.CenterX - canvas.TextWidth(FCaption) / 2,
-                   FGeometry.CenterY - RoundToInt(FGeometry.Radius / 3) - canvas.TextHeight(FCaption) / 2,
+    canvas.TextOut(Geo().CenterX - canvas.TextWidth(FCaption) / 2,
+                   Geo().CenterY - RoundToInt(Geo().Radius / 3) - canvas.TextHeight(FCaption) / 2,
                    FCaption);
 }
 
-void TMeter::PaintNeedle(TCanvas &canvas, const TMeterScale &scale, const TNeedleLayout &layout,
+void TMeter::Private::PaintNeedle(TCanvas &canvas, const TMeterScale &scale, const TNeedleLayout &layout,
                          double value)
 {
-    const TMeterGeometry &g = FGeometry;
+    const TMeterGeometry &g = Geo();
     const double length = layout.GetPercentNeedleLength() * (g.Radius - 4) * 0.01;
     std::array<QPoint, 7> points =
         NeedlePolygon(g.CenterX, g.CenterY, scale.DrawingAngle(value), length, layout.GetHeadAngle(),
@@ -931,9 +935,9 @@ void TMeter::PaintNeedle(TCanvas &canvas, const TMeterScale &scale, const TNeedl
     canvas.Polygon(points);
 }
 
-void TMeter::PaintCover(TCanvas &canvas)
+void TMeter::Private::PaintCover(TCanvas &canvas)
 {
-    const int w = width(), h = height();
+    const int w = q->width(), h = q->height();
     canvas.Pen.Color = FColorCover;
     canvas.Brush.SetColor(FColorCover);
     canvas.Rectangle(0, 0, FRimSide - 1, h);
@@ -942,9 +946,9 @@ void TMeter::PaintCover(TCanvas &canvas)
     canvas.Rectangle(0, h - FRimBottom, w, h);
 }
 
-void TMeter::PaintInnerBorder(TCanvas &canvas)
+void TMeter::Private::PaintInnerBorder(TCanvas &canvas)
 {
-    const int w = width(), h = height();
+    const int w = q->width(), h = q->height();
     canvas.Pen.Color = clr::White;
     canvas.MoveTo(FRimSide - 1, h - FRimBottom);
     canvas.LineTo(w - FRimSide, h - FRimBottom);
@@ -954,10 +958,10 @@ void TMeter::PaintInnerBorder(TCanvas &canvas)
     canvas.LineTo(FRimSide - 1, h - FRimBottom);
 }
 
-void TMeter::PaintAnchor(TCanvas &canvas)
+void TMeter::Private::PaintAnchor(TCanvas &canvas)
 {
-    const int w = width(), h = height();
-    const int cx = FGeometry.CenterX, cy = FGeometry.CenterY, a = FAnchorSize;
+    const int w = q->width(), h = q->height();
+    const int cx = Geo().CenterX, cy = Geo().CenterY, a = FAnchorSize;
     const int sd = FRimSide, t = FRimTop, b = FRimBottom;
     if (!FAnchorCovered) {
         PaintInnerBorder(canvas);
@@ -1003,15 +1007,15 @@ void TMeter::PaintAnchor(TCanvas &canvas)
     canvas.Arc(cx - a, cy - a, cx + a, cy + a, cx + a, cy, cx + a, cy - a);
 }
 
-void TMeter::PaintLamps(TCanvas &canvas)
+void TMeter::Private::PaintLamps(TCanvas &canvas)
 {
     if (FLimWatchHighOn)
-        PaintLamp(canvas, width() - FRimSide - 18, FOFL);
+        PaintLamp(canvas, q->width() - FRimSide - 18, FOFL);
     if (FLimWatchLowOn)
         PaintLamp(canvas, FRimSide + 8, FUFL);
 }
 
-void TMeter::PaintLamp(TCanvas &canvas, int left, bool lit)
+void TMeter::Private::PaintLamp(TCanvas &canvas, int left, bool lit)
 {
     // A 10 x 10 square with a sunken bevel, 8 pixels below the top rim.
     const int t = FRimTop;
@@ -1032,9 +1036,9 @@ void TMeter::PaintLamp(TCanvas &canvas, int left, bool lit)
     canvas.LineTo(left + 9, t + 9);
 }
 
-void TMeter::PaintFrame(TCanvas &canvas)
+void TMeter::Private::PaintFrame(TCanvas &canvas)
 {
-    const int w = width(), h = height();
+    const int w = q->width(), h = q->height();
     const auto outline = [&](TColor topLeft, TColor bottomRight) {
         canvas.Pen.Color = topLeft;
         canvas.MoveTo(0, h - 1);
@@ -1063,10 +1067,10 @@ void TMeter::PaintFrame(TCanvas &canvas)
     };
     switch (FFrameStyle) {
     case fsSimple: outline(FColorBakG, FColorBakG); break;
-    case fsLowered: outline(FColGrayLine, FColWhiteLine); break;
-    case fsRaised: outline(FColWhiteLine, FColGrayLine); break;
-    case fsEmbossed: doubleLine(FColWhiteLine, FColGrayLine); break;
-    case fsEngraved: doubleLine(FColGrayLine, FColWhiteLine); break;
+    case fsLowered: outline(q->GrayLine(), q->WhiteLine()); break;
+    case fsRaised: outline(q->WhiteLine(), q->GrayLine()); break;
+    case fsEmbossed: doubleLine(q->WhiteLine(), q->GrayLine()); break;
+    case fsEngraved: doubleLine(q->GrayLine(), q->WhiteLine()); break;
     case fsNone:
     default: break; // ordinals beyond the known styles draw no frame, as style 0
     }

@@ -9,6 +9,7 @@
 #include <QtGui/QFont>
 
 #include <functional>
+#include <memory>
 
 namespace nvo {
 
@@ -35,37 +36,37 @@ class NVO_EXPORT TNeedleLayout : public QObject
     Q_PROPERTY(bool Visible READ GetVisible WRITE SetVisible)
 
 public:
-
     /// Every field starts at zero (false, unassigned): the owner fills in its defaults.
     explicit TNeedleLayout(QObject *parent = nullptr);
+    ~TNeedleLayout() override;
 
-    TColor GetColorBody() const { return FColorFill; }
+    TColor GetColorBody() const;
     void SetColorBody(TColor color);
-    TColor GetColorOutline() const { return FColorLine; }
+    TColor GetColorOutline() const;
     void SetColorOutline(TColor color);
     /// Length in pixels of the two barbs of the arrow head.
-    int GetHeadSize() const { return FSize1; }
+    int GetHeadSize() const;
     void SetHeadSize(int size);
     /// Width in pixels of the shaft; 0 gives a shaft of one line.
-    int GetThickness() const { return FThickness; }
+    int GetThickness() const;
     void SetThickness(int thickness);
     /// Needle length in percent of (radius - 4), 0..100.
-    int GetPercentNeedleLength() const { return FPctNeedleLeng; }
+    int GetPercentNeedleLength() const;
     void SetPercentNeedleLength(int percent);
     /// Full opening angle of the arrow head in degrees, 0..180.
-    int GetHeadAngle() const { return FAngle1; }
+    int GetHeadAngle() const;
     void SetHeadAngle(int angle);
     /// Distance from the tip back along the shaft to where the shaft meets the head.
-    int GetHeadMidLeng() const { return FBackShift1; }
+    int GetHeadMidLeng() const;
     void SetHeadMidLeng(int length);
     /// The shadow lies at (-ShadowDx, -ShadowDy) from the needle; none at (0, 0).
-    int GetShadowDx() const { return FShadowDx; }
+    int GetShadowDx() const;
     void SetShadowDx(int dx);
-    int GetShadowDy() const { return FShadowDy; }
+    int GetShadowDy() const;
     void SetShadowDy(int dy);
-    TColor GetShadowColor() const { return FShadowColor; }
+    TColor GetShadowColor() const;
     void SetShadowColor(TColor color);
-    bool GetVisible() const { return FVisible; }
+    bool GetVisible() const;
     void SetVisible(bool visible);
 
     /// Copies the appearance values and `Visible` of `source`, keeping this layout's
@@ -75,21 +76,10 @@ public:
     TNotifyEvent OnChange;
 
 private:
-    template<class T>
-    void Change(T &field, T value);
     void Changed();
 
-    TColor FColorFill = 0;
-    TColor FColorLine = 0;
-    int FSize1 = 0;
-    int FThickness = 0;
-    int FPctNeedleLeng = 0;
-    int FAngle1 = 0;
-    int FBackShift1 = 0;
-    int FShadowDx = 0;
-    int FShadowDy = 0;
-    TColor FShadowColor = 0;
-    bool FVisible = false;
+    struct Private;
+    std::unique_ptr<Private> const d;
 };
 
 /// An analog panel meter: a circular scale of a chosen sweep with ticks and
@@ -106,25 +96,37 @@ private:
 ///
 /// Value model: `MeterMinValue` < `MeterMaxValue`; `Value`, `ValueSec` and both
 /// thresholds lie between them, `ThresholdLow` <= `ThresholdHigh`; a logarithmic
-/// scale has both ends above 1e-100. Every setter keeps these, so no sequence of
-/// calls can break them; a NaN or infinite number given to any setter is ignored.
+/// scale has both ends at or above 1e-100. Every setter keeps these, so no sequence
+/// of calls can break them; a NaN or infinite number given to any setter is ignored.
 ///
-/// Limit watch: setting `Value` (or `ValueSec`) resets both lamps, then lights the
-/// high lamp and fires `OnOverFlow` when the value reaches `ThresholdHigh`, fires
-/// `OnNormalRange` between the thresholds, and lights the low lamp and fires
-/// `OnUnderFlow` at or below `ThresholdLow` - provided that needle's layout is
-/// `Visible`. Events fire inside the setter, before the repaint.
+/// Forms: a form (loaded by TFormLoader, or compiled by uic, which sets the
+/// properties one by one in the order the form lists them and calls nothing
+/// afterwards) gives the same meter whatever that order. The meter remembers what
+/// was set: the values and thresholds show held to the range, and a logarithmic
+/// scale shows where the range allows one. A value set before its range (or a
+/// range narrowed and widened again) therefore shows as set once the range takes
+/// it in. The rims enter the geometry at the next resize, which a meter of a form
+/// gets when it is first shown.
 ///
-/// Forms: a form loader that sets many properties at once calls `BeginLoading()`
-/// first and `Loaded()` last; meanwhile the value setters only store what they
-/// are given, and `Loaded()` restores the value model and loads the image files,
-/// so the result does not depend on the order of the properties. The properties
-/// are also declared in an order (range, scale type, thresholds, values) in which
-/// plain setters, as generated form code calls them, reproduce a saved meter.
+/// Limit watch: setting `Value` (or `ValueSec`) to a number other than the one
+/// shown makes that needle the watched one. When its layout is `Visible`, the high
+/// lamp lights and `OnOverFlow` fires when its value reaches `ThresholdHigh`,
+/// `OnNormalRange` fires between the thresholds, and the low lamp lights and
+/// `OnUnderFlow` fires at or below `ThresholdLow`; when it is not, both lamps go
+/// out. The threshold setters fire `OnUnderFlow` (low) or `OnOverFlow` (high) when
+/// `Value` is at or beyond the new threshold. Once a value or a threshold has been
+/// set, every setter of the range and of the thresholds watches the same needle
+/// again (the range setters without events), so the lamps agree with the scale
+/// whatever the order of the setters; only a form that sets both `Value` and
+/// `ValueSec` leaves the lamps to the one it lists last. Events fire inside the
+/// setter, before the repaint.
 ///
-/// Painting composes the whole meter in one off-screen bitmap and copies it in
-/// one operation. Scale labels use "." whatever the locale. The label and caption
-/// text colour is the palette's window text.
+/// Painting composes the whole meter in the control's off-screen buffer and copies it
+/// in one operation; the stretched background picture is cached per size. Scale
+/// labels use "." whatever the locale. The label and caption text colour is the
+/// palette's window text. A setter of a part that is hidden (the ring's colours
+/// without the ring, the scale's settings without the scale, ...) stores its value
+/// without repainting.
 class NVO_EXPORT TMeter : public TControl
 {
     Q_OBJECT
@@ -133,7 +135,7 @@ class NVO_EXPORT TMeter : public TControl
     Q_PROPERTY(bool Logarithmic READ GetLogarithmic WRITE SetLogarithmic)
     Q_PROPERTY(double ThresholdLow READ GetThresholdLow WRITE SetThresholdLow)
     Q_PROPERTY(double ThresholdHigh READ GetThresholdHigh WRITE SetThresholdHigh)
-    Q_PROPERTY(double Value READ GetValue WRITE SetValue NOTIFY ValueChanged)
+    Q_PROPERTY(double Value READ GetValue WRITE SetValue NOTIFY ValueChanged USER true)
     Q_PROPERTY(double ValueSec READ GetValueSec WRITE SetValueSec)
     Q_PROPERTY(TMeterLayout MeterLayout READ GetMeterLayout WRITE SetMeterLayout)
     Q_PROPERTY(int MeterDecPlaces READ GetMeterDecPlaces WRITE SetMeterDecPlaces)
@@ -191,104 +193,105 @@ public:
     ~TMeter() override;
 
     // Value model
-    double GetMeterMinValue() const { return FMeterMinValue; }
+    double GetMeterMinValue() const;
     void SetMeterMinValue(double value);
-    double GetMeterMaxValue() const { return FMeterMaxValue; }
+    double GetMeterMaxValue() const;
     void SetMeterMaxValue(double value);
-    bool GetLogarithmic() const { return FLogarithmic; }
+    bool GetLogarithmic() const;
     void SetLogarithmic(bool logarithmic);
-    double GetThresholdLow() const { return FThresholdLow; }
+    double GetThresholdLow() const;
     void SetThresholdLow(double value);
-    double GetThresholdHigh() const { return FThresholdHigh; }
+    double GetThresholdHigh() const;
     void SetThresholdHigh(double value);
-    double GetValue() const { return FValue; }
+    double GetValue() const;
     void SetValue(double value);
-    double GetValueSec() const { return FValueSec; }
+    double GetValueSec() const;
     void SetValueSec(double value);
 
     // Scale and layout
-    TMeterLayout GetMeterLayout() const { return FMeterLayout; }
+    TMeterLayout GetMeterLayout() const;
     void SetMeterLayout(TMeterLayout layout);
     /// Decimals of the scale labels, 0..4.
-    int GetMeterDecPlaces() const { return FMeterDecPlaces; }
+    int GetMeterDecPlaces() const;
     void SetMeterDecPlaces(int decPlaces);
     /// The least number of major intervals, 2..21.
-    int GetMeterNrTicks() const { return FMeterNrTicks; }
+    int GetMeterNrTicks() const;
     void SetMeterNrTicks(int nrTicks);
-    bool GetMeterShortTicks() const { return FMeterShortTicks; }
+    bool GetMeterShortTicks() const;
     void SetMeterShortTicks(bool shortTicks);
-    bool GetMeterScaleLine() const { return FMeterScaleLine; }
+    bool GetMeterScaleLine() const;
     void SetMeterScaleLine(bool scaleLine);
-    bool GetScaleVisible() const { return FScaleVisible; }
+    bool GetScaleVisible() const;
     void SetScaleVisible(bool visible);
-    bool GetScaleBkVisible() const { return FScaleBkVisible; }
+    bool GetScaleBkVisible() const;
     void SetScaleBkVisible(bool visible);
     /// Width of the coloured ring in percent of the radius, 0..100.
-    double GetScaleBkWidth() const { return FScaleBkWidth; }
+    double GetScaleBkWidth() const;
     void SetScaleBkWidth(double width);
-    QString GetCaption() const { return FCaption; }
+    QString GetCaption() const;
     void SetCaption(const QString &caption);
-    QFont GetFontCaption() const { return FFontCaption; }
+    QFont GetFontCaption() const;
     void SetFontCaption(const QFont &font);
 
     // Anchor, images, colours, frame, lamps, rims
-    int GetAnchorSize() const { return FAnchorSize; }
+    int GetAnchorSize() const;
     void SetAnchorSize(int size);
-    bool GetAnchorCovered() const { return FAnchorCovered; }
+    bool GetAnchorCovered() const;
     void SetAnchorCovered(bool covered);
     /// Image drawn opaque at its own size centred on the pivot instead of the anchor.
-    QString GetAnchorImage() const { return FACoverFName; }
+    /// A file that is missing or cannot be read clears the name.
+    QString GetAnchorImage() const;
     void SetAnchorImage(const QString &fileName);
     /// Background image file. A missing file clears the name; a file that exists
     /// but cannot be read clears it too and throws ENVOMeterError.
-    QString GetBackGroundImg() const { return FBakGndFName; }
+    QString GetBackGroundImg() const;
     void SetBackGroundImg(const QString &fileName);
-    TBkgFill GetBkgndFillMode() const { return FBkgndFillMode; }
+    TBkgFill GetBkgndFillMode() const;
     void SetBkgndFillMode(TBkgFill mode);
-    TColor GetColorBakG() const { return FColorBakG; }
+    TColor GetColorBakG() const;
     void SetColorBakG(TColor color);
-    TColor GetColorCover() const { return FColorCover; }
+    TColor GetColorCover() const;
     void SetColorCover(TColor color);
-    TColor GetColorScale() const { return FColorScale; }
+    TColor GetColorScale() const;
     void SetColorScale(TColor color);
-    TColorScheme GetColorScheme() const { return FColorScheme; }
-    void SetColorScheme(TColorScheme scheme);
-    TColor GetColorSclBkLow() const { return FColorSclBkLow; }
+    TColor GetColorSclBkLow() const;
     void SetColorSclBkLow(TColor color);
-    TColor GetColorSclBkNorm() const { return FColorSclBkNorm; }
+    TColor GetColorSclBkNorm() const;
     void SetColorSclBkNorm(TColor color);
-    TColor GetColorSclBkHigh() const { return FColorSclBkHigh; }
+    TColor GetColorSclBkHigh() const;
     void SetColorSclBkHigh(TColor color);
-    TFrameStyle GetFrameStyle() const { return FFrameStyle; }
+    /// Drawn by the meter itself; styles 2 to 5 take their two line colours from
+    /// ColorScheme.
+    TFrameStyle GetFrameStyle() const;
     void SetFrameStyle(TFrameStyle style);
-    bool GetLimWatchHighOn() const { return FLimWatchHighOn; }
+    bool GetLimWatchHighOn() const;
     void SetLimWatchHighOn(bool on);
-    bool GetLimWatchLowOn() const { return FLimWatchLowOn; }
+    bool GetLimWatchLowOn() const;
     void SetLimWatchLowOn(bool on);
-    TColor GetLimWatchActColor() const { return FLimWatchActColor; }
+    TColor GetLimWatchActColor() const;
     void SetLimWatchActColor(TColor color);
-    TColor GetLimWatchPsvColor() const { return FLimWatchPsvColor; }
+    TColor GetLimWatchPsvColor() const;
     void SetLimWatchPsvColor(TColor color);
     /// Cover widths. They enter the geometry at the next resize or layout change.
-    int GetRimBottom() const { return FRimBottom; }
+    int GetRimBottom() const;
     void SetRimBottom(int width);
-    int GetRimTop() const { return FRimTop; }
+    int GetRimTop() const;
     void SetRimTop(int width);
-    int GetRimSide() const { return FRimSide; }
+    int GetRimSide() const;
     void SetRimSide(int width);
-    TNeedleLayout *GetNeedleLayout() const { return FNeedleLayout; }
+    TNeedleLayout *GetNeedleLayout() const;
     /// Copies the appearance of `layout` into the meter's own first needle layout.
     void SetNeedleLayout(const TNeedleLayout *layout);
-    TNeedleLayout *GetNeedleLayoutSec() const { return FNeedleLayoutSec; }
+    TNeedleLayout *GetNeedleLayoutSec() const;
     void SetNeedleLayoutSec(const TNeedleLayout *layout);
 
     // State
     /// The high limit is violated (the high lamp is lit).
-    bool Overflow() const { return FOFL; }
+    bool Overflow() const;
     /// The low limit is violated (the low lamp is lit).
-    bool Underflow() const { return FUFL; }
+    bool Underflow() const;
     /// Sweep, pivot and radius as the current size, layout and rims give them.
-    TMeterGeometry Geometry() const { return Geo(); }
+    TMeterGeometry Geometry() const;
     TMeterScale Scale() const;
 
     // Mapping
@@ -299,18 +302,9 @@ public:
     /// The value under a pixel; false (and 0.0) when its direction is outside the sweep.
     bool ConvertPixelToValue(int XPos, int YPos, double &MeterValue) const;
 
-    // Forms (invokable by name, so that a generic form loader can bracket its
-    // property assignments without knowing the class)
-    /// Starts a bulk load of properties: the value setters store what they get.
-    Q_INVOKABLE void BeginLoading();
-    /// Ends a load: restores the value model, loads the image files (a file that
-    /// cannot be read only clears its name) and repaints.
-    Q_INVOKABLE void Loaded();
-    bool Loading() const { return FLoading; }
-
     /// Copies every property of another TMeter except the events, including the
-    /// needle layouts and the loaded pictures, and repaints. EConvertError for any
-    /// other source, leaving this meter unchanged.
+    /// needle layouts, the limit watch and the loaded pictures, and repaints.
+    /// EConvertError for any other source, leaving this meter unchanged.
     void Assign(const QObject *source);
     void AssignTo(QObject *dest) const;
 
@@ -325,96 +319,18 @@ public:
     TNotifyEvent OnUnderFlow;
 
 Q_SIGNALS:
+    /// The value shown changed: by SetValue, a range setter or Assign.
     void ValueChanged(double value);
 
 protected:
     void Paint(TCanvas &canvas) override;
+    bool ShowsColorScheme() const override;
     void resizeEvent(QResizeEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
-    void CalcMeterLayoutParams();
-    const TMeterGeometry &Geo() const;
-    void StyleChanged(QObject *sender);
-    void MouseMoveInMeter(bool withinRange, Qt::KeyboardModifiers shift, double meterValue);
-    void WatchLimits(double value, bool visible);
-    void RestoreValueModel();
-    void LoadBackground(bool raise);
-    void LoadAnchorImage();
-
-    QImage &Buffer();
-    void Compose(TCanvas &bitmap);
-    const QImage &StretchedBackground(QSize size);
-    void PaintBackground(TCanvas &canvas);
-    void PaintScaleRing(TCanvas &canvas, const TMeterScale &scale);
-    void PaintScale(TCanvas &canvas, const TMeterScale &scale);
-    void PaintLabel(TCanvas &canvas, double value, QPoint at);
-    void PaintCaption(TCanvas &canvas);
-    void PaintNeedle(TCanvas &canvas, const TMeterScale &scale, const TNeedleLayout &layout, double value);
-    void PaintCover(TCanvas &canvas);
-    void PaintInnerBorder(TCanvas &canvas);
-    void PaintAnchor(TCanvas &canvas);
-    void PaintLamps(TCanvas &canvas);
-    void PaintLamp(TCanvas &canvas, int left, bool lit);
-    void PaintFrame(TCanvas &canvas);
-
-    double FMeterMinValue = 0.0;
-    double FMeterMaxValue = 1.0;
-    bool FLogarithmic = false;
-    double FThresholdLow = 0.0;
-    double FThresholdHigh = 1.0;
-    double FValue = 0.0;
-    double FValueSec = 0.0;
-    TMeterLayout FMeterLayout = mlCirc90;
-    int FMeterDecPlaces = 1;
-    int FMeterNrTicks = 3;
-    bool FMeterShortTicks = true;
-    bool FMeterScaleLine = true;
-    bool FScaleVisible = true;
-    bool FScaleBkVisible = false;
-    double FScaleBkWidth = 0.0;
-    QString FCaption;
-    QFont FFontCaption;
-    int FAnchorSize = 24;
-    bool FAnchorCovered = true;
-    QString FACoverFName;
-    QString FBakGndFName;
-    TBkgFill FBkgndFillMode = TBkgFill(0);
-    TColor FColorBakG = clr::White;
-    TColor FColorCover = clr::BtnFace;
-    TColor FColorScale = clr::Navy;
-    TColorScheme FColorScheme = TColorScheme(0);
-    TColor FColGrayLine = clr::Gray;
-    TColor FColWhiteLine = clr::White;
-    TColor FColorSclBkLow = clr::Lime;
-    TColor FColorSclBkNorm = 0x0080FF;
-    TColor FColorSclBkHigh = clr::Red;
-    TFrameStyle FFrameStyle = TFrameStyle(3);
-    bool FLimWatchHighOn = true;
-    bool FLimWatchLowOn = true;
-    TColor FLimWatchActColor = clr::Red;
-    TColor FLimWatchPsvColor = clr::Gray;
-    int FRimBottom = 10;
-    int FRimTop = 8;
-    int FRimSide = 10;
-    TNeedleLayout *FNeedleLayout;
-    TNeedleLayout *FNeedleLayoutSec;
-
-    // Derived from the size, layout and rims; recomputed when the size differs from
-    // the one it was made for, since a hidden widget gets no resize event.
-    mutable TMeterGeometry FGeometry;
-    mutable QSize FGeometrySize;
-    bool FOFL = false;
-    bool FUFL = false;
-    bool FLoading = false;
-    QImage FBackgroundImage; ///< the picture of BackGroundImg (AuxBGBmp)
-    QImage FAnchorPicture;   ///< the picture of AnchorImage (AuxACBmp)
-    /// The background picture scaled to the control for the stretch mode, made once
-    /// per size rather than on every paint.
-    QImage FStretchedBackground;
-    /// The off-screen picture every paint composes the meter in. It is kept between
-    /// paints: a 1200 x 900 meter would otherwise allocate and clear 4 MB per update.
-    QImage FBuffer;
+    struct Private;
+    std::unique_ptr<Private> const d;
 };
 
 /// Sweep, pivot and radius of `layout` on a control of `width` x `height` with the

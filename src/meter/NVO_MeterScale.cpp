@@ -41,11 +41,14 @@ double SafeRatio(double value, double min, double max)
     return std::isfinite(ratio) ? ratio : 0;
 }
 
+/// How far, in steps, a tick may lie beyond an end of the range and still count.
+constexpr double kTickSlack = 0.001;
+
 /// How many loop steps "start + k * step, continue while start + (k + 1) * step - end
 /// <= 0.001 * step" makes: at least one, at most kMaxTicks.
 int TickCount(double start, double step, double end)
 {
-    const double last = std::floor((end - start) / step + 0.001);
+    const double last = std::floor((end - start) / step + kTickSlack);
     if (!(last >= 0)) // also NaN
         return 1;
     return int(std::min(last, double(kMaxTicks - 1))) + 1;
@@ -204,6 +207,10 @@ std::vector<double> MinorTickValues(const TTickStep &ticks, double min, double m
     const double minor = ticks.Step / ticks.Divisions;
     const double base = ticks.First - ticks.Step;
     const int count = TickCount(base, minor, max);
+    // The lower end allows a thousandth of a minor step, as TickCount allows at the
+    // upper end: a step computed a hair above its round value (20.000000000000007
+    // for -50..50) puts the tick at Min a hair below it.
+    const double lowest = min - kTickSlack * minor;
     std::vector<double> values;
     values.reserve(count);
     for (int k = 0; k < count; ++k) {
@@ -211,7 +218,7 @@ std::vector<double> MinorTickValues(const TTickStep &ticks, double min, double m
         const double steps = (value - ticks.First) / ticks.Step;
         // A major position whatever side of the whole number rounding put it on.
         const bool major = std::fabs(steps - std::round(steps)) <= 1e-5;
-        if (!major && value >= min)
+        if (!major && value >= lowest)
             values.push_back(value);
     }
     return values;

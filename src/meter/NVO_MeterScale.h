@@ -95,7 +95,9 @@ inline constexpr int kMaxTicks = 10000;
 NVO_EXPORT std::vector<double> MajorTickValues(const TTickStep &ticks, double max);
 /// The minor tick values: the evenly spaced values between the major ones from
 /// one step below `first` up to Max, without the major positions and without
-/// values below Min. Empty for a zero step.
+/// values below Min; both ends allow a thousandth of a minor step, so a step a
+/// rounding error off its round value keeps the ticks at both ends. Empty for a
+/// zero step.
 NVO_EXPORT std::vector<double> MinorTickValues(const TTickStep &ticks, double min, double max);
 
 /// One long tick of a logarithmic scale over one decade or more.

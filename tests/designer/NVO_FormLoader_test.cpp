@@ -1,6 +1,9 @@
 #include "NVO_Control.h"
 #include "NVO_FormLoader.h"
+#include "NVO_Meter.h"
 #include "NVO_NumLab.h"
+#include "PixelProbe.h"
+#include "ui_meter_form.h"
 #include "ui_numlab_form.h"
 
 #include <QtCore/QBuffer>
@@ -25,10 +28,10 @@ std::unique_ptr<QWidget> LoadForm(QIODevice &device)
     return form;
 }
 
-std::unique_ptr<QWidget> LoadFixture()
+std::unique_ptr<QWidget> LoadFixture(const QString &name)
 {
     // An absolute path from the build: __FILE__ may be relative under ccache.
-    QFile file(QStringLiteral(NVO_TEST_SOURCES "/designer/numlab_form.ui"));
+    QFile file(QStringLiteral(NVO_TEST_SOURCES "/designer/") + name);
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << qPrintable(file.fileName());
     return LoadForm(file);
 }
@@ -84,7 +87,7 @@ void ExpectFixtureValues(const QWidget &form)
 
 TEST(FormLoader, LoadsTheNumLabFixtureWithExactlyItsValues)
 {
-    const std::unique_ptr<QWidget> form = LoadFixture();
+    const std::unique_ptr<QWidget> form = LoadFixture(QStringLiteral("numlab_form.ui"));
     ASSERT_NE(form, nullptr);
     ExpectFixtureValues(*form);
 }
@@ -95,6 +98,69 @@ TEST(FormLoader, UicBuildsTheSameFormFromTheFixture)
     Ui::NumLabForm ui;
     ui.setupUi(&form);
     ExpectFixtureValues(form);
+}
+
+/// The meter of meter_form.ui as a program sets it up, range first. The form lists
+/// the same properties in an order that setters clamping at once would spoil: the
+/// value and thresholds before the range, the logarithmic scale before a minimum
+/// with a logarithm, the rims after the layout, the ring's width before the ring.
+void SetUpTheFormsMeter(nvo::TMeter &meter)
+{
+    meter.resize(320, 240);
+    meter.SetRimTop(20);
+    meter.SetMeterLayout(nvo::TMeter::mlCirc270);
+    meter.SetMeterMinValue(10);
+    meter.SetMeterMaxValue(20);
+    meter.SetLogarithmic(true);
+    meter.SetThresholdLow(12);
+    meter.SetThresholdHigh(18);
+    meter.SetValue(19);
+    meter.SetScaleBkVisible(true);
+    meter.SetScaleBkWidth(12);
+    meter.SetMeterDecPlaces(0);
+    meter.SetCaption(QStringLiteral("bar"));
+    meter.SetColorSclBkHigh(nvo::RGBColor(0x80, 0, 0x80));
+}
+
+/// The form's meter has every property, the lamps, the geometry and the picture of
+/// the meter set up in code.
+void ExpectTheMeterSetUpInCode(const QWidget &form)
+{
+    auto *loaded = form.findChild<nvo::TMeter *>(QStringLiteral("meter"));
+    ASSERT_NE(loaded, nullptr);
+    nvo::TMeter coded;
+    SetUpTheFormsMeter(coded);
+    EXPECT_TRUE(nvo::test::Grab(loaded) == nvo::test::Grab(&coded)) << "the pictures differ";
+    const QMetaObject *meta = coded.metaObject();
+    for (int i = nvo::TControl::staticMetaObject.propertyCount(); i < meta->propertyCount(); ++i) {
+        const QMetaProperty property = meta->property(i);
+        if (property.metaType().flags().testFlag(QMetaType::PointerToQObject))
+            continue; // the needle layouts: each meter has its own
+        const QVariant value = property.read(loaded), expected = property.read(&coded);
+        EXPECT_EQ(value, expected) << property.name() << ": " << qPrintable(value.toString()) << " instead of "
+                                   << qPrintable(expected.toString());
+    }
+    EXPECT_TRUE(loaded->Overflow()); // 19 passes the high threshold 18
+    EXPECT_EQ(loaded->Overflow(), coded.Overflow());
+    EXPECT_EQ(loaded->Underflow(), coded.Underflow());
+    const nvo::TMeterGeometry g = loaded->Geometry(), expected = coded.Geometry();
+    EXPECT_EQ(QRect(g.CenterX, g.CenterY, g.Sweep, qRound(g.Radius * 1000)),
+              QRect(expected.CenterX, expected.CenterY, expected.Sweep, qRound(expected.Radius * 1000)));
+}
+
+TEST(FormLoader, AMeterFormInAnyOrderGivesTheMeterSetUpInCode)
+{
+    const std::unique_ptr<QWidget> form = LoadFixture(QStringLiteral("meter_form.ui"));
+    ASSERT_NE(form, nullptr);
+    ExpectTheMeterSetUpInCode(*form);
+}
+
+TEST(FormLoader, UicBuildsTheSameMeterFromTheForm)
+{
+    QWidget form;
+    Ui::MeterForm ui;
+    ui.setupUi(&form);
+    ExpectTheMeterSetUpInCode(form);
 }
 
 // Which spellings of enum and colour values a form may use at run time. Enums

@@ -279,6 +279,8 @@ TEST(Control, TheBufferIsKeptBetweenPaintsAndRemadeForANewSizeOrFont)
     {
     public:
         const uchar *Bits = nullptr;
+        int BufferWidth = 0;
+        bool Marked = false;
         QFont BufferFont;
 
     protected:
@@ -286,7 +288,11 @@ TEST(Control, TheBufferIsKeptBetweenPaintsAndRemadeForANewSizeOrFont)
         {
             TBitmap &buffer = Buffer();
             Bits = buffer.Image().constBits();
+            BufferWidth = buffer.Width();
             BufferFont = buffer.Canvas().Font.Font;
+            // The mark of the previous paint, if the buffer is the same.
+            Marked = buffer.Canvas().GetPixel(0, 0) == clr::Red;
+            buffer.Canvas().SetPixel(0, 0, clr::Red);
             canvas.Draw(0, 0, buffer);
         }
     };
@@ -304,6 +310,18 @@ TEST(Control, TheBufferIsKeptBetweenPaintsAndRemadeForANewSizeOrFont)
     control.setFont(bigger);
     control.repaint();
     EXPECT_EQ(control.BufferFont.pixelSize(), 31) << "the buffer's canvas takes the new font";
+
+    // Grabbing a control never shown (a thumbnail) reuses the buffer too, although
+    // Qt sends such a widget a resize event with every grab.
+    Buffered hidden;
+    hidden.resize(30, 20);
+    hidden.grab();
+    hidden.grab();
+    EXPECT_TRUE(hidden.Marked) << "a grab of the same size reuses the buffer";
+    hidden.resize(40, 20);
+    hidden.grab();
+    EXPECT_FALSE(hidden.Marked) << "a new size makes a new buffer";
+    EXPECT_EQ(hidden.BufferWidth, 40);
 }
 
 TEST(Control, AnEnumeratedSettingOutsideItsEnumerationIsRefused)

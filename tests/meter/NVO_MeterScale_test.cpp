@@ -66,6 +66,30 @@ TEST(MeterScale, DefaultScaleHasSixLabelledMajorsAndFifteenMinors)
     EXPECT_NEAR(minors.back(), 0.95, 1e-12);
 }
 
+// A step computed a hair above its round value (20.000000000000007 for -50..50)
+// puts the minor tick at an end a hair outside the range; both ends allow the same
+// thousandth of a minor step, so neither end loses its tick.
+TEST(MeterScale, MinorTicksReachBothEndsOfTheRange)
+{
+    struct Case {
+        double Min, Max;
+        int NrTicks;
+        size_t Count;
+    };
+    const Case cases[] = {
+        {-50, 50, 4, 16}, // majors -40..40 every 20, minors every 5
+        {-0.5, 0.5, 4, 16},
+        {-500, 500, 4, 16},
+        {-5, 5, 4, 16}, // a step that comes out exact
+    };
+    for (const Case &c : cases) {
+        const std::vector<double> minors = MinorTickValues(CalcTickStep(c.Min, c.Max, c.NrTicks), c.Min, c.Max);
+        ASSERT_EQ(minors.size(), c.Count) << c.Min << ".." << c.Max;
+        EXPECT_NEAR(minors.front(), c.Min, 1e-9) << c.Min << ".." << c.Max;
+        EXPECT_NEAR(minors.back(), c.Max, 1e-9) << c.Min << ".." << c.Max;
+    }
+}
+
 TEST(MeterScale, LogarithmicDecadesOneToThousand)
 {
     const std::vector<TDecadeTick> ticks = DecadeTickValues(1, 1000);

@@ -1,25 +1,24 @@
 #include "NVO_Meter.h"
 
+#include "ControlContract.h"
 #include "EventRecorder.h"
 #include "MeterTestSupport.h"
 #include "PixelProbe.h"
 #include "TempDir.h"
 
 #include <QtGui/QMouseEvent>
+#include <QtTest/QSignalSpy>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 
 using namespace nvo;
-using nvo::test::EventRecorder;
-using nvo::test::Grab;
-using nvo::test::kInf;
-using nvo::test::kNaN;
-using nvo::test::PixelAt;
-using nvo::test::Seconds;
+using namespace nvo::test;
 
 namespace {
 
@@ -338,41 +337,44 @@ TEST(Meter, MouseMoveReportsTheValueUnderThePointer)
     EXPECT_EQ(seen, QStringList({"1 1 0.5", "0 1 0"}));
 }
 
-TEST(Meter, LoadedRestoresTheValueModelWhateverTheOrder)
+// A form sets its properties one by one in whatever order it lists them, and
+// nothing calls the meter afterwards: every order must give the same meter. The
+// value 19 and the thresholds set before the range 10..20, and the logarithmic
+// scale set before a minimum that has a logarithm, are what setters that clamp at
+// once would have spoilt.
+TEST(Meter, AnyOrderOfTheSettersGivesTheSameMeter)
 {
     using Setter = std::pair<const char *, QVariant>;
-    const std::vector<Setter> saved = {{"MeterMinValue", 10.0}, {"MeterMaxValue", 20.0},
-                                       {"Logarithmic", true},   {"ThresholdLow", 12.0},
-                                       {"ThresholdHigh", 18.0}, {"Value", 15.0},
-                                       {"ValueSec", 11.0}};
-    const std::vector<Setter> reversed(saved.rbegin(), saved.rend());
-    for (const std::vector<Setter> *order : {&saved, &reversed}) {
+    std::vector<Setter> order = {{"MeterMinValue", 10.0}, {"MeterMaxValue", 20.0}, {"Logarithmic", true},
+                                 {"ThresholdLow", 12.0},  {"ThresholdHigh", 18.0}, {"Value", 19.0},
+                                 {"ValueSec", 11.0}};
+    const std::vector<Setter> saved = order;
+    const auto isName = [](const char *name) { return [name](const Setter &s) { return qstrcmp(s.first, name) == 0; }; };
+    std::sort(order.begin(), order.end(), [](const Setter &a, const Setter &b) { return qstrcmp(a.first, b.first) < 0; });
+    int orders = 0;
+    do {
         TMeter meter;
-        EventRecorder events;
-        RecordLimitEvents(meter, events);
-        // As a form loader that knows no class would bracket the assignments.
-        ASSERT_TRUE(QMetaObject::invokeMethod(&meter, "BeginLoading"));
-        for (const auto &[name, value] : *order)
+        for (const auto &[name, value] : order)
             meter.setProperty(name, value);
-        ASSERT_TRUE(QMetaObject::invokeMethod(&meter, "Loaded"));
         for (const auto &[name, value] : saved)
-            EXPECT_EQ(meter.property(name), value) << name;
-        EXPECT_TRUE(events.Events().isEmpty());
-        EXPECT_FALSE(meter.Loading());
-    }
-    // Generated form code calls plain setters in declaration order: that order
-    // reproduces the saved meter as well.
-    TMeter plain;
-    const QMetaObject *meta = plain.metaObject();
-    for (int i = meta->propertyOffset(); i < meta->propertyCount(); ++i)
-        for (const auto &[name, value] : saved)
-            if (qstrcmp(meta->property(i).name(), name) == 0)
-                plain.setProperty(name, value);
-    for (const auto &[name, value] : saved)
-        EXPECT_EQ(plain.property(name), value) << name;
+            ASSERT_EQ(meter.property(name), value) << name << " in order " << orders;
+        // The lamps watch the needle set last: 19 passes the high threshold, and the
+        // invisible second needle lights nothing.
+        const bool valueLast = std::find_if(order.begin(), order.end(), isName("Value"))
+                               > std::find_if(order.begin(), order.end(), isName("ValueSec"));
+        ASSERT_EQ(meter.Overflow(), valueLast) << "order " << orders;
+        ASSERT_FALSE(meter.Underflow()) << "order " << orders;
+        ++orders;
+    } while (std::next_permutation(order.begin(), order.end(), [](const Setter &a, const Setter &b) {
+        return qstrcmp(a.first, b.first) < 0;
+    }));
+    EXPECT_EQ(orders, 5040);
 }
 
-TEST(Meter, LoadedRepairsBrokenForms)
+// Stored values that no meter can show (a reversed or empty range, a logarithmic
+// scale from zero, values outside the range) still give a meter that keeps the
+// value model and paints promptly, in any order.
+TEST(Meter, BrokenFormsStillGiveAValidModel)
 {
     const double big = std::ldexp(1.0, 60);
     struct Case {
@@ -380,37 +382,78 @@ TEST(Meter, LoadedRepairsBrokenForms)
         double Min, Max;
         bool Log;
         double Low, High, Value, ValueSec;
-        double ExpMin, ExpMax;
-        bool ExpLog;
-        double ExpLow, ExpHigh, ExpValue, ExpValueSec;
     };
     const Case cases[] = {
-        {"reversed", 5, 1, false, 0, 9, 3, 3, 1, 5, false, 1, 5, 3, 3},
-        {"empty", 5, 5, false, 5, 5, 5, 5, 5, 6, false, 5, 5, 5, 5},
-        {"empty beyond 2^53", big, big, false, big, big, big, big, big, big + 256, false, big, big, big, big},
-        {"log from zero", 0, 10, true, 0, 10, 1, 1, 0, 10, false, 0, 10, 1, 1},
-        {"values outside", 0, 1, false, 0.8, 0.2, 50, -3, 0, 1, false, 0.8, 0.8, 1, 0},
+        {"reversed", 5, 1, false, 0, 9, 3, 3},
+        {"empty", 5, 5, false, 5, 5, 5, 5},
+        {"empty beyond 2^53", big, big, false, big, big, big, big},
+        {"log from zero", 0, 10, true, 0, 10, 1, 1},
+        {"values outside", 0, 1, false, 0.8, 0.2, 50, -3},
     };
     for (const Case &c : cases) {
-        TMeter meter;
-        meter.BeginLoading();
-        meter.SetMeterMinValue(c.Min);
-        meter.SetMeterMaxValue(c.Max);
-        meter.SetLogarithmic(c.Log);
-        meter.SetThresholdLow(c.Low);
-        meter.SetThresholdHigh(c.High);
-        meter.SetValue(c.Value);
-        meter.SetValueSec(c.ValueSec);
-        meter.Loaded();
-        EXPECT_EQ(meter.GetMeterMinValue(), c.ExpMin) << c.What;
-        EXPECT_EQ(meter.GetMeterMaxValue(), c.ExpMax) << c.What;
-        EXPECT_EQ(meter.GetLogarithmic(), c.ExpLog) << c.What;
-        EXPECT_EQ(meter.GetThresholdLow(), c.ExpLow) << c.What;
-        EXPECT_EQ(meter.GetThresholdHigh(), c.ExpHigh) << c.What;
-        EXPECT_EQ(meter.GetValue(), c.ExpValue) << c.What;
-        EXPECT_EQ(meter.GetValueSec(), c.ExpValueSec) << c.What;
-        EXPECT_LT(Seconds([&] { Grab(&meter); }), 1.0) << c.What;
+        const std::vector<std::pair<const char *, QVariant>> declared = {
+            {"MeterMinValue", c.Min}, {"MeterMaxValue", c.Max}, {"Logarithmic", c.Log}, {"ThresholdLow", c.Low},
+            {"ThresholdHigh", c.High}, {"Value", c.Value}, {"ValueSec", c.ValueSec}};
+        const std::vector<std::pair<const char *, QVariant>> reversed(declared.rbegin(), declared.rend());
+        for (const auto *order : {&declared, &reversed}) {
+            TMeter meter;
+            for (const auto &[name, value] : *order)
+                meter.setProperty(name, value);
+            const double min = meter.GetMeterMinValue(), max = meter.GetMeterMaxValue();
+            EXPECT_LT(min, max) << c.What;
+            EXPECT_LE(min, meter.GetThresholdLow()) << c.What;
+            EXPECT_LE(meter.GetThresholdLow(), meter.GetThresholdHigh()) << c.What;
+            EXPECT_LE(meter.GetThresholdHigh(), max) << c.What;
+            for (double value : {meter.GetValue(), meter.GetValueSec()}) {
+                EXPECT_LE(min, value) << c.What;
+                EXPECT_LE(value, max) << c.What;
+            }
+            EXPECT_TRUE(!meter.GetLogarithmic() || min >= 1e-100) << c.What;
+            EXPECT_LT(Seconds([&] { Grab(&meter); }), 1.0) << c.What;
+        }
     }
+}
+
+TEST(Meter, AValueSetBeforeItsRangeShowsOnceTheRangeTakesItIn)
+{
+    TMeter meter;
+    QSignalSpy changes(&meter, &TMeter::ValueChanged);
+    meter.SetValue(50);
+    EXPECT_EQ(meter.GetValue(), 1.0);
+    meter.SetLogarithmic(true); // the minimum 0 has no logarithm yet
+    EXPECT_FALSE(meter.GetLogarithmic());
+    meter.SetMeterMaxValue(100);
+    EXPECT_EQ(meter.GetValue(), 50.0);
+    meter.SetMeterMinValue(1);
+    EXPECT_TRUE(meter.GetLogarithmic());
+    ASSERT_EQ(changes.size(), 2);
+    EXPECT_EQ(changes.at(1).at(0).toDouble(), 50.0);
+    // A value set again is what the meter remembers, even one equal to the value shown.
+    meter.SetMeterMaxValue(40);
+    EXPECT_EQ(meter.GetValue(), 40.0);
+    meter.SetValue(40);
+    meter.SetMeterMaxValue(100);
+    EXPECT_EQ(meter.GetValue(), 40.0);
+}
+
+TEST(Meter, LampsFollowARangeThatMovesTheWatchedValue)
+{
+    TMeter meter;
+    meter.SetMeterMaxValue(100); // nothing watched yet: the lamps stay dark
+    EXPECT_FALSE(meter.Underflow());
+    meter.SetThresholdHigh(80);
+    EventRecorder events;
+    RecordLimitEvents(meter, events);
+    meter.SetValue(50);
+    EXPECT_EQ(events.Events(), QStringList{"OnNormalRange"});
+    events.Clear();
+    meter.SetMeterMinValue(60); // moves the value and the low threshold to 60, silently
+    EXPECT_TRUE(meter.Underflow());
+    meter.SetMeterMinValue(10); // the value as set, 50, shows again
+    EXPECT_FALSE(meter.Underflow());
+    meter.SetMeterMaxValue(30);
+    EXPECT_TRUE(meter.Overflow());
+    EXPECT_TRUE(events.Events().isEmpty());
 }
 
 TEST(Meter, ScaleLabelsAsPainted)
@@ -611,19 +654,6 @@ TEST(Meter, AnchorImageSitsOnThePivot)
     EXPECT_EQ(meter.GetAnchorImage(), QString());
 }
 
-TEST(Meter, LoadedLoadsImagesAndForgetsBadOnes)
-{
-    nvo::test::TempDir dir;
-    const QString pattern = SavePattern(dir, "pattern.png", 4, 3);
-    TMeter meter;
-    meter.BeginLoading();
-    meter.SetBackGroundImg(dir.Write("bad.png", "no"));
-    meter.SetAnchorImage(pattern);
-    meter.Loaded(); // no exception: a stored name that fails is only forgotten
-    EXPECT_EQ(meter.GetBackGroundImg(), QString());
-    EXPECT_EQ(meter.GetAnchorImage(), pattern);
-}
-
 TEST(Meter, EveryLayoutPaintsItsRingAndScale)
 {
     for (int layout = TMeter::mlCirc90; layout <= TMeter::mlCirc360; ++layout) {
@@ -721,4 +751,106 @@ TEST(Meter, NeedleLayoutChangesRepaint)
     EXPECT_EQ(meter.Paints, paints + 1); // one repaint for the whole copy
     EXPECT_EQ(meter.GetNeedleLayout()->GetHeadAngle(), 0);
     EXPECT_TRUE(meter.GetNeedleLayout()->OnChange); // the meter still listens
+}
+
+TEST(Meter, ValueIsTheNotifyingUserProperty)
+{
+    TMeter meter;
+    ExpectNotifyingUserProperty(meter, "Value", 0.5);
+}
+
+TEST(Meter, KeyAndMouseEventsFire)
+{
+    ExpectInputEvents<TMeter>();
+}
+
+namespace {
+
+/// A meter that shows as little as it can: no scale, ring, caption, picture, lamps
+/// or anchor, and a frame of one line in the background colour.
+std::unique_ptr<TMeter> MakeBareMeter()
+{
+    auto meter = std::make_unique<TMeter>();
+    meter->SetScaleVisible(false);
+    meter->SetAnchorCovered(false);
+    meter->SetLimWatchHighOn(false);
+    meter->SetLimWatchLowOn(false);
+    meter->SetFrameStyle(fsSimple);
+    return meter;
+}
+
+} // namespace
+
+// A setter repaints only when the picture changes: not for a part that is hidden
+// now, and not for a value equal to the one shown.
+TEST(Meter, SettingsTheMeterDoesNotShowPaintNothing)
+{
+    using S = TShownSetting<TMeter>;
+    const auto ring = [](TMeter &m) { m.SetScaleBkVisible(true); };
+    const auto scale = [](TMeter &m) { m.SetScaleVisible(true); };
+    ExpectPaintsOnlyWhereShown<TMeter>(MakeBareMeter, {
+        S{"ScaleBkWidth", ring, [](TMeter &m) { m.SetScaleBkWidth(30); }},
+        S{"ColorSclBkLow", ring, [](TMeter &m) { m.SetColorSclBkLow(0x123456); }},
+        S{"ColorSclBkNorm", ring, [](TMeter &m) { m.SetColorSclBkNorm(0x123456); }},
+        S{"ColorSclBkHigh", ring, [](TMeter &m) { m.SetColorSclBkHigh(0x123456); }},
+        S{"MeterDecPlaces", scale, [](TMeter &m) { m.SetMeterDecPlaces(3); }},
+        S{"MeterNrTicks", scale, [](TMeter &m) { m.SetMeterNrTicks(7); }},
+        S{"MeterShortTicks", scale, [](TMeter &m) { m.SetMeterShortTicks(false); }},
+        S{"MeterScaleLine", scale, [](TMeter &m) { m.SetMeterScaleLine(false); }},
+        S{"ColorScale", scale, [](TMeter &m) { m.SetColorScale(0x123456); }},
+        S{"FontCaption", [](TMeter &m) { m.SetCaption(QStringLiteral("V")); },
+          [](TMeter &m) { m.SetFontCaption(QFont(QStringLiteral("DejaVu Sans"), 30)); }},
+        S{"AnchorSize", [](TMeter &m) { m.SetAnchorCovered(true); }, [](TMeter &m) { m.SetAnchorSize(10); }},
+        S{"LimWatchActColor",
+          [](TMeter &m) {
+              m.SetLimWatchHighOn(true);
+              m.SetValue(1);
+          },
+          [](TMeter &m) { m.SetLimWatchActColor(0x123456); }},
+        S{"LimWatchPsvColor", [](TMeter &m) { m.SetLimWatchLowOn(true); },
+          [](TMeter &m) { m.SetLimWatchPsvColor(0x123456); }},
+        S{"ColorScheme", [](TMeter &m) { m.SetFrameStyle(fsRaised); }, [](TMeter &m) { m.SetColorScheme(csSystem); }},
+        S{"BkgndFillMode", {}, [](TMeter &m) { m.SetBkgndFillMode(bfTile); }}, // no picture
+        S{"ValueSec", {}, [](TMeter &m) { m.SetValueSec(0.5); }},                // invisible needle
+        S{"Logarithmic", {}, [](TMeter &m) { m.SetLogarithmic(true); }},         // refused: the minimum is 0
+        S{"Caption unchanged", {}, [](TMeter &m) { m.SetCaption(QString()); }},
+        S{"ScaleVisible unchanged", {}, [](TMeter &m) { m.SetScaleVisible(false); }},
+    });
+}
+
+TEST(Meter, AChangeAfterAPaintShowsAsOnAFreshMeter)
+{
+    ExpectChangesShowAsOnFreshControls<TMeter>({
+        [](TMeter &m) { m.SetValue(0.7); },
+        [](TMeter &m) { m.SetMeterLayout(TMeter::mlCirc300); },
+        [](TMeter &m) { m.resize(200, 150); },
+        [](TMeter &m) { m.setFont(QFont(QStringLiteral("DejaVu Sans"), 14)); },
+        [](TMeter &m) { m.SetColorScheme(csSystem); },
+        [](TMeter &m) {
+            m.SetScaleBkVisible(true);
+            m.SetScaleBkWidth(20);
+        },
+    });
+}
+
+// The buffer and its painter live from paint to paint; what a handler does to the
+// canvas must still end with its paint.
+TEST(Meter, HandlersStartEveryPaintFromAFreshCanvas)
+{
+    TMeter meter;
+    meter.SetCaption(QStringLiteral("V"));
+    meter.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&meter));
+    const QImage plain = Grab(&meter);
+    meter.OnMeterRendered = [](QObject *, TCanvas &canvas) {
+        canvas.Pen.Color = clr::Lime;
+        canvas.Pen.Width = 7;
+        canvas.Brush.SetColor(clr::Fuchsia);
+        canvas.Font.Font.setPointSize(40);
+        canvas.CopyMode = cmSrcInvert;
+        canvas.Painter().translate(30, 30);
+    };
+    Grab(&meter);
+    meter.OnMeterRendered = nullptr;
+    EXPECT_TRUE(Grab(&meter) == plain);
 }

@@ -156,9 +156,10 @@ protected:
     /// The widget that shows the picture: the control itself, or a scroll area's viewport.
     virtual QWidget *PaintTarget() const { return FWidget; }
     /// An off-screen bitmap of the paint target's size, device pixel ratio, palette and
-    /// font, kept between paints (so a high paint rate allocates nothing) and dropped
-    /// when the size, font, palette or style change. Its content is what the last
-    /// paint left there.
+    /// font, kept between paints (so a high paint rate allocates nothing), made anew
+    /// when the size or pixel ratio differ and dropped when the font, palette or style
+    /// change. A resize event alone keeps it: Qt sends a widget never shown one with
+    /// every grab. Its content is what the last paint left there.
     TBitmap &Buffer();
     void DropBuffer() { FBuffer = TBitmap(); }
 
@@ -284,11 +285,6 @@ protected:
     {
         NoteChange(event);
         QtBase::changeEvent(event);
-    }
-    void resizeEvent(QResizeEvent *event) override
-    {
-        DropBuffer();
-        QtBase::resizeEvent(event);
     }
 };
 
