@@ -8,125 +8,138 @@
 #include <QtCore/QTime>
 
 #include <algorithm>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <string>
-#include <string_view>
 
 namespace nvo {
 
 namespace {
 
-// Room for the longest text any routine writes: a sign, the 309 integer digits of
-// 1e308, the separator and kMaxPrecision decimals, or a field of kMaxFieldWidth.
+// Room for the longest text of one writer: a sign, the 309 integer digits of
+// 1e308, the separator and kMaxDecimals decimals, or a field of kMaxFieldWidth,
+// with a few characters around it.
 constexpr int kMaxFieldWidth = 255;
-constexpr int kBufferSize = 512;
-static_assert(1 + 309 + 1 + kMaxPrecision < kBufferSize);
-static_assert(kMaxFieldWidth < kBufferSize);
+static_assert(1 + 309 + 1 + kMaxDecimals + 32 < TLatin1Text::kCapacity);
+static_assert(kMaxFieldWidth + 32 < TLatin1Text::kCapacity);
 
-/// An ASCII text assembled on the stack and turned into one QString at the end,
-/// the "." becoming the caller's decimal separator.
-class AsciiText
-{
-public:
-    void Append(char c) { FChars[FSize++] = c; }
-    void Append(const char *first, const char *last)
-    {
-        FSize = int(std::copy(first, last, FChars.data() + FSize) - FChars.data());
-    }
-    void AppendRepeated(char c, int count)
-    {
-        std::fill_n(FChars.data() + FSize, count, c);
-        FSize += count;
-    }
-    /// A decimal exponent (at most 324) without leading zeros.
-    void AppendExponentDigits(int value)
-    {
-        if (value >= 100)
-            Append(char('0' + value / 100));
-        if (value >= 10)
-            Append(char('0' + value / 10 % 10));
-        Append(char('0' + value % 10));
-    }
-    /// |value| rounded to `significant` digits in scientific notation: d[.ddd]E,
-    /// the exponent's sign and at least `minExponentDigits` digits.
-    void AppendScientific(double value, int significant, int minExponentDigits)
-    {
-        char *const first = FChars.data() + FSize;
-        char *last = std::to_chars(first, FChars.data() + FChars.size(), std::fabs(value),
-                                   std::chars_format::scientific, significant - 1).ptr;
-        // to_chars ends with e, a sign and two or three digits.
-        char *const e = last[-4] == 'e' ? last - 4 : last - 5;
-        *e = 'E';
-        // Leading zeros go in front of the digits, one at a time: at most two.
-        for (int digits = int(last - e - 2); digits < minExponentDigits; ++digits, ++last) {
-            for (char *p = last; p > e + 2; --p)
-                *p = p[-1];
-            e[2] = '0';
-        }
-        FSize = int(last - FChars.data());
-    }
-
-    /// Right-aligns the text in a field of `fieldWidth` characters with blanks.
-    void AlignRight(int fieldWidth)
-    {
-        const int padding = std::max(0, std::min(fieldWidth, kMaxFieldWidth) - FSize);
-        std::copy_backward(FChars.data(), FChars.data() + FSize, FChars.data() + FSize + padding);
-        std::fill_n(FChars.data(), padding, ' ');
-        FSize += padding;
-    }
-
-    QString ToQString(QChar decSep) const
-    {
-        QString text(FSize, Qt::Uninitialized);
-        char16_t *out = reinterpret_cast<char16_t *>(text.data());
-        const char16_t separator = decSep.unicode();
-        for (int i = 0; i < FSize; ++i)
-            out[i] = FChars[i] == '.' ? separator : char16_t(FChars[i]);
-        return text;
-    }
-
-private:
-    std::array<char, kBufferSize> FChars;
-    int FSize = 0;
-};
-
-/// The text of a value that is not a finite number, or nullptr for a finite one.
-const char16_t *NonFiniteText(double value)
+/// The text of a value that is not a finite number; empty for a finite one.
+std::string_view NonFiniteText(double value)
 {
     if (std::isnan(value))
         return kNaNText;
     if (std::isinf(value))
         return value > 0 ? kInfText : kMinusInfText;
-    return nullptr;
-}
-
-QString RightAligned(QStringView text, int fieldWidth)
-{
-    const qsizetype padding =
-        std::max<qsizetype>(0, std::min(fieldWidth, kMaxFieldWidth) - text.size());
-    QString aligned(padding, QLatin1Char(' '));
-    aligned += text;
-    return aligned;
+    return {};
 }
 
 /// A text that shows zero must not show a "-": -0.0 and values that round to zero
 /// would otherwise read as a negative zero.
 bool ShowsOnlyZeros(const char *first, const char *last)
 {
-    return std::all_of(first, last, [](char c) { return c < '1' || c > '9'; });
+    return std::none_of(first, last, [](char c) { return c >= '1' && c <= '9'; });
 }
 
-/// Fixed notation of `value` with `decimals` decimals, exact binary rounding.
-void AppendFixed(AsciiText &text, double value, int decimals)
+int DecimalDigitCount(quint64 value)
 {
-    char digits[kBufferSize];
-    const auto result = std::to_chars(digits, digits + sizeof digits, std::fabs(value),
-                                      std::chars_format::fixed, decimals);
-    if (std::signbit(value) && !ShowsOnlyZeros(digits, result.ptr))
-        text.Append('-');
-    text.Append(digits, result.ptr);
+    int count = 1;
+    for (quint64 power = 10; count < 20 && value >= power; power *= 10)
+        ++count;
+    return count;
+}
+
+/// Digits `value` needs in base 2, 8, 10 or 16.
+int DigitCount(quint64 value, int base)
+{
+    if (base == 10)
+        return DecimalDigitCount(value);
+    const int bitsPerDigit = std::countr_zero(unsigned(base));
+    return std::max(1, (int(std::bit_width(value)) + bitsPerDigit - 1) / bitsPerDigit);
+}
+
+/// Writes the lowest `count` digits of `value` in base 2, 8, 10 or 16 (upper case)
+/// at `first`, the last digit first: the one digit writer of every integer text.
+char *WriteLowestDigits(char *first, int count, quint64 value, int base)
+{
+    Q_ASSERT(base == 2 || base == 8 || base == 10 || base == 16);
+    static constexpr char kDigitChars[] = "0123456789ABCDEF";
+    char *const end = first + count;
+    if (base == 10) {
+        for (char *p = end; p != first; value /= 10)
+            *--p = char('0' + value % 10);
+    } else {
+        // Powers of two take shifts: a binary text of 64 digits costs no divisions.
+        const int bitsPerDigit = std::countr_zero(unsigned(base));
+        for (char *p = end; p != first; value >>= bitsPerDigit)
+            *--p = kDigitChars[value & quint64(base - 1)];
+    }
+    return end;
+}
+
+char *WriteZeros(char *out, int count)
+{
+    if (count <= 0)
+        return out;
+    std::memset(out, '0', size_t(count));
+    return out + count;
+}
+
+/// The decimal exponent of a scientific text as std::to_chars writes it,
+/// "d[.ddd]e(+|-)dd[d]", with `e` at its "e".
+int ExponentOf(const char *e, const char *end)
+{
+    int exponent = 0;
+    for (const char *p = e + 2; p != end; ++p)
+        exponent = exponent * 10 + (*p - '0');
+    return e[1] == '-' ? -exponent : exponent;
+}
+
+/// How a scientific text is written: the exponent a multiple of `Step` (1, or 3
+/// for engineering notation), with or without the digits after the point, and at
+/// least `ExponentDigits` exponent digits.
+struct ScientificForm
+{
+    int Step = 1;
+    bool Fraction = true;
+    int ExponentDigits = 3;
+};
+
+/// Scientific notation of a finite `value` rounded to `significant` digits, written
+/// at `out`; returns the end. std::to_chars writes straight into the text and the
+/// mantissa is rearranged in place: most value texts of a label are this writer.
+char *WriteScientific(char *out, char *limit, double value, int significant, char separator,
+                      const ScientificForm &form)
+{
+    // Rounded to significant digits, only zero shows only zeros: it gets no "-".
+    if (value < 0)
+        *out++ = '-';
+    char *const start = out;
+    char *const end = std::to_chars(start, limit, std::fabs(value), std::chars_format::scientific,
+                                    significant - 1).ptr;
+    // to_chars ends with "e", the exponent's sign and two or three digits.
+    char *const e = end[-4] == 'e' ? end - 4 : end - 5;
+    int exponent = ExponentOf(e, end);
+    const int shift = form.Step == 1 ? 0 : ((exponent % 3) + 3) % 3;
+    exponent -= shift;
+    // The digits: start[0], then start[2] .. e[-1] after the point.
+    const int digits = e - start > 1 ? int(e - start) - 1 : 1;
+    char *p = start + 1;
+    // Moving the point right by `shift`; a rounding carry (99.6 -> 1.0e2) or few
+    // significant digits leave fewer digits than the integer part needs: zeros.
+    for (int i = 1; i <= shift; ++i)
+        *p++ = i < digits ? start[i + 1] : '0';
+    if (form.Fraction && digits > shift + 1) {
+        *p++ = separator;
+        p += digits - shift - 1; // the remaining digits already stand here
+    }
+    *p++ = 'E';
+    *p++ = exponent < 0 ? '-' : '+';
+    const quint64 magnitude = quint64(std::abs(exponent));
+    return WriteLowestDigits(p, std::max(form.ExponentDigits, DecimalDigitCount(magnitude)),
+                             magnitude, 10);
 }
 
 /// A value rounded to a number of significant decimal digits: d0.d1d2... x 10^Exponent.
@@ -146,7 +159,7 @@ struct SignificantDigits
 
 SignificantDigits RoundToSignificant(double value, int significant)
 {
-    char buffer[kBufferSize];
+    char buffer[kMaxPrecision + 16];
     const char *const end = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
                                           std::chars_format::scientific, significant - 1).ptr;
     // to_chars wrote d[.ddd]e(+|-)dd[d]: digits, then the exponent.
@@ -158,59 +171,261 @@ SignificantDigits RoundToSignificant(double value, int significant)
         for (++p; *p != 'e'; ++p)
             rounded.Digits[rounded.Count++] = *p;
     }
-    const bool negativeExponent = p[1] == '-';
-    for (p += 2; p != end; ++p)
-        rounded.Exponent = rounded.Exponent * 10 + (*p - '0');
-    if (negativeExponent)
-        rounded.Exponent = -rounded.Exponent;
+    rounded.Exponent = ExponentOf(p, end);
     rounded.Negative = std::signbit(value)
                        && !ShowsOnlyZeros(rounded.Digits, rounded.Digits + rounded.Count);
     return rounded;
 }
 
-/// d0.d1d2... as scientific mantissa; no "." when only one digit is written.
-void AppendMantissa(AsciiText &text, const SignificantDigits &rounded)
-{
-    text.Append(rounded.Digits[0]);
-    if (rounded.Count > 1) {
-        text.Append('.');
-        text.Append(rounded.Digits + 1, rounded.Digits + rounded.Count);
-    }
-}
-
-/// The general form's short exponent: "E", "-" only for negative ones, no leading zeros.
-void AppendGeneralExponent(AsciiText &text, int exponent)
-{
-    text.Append('E');
-    if (exponent < 0)
-        text.Append('-');
-    text.AppendExponentDigits(std::abs(exponent));
-}
-
 /// The general form's fixed notation of a value rounded to P digits, for
 /// -5 <= Exponent < P; its trailing zeros are already dropped.
-void AppendGeneralFixed(AsciiText &text, const SignificantDigits &rounded)
+char *WriteGeneralFixed(char *out, const SignificantDigits &rounded, char separator)
 {
     const char *digits = rounded.Digits;
     if (rounded.Exponent < 0) {
-        text.Append('0');
-        text.Append('.');
-        text.AppendRepeated('0', -rounded.Exponent - 1);
-        text.Append(digits, digits + rounded.Count);
-        return;
+        *out++ = '0';
+        *out++ = separator;
+        out = WriteZeros(out, -rounded.Exponent - 1);
+        return std::copy(digits, digits + rounded.Count, out);
     }
     const int integerDigits = rounded.Exponent + 1;
-    text.Append(digits, digits + std::min(integerDigits, rounded.Count));
-    text.AppendRepeated('0', std::max(0, integerDigits - rounded.Count));
+    out = std::copy(digits, digits + std::min(integerDigits, rounded.Count), out);
+    out = WriteZeros(out, integerDigits - rounded.Count);
     if (rounded.Count > integerDigits) {
-        text.Append('.');
-        text.Append(digits + integerDigits, digits + rounded.Count);
+        *out++ = separator;
+        out = std::copy(digits + integerDigits, digits + rounded.Count, out);
     }
+    return out;
 }
+
+/// The general form's scientific notation: d0[.d1d2...], "E", "-" only for negative
+/// exponents, no leading exponent zeros.
+char *WriteGeneralScientific(char *out, const SignificantDigits &rounded, char separator)
+{
+    *out++ = rounded.Digits[0];
+    if (rounded.Count > 1) {
+        *out++ = separator;
+        out = std::copy(rounded.Digits + 1, rounded.Digits + rounded.Count, out);
+    }
+    *out++ = 'E';
+    if (rounded.Exponent < 0)
+        *out++ = '-';
+    const quint64 magnitude = quint64(std::abs(rounded.Exponent));
+    return WriteLowestDigits(out, DecimalDigitCount(magnitude), magnitude, 10);
+}
+
+/// The decimal exponent of a finite, non-zero magnitude: floor(log10). Right at a
+/// power of ten it may be one off, which changes nothing for the engineering
+/// notation: rounded to three digits or fewer, such a value is that power of ten
+/// whichever digit count it is rounded to.
+int DecimalExponent(double magnitude) { return int(std::floor(std::log10(magnitude))); }
 
 } // namespace
 
+// --- Number texts written in place -----------------------------------------------
+
+void TLatin1Text::Append(std::string_view text)
+{
+    FEnd = std::copy(text.begin(), text.end(), FEnd);
+}
+
+void TLatin1Text::AppendFixed(double value, int decimals, char separator)
+{
+    if (const std::string_view special = NonFiniteText(value); !special.empty()) {
+        Append(special);
+        return;
+    }
+    decimals = std::clamp(decimals, 0, kMaxDecimals);
+    char *const start = FEnd;
+    char *const end = std::to_chars(start, FChars.data() + kCapacity, value,
+                                    std::chars_format::fixed, decimals).ptr;
+    if (decimals > 0)
+        end[-decimals - 1] = separator;
+    if (*start == '-' && ShowsOnlyZeros(start + 1, end)) {
+        std::copy(start + 1, end, start);
+        FEnd = end - 1;
+    } else {
+        FEnd = end;
+    }
+}
+
+void TLatin1Text::AppendScientific(double value, int significant, char separator,
+                                   int minExponentDigits)
+{
+    if (const std::string_view special = NonFiniteText(value); !special.empty()) {
+        Append(special);
+        return;
+    }
+    FEnd = WriteScientific(FEnd, FChars.data() + kCapacity, value,
+                           std::clamp(significant, 1, kMaxPrecision + 1), separator,
+                           {1, true, std::clamp(minExponentDigits, 1, 4)});
+}
+
+bool TLatin1Text::AppendScientificOrAsterisks(double value, int significant, char separator,
+                                              int exponentDigits)
+{
+    exponentDigits = std::clamp(exponentDigits, 1, 4);
+    char *const start = FEnd;
+    AppendScientific(value, significant, separator, exponentDigits);
+    if (!std::isfinite(value))
+        return true;
+    const char *firstExponentDigit = FEnd;
+    while (firstExponentDigit[-1] >= '0' && firstExponentDigit[-1] <= '9')
+        --firstExponentDigit;
+    const int excess = int(FEnd - firstExponentDigit) - exponentDigits;
+    if (excess <= 0)
+        return true;
+    FEnd -= excess;
+    std::fill(start, FEnd, '*');
+    return false;
+}
+
+void TLatin1Text::AppendEngineering(double value, int significant, char separator)
+{
+    if (const std::string_view special = NonFiniteText(value); !special.empty()) {
+        Append(special);
+        return;
+    }
+    FEnd = WriteScientific(FEnd, FChars.data() + kCapacity, value,
+                           std::clamp(significant, 1, kMaxPrecision + 1), separator, {3, true, 3});
+}
+
+void TLatin1Text::AppendEngineeringWhole(double value)
+{
+    if (const std::string_view special = NonFiniteText(value); !special.empty()) {
+        Append(special);
+        return;
+    }
+    // The mantissa keeps exactly its integer digits, and how many those are depends
+    // on the exponent: the decimal exponent of the value itself decides. When the
+    // rounding raises it (999.7 -> 1000), the carried value is a power of ten and
+    // the writer's shift gives its digits: zeros, or a new one-digit mantissa.
+    const int exponent = value == 0 ? 0 : DecimalExponent(std::fabs(value));
+    FEnd = WriteScientific(FEnd, FChars.data() + kCapacity, value, ((exponent % 3) + 3) % 3 + 1,
+                           '.', {3, false, 3});
+}
+
+void TLatin1Text::AppendGeneral(double value, int precision, char separator)
+{
+    if (const std::string_view special = NonFiniteText(value); !special.empty()) {
+        Append(special);
+        return;
+    }
+    if (value == 0) {
+        Append('0');
+        return;
+    }
+    const int significant = std::clamp(precision, 1, kMaxPrecision);
+    SignificantDigits rounded = RoundToSignificant(value, significant);
+    rounded.DropTrailingZeros();
+    if (rounded.Negative)
+        Append('-');
+    FEnd = rounded.Exponent >= -5 && rounded.Exponent < significant
+               ? WriteGeneralFixed(FEnd, rounded, separator)
+               : WriteGeneralScientific(FEnd, rounded, separator);
+}
+
+void TLatin1Text::AppendInteger(qint64 value, int base, int minDigits)
+{
+    // The magnitude in unsigned arithmetic: -2^63 has no positive qint64.
+    const quint64 magnitude = value < 0 ? 0 - quint64(value) : quint64(value);
+    if (value < 0)
+        Append('-');
+    const int digits = DigitCount(magnitude, base);
+    FEnd = WriteZeros(FEnd, std::min(minDigits, kMaxDecimals) - digits);
+    FEnd = WriteLowestDigits(FEnd, digits, magnitude, base);
+}
+
+void TLatin1Text::AppendLowestDigits(quint64 value, int base, int digits)
+{
+    digits = std::clamp(digits, 1, kMaxDecimals);
+    // Beyond the digits the value has, only zeros: no digit loop over them.
+    const int valueDigits = std::min(digits, DigitCount(value, base));
+    FEnd = WriteZeros(FEnd, digits - valueDigits);
+    FEnd = WriteLowestDigits(FEnd, valueDigits, value, base);
+}
+
+bool TLatin1Text::AppendSexagesimal(double degrees, int decimals, bool withSeconds, char separator)
+{
+    constexpr double kInt64Limit = 9223372036854775808.0; // 2^63
+    if (!std::isfinite(degrees))
+        return false;
+    const double total = std::fabs(degrees) * (withSeconds ? 3600.0 : 60.0);
+    if (total >= kInt64Limit)
+        return false;
+    decimals = std::clamp(decimals, 0, kMaxPrecision);
+    // Rounding the fraction of the last field may carry into the whole units
+    // (59.996' -> 60.00'): the carry goes into the count before it is split.
+    const double whole = std::floor(total);
+    char fraction[kMaxPrecision + 8];
+    char *fractionEnd = std::to_chars(fraction, fraction + sizeof fraction, total - whole,
+                                      std::chars_format::fixed, decimals).ptr;
+    qint64 units = qint64(whole);
+    if (fraction[0] == '1') {
+        ++units;
+        fractionEnd = std::to_chars(fraction, fraction + sizeof fraction, 0.0,
+                                    std::chars_format::fixed, decimals).ptr;
+    }
+    if (std::signbit(degrees) && (units != 0 || !ShowsOnlyZeros(fraction, fractionEnd)))
+        Append('-');
+    AppendInteger(units / (withSeconds ? 3600 : 60));
+    Append(kDegreeSign);
+    if (withSeconds) {
+        FEnd = WriteLowestDigits(FEnd, 2, quint64(units / 60 % 60), 10);
+        Append('\'');
+    }
+    FEnd = WriteLowestDigits(FEnd, 2, quint64(units % 60), 10);
+    if (decimals > 0) {
+        fraction[1] = separator;
+        FEnd = std::copy(fraction + 1, fractionEnd, FEnd); // without the leading "0"
+    }
+    Append(withSeconds ? '"' : '\'');
+    return true;
+}
+
+void TLatin1Text::AppendStr(double value, int width, int decimals)
+{
+    char *const start = FEnd;
+    if (!std::isfinite(value) || decimals >= 0) {
+        AppendFixed(value, std::min(decimals, kMaxPrecision), '.');
+    } else {
+        const int fractionDigits = std::clamp(width - 9, 0, kMaxPrecision);
+        if (!(value < 0))
+            Append(' ');
+        AppendScientific(value, fractionDigits + 1, '.', 4);
+    }
+    AlignRightFrom(start, width);
+}
+
+void TLatin1Text::AlignRightFrom(char *start, int fieldWidth)
+{
+    const int padding = std::max(0, std::min(fieldWidth, kMaxFieldWidth) - int(FEnd - start));
+    std::copy_backward(start, FEnd, FEnd + padding);
+    std::fill_n(start, padding, ' ');
+    FEnd += padding;
+}
+
 // --- Numbers ---------------------------------------------------------------------
+
+namespace {
+
+/// A text of the writers above as a QString with the separator `decSep`: written
+/// directly when it is Latin-1, and as "." replaced at the end otherwise (the
+/// texts have no other ".").
+template<class Write>
+QString WithSeparator(QChar decSep, Write write)
+{
+    TLatin1Text text;
+    const bool latin1 = decSep.unicode() <= 0xFF;
+    write(text, latin1 ? char(decSep.unicode()) : '.');
+    if (latin1)
+        return text.ToQString();
+    QString result = text.ToQString();
+    result.replace(QLatin1Char('.'), decSep);
+    return result;
+}
+
+} // namespace
 
 QChar LocaleDecimalSeparator()
 {
@@ -238,66 +453,37 @@ std::optional<qint64> RoundToInt64(double value)
 
 QString FormatFixed(double value, int precision, QChar decSep)
 {
-    if (const char16_t *special = NonFiniteText(value))
-        return QString::fromUtf16(special);
-    AsciiText text;
-    AppendFixed(text, value, std::clamp(precision, 0, kMaxPrecision));
-    return text.ToQString(decSep);
+    return WithSeparator(decSep, [&](TLatin1Text &text, char separator) {
+        text.AppendFixed(value, std::clamp(precision, 0, kMaxPrecision), separator);
+    });
 }
 
 QString FormatExp(double value, int precision, QChar decSep)
 {
-    if (const char16_t *special = NonFiniteText(value))
-        return QString::fromUtf16(special);
-    AsciiText text;
-    if (std::signbit(value) && value != 0)
-        text.Append('-');
-    text.AppendScientific(value, std::clamp(precision, 1, kMaxPrecision), 3);
-    return text.ToQString(decSep);
+    return WithSeparator(decSep, [&](TLatin1Text &text, char separator) {
+        text.AppendScientific(value, std::clamp(precision, 1, kMaxPrecision), separator);
+    });
 }
 
 QString FormatGeneral(double value, int precision, QChar decSep)
 {
-    if (const char16_t *special = NonFiniteText(value))
-        return QString::fromUtf16(special);
-    if (value == 0)
-        return QStringLiteral("0");
-    const int significant = std::clamp(precision, 1, kMaxPrecision);
-    SignificantDigits rounded = RoundToSignificant(value, significant);
-    rounded.DropTrailingZeros();
-    AsciiText text;
-    if (rounded.Negative)
-        text.Append('-');
-    if (rounded.Exponent >= -5 && rounded.Exponent < significant) {
-        AppendGeneralFixed(text, rounded);
-    } else {
-        AppendMantissa(text, rounded);
-        AppendGeneralExponent(text, rounded.Exponent);
-    }
-    return text.ToQString(decSep);
+    return WithSeparator(decSep, [&](TLatin1Text &text, char separator) {
+        text.AppendGeneral(value, precision, separator);
+    });
 }
 
 QString FormatInt(qint64 value)
 {
-    char digits[24];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value);
-    return QString::fromLatin1(digits, result.ptr - digits);
+    TLatin1Text text;
+    text.AppendInteger(value);
+    return text.ToQString();
 }
 
 QString Str(double value, int width, int decimals)
 {
-    if (const char16_t *special = NonFiniteText(value))
-        return RightAligned(special, width);
-    AsciiText text;
-    if (decimals >= 0) {
-        AppendFixed(text, value, std::min(decimals, kMaxPrecision));
-    } else {
-        const int fractionDigits = std::clamp(width - 9, 0, kMaxPrecision);
-        text.Append(std::signbit(value) && value != 0 ? '-' : ' ');
-        text.AppendScientific(value, fractionDigits + 1, 4);
-    }
-    text.AlignRight(width);
-    return text.ToQString(QLatin1Char('.'));
+    TLatin1Text text;
+    text.AppendStr(value, width, decimals);
+    return text.ToQString();
 }
 
 namespace {
@@ -384,6 +570,7 @@ std::optional<double> Val(QStringView text)
         value = DecimalOrder(*number) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     return negative ? -value : value;
 }
+
 
 // --- Dates and times ---------------------------------------------------------------
 

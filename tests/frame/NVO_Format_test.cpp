@@ -209,6 +209,101 @@ TEST(Format, StrWritesRightAlignedFixedAndFloatingFields)
     EXPECT_EQ(Str(1, 1, 1'000'000'000).size(), 2 + kMaxPrecision);
 }
 
+TEST(Format, InPlaceWritersComposeOneText)
+{
+    TLatin1Text text;
+    text.Append('+');
+    text.AppendFixed(12.5, 2, ',');
+    text.Append(kDegreeSign);
+    text.Append(" / ");
+    text.AppendStr(-1.5, 8, 1); // aligned in its own field
+    EXPECT_EQ(text.ToQString(), QString::fromUtf8("+12,50\u00B0 /     -1.5"));
+    text.AlignRight(30);
+    EXPECT_EQ(text.View().substr(0, 13), "            +");
+    EXPECT_EQ(text.Size(), 30);
+}
+
+TEST(Format, InPlaceIntegerWritersTakeBaseAndDigitCount)
+{
+    const struct
+    {
+        qint64 Value;
+        int Base, Digits;
+        const char *AtLeast, *Lowest;
+    } cases[] = {
+        {0, 10, 1, "0", "0"},
+        {255, 16, 1, "FF", "F"},
+        {255, 16, 4, "00FF", "00FF"},
+        {-255, 16, 4, "-00FF", "FF01"}, // the lowest digits of the two's complement
+        {5, 2, 8, "00000101", "00000101"},
+        {8, 8, 3, "010", "010"},
+        {1234, 10, 2, "1234", "34"},
+        {-7, 10, 3, "-007", "609"},
+        {std::numeric_limits<qint64>::min(), 16, 1, "-8000000000000000", "0"},
+        {std::numeric_limits<qint64>::max(), 2, 1,
+         "111111111111111111111111111111111111111111111111111111111111111", "1"},
+    };
+    for (const auto &c : cases) {
+        TLatin1Text atLeast, lowest;
+        atLeast.AppendInteger(c.Value, c.Base, c.Digits);
+        lowest.AppendLowestDigits(quint64(c.Value), c.Base, c.Digits);
+        EXPECT_EQ(atLeast.View(), c.AtLeast) << c.Value << " base " << c.Base;
+        EXPECT_EQ(lowest.View(), c.Lowest) << c.Value << " base " << c.Base;
+    }
+    TLatin1Text huge;
+    huge.AppendLowestDigits(7, 10, 1'000'000);
+    EXPECT_EQ(huge.Size(), kMaxDecimals);
+}
+
+TEST(Format, ScientificWithAFixedExponentWidthShowsAsterisksWhenItDoesNotFit)
+{
+    const struct
+    {
+        double Value;
+        const char *Expected;
+        bool Fits;
+    } cases[] = {
+        {1.5, "1.500E+00", true},
+        {-9.9e99, "-9.900E+99", true},
+        {9.99996e99, "*********", false}, // rounds to 1.000E+100
+        {-1e-150, "**********", false},
+        {kNaN, "NAN", true},
+    };
+    for (const auto &c : cases) {
+        TLatin1Text text;
+        EXPECT_EQ(text.AppendScientificOrAsterisks(c.Value, 4, '.', 2), c.Fits) << c.Value;
+        EXPECT_EQ(text.View(), c.Expected) << c.Value;
+    }
+}
+
+TEST(Format, EngineeringMantissasKeepOneToThreeIntegerDigits)
+{
+    const struct
+    {
+        double Value;
+        int Significant;
+        const char *Engineering, *Whole;
+    } cases[] = {
+        {12345, 3, "12.3E+003", "12E+003"},
+        {0.00012345, 2, "120E-006", "123E-006"},
+        {999.5, 3, "1.00E+003", "1E+003"},   // the tie rounds up to the next power of ten
+        {99.96, 2, "100E+000", "100E+000"},
+        {1e23, 2, "100E+021", "100E+021"},   // stored a hair below 10^23
+        {1e-300, 1, "1E-300", "1E-300"},
+        {-2.5e-7, 2, "-250E-009", "-250E-009"},
+        {0, 2, "0.0E+000", "0E+000"},
+        {kTiniest, 3, "4.94E-324", "5E-324"},
+        {-kInf, 3, "-INF", "-INF"},
+    };
+    for (const auto &c : cases) {
+        TLatin1Text engineering, whole;
+        engineering.AppendEngineering(c.Value, c.Significant, '.');
+        whole.AppendEngineeringWhole(c.Value);
+        EXPECT_EQ(engineering.View(), c.Engineering) << c.Value;
+        EXPECT_EQ(whole.View(), c.Whole) << c.Value;
+    }
+}
+
 TEST(Format, ValReadsWholeDecimalTextsOnly)
 {
     const struct
