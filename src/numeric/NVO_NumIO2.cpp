@@ -256,7 +256,7 @@ QString TNumIO2::ValueText(double V) const
     case TNumIO::itFloat:
     case TNumIO::itFixPoint: text = FormatNumStr(1, FDecP, v); break;
     case TNumIO::itInt:
-    case TNumIO::itDynamic: text = QString::number(rounded()); break;
+    case TNumIO::itDynamic: text = FormatInt(rounded()); break;
     case TNumIO::itHex: text = HexStr(quint32(rounded()), 8); break;
     case TNumIO::itOct: text = OctStr(quint32(rounded()), 11); break;
     case TNumIO::itBin: text = BinStr(quint32(rounded()), 32); break;
