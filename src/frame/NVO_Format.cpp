@@ -8,6 +8,7 @@
 #include <QtCore/QTime>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -214,11 +215,40 @@ char *WriteGeneralScientific(char *out, const SignificantDigits &rounded, char s
     return WriteLowestDigits(out, DecimalDigitCount(magnitude), magnitude, 10);
 }
 
-/// The decimal exponent of a finite, non-zero magnitude: floor(log10). Right at a
-/// power of ten it may be one off, which changes nothing for the engineering
-/// notation: rounded to three digits or fewer, such a value is that power of ten
-/// whichever digit count it is rounded to.
-int DecimalExponent(double magnitude) { return int(std::floor(std::log10(magnitude))); }
+/// The powers of ten 1e-307 .. 1e308 (the exponents of normal doubles), made by
+/// repeated multiplication and division: each is within 3e-15 of its exact value
+/// (relative), which is all the exponent below needs.
+constexpr int kFirstPowerOfTen = -307;
+constexpr auto kPowersOfTen = [] {
+    std::array<double, 308 - kFirstPowerOfTen + 1> powers{};
+    const size_t one = size_t(-kFirstPowerOfTen);
+    powers[one] = 1;
+    for (size_t i = one + 1; i < powers.size(); ++i)
+        powers[i] = powers[i - 1] * 10;
+    for (size_t i = one; i-- > 0;)
+        powers[i] = powers[i + 1] / 10;
+    return powers;
+}();
+
+/// The decimal exponent floor(log10(magnitude)) of a finite, non-zero magnitude,
+/// for the engineering notation, without a formatting pass or a logarithm. Where
+/// the inexact power of ten decides (a value within 3e-15 of a power of ten), it
+/// may come out one off, which changes no engineering text: rounded to three
+/// digits or fewer, such a value becomes that power of ten whichever digit count
+/// it is rounded to.
+int DecimalExponent(double magnitude)
+{
+    // A subnormal's few significant bits may lie far from a power of ten in
+    // relative terms although it is the nearest double to one: the logarithm is
+    // exact enough there, and such values are rare.
+    if (magnitude < std::numeric_limits<double>::min())
+        return int(std::floor(std::log10(magnitude)));
+    // magnitude is in [2^b, 2^(b+1)), so its decimal exponent is floor(b log10 2)
+    // or one more.
+    const int binaryExponent = int(std::bit_cast<quint64>(magnitude) >> 52) - 1023;
+    const int lower = int(std::floor(binaryExponent * 0.30102999566398120));
+    return magnitude >= kPowersOfTen[size_t(lower + 1 - kFirstPowerOfTen)] ? lower + 1 : lower;
+}
 
 } // namespace
 
