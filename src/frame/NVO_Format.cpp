@@ -62,20 +62,37 @@ int DigitCount(quint64 value, int base)
 }
 
 /// Writes the lowest `count` digits of `value` in base 2, 8, 10 or 16 (upper case)
-/// at `first`, the last digit first: the one digit writer of every integer text.
-char *WriteLowestDigits(char *first, int count, quint64 value, int base)
+/// at `first`, the last digit first: the one digit writer of every integer text,
+/// in Latin-1 number texts and UTF-16 date texts alike.
+template<class Char>
+Char *WriteLowestDigits(Char *first, int count, quint64 value, int base)
 {
     Q_ASSERT(base == 2 || base == 8 || base == 10 || base == 16);
     static constexpr char kDigitChars[] = "0123456789ABCDEF";
-    char *const end = first + count;
+    // "00" "01" .. "99": decimal digits two at a time, half the divisions.
+    static constexpr auto kDigitPairs = [] {
+        std::array<char, 200> pairs{};
+        for (int i = 0; i < 100; ++i) {
+            pairs[size_t(2 * i)] = char('0' + i / 10);
+            pairs[size_t(2 * i + 1)] = char('0' + i % 10);
+        }
+        return pairs;
+    }();
+    Char *const end = first + count;
     if (base == 10) {
-        for (char *p = end; p != first; value /= 10)
-            *--p = char('0' + value % 10);
+        Char *p = end;
+        for (; p - first >= 2; value /= 100) {
+            const size_t pair = 2 * size_t(value % 100);
+            *--p = Char(kDigitPairs[pair + 1]);
+            *--p = Char(kDigitPairs[pair]);
+        }
+        if (p != first)
+            *first = Char('0' + value % 10);
     } else {
         // Powers of two take shifts: a binary text of 64 digits costs no divisions.
         const int bitsPerDigit = std::countr_zero(unsigned(base));
-        for (char *p = end; p != first; value >>= bitsPerDigit)
-            *--p = kDigitChars[value & quint64(base - 1)];
+        for (Char *p = end; p != first; value >>= bitsPerDigit)
+            *--p = Char(kDigitChars[value & quint64(base - 1)]);
     }
     return end;
 }
@@ -429,7 +446,9 @@ void TLatin1Text::AppendStr(double value, int width, int decimals)
 
 void TLatin1Text::AlignRightFrom(char *start, int fieldWidth)
 {
-    const int padding = std::max(0, std::min(fieldWidth, kMaxFieldWidth) - int(FEnd - start));
+    const int padding = std::min(fieldWidth, kMaxFieldWidth) - int(FEnd - start);
+    if (padding <= 0)
+        return;
     std::copy_backward(start, FEnd, FEnd + padding);
     std::fill_n(start, padding, ' ');
     FEnd += padding;
@@ -465,11 +484,18 @@ QChar LocaleDecimalSeparator()
 
 double RoundHalfEven(double value)
 {
-    if (!std::isfinite(value))
+    // From 2^52 on every double is an integer; NaN fails the test as well.
+    if (!(std::fabs(value) < 4503599627370496.0))
         return value;
-    // IEEE remainder is exact and picks the nearest integer with ties to even,
-    // whatever rounding mode the FPU is in; the subtraction is exact as well.
-    return value - std::remainder(value, 1.0);
+    // The cast truncates whatever rounding mode the FPU is in, and below 2^52 the
+    // fraction left is exact: the decision needs no library call (every date text
+    // and integer display rounds through here).
+    const double whole = double(qint64(value));
+    const double fraction = std::fabs(value - whole);
+    const bool odd = (qint64(whole) & 1) != 0;
+    if (fraction > 0.5 || (fraction == 0.5 && odd))
+        return value < 0 ? whole - 1 : whole + 1;
+    return whole;
 }
 
 std::optional<qint64> RoundToInt64(double value)
