@@ -669,6 +669,40 @@ TDateTime Join(qint64 day, qint64 msec)
     return day >= 0 ? double(day) + fraction : double(day) - fraction;
 }
 
+/// The calendar fields of a split value, by the proleptic Gregorian calendar as
+/// QDate counts it, computed directly: a label that shows a date-time value at a
+/// high rate takes it apart for every text.
+struct CalendarFields
+{
+    int Year, Month, Day;
+    int DayOfWeek; ///< 0 = Sunday .. 6 = Saturday, as the day name tables count
+    int Hour, Minute, Second, Msec;
+
+    explicit CalendarFields(const DayAndTime &value)
+    {
+        // Days counted from 0000-03-01, so that the leap day ends each counted
+        // year; every valid date lies after it. 400 years have 146097 days.
+        constexpr qint64 kDaysFromMarchOfYear0 = 693'899;
+        const qint64 days = value.Day + kDaysFromMarchOfYear0;
+        const qint64 era = days / 146'097;
+        const qint64 dayOfEra = days - era * 146'097;
+        const qint64 yearOfEra =
+            (dayOfEra - dayOfEra / 1460 + dayOfEra / 36'524 - dayOfEra / 146'096) / 365;
+        const qint64 dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+        const qint64 monthFromMarch = (5 * dayOfYear + 2) / 153;
+        Day = int(dayOfYear - (153 * monthFromMarch + 2) / 5 + 1);
+        Month = int(monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9);
+        Year = int(era * 400 + yearOfEra + (Month <= 2 ? 1 : 0));
+        // 1899-12-30 was a Saturday (6); 693601 is 6 plus a multiple of 7 that keeps
+        // the sum positive for every valid day.
+        DayOfWeek = int(quint64(value.Day + 693'601) % 7);
+        Hour = int(value.Msec / 3'600'000);
+        Minute = int(value.Msec / 60'000 % 60);
+        Second = int(value.Msec / 1000 % 60);
+        Msec = int(value.Msec % 1000);
+    }
+};
+
 } // namespace
 
 TDateTime EncodeDate(int year, int month, int day)
@@ -689,26 +723,33 @@ TDateTime EncodeTime(int hour, int min, int sec, int msec)
 void DecodeDate(TDateTime dateTime, int &year, int &month, int &day)
 {
     year = month = day = 0;
-    if (const auto split = Split(dateTime))
-        split->Date().getDate(&year, &month, &day);
+    if (const auto split = Split(dateTime)) {
+        const CalendarFields fields(*split);
+        year = fields.Year;
+        month = fields.Month;
+        day = fields.Day;
+    }
 }
 
 void DecodeTime(TDateTime dateTime, int &hour, int &min, int &sec, int &msec)
 {
     hour = min = sec = msec = 0;
     if (const auto split = Split(dateTime)) {
-        const QTime time = QTime::fromMSecsSinceStartOfDay(int(split->Msec));
-        hour = time.hour();
-        min = time.minute();
-        sec = time.second();
-        msec = time.msec();
+        const CalendarFields fields(*split);
+        hour = fields.Hour;
+        min = fields.Minute;
+        sec = fields.Second;
+        msec = fields.Msec;
     }
 }
 
 int DayOfTheWeek(TDateTime dateTime)
 {
     const auto split = Split(dateTime);
-    return split ? split->Date().dayOfWeek() : 0;
+    if (!split)
+        return 0;
+    const int sundayFirst = CalendarFields(*split).DayOfWeek;
+    return sundayFirst == 0 ? 7 : sundayFirst;
 }
 
 int WeekOfTheYear(TDateTime dateTime)
@@ -769,26 +810,65 @@ const TFormatSettings &EnglishFormatSettings()
 
 namespace {
 
+/// The format letters are ASCII, and no other character lowers to one of them
+/// (only U+0130 and U+212A lower to ASCII, to "i" and "k"): lowering ASCII alone
+/// reads every format as a full case mapping would.
+constexpr char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; }
+
+/// A date text under construction, written straight into the QString that is the
+/// result: it starts with room for a typical date text and doubles its room when
+/// a format writes more.
+class Utf16Text
+{
+public:
+    void Append(QChar c) { *Room(1) = c.unicode(); }
+    void Append(QStringView text) { std::copy(text.utf16(), text.utf16() + text.size(), Room(text.size())); }
+    /// A field of a date or time (0 .. 9999) with at least `minDigits` (1..4) digits.
+    void AppendNumber(int value, int minDigits)
+    {
+        const int digits = std::max(minDigits, DecimalDigitCount(quint64(value)));
+        WriteLowestDigits(Room(digits), digits, quint64(value), 10);
+    }
+    QString ToQString()
+    {
+        FText.truncate(FSize);
+        return std::move(FText);
+    }
+
+private:
+    /// Room for `count` more characters, at the end of the text.
+    char16_t *Room(qsizetype count)
+    {
+        if (FText.size() - FSize < count) {
+            FText.resize(std::max(2 * FText.size(), FSize + count));
+            FChars = reinterpret_cast<char16_t *>(FText.data());
+        }
+        char16_t *const at = FChars + FSize;
+        FSize += count;
+        return at;
+    }
+
+    // Copying into the QString at the end cost more than all the rest of a date
+    // text, so the text is written where it stays.
+    QString FText{32, Qt::Uninitialized};
+    char16_t *FChars = reinterpret_cast<char16_t *>(FText.data());
+    qsizetype FSize = 0;
+};
+
 /// Writes one date-time value by a format, following the format letters one
 /// token at a time.
 class DateTimeWriter
 {
 public:
-    DateTimeWriter(const TFormatSettings &settings, DayAndTime value)
+    DateTimeWriter(const TFormatSettings &settings, const DayAndTime &value)
         : FSettings(settings)
         , FMsecOfDay(value.Msec)
+        , FFields(value)
     {
-        value.Date().getDate(&FYear, &FMonth, &FDay);
-        FDayOfWeek = value.Date().dayOfWeek() % 7; // Sunday first, as the name tables
-        const QTime time = QTime::fromMSecsSinceStartOfDay(int(value.Msec));
-        FHour = time.hour();
-        FMinute = time.minute();
-        FSecond = time.second();
-        FMsec = time.msec();
     }
 
     void Write(QStringView format, int depth);
-    QString Result;
+    QString Result() { return FText.ToQString(); }
 
 private:
     // The formats of the settings may refer to each other ("c" in a date format);
@@ -800,28 +880,29 @@ private:
         if (depth < kMaxNesting)
             Write(format, depth + 1);
     }
-    void WriteNumber(int value, int minDigits)
-    {
-        Result += QString::number(value).rightJustified(minDigits, QLatin1Char('0'));
-    }
     static qsizetype RunLength(QStringView format, qsizetype at);
     static bool AmPmFollows(QStringView format, qsizetype from);
-    static bool StartsWith(QStringView format, qsizetype at, QStringView specifier)
+    static bool StartsWith(QStringView format, qsizetype at, std::u16string_view specifier)
     {
-        return format.mid(at).startsWith(specifier, Qt::CaseInsensitive);
+        if (format.size() - at < qsizetype(specifier.size()))
+            return false;
+        for (size_t k = 0; k < specifier.size(); ++k)
+            if (AsciiLower(format[at + qsizetype(k)].unicode()) != specifier[k])
+                return false;
+        return true;
     }
 
     const TFormatSettings &FSettings;
     qint64 FMsecOfDay;
-    int FYear = 0, FMonth = 0, FDay = 0, FDayOfWeek = 0;
-    int FHour = 0, FMinute = 0, FSecond = 0, FMsec = 0;
+    CalendarFields FFields;
+    Utf16Text FText;
 };
 
 qsizetype DateTimeWriter::RunLength(QStringView format, qsizetype at)
 {
-    const QChar letter = format[at].toLower();
+    const char16_t letter = AsciiLower(format[at].unicode());
     qsizetype end = at + 1;
-    while (end < format.size() && format[end].toLower() == letter)
+    while (end < format.size() && AsciiLower(format[end].unicode()) == letter)
         ++end;
     return end - at;
 }
@@ -850,7 +931,7 @@ void DateTimeWriter::Write(QStringView format, int depth)
     qsizetype i = 0;
     while (i < format.size()) {
         const QChar c = format[i];
-        const char16_t letter = c.toLower().unicode();
+        const char16_t letter = AsciiLower(c.unicode());
         const qsizetype run = RunLength(format, i);
         bool isHour = false;
         switch (letter) {
@@ -858,14 +939,14 @@ void DateTimeWriter::Write(QStringView format, int depth)
         case u'"': {
             const qsizetype close = format.indexOf(c, i + 1);
             const qsizetype end = close < 0 ? format.size() : close;
-            Result += format.mid(i + 1, end - i - 1);
+            FText.Append(format.mid(i + 1, end - i - 1));
             i = end + 1;
             continue;
         }
         case u'c':
             WriteNested(FSettings.ShortDateFormat, depth);
             if (FMsecOfDay != 0) {
-                Result += QLatin1Char(' ');
+                FText.Append(QLatin1Char(' '));
                 WriteNested(FSettings.LongTimeFormat, depth);
             }
             i += 1;
@@ -873,10 +954,10 @@ void DateTimeWriter::Write(QStringView format, int depth)
         case u'd': {
             const qsizetype take = std::min<qsizetype>(run, 6);
             switch (take) {
-            case 1: WriteNumber(FDay, 1); break;
-            case 2: WriteNumber(FDay, 2); break;
-            case 3: Result += FSettings.ShortDayNames[FDayOfWeek]; break;
-            case 4: Result += FSettings.LongDayNames[FDayOfWeek]; break;
+            case 1: FText.AppendNumber(FFields.Day, 1); break;
+            case 2: FText.AppendNumber(FFields.Day, 2); break;
+            case 3: FText.Append(FSettings.ShortDayNames[size_t(FFields.DayOfWeek)]); break;
+            case 4: FText.Append(FSettings.LongDayNames[size_t(FFields.DayOfWeek)]); break;
             case 5: WriteNested(FSettings.ShortDateFormat, depth); break;
             default: WriteNested(FSettings.LongDateFormat, depth); break;
             }
@@ -886,28 +967,28 @@ void DateTimeWriter::Write(QStringView format, int depth)
         case u'm': {
             const qsizetype take = std::min<qsizetype>(run, 4);
             if (afterHour && take <= 2)
-                WriteNumber(FMinute, int(take));
+                FText.AppendNumber(FFields.Minute, int(take));
             else if (take <= 2)
-                WriteNumber(FMonth, int(take));
+                FText.AppendNumber(FFields.Month, int(take));
             else
-                Result += (take == 3 ? FSettings.ShortMonthNames
-                                     : FSettings.LongMonthNames)[FMonth - 1];
+                FText.Append((take == 3 ? FSettings.ShortMonthNames
+                                        : FSettings.LongMonthNames)[size_t(FFields.Month - 1)]);
             i += take;
             break;
         }
         case u'y':
             if (run <= 2)
-                WriteNumber(FYear % 100, 2);
+                FText.AppendNumber(FFields.Year % 100, 2);
             else
-                WriteNumber(FYear, 4);
+                FText.AppendNumber(FFields.Year, 4);
             i += run;
             break;
         case u'h': {
             const qsizetype take = std::min<qsizetype>(run, 2);
-            int hour = FHour;
+            int hour = FFields.Hour;
             if (AmPmFollows(format, i + take))
-                hour = FHour % 12 == 0 ? 12 : FHour % 12;
-            WriteNumber(hour, int(take));
+                hour = hour % 12 == 0 ? 12 : hour % 12;
+            FText.AppendNumber(hour, int(take));
             isHour = true;
             i += take;
             break;
@@ -915,13 +996,13 @@ void DateTimeWriter::Write(QStringView format, int depth)
         case u'n':
         case u's': {
             const qsizetype take = std::min<qsizetype>(run, 2);
-            WriteNumber(letter == u'n' ? FMinute : FSecond, int(take));
+            FText.AppendNumber(letter == u'n' ? FFields.Minute : FFields.Second, int(take));
             i += take;
             break;
         }
         case u'z': {
             const qsizetype take = std::min<qsizetype>(run, 3);
-            WriteNumber(FMsec, take == 1 ? 1 : 3);
+            FText.AppendNumber(FFields.Msec, take == 1 ? 1 : 3);
             i += take;
             break;
         }
@@ -932,33 +1013,33 @@ void DateTimeWriter::Write(QStringView format, int depth)
             break;
         }
         case u'a': {
-            const bool morning = FHour < 12;
+            const bool morning = FFields.Hour < 12;
             if (StartsWith(format, i, u"am/pm")) {
-                Result += format.mid(morning ? i : i + 3, 2);
+                FText.Append(format.mid(morning ? i : i + 3, 2));
                 i += 5;
             } else if (StartsWith(format, i, u"a/p")) {
-                Result += format.mid(morning ? i : i + 2, 1);
+                FText.Append(format.mid(morning ? i : i + 2, 1));
                 i += 3;
             } else if (StartsWith(format, i, u"ampm")) {
-                Result += morning ? FSettings.TimeAMString : FSettings.TimePMString;
+                FText.Append(morning ? FSettings.TimeAMString : FSettings.TimePMString);
                 i += 4;
             } else {
-                Result += c;
+                FText.Append(c);
                 i += 1;
                 continue; // a plain letter is literal text
             }
             break;
         }
         case u'/':
-            Result += FSettings.DateSeparator;
+            FText.Append(FSettings.DateSeparator);
             i += 1;
             continue;
         case u':':
-            Result += FSettings.TimeSeparator;
+            FText.Append(FSettings.TimeSeparator);
             i += 1;
             continue;
         default:
-            Result += c;
+            FText.Append(c);
             i += 1;
             continue;
         }
@@ -980,7 +1061,7 @@ QString FormatDateTime(const QString &format, TDateTime dateTime, const TFormatS
         return {};
     DateTimeWriter writer(settings, *split);
     writer.Write(format.isEmpty() ? u"c" : QStringView(format), 0);
-    return writer.Result;
+    return writer.Result();
 }
 
 } // namespace nvo

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -420,6 +421,26 @@ TEST(Format, DecodeSplitsDateAndTimeOfDay)
     }
 }
 
+TEST(Format, DecodeAgreesWithQtsCalendarOverTheValidDates)
+{
+    std::vector<qint64> days{-693593, 2958465, -1, 0, 1, 59, 60, 61}; // the ends, 1900-02-28..03-01
+    for (const QDate date : {QDate(2000, 2, 29), QDate(1600, 2, 29), QDate(1582, 10, 15),
+                             QDate(2100, 3, 1), QDate(4, 2, 29)})
+        days.push_back(QDate(1899, 12, 30).daysTo(date));
+    for (qint64 day = -693593; day <= 2958465; day += 97)
+        days.push_back(day);
+    for (const qint64 day : days) {
+        const QDate date = QDate(1899, 12, 30).addDays(day);
+        const double noon = double(day) + (day < 0 ? -0.5 : 0.5); // the fraction is the time
+        int year = 0, month = 0, dayOfMonth = 0;
+        DecodeDate(noon, year, month, dayOfMonth);
+        ASSERT_EQ((std::array{year, month, dayOfMonth}),
+                  (std::array{date.year(), date.month(), date.day()}))
+            << day;
+        ASSERT_EQ(DayOfTheWeek(noon), date.dayOfWeek()) << day;
+    }
+}
+
 TEST(Format, WeekdayAndIsoWeekNumber)
 {
     const struct
@@ -506,6 +527,15 @@ TEST(Format, FormatDateTimeFollowsTheFormatLetters)
     for (const auto &c : cases)
         EXPECT_EQ(FormatDateTime(QLatin1String(c.Format), c.Value), QLatin1String(c.Expected))
             << c.Format;
+}
+
+TEST(Format, FormatDateTimeCopiesCharactersBeyondLatin1)
+{
+    // Only the ASCII letters are format letters: U+0130 and the Kelvin sign, which
+    // lower to "i" and "k", stay literal, as every other character does.
+    EXPECT_EQ(FormatDateTime(QStringLiteral("yyyy\u5E74m\u6708d\u65E5 \u0130\u212A \u00E4hh"),
+                             kMarch7th2024 + 0.5),
+              QStringLiteral("2024\u5E743\u67087\u65E5 \u0130\u212A \u00E412"));
 }
 
 TEST(Format, FormatDateTimeTakesNamesAndSeparatorsFromTheSettings)
