@@ -34,3 +34,6 @@ install(FILES
   ${PROJECT_BINARY_DIR}/NvoQuorvelConfig.cmake
   ${PROJECT_BINARY_DIR}/NvoQuorvelConfigVersion.cmake
   DESTINATION ${NVO_PACKAGE_DIR})
+
+configure_file(${CMAKE_CURRENT_LIST_DIR}/nvoquorvel.pc.in ${PROJECT_BINARY_DIR}/nvoquorvel.pc @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/nvoquorvel.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

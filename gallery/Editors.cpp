@@ -177,22 +177,27 @@ QWidget *SliderPropertyEditor(QObject *target, const char *property, double min,
     layout->addWidget(spin);
 
     const auto toSlider = [=](double value) { return qRound((value - min) / (max - min) * kSteps); };
-    const auto show = [=] {
-        const double value = target->property(property).toDouble();
+    const auto showOnSlider = [=] {
         const QSignalBlocker blockSlider(slider);
+        slider->setValue(toSlider(target->property(property).toDouble()));
+    };
+    const auto show = [=] {
+        showOnSlider();
         const QSignalBlocker blockSpin(spin);
-        slider->setValue(toSlider(value));
-        spin->setValue(value);
+        spin->setValue(target->property(property).toDouble());
     };
     show();
     QObject::connect(slider, &QSlider::valueChanged, editor, [=](int step) {
         WriteProperty(target, property, min + (max - min) * step / kSteps);
         show();
     });
+    // While the user types, the spin box keeps the text being typed ("12." must not
+    // become "12.0000"); it shows what the control made of it when the editing ends.
     QObject::connect(spin, &QDoubleSpinBox::valueChanged, editor, [=](double value) {
         WriteProperty(target, property, value);
-        show();
+        showOnSlider();
     });
+    QObject::connect(spin, &QDoubleSpinBox::editingFinished, editor, show);
     return editor;
 }
 

@@ -2,12 +2,11 @@
 
 namespace gallery {
 
-TOptions ParseOptions(const QStringList &arguments)
+TOptions ParseOptions(const QStringList &arguments, TUnknownOptions unknown)
 {
     TOptions options;
     const QString screenshotFlag = QStringLiteral("--screenshot");
-    // arguments[0] is the program; Qt's own options (-style, -platform ...) pass
-    // through to QApplication untouched.
+    // arguments[0] is the program.
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString &argument = arguments.at(i);
         if (argument == screenshotFlag) {
@@ -26,6 +25,9 @@ TOptions ParseOptions(const QStringList &arguments)
             options.PlatformRequested = true;
         } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
             options.Help = true;
+        } else if (unknown == TUnknownOptions::Report) {
+            options.Error = QStringLiteral("unknown option \"%1\"").arg(argument);
+            return options;
         }
     }
     return options;

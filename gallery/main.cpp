@@ -27,19 +27,24 @@ int Fail(const QString &message, int code)
 
 int main(int argc, char **argv)
 {
-    const gallery::TOptions options = gallery::ParseOptions(RawArguments(argc, argv));
-    if (!options.Error.isEmpty())
-        return Fail(options.Error + QLatin1Char('\n') + gallery::UsageText(), 2);
-    if (options.Help) {
+    using gallery::TUnknownOptions;
+    const gallery::TOptions early = gallery::ParseOptions(RawArguments(argc, argv), TUnknownOptions::Pass);
+    if (!early.Error.isEmpty())
+        return Fail(early.Error + QLatin1Char('\n') + gallery::UsageText(), 2);
+    if (early.Help) {
         std::fputs(qPrintable(gallery::UsageText()), stdout);
         return 0;
     }
     // A screenshot needs no display: unless the user chose a platform, draw offscreen.
-    if (!options.ScreenshotFile.isEmpty() && !options.PlatformRequested
+    if (!early.ScreenshotFile.isEmpty() && !early.PlatformRequested
         && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
     QApplication app(argc, argv);
+    // QApplication has taken its own options out of argv: what is left must be ours.
+    const gallery::TOptions options = gallery::ParseOptions(RawArguments(argc, argv), TUnknownOptions::Report);
+    if (!options.Error.isEmpty())
+        return Fail(options.Error + QLatin1Char('\n') + gallery::UsageText(), 2);
     gallery::ApplyFixedLook(app);
     gallery::TGalleryWindow window;
     window.show();

@@ -373,7 +373,7 @@ void TProgBar::AssignTo(QObject *dest) const
 void TProgBar::Paint(TCanvas &canvas)
 {
     const int w = width(), h = height();
-    TBitmap buffer = MakeBuffer();
+    TBitmap &buffer = Buffer();
     TCanvas &bitmap = buffer.Canvas();
 
     bitmap.Pen.Color = FColorMargin;

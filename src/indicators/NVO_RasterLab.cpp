@@ -598,7 +598,7 @@ TBitmap &TRasterLab::Buffer()
     // second. Every paint covers the whole bitmap.
     if (FBuffer.Width() != width() || FBuffer.Height() != height()
         || FBuffer.DevicePixelRatio() != devicePixelRatioF())
-        FBuffer = MakeBuffer();
+        FBuffer = TBitmap::ForWidget(this);
     return FBuffer;
 }
 

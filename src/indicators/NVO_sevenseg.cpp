@@ -366,7 +366,7 @@ void TSevenSeg::Paint(TCanvas &canvas)
 {
     UpdateImageCache();
     const int w = width(), h = height();
-    TBitmap buffer = MakeBuffer();
+    TBitmap &buffer = Buffer();
     TCanvas &bitmap = buffer.Canvas();
     bitmap.Pen.Color = FColorBackGnd;
     bitmap.Brush.SetColor(FColorBackGnd);

@@ -68,7 +68,6 @@ class NVO_EXPORT TSevenSeg : public TControl
     Q_PROPERTY(int NumDigits READ GetNumDigits WRITE SetNumDigits)
 
 public:
-    using TNotifyEvent = std::function<void(QObject *Sender)>;
 
     /// Loads the segment pictures; nvo::Exception "Resource NAME not found" when the
     /// library was built without them.

@@ -35,7 +35,6 @@ class NVO_EXPORT TNeedleLayout : public QObject
     Q_PROPERTY(bool Visible READ GetVisible WRITE SetVisible)
 
 public:
-    using TNotifyEvent = std::function<void(QObject *Sender)>;
 
     /// Every field starts at zero (false, unassigned): the owner fills in its defaults.
     explicit TNeedleLayout(QObject *parent = nullptr);
@@ -176,7 +175,6 @@ public:
     enum TMeterLayout : quint8 { mlCirc90, mlCirc120, mlCirc180, mlCirc270, mlCirc300, mlCirc360 };
     Q_ENUM(TMeterLayout)
 
-    using TNotifyEvent = std::function<void(QObject *Sender)>;
     /// Before the built-in needle is drawn; a handler that draws its own needle sets
     /// `NeedleDrawn` to true, and the cover, anchor, lamps and frame follow over it.
     using TBeforeDrawNeedleEvent = std::function<void(QObject *Sender, TCanvas &Canvas, bool &NeedleDrawn)>;

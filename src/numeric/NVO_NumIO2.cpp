@@ -1017,7 +1017,7 @@ void TNumIO2::changeEvent(QEvent *event)
 
 void TNumIO2::Paint(TCanvas &canvas)
 {
-    TBitmap buffer = MakeBuffer();
+    TBitmap &buffer = Buffer();
     TCanvas &c = buffer.Canvas();
     const int w = width();
     const int h = height();

@@ -291,22 +291,8 @@ void TNumLab::Paint(TCanvas &canvas)
     CopyToControl(canvas, buffer);
 }
 
-TBitmap &TNumLab::Buffer()
-{
-    // The off-screen bitmap and its canvas are kept from paint to paint: making them
-    // anew for every value would cost more than the drawing itself. Every paint
-    // covers the whole bitmap, so nothing of the last picture shows through.
-    if (FBuffer.Width() != width() || FBuffer.Height() != height()
-        || FBuffer.DevicePixelRatio() != devicePixelRatioF())
-        FBuffer = MakeBuffer();
-    return FBuffer;
-}
-
 void TNumLab::changeEvent(QEvent *event)
 {
-    // The buffer's canvas draws with the font and palette it was made with.
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange)
-        FBuffer = TBitmap();
     // Enabled is the control's own switch; code that calls QWidget::setEnabled
     // directly must not leave it stale. A disabled parent does not change it.
     if (event->type() == QEvent::EnabledChange)

@@ -190,7 +190,6 @@ protected:
 private:
     TNumLabFormat Format() const;
     void UpdateOpacity();
-    TBitmap &Buffer();
     int BoxWidth() const;
     void PaintBackground(TCanvas &canvas);
     int LeftTextX(int textWidth) const;
@@ -227,7 +226,6 @@ private:
     bool FTransparent = false;
     bool FEnabled = true;
     int FMouseAreaCode = 0;
-    TBitmap FBuffer; ///< the off-screen picture, kept between paints
 };
 
 /// What the value text depends on besides the value: the display settings of a TNumLab.

@@ -90,7 +90,12 @@ public:
     static constexpr int NameMax = 50;
     static constexpr int FormatMax = 80;
 
+    /// Offered each cell's plain text (a header cell with Row 0) before an HTML export
+    /// writes it; the handler may change the text, which is then escaped.
     using TBeforeHTMLExportEvent = std::function<void(QObject *Sender, QString &Text, int Col, int Row)>;
+    /// Offered each cell's HTML after escaping, for markup on purpose (a link, emphasis):
+    /// what the handler leaves is written as it stands, so it must be valid HTML.
+    using THTMLCellMarkupEvent = std::function<void(QObject *Sender, QString &Markup, int Col, int Row)>;
 
     explicit TRLData(QObject *AOwner = nullptr);
     ~TRLData() override;
@@ -160,6 +165,13 @@ public:
     void CopyToClipBoard(int LeftCol, int TopRow, int RightCol, int BottomRow, bool AddHeader, bool UseTabs) const;
     void CopyToClipBoard(int LeftCol, int TopRow, int RightCol, int BottomRow, bool AddHeader,
                          const QString &Separator) const;
+    /// A string literal as separator: without this form, `";"` would convert to bool
+    /// before QString and pick the UseTabs form.
+    void CopyToClipBoard(int LeftCol, int TopRow, int RightCol, int BottomRow, bool AddHeader,
+                         const char *Separator) const
+    {
+        CopyToClipBoard(LeftCol, TopRow, RightCol, BottomRow, AddHeader, QString::fromUtf8(Separator));
+    }
     /// The texts the two `CopyToClipBoard` forms put on the clipboard.
     QString ClipboardText(int LeftCol, int TopRow, int RightCol, int BottomRow, bool AddHeader,
                           const QString &Separator) const;
@@ -186,6 +198,7 @@ public:
     // ---- events -------------------------------------------------------------------------
     TBeforeSortExchgEvent OnBeforeSortExchange;
     TBeforeHTMLExportEvent OnBeforeHTMLExport;
+    THTMLCellMarkupEvent OnHTMLCellMarkup;
     TOnPercentDoneEvent OnPercentDone;
 
 Q_SIGNALS:

@@ -8,7 +8,9 @@
 // texts (`GetElem`: a check-mark column without its state character).
 //
 // The common header travels as a first record of two fields, "#commonheader" and the
-// text, so that an import recognises it and does not take it for the column names.
+// text, so that an import recognises it and does not take it for the column names. Only
+// an unquoted "#commonheader" is the marker; the export quotes a cell or name with that
+// text, so that every file it writes imports back to the same cells.
 //
 // Import replaces the store's content (cells, names, formats, check modes, sort state)
 // with the file's; the number of columns is the largest number of fields of any record,
@@ -136,25 +138,9 @@ public:
     CsvWriter(QIODevice &file, char delimiter) : FFile(file), FDelimiter(delimiter), FBuffer(size_t(1) << 20) {}
 
     /// Adds a field to the record, quoted when it must be.
-    void Field(std::string_view field)
-    {
-        // The most a field can take: a delimiter, two quotes and every byte a doubled quote.
-        char *at = Room(2 * field.size() + 3);
-        if (FFieldsInRecord++ > 0)
-            *at++ = FDelimiter;
-        if (!NeedsCsvQuotes(field, FDelimiter)) {
-            at = std::copy(field.begin(), field.end(), at); // an empty cell may have no bytes at all
-        } else {
-            *at++ = '"';
-            for (const char ch : field) {
-                *at++ = ch;
-                if (ch == '"')
-                    *at++ = '"';
-            }
-            *at++ = '"';
-        }
-        FUsed = size_t(at - FBuffer.data());
-    }
+    void Field(std::string_view field) { Add(field, field == View(CommonHeaderMark)); }
+    /// Adds the common header's marker, which an import knows by its missing quotes.
+    void Marker() { Add(View(CommonHeaderMark), false); }
 
     void EndRecord()
     {
@@ -175,6 +161,26 @@ public:
     bool Failed() const { return FFailed; }
 
 private:
+    void Add(std::string_view field, bool forceQuotes)
+    {
+        // The most a field can take: a delimiter, two quotes and every byte a doubled quote.
+        char *at = Room(2 * field.size() + 3);
+        if (FFieldsInRecord++ > 0)
+            *at++ = FDelimiter;
+        if (!forceQuotes && !NeedsCsvQuotes(field, FDelimiter)) {
+            at = std::copy(field.begin(), field.end(), at); // an empty cell may have no bytes at all
+        } else {
+            *at++ = '"';
+            for (const char ch : field) {
+                *at++ = ch;
+                if (ch == '"')
+                    *at++ = '"';
+            }
+            *at++ = '"';
+        }
+        FUsed = size_t(at - FBuffer.data());
+    }
+
     char *Room(size_t bytes)
     {
         if (FBuffer.size() - FUsed < bytes) {
@@ -294,6 +300,8 @@ public:
     /// split it at ASCII bytes, and unquoting drops ASCII quotes only). False may also
     /// mean only that a record near it is not.
     bool RecordValidUtf8() const { return FCheckedValid; }
+    /// Whether the last record read began with a quoted field.
+    bool FirstFieldQuoted() const { return FFirstFieldQuoted; }
     /// The position in the file after the records read so far.
     qint64 Consumed() const { return FConsumedBefore + qint64(FBegin); }
 
@@ -344,6 +352,7 @@ private:
         size_t pos = 0;
         size_t quotedFields = 0;
         fields.clear();
+        FFirstFieldQuoted = n > 0 && text[0] == '"';
         while (true) {
             if (pos < n && text[pos] == '"') {
                 // One buffer per quoted field of a record, reused by the next records; a
@@ -394,6 +403,7 @@ private:
     QIODevice &FFile;
     const char FDelimiter;
     std::vector<char> FBuffer;
+    bool FFirstFieldQuoted = false;
     size_t FBegin = 0;
     size_t FEnd = 0;
     qint64 FConsumedBefore = 0;
@@ -481,7 +491,8 @@ public:
             while ((result = reader.Next(fields)) == CsvReader::Record) {
                 ++records;
                 d.ReportReadProgress(reader.Consumed(), fileSize, percent);
-                if (records == 1 && fields.size() == 2 && fields[0] == View(CommonHeaderMark)) {
+                if (records == 1 && fields.size() == 2 && fields[0] == View(CommonHeaderMark)
+                    && !reader.FirstFieldQuoted()) {
                     commonHeader = FromUtf8(fields[1]);
                     continue;
                 }
@@ -636,7 +647,7 @@ int TRLData::ExportCSV(const QString &FName, TCSVDelimiters Delimiter, bool Incl
         return esFileError;
     CsvWriter csv(file, delimiter);
     if (IncludeCommonHeader) {
-        csv.Field(View(CommonHeaderMark));
+        csv.Marker();
         csv.Field(View(FCommonHeader.toUtf8()));
         csv.EndRecord();
     }
@@ -723,9 +734,16 @@ void TRLData::ExportHTMLTable(const QString &FName, int LoC, int LoR, int HiC, i
             if (col >= LoC && col <= HiC)
                 columns.push_back(col);
     }
-    // Each text is escaped first and then offered to BeforeHTMLExport: a handler gets
-    // text that is safe as it stands and may add markup of its own (a link, emphasis).
+    // Each text is offered plain to BeforeHTMLExport, then escaped, then offered as HTML
+    // to OnHTMLCellMarkup, the one place where an application adds markup on purpose.
     // Header cells are offered with row 0.
+    const auto cellHtml = [this](QString text, int col, int row) {
+        BeforeHTMLExport(text, col, row);
+        QString markup = HtmlEscaped(text);
+        if (OnHTMLCellMarkup)
+            OnHTMLCellMarkup(this, markup, col, row);
+        return markup;
+    };
     QString html = QStringLiteral("<!DOCTYPE html>\n<html>\n<head><meta charset=\"utf-8\"></head>\n<body>\n");
     html += QStringLiteral("<table%1 border=\"%2\" cellspacing=\"%3\" cellpadding=\"%4\">\n")
                 .arg(ClassAttribute(TableClass))
@@ -735,18 +753,14 @@ void TRLData::ExportHTMLTable(const QString &FName, int LoC, int LoR, int HiC, i
     if (IncludeHeader) {
         html += QLatin1String("<tr>");
         for (int col : columns) {
-            QString text = HtmlEscaped(GetColName(col));
-            BeforeHTMLExport(text, col, 0);
-            html += QStringLiteral("<th%1>%2</th>").arg(ClassAttribute(HeadClass), text);
+            html += QStringLiteral("<th%1>%2</th>").arg(ClassAttribute(HeadClass), cellHtml(GetColName(col), col, 0));
         }
         html += QLatin1String("</tr>\n");
     }
     for (int row = LoR; row <= HiR; ++row) {
         html += QLatin1String("<tr>");
         for (int col : columns) {
-            QString text = HtmlEscaped(GetElem(col, row));
-            BeforeHTMLExport(text, col, row);
-            html += QStringLiteral("<td%1>%2</td>").arg(ClassAttribute(CellClass), text);
+            html += QStringLiteral("<td%1>%2</td>").arg(ClassAttribute(CellClass), cellHtml(GetElem(col, row), col, row));
         }
         html += QLatin1String("</tr>\n");
     }

@@ -1,7 +1,8 @@
 // Uses the installed library as an application would: a bitmap drawn through its
 // canvas, and every control of the catalogue created and destroyed.
+// Both include forms work from an install: the bare name and the namespaced path.
 #include "NVO_Bitmap.h"
-#include "NVO_Catalogue.h"
+#include <nvoquorvel/NVO_Catalogue.h>
 
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QWidget>

@@ -52,3 +52,18 @@ execute_process(COMMAND ${NVO_WORK_DIR}/build/app RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "consumer: the program failed (${result})")
 endif()
+
+# Builds without CMake find the same library through pkg-config.
+find_program(NVO_PKG_CONFIG pkg-config)
+if(NVO_PKG_CONFIG)
+  file(GLOB pc_files ${stage}${prefix}/lib*/pkgconfig/nvoquorvel.pc ${stage}${prefix}/lib/*/pkgconfig/nvoquorvel.pc)
+  list(GET pc_files 0 pc_file)
+  get_filename_component(pc_dir ${pc_file} DIRECTORY)
+  set(ENV{PKG_CONFIG_PATH} ${pc_dir})
+  execute_process(COMMAND ${NVO_PKG_CONFIG} --cflags --libs nvoquorvel
+    RESULT_VARIABLE result OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(NOT result EQUAL 0 OR NOT flags MATCHES "-lnvoquorvel_rt" OR NOT flags MATCHES "include/nvoquorvel")
+    message(FATAL_ERROR "consumer: pkg-config does not describe the library (${result}): ${flags}")
+  endif()
+  message(STATUS "consumer: pkg-config done")
+endif()

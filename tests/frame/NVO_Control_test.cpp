@@ -170,7 +170,7 @@ TEST(Control, StylesColourOnlyWhenSwitchedOnAndAllowedByTheControl)
     EXPECT_FALSE(control.StyledClient());
     StyleServices::SetEnabled(true);
     EXPECT_TRUE(control.StyledClient());
-    control.SetStyleElements(TControl::seFont);
+    control.SetStyleElements(seFont);
     EXPECT_FALSE(control.StyledClient());
     EXPECT_TRUE(control.StyledFont());
     StyleServices::SetEnabled(false);
@@ -204,4 +204,149 @@ TEST(Control, MouseEventsFireInTheFrameworksOrder)
     control.setMouseTracking(true); // moves without a button reach only a tracking widget
     QTest::mouseMove(&control, QPoint(7, 7));
     EXPECT_EQ(events.join(u'|'), QStringLiteral("move 7"));
+}
+
+namespace {
+
+/// A line edit on the shared base, to see the key and focus events over a Qt control
+/// with input handling of its own.
+class EditOnBase : public TEditControl
+{
+};
+
+/// A scroll area on the shared base that paints its viewport red and counts paints.
+class ScrollingControl : public TScrollControl
+{
+public:
+    int Paints = 0;
+
+protected:
+    void Paint(TCanvas &canvas) override
+    {
+        ++Paints;
+        canvas.Brush.SetColor(clr::Red);
+        canvas.FillRect(0, 0, viewport()->width(), viewport()->height());
+    }
+};
+
+} // namespace
+
+TEST(Control, KeyEventsComeInOrderAndCanChangeOrSwallowTheKey)
+{
+    EditOnBase edit;
+    edit.show();
+    edit.activateWindow();
+    edit.setFocus();
+    QStringList events;
+    edit.OnEnter = [&](QObject *) { events << "enter"; };
+    edit.OnExit = [&](QObject *) { events << "exit"; };
+    edit.OnKeyDown = [&](QObject *, int &key, Qt::KeyboardModifiers) {
+        events << QStringLiteral("down %1").arg(QKeySequence(key).toString());
+        if (key == Qt::Key_X)
+            key = 0; // swallowed: the edit never sees it
+    };
+    edit.OnKeyPress = [&](QObject *, QChar &ch) {
+        events << QStringLiteral("press %1").arg(ch);
+        if (ch == u'a')
+            ch = u'b'; // typed as another character
+    };
+    edit.OnKeyUp = [&](QObject *, int &key, Qt::KeyboardModifiers) {
+        events << QStringLiteral("up %1").arg(QKeySequence(key).toString());
+    };
+
+    QTest::keyClick(&edit, Qt::Key_A, {}, -1);
+    QTest::keyClick(&edit, Qt::Key_X);
+    QTest::keyClick(&edit, Qt::Key_C);
+    EXPECT_EQ(edit.text(), QStringLiteral("bc"));
+    EXPECT_EQ(events.join(u'|'),
+              QStringLiteral("down A|press a|up A|down X|up X|down C|press c|up C"));
+
+    events.clear();
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
+    QFocusEvent focusOut(QEvent::FocusOut, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(&edit, &focusOut);
+    QCoreApplication::sendEvent(&edit, &focusIn);
+    EXPECT_EQ(events.join(u'|'), QStringLiteral("exit|enter"));
+}
+
+TEST(Control, AScrollControlPaintsAndRepaintsItsViewport)
+{
+    ScrollingControl control;
+    control.resize(60, 40);
+    control.show();
+    QCoreApplication::processEvents();
+    const QImage picture = control.viewport()->grab().toImage();
+    EXPECT_EQ(picture.pixelColor(5, 5), QColor(Qt::red));
+    control.Paints = 0;
+    control.PaintNow();
+    EXPECT_EQ(control.Paints, 1);
+    control.BeginUpdate();
+    control.PaintNow();
+    EXPECT_EQ(control.Paints, 1);
+    control.EndUpdate();
+    EXPECT_EQ(control.Paints, 2);
+}
+
+TEST(Control, TheBufferIsKeptBetweenPaintsAndRemadeForANewSizeOrFont)
+{
+    class Buffered : public TControl
+    {
+    public:
+        const uchar *Bits = nullptr;
+        QFont BufferFont;
+
+    protected:
+        void Paint(TCanvas &canvas) override
+        {
+            TBitmap &buffer = Buffer();
+            Bits = buffer.Image().constBits();
+            BufferFont = buffer.Canvas().Font.Font;
+            canvas.Draw(0, 0, buffer);
+        }
+    };
+    Buffered control;
+    control.resize(30, 20);
+    control.show();
+    QCoreApplication::processEvents();
+    control.repaint();
+    const uchar *first = control.Bits;
+    control.repaint();
+    EXPECT_EQ(control.Bits, first) << "a paint of the same size reuses the buffer";
+
+    QFont bigger = control.font();
+    bigger.setPixelSize(31);
+    control.setFont(bigger);
+    control.repaint();
+    EXPECT_EQ(control.BufferFont.pixelSize(), 31) << "the buffer's canvas takes the new font";
+}
+
+TEST(Canvas, AnActivePainterKeepsItsStateAfterACanvasDrewThroughIt)
+{
+    QImage image(10, 10, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(Qt::green);
+    {
+        TCanvas canvas(painter, QPalette());
+        canvas.Brush.SetColor(clr::Red);
+        canvas.FillRect(0, 0, 5, 5);
+        EXPECT_FALSE(painter.testRenderHint(QPainter::Antialiasing)) << "the canvas draws with its pixel rules";
+    }
+    EXPECT_TRUE(painter.testRenderHint(QPainter::Antialiasing));
+    EXPECT_EQ(painter.pen().color(), QColor(Qt::green));
+    painter.end();
+    EXPECT_EQ(image.pixelColor(4, 4), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(5, 5), QColor(Qt::white)) << "the right and bottom edges stay out";
+}
+
+TEST(Control, AnEnumeratedSettingOutsideItsEnumerationIsRefused)
+{
+    CountingControl control;
+    control.SetColorScheme(csSystem);
+    // A misspelt key in a form reaches the setter as 255.
+    control.SetColorScheme(TColorScheme(255));
+    EXPECT_EQ(control.GetColorScheme(), csSystem);
+    control.SetColorScheme(csClassic);
+    EXPECT_EQ(control.GetColorScheme(), csClassic);
 }

@@ -1,5 +1,6 @@
 #include "NVO_Bitmap.h"
 #include "NVO_Corvane.h"
+#include "NVO_CorvaneDraw.h"
 #include "PixelProbe.h"
 #include "TempDir.h"
 

@@ -4,6 +4,7 @@
 #include "TempDir.h"
 
 #include <QtCore/QFile>
+#include <QtCore/QRandomGenerator>
 #include <QtGui/QClipboard>
 #include <QtGui/QGuiApplication>
 #include <gtest/gtest.h>
@@ -50,6 +51,14 @@ TEST(RLDataClipboard, SeparatorFormWritesHeaderEmptyLineAndRows)
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("a1\n"));
 }
 
+TEST(RLDataClipboard, AStringLiteralSeparatorIsUsedAsTheSeparator)
+{
+    TRLData d;
+    BuildSmall(d);
+    d.CopyToClipBoard(1, 1, 2, 1, false, ";");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("a1;b1\n"));
+}
+
 TEST(RLDataClipboard, FixedWidthUsesStoredLengthsPlusOne)
 {
     TRLData d;
@@ -88,6 +97,51 @@ TEST(RLDataCsv, HostileStoreRoundTripsWithNamesAndCommonHeader)
             EXPECT_EQ(target.GetColName(col), source.GetColName(col)) << col;
             for (int row = 1; row <= source.GetNrOfRows(); ++row)
                 EXPECT_EQ(target.GetElem(col, row), source.GetElem(col, row)) << int(delimiter) << ": " << col << "," << row;
+        }
+    }
+}
+
+TEST(RLDataCsv, EveryExportedFileImportsBackCellForCell)
+{
+    // Random stores of hostile texts in every shape the marker of the common header could
+    // be mistaken in: one or two columns, with and without names and common header, and
+    // "#commonheader" as the first name or cell.
+    const QStringList texts = test::HostileTexts();
+    QRandomGenerator random(20261210);
+    test::TempDir dir;
+    const QString path = dir.Path(QStringLiteral("random.csv"));
+    for (int round = 0; round < 200; ++round) {
+        const int cols = 1 + int(random.bounded(3));
+        const int rows = 1 + int(random.bounded(4));
+        const bool names = random.bounded(2) == 1;
+        const bool commonHeader = random.bounded(2) == 1;
+        const auto pick = [&] {
+            // Mostly the marker's own text, so that it often stands first.
+            return random.bounded(3) == 0 ? texts[int(random.bounded(int(texts.size())))]
+                                          : QStringLiteral("#commonheader");
+        };
+        TRLData source;
+        source.SetNrCols(cols);
+        source.SetNrRows(rows);
+        for (int col = 1; col <= cols; ++col) {
+            source.SetColName(col, pick().left(TRLData::NameMax));
+            for (int row = 1; row <= rows; ++row)
+                source.SetElem(col, row, pick());
+        }
+        source.SetCommonHeader(pick());
+        const TCSVDelimiters delimiter = TCSVDelimiters(random.bounded(6));
+        ASSERT_EQ(source.ExportCSV(path, delimiter, names, commonHeader, 1, 1, cols, rows), rows);
+        TRLData target;
+        ASSERT_EQ(target.ImportCSV(path, delimiter, names), 0);
+        ASSERT_EQ(target.GetNrOfRows(), rows) << "round " << round;
+        ASSERT_EQ(target.GetNrOfColumns(), cols) << "round " << round;
+        if (commonHeader)
+            EXPECT_EQ(target.GetCommonHeader(), source.GetCommonHeader());
+        for (int col = 1; col <= cols; ++col) {
+            if (names)
+                EXPECT_EQ(target.GetColName(col), source.GetColName(col));
+            for (int row = 1; row <= rows; ++row)
+                EXPECT_EQ(target.GetElem(col, row), source.GetElem(col, row)) << "round " << round;
         }
     }
 }
@@ -305,7 +359,7 @@ TEST(RLDataLines, LinesFillAColumnAndGrowTheStore)
     EXPECT_EQ(d.LoadLinesFromFile(0, 1, dir.Write(QStringLiteral("long.txt"), QByteArray(256, 'z'))), 1);
 }
 
-TEST(RLDataHtml, CellsAndClassesAreEscapedBeforeTheHandlerSeesThem)
+TEST(RLDataHtml, TheHandlerSeesPlainTextAndWhatItReturnsIsEscaped)
 {
     test::TempDir dir;
     TRLData d;
@@ -316,16 +370,28 @@ TEST(RLDataHtml, CellsAndClassesAreEscapedBeforeTheHandlerSeesThem)
     d.OnBeforeHTMLExport = [&](QObject *sender, QString &text, int col, int row) {
         EXPECT_EQ(sender, &d);
         seen << QStringLiteral("%1,%2:%3").arg(col).arg(row).arg(text);
+        text.replace(u'&', QStringLiteral(" and "));
         if (col == 2 && row == 2)
-            text = QStringLiteral("<i>b2</i>");
+            text = QStringLiteral("<i>b2</i>"); // plain text: shown as typed, not as markup
     };
     const QString path = dir.Path(QStringLiteral("t.html"));
     d.ExportHTMLTable(path, 1, 1, 2, 2, {2, 1, 7}, 1, 2, 3, true, QStringLiteral("h\"x"), QString(), QStringLiteral("t"));
-    EXPECT_EQ(seen, QStringList({"2,0:B&lt;", "1,0:A", "2,1:b1", "1,1:&lt;b&gt;&amp;&quot;&#39;", "2,2:b2", "1,2:a2"}));
-    const QString html = QString::fromUtf8(ReadAll(path));
+    EXPECT_EQ(seen, QStringList({"2,0:B<", "1,0:A", "2,1:b1", "1,1:<b>&\"'", "2,2:b2", "1,2:a2"}));
+    QString html = QString::fromUtf8(ReadAll(path));
     EXPECT_TRUE(html.contains(QStringLiteral("<table class=\"t\" border=\"1\" cellspacing=\"2\" cellpadding=\"3\">")));
     EXPECT_TRUE(html.contains(QStringLiteral("<th class=\"h&quot;x\">B&lt;</th>")));
-    EXPECT_TRUE(html.contains(QStringLiteral("<tr><td><i>b2</i></td><td>a2</td></tr>")));
+    EXPECT_TRUE(html.contains(QStringLiteral("<td>&lt;b&gt; and &quot;&#39;</td>")));
+    EXPECT_TRUE(html.contains(QStringLiteral("<tr><td>&lt;i&gt;b2&lt;/i&gt;</td><td>a2</td></tr>")));
+
+    // Markup on purpose goes through its own event, which sees the escaped text.
+    d.OnBeforeHTMLExport = nullptr;
+    d.OnHTMLCellMarkup = [&](QObject *, QString &markup, int col, int row) {
+        if (col == 1 && row == 1)
+            markup = QStringLiteral("<a href=\"#x\">") + markup + QStringLiteral("</a>");
+    };
+    d.ExportHTMLTable(path, 1, 1, 1, 1, {}, 0, 0, 0, false, {}, {}, {});
+    html = QString::fromUtf8(ReadAll(path));
+    EXPECT_TRUE(html.contains(QStringLiteral("<td><a href=\"#x\">&lt;b&gt;&amp;&quot;&#39;</a></td>"))) << html.toStdString();
     EXPECT_THROW(d.ExportHTMLTable(dir.Path(QStringLiteral("no/dir/t.html")), 1, 1, 1, 1, {}, 0, 0, 0, false, {}, {}, {}),
                  ENVORLDataError);
 }

@@ -3,6 +3,7 @@
 #include "NVO_Global.h"
 
 #include <QtCore/QByteArray>
+#include <QtCore/QObject>
 #include <QtCore/QString>
 
 #include <exception>
@@ -13,7 +14,7 @@ class QObject;
 namespace nvo {
 
 /// The general exception every error of the library derives from. It carries only
-/// its message, as the framework's own exceptions do.
+/// its message, as the exceptions of the original control framework did.
 class NVO_EXPORT Exception : public std::exception
 {
 public:
@@ -69,6 +70,17 @@ void Guarded(Work &&work) noexcept
     } catch (...) {
         HandleException(Exception(QStringLiteral("unknown exception")));
     }
+}
+
+/// What every class's `AssignTo(Dest)` does: `Dest->Assign(source)` when `Dest` is of
+/// the source's own class, EConvertError otherwise (leaving `Dest` unchanged).
+template<class T>
+void AssignToSameClass(const T *source, QObject *dest)
+{
+    auto *target = qobject_cast<T *>(dest);
+    if (!target)
+        throw EConvertError(msg::CannotAssign(source, dest));
+    target->Assign(source);
 }
 
 } // namespace nvo

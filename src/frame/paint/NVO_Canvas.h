@@ -73,8 +73,9 @@ public:
     TColor Color = clr::Black;
 };
 
-/// The drawing surface of a control or bitmap with the framework's pixel rules, laid
-/// over a QPainter with antialiasing off:
+/// The drawing surface of a control or bitmap with the pixel rules the controls were
+/// designed for (those of the classic desktop canvas), laid over a QPainter with
+/// antialiasing off:
 /// - rectangles are given as (Left, Top, Right, Bottom) and exclude their right and
 ///   bottom edges; `Rectangle` outlines with the pen and fills with the brush;
 /// - `LineTo` draws from the pen position and excludes the end point, so a polyline
@@ -91,6 +92,10 @@ public:
     TCanvas(QPaintDevice *device, const QPalette &palette);
     /// A canvas on a widget during its paint event, with the widget's palette and font.
     explicit TCanvas(QWidget *widget);
+    /// A canvas over a painter that is already active (an item delegate's, a combo
+    /// box's): drawing goes through `painter`, whose state is restored when the
+    /// canvas ends; the font starts as the painter's.
+    TCanvas(QPainter &painter, const QPalette &palette);
     ~TCanvas();
     TCanvas(const TCanvas &) = delete;
     TCanvas &operator=(const TCanvas &) = delete;
@@ -152,10 +157,11 @@ public:
 
     /// The painter underneath, for the rare drawing that needs more than the canvas
     /// (rotated text, antialiased shapes where a control asks for them).
-    QPainter &Painter() { return FPainter; }
+    QPainter &Painter() { return *FPainter; }
     QPaintDevice *Device() const { return FDevice; }
 
 private:
+    void SetPixelRules();
     void FillSpan(int left, int top, int right, int bottom, const QColor &color);
     void FillWithBrush(const QRect &r, bool withPenMode);
     void ApplyPenAndBrush();
@@ -166,7 +172,8 @@ private:
 
     QPaintDevice *FDevice;
     QPalette FPalette;
-    QPainter FPainter;
+    std::optional<QPainter> FOwnPainter; ///< set when the canvas made its painter
+    QPainter *FPainter;
     QPoint FPenPos;
     // Text-heavy paints (scales, tables) measure many strings in one font; the
     // metrics are made again only when the font changes.

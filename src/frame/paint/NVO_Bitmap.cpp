@@ -65,7 +65,7 @@ void TBitmap::SetSize(int width, int height)
         return;
     EndCanvas();
     const qreal ratio = FImage.isNull() ? 1.0 : FImage.devicePixelRatio();
-    // Like a resized framework bitmap, the kept part stays and the new part is white.
+    // As the controls expect of a resized bitmap, the kept part stays and the new part is white.
     QImage resized(qRound(width * ratio), qRound(height * ratio), QtFormat(FPixelFormat));
     resized.setDevicePixelRatio(ratio);
     resized.fill(Qt::white);

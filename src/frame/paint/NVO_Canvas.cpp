@@ -65,7 +65,7 @@ QPainter::CompositionMode CopyComposition(TCopyMode mode)
 }
 
 /// Angle in 1/16 degree of the ray from the centre of `box` through `p`, taken on the
-/// ellipse's own parameter so that Qt's arc meets the ray where the framework's does.
+/// ellipse's own parameter so that Qt's arc meets the ray where the classic canvas's arc does.
 int RayAngle16(const QRectF &box, QPointF p)
 {
     const double a = box.width() / 2.0;
@@ -91,11 +91,25 @@ int SpanAngle16(int start, int end)
 } // namespace
 
 TCanvas::TCanvas(QPaintDevice *device, const QPalette &palette)
-    : FDevice(device), FPalette(palette), FPainter(device)
+    : FDevice(device), FPalette(palette), FOwnPainter(std::in_place, device), FPainter(&*FOwnPainter)
 {
-    FPainter.setRenderHint(QPainter::Antialiasing, false);
-    FPainter.setRenderHint(QPainter::TextAntialiasing, false);
-    FPainter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    SetPixelRules();
+}
+
+TCanvas::TCanvas(QPainter &painter, const QPalette &palette)
+    : FDevice(painter.device()), FPalette(palette), FPainter(&painter)
+{
+    // The painter's owner goes on drawing after us: leave its state as we found it.
+    FPainter->save();
+    Font.Font = painter.font();
+    SetPixelRules();
+}
+
+void TCanvas::SetPixelRules()
+{
+    FPainter->setRenderHint(QPainter::Antialiasing, false);
+    FPainter->setRenderHint(QPainter::TextAntialiasing, false);
+    FPainter->setRenderHint(QPainter::SmoothPixmapTransform, false);
 }
 
 TCanvas::TCanvas(QWidget *widget) : TCanvas(widget, widget->palette())
@@ -103,12 +117,16 @@ TCanvas::TCanvas(QWidget *widget) : TCanvas(widget, widget->palette())
     Font.Font = widget->font();
 }
 
-TCanvas::~TCanvas() = default;
+TCanvas::~TCanvas()
+{
+    if (!FOwnPainter)
+        FPainter->restore();
+}
 
 void TCanvas::FillSpan(int left, int top, int right, int bottom, const QColor &color)
 {
     if (right > left && bottom > top)
-        FPainter.fillRect(QRect(left, top, right - left, bottom - top), color);
+        FPainter->fillRect(QRect(left, top, right - left, bottom - top), color);
 }
 
 void TCanvas::FillWithBrush(const QRect &r, bool withPenMode)
@@ -119,26 +137,26 @@ void TCanvas::FillWithBrush(const QRect &r, bool withPenMode)
     if (withPenMode)
         ApplyPenMode();
     else
-        FPainter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
     if (Brush.GetStyle() == bsSolid) {
-        FPainter.fillRect(r, Resolve(Brush.GetColor()));
+        FPainter->fillRect(r, Resolve(Brush.GetColor()));
     } else {
         // Hatched brushes leave the gaps between their lines untouched.
-        FPainter.setBackgroundMode(Qt::TransparentMode);
-        FPainter.fillRect(r, QBrush(Resolve(Brush.GetColor()), QtBrushStyle(Brush.GetStyle())));
+        FPainter->setBackgroundMode(Qt::TransparentMode);
+        FPainter->fillRect(r, QBrush(Resolve(Brush.GetColor()), QtBrushStyle(Brush.GetStyle())));
     }
-    FPainter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
 void TCanvas::ApplyPenMode()
 {
     switch (Pen.Mode) {
-    case pmCopy: FPainter.setCompositionMode(QPainter::CompositionMode_SourceOver); break;
-    case pmNot: FPainter.setCompositionMode(QPainter::RasterOp_NotDestination); break;
-    case pmXor: FPainter.setCompositionMode(QPainter::RasterOp_SourceXorDestination); break;
-    case pmMask: FPainter.setCompositionMode(QPainter::RasterOp_SourceAndDestination); break;
-    case pmMerge: FPainter.setCompositionMode(QPainter::RasterOp_SourceOrDestination); break;
-    case pmNotCopy: FPainter.setCompositionMode(QPainter::RasterOp_NotSource); break;
+    case pmCopy: FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver); break;
+    case pmNot: FPainter->setCompositionMode(QPainter::RasterOp_NotDestination); break;
+    case pmXor: FPainter->setCompositionMode(QPainter::RasterOp_SourceXorDestination); break;
+    case pmMask: FPainter->setCompositionMode(QPainter::RasterOp_SourceAndDestination); break;
+    case pmMerge: FPainter->setCompositionMode(QPainter::RasterOp_SourceOrDestination); break;
+    case pmNotCopy: FPainter->setCompositionMode(QPainter::RasterOp_NotSource); break;
     }
 }
 
@@ -146,17 +164,17 @@ void TCanvas::ApplyPenAndBrush()
 {
     ApplyPenMode();
     if (Pen.Style == psClear) {
-        FPainter.setPen(Qt::NoPen);
+        FPainter->setPen(Qt::NoPen);
     } else {
         QPen pen(Resolve(Pen.Color), qMax(1, Pen.Width), QtPenStyle(Pen.Style), Qt::SquareCap,
                  Qt::MiterJoin);
-        FPainter.setPen(pen);
+        FPainter->setPen(pen);
     }
     if (Brush.GetStyle() == bsClear)
-        FPainter.setBrush(Qt::NoBrush);
+        FPainter->setBrush(Qt::NoBrush);
     else
-        FPainter.setBrush(QBrush(Resolve(Brush.GetColor()), QtBrushStyle(Brush.GetStyle())));
-    FPainter.setBackgroundMode(Qt::TransparentMode);
+        FPainter->setBrush(QBrush(Resolve(Brush.GetColor()), QtBrushStyle(Brush.GetStyle())));
+    FPainter->setBackgroundMode(Qt::TransparentMode);
 }
 
 void TCanvas::Rectangle(int left, int top, int right, int bottom)
@@ -183,10 +201,10 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom)
         FillSpan(qMax(left, right - w), top, right, bottom, color);
     } else {
         ApplyPenAndBrush();
-        FPainter.setBrush(Qt::NoBrush);
-        FPainter.drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
+        FPainter->setBrush(Qt::NoBrush);
+        FPainter->drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
     }
-    FPainter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
 void TCanvas::FillRect(int left, int top, int right, int bottom)
@@ -212,8 +230,8 @@ void TCanvas::Ellipse(int left, int top, int right, int bottom)
     ApplyPenAndBrush();
     // Qt's aliased outline covers one pixel more than the rectangle it is given.
     const int inset = Pen.Style == psClear ? 0 : 1;
-    FPainter.drawEllipse(QRect(left, top, right - left - inset, bottom - top - inset));
-    FPainter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    FPainter->drawEllipse(QRect(left, top, right - left - inset, bottom - top - inset));
+    FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
 void TCanvas::Arc(int left, int top, int right, int bottom, int x3, int y3, int x4, int y4)
@@ -221,8 +239,8 @@ void TCanvas::Arc(int left, int top, int right, int bottom, int x3, int y3, int 
     ApplyPenAndBrush();
     const QRect box(left, top, right - left - 1, bottom - top - 1);
     const int start = RayAngle16(box, QPointF(x3, y3));
-    FPainter.drawArc(box, start, SpanAngle16(start, RayAngle16(box, QPointF(x4, y4))));
-    FPainter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    FPainter->drawArc(box, start, SpanAngle16(start, RayAngle16(box, QPointF(x4, y4))));
+    FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
 void TCanvas::Pie(int left, int top, int right, int bottom, int x3, int y3, int x4, int y4)
@@ -230,8 +248,8 @@ void TCanvas::Pie(int left, int top, int right, int bottom, int x3, int y3, int 
     ApplyPenAndBrush();
     const QRect box(left, top, right - left - 1, bottom - top - 1);
     const int start = RayAngle16(box, QPointF(x3, y3));
-    FPainter.drawPie(box, start, SpanAngle16(start, RayAngle16(box, QPointF(x4, y4))));
-    FPainter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    FPainter->drawPie(box, start, SpanAngle16(start, RayAngle16(box, QPointF(x4, y4))));
+    FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
 void TCanvas::Polygon(std::span<const QPoint> points)
@@ -239,8 +257,8 @@ void TCanvas::Polygon(std::span<const QPoint> points)
     if (points.empty())
         return;
     ApplyPenAndBrush();
-    FPainter.drawPolygon(points.data(), int(points.size()), Qt::OddEvenFill);
-    FPainter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    FPainter->drawPolygon(points.data(), int(points.size()), Qt::OddEvenFill);
+    FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
 void TCanvas::Polyline(std::span<const QPoint> points)
@@ -313,9 +331,9 @@ void TCanvas::LineTo(int x, int y)
         PlotSolidLine(from, to, Resolve(Pen.Color));
     } else {
         ApplyPenAndBrush();
-        FPainter.drawLine(from, to);
+        FPainter->drawLine(from, to);
     }
-    FPainter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
 const QFontMetrics &TCanvas::Metrics()
@@ -334,7 +352,7 @@ int TCanvas::TextWidth(const QString &text)
 
 int TCanvas::TextHeight(const QString &)
 {
-    // The height of a text line in this font, whatever the characters: the framework's
+    // The height of a text line in this font, whatever the characters: the classic canvas's
     // measure, and what the controls centre their lines by.
     return Metrics().height();
 }
@@ -344,26 +362,26 @@ void TCanvas::TextOut(int x, int y, const QString &text)
     const QFontMetrics &metrics = Metrics();
     const int width = metrics.horizontalAdvance(text);
     FillWithBrush(QRect(x, y, width, metrics.height()), false);
-    FPainter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    FPainter.setFont(Font.Font);
-    FPainter.setPen(Resolve(Font.Color));
-    FPainter.drawText(QPoint(x, y + metrics.ascent()), text);
+    FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    FPainter->setFont(Font.Font);
+    FPainter->setPen(Resolve(Font.Color));
+    FPainter->drawText(QPoint(x, y + metrics.ascent()), text);
     FPenPos = QPoint(x + width, y);
 }
 
 void TCanvas::TextRect(const QRect &rect, int x, int y, const QString &text)
 {
     FillWithBrush(rect, false);
-    const bool wasClipping = FPainter.hasClipping();
-    const QRegion oldClip = FPainter.clipRegion();
-    FPainter.setClipRect(rect, wasClipping ? Qt::IntersectClip : Qt::ReplaceClip);
-    FPainter.setFont(Font.Font);
-    FPainter.setPen(Resolve(Font.Color));
-    FPainter.drawText(QPoint(x, y + Metrics().ascent()), text);
+    const bool wasClipping = FPainter->hasClipping();
+    const QRegion oldClip = FPainter->clipRegion();
+    FPainter->setClipRect(rect, wasClipping ? Qt::IntersectClip : Qt::ReplaceClip);
+    FPainter->setFont(Font.Font);
+    FPainter->setPen(Resolve(Font.Color));
+    FPainter->drawText(QPoint(x, y + Metrics().ascent()), text);
     if (wasClipping)
-        FPainter.setClipRegion(oldClip);
+        FPainter->setClipRegion(oldClip);
     else
-        FPainter.setClipping(false);
+        FPainter->setClipping(false);
 }
 
 TColor TCanvas::GetPixel(int x, int y) const
@@ -393,22 +411,22 @@ void TCanvas::DrawImage(const QRect &dest, const QImage &image, const QRect &sou
                  CopyMode == cmBlackness ? Qt::black : Qt::white);
         return;
     }
-    FPainter.setCompositionMode(CopyComposition(CopyMode));
-    FPainter.setRenderHint(QPainter::SmoothPixmapTransform, mode == smSmooth);
+    FPainter->setCompositionMode(CopyComposition(CopyMode));
+    FPainter->setRenderHint(QPainter::SmoothPixmapTransform, mode == smSmooth);
     if (mode == smSmooth && (dest.width() < source.width() || dest.height() < source.height())) {
         // Averaging, not sampling, when a picture is reduced: Qt's smooth scaling
         // reads every source pixel, its smooth painter transform only a few.
-        const qreal ratio = FPainter.device()->devicePixelRatioF();
+        const qreal ratio = FPainter->device()->devicePixelRatioF();
         QImage reduced = image.copy(source).scaled(QSize(qRound(dest.width() * ratio),
                                                          qRound(dest.height() * ratio)),
                                                    Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         reduced.setDevicePixelRatio(ratio);
-        FPainter.drawImage(dest.topLeft(), reduced);
+        FPainter->drawImage(dest.topLeft(), reduced);
     } else {
-        FPainter.drawImage(dest, image, source);
+        FPainter->drawImage(dest, image, source);
     }
-    FPainter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    FPainter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    FPainter->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
 }
 
 void TCanvas::Draw(int x, int y, const TBitmap &bitmap)
@@ -443,12 +461,12 @@ void TCanvas::CopyRect(const QRect &dest, const TBitmap &bitmap, const QRect &so
 
 void TCanvas::SetClipRect(const QRect &rect)
 {
-    FPainter.setClipRect(rect);
+    FPainter->setClipRect(rect);
 }
 
 void TCanvas::ClearClipRect()
 {
-    FPainter.setClipping(false);
+    FPainter->setClipping(false);
 }
 
 } // namespace nvo

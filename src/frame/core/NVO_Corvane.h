@@ -1,12 +1,12 @@
 #pragma once
 
 // The base package every control builds on: the shared one-byte enumerations, the
-// package's exceptions and event types, the name and colour tables, frame and marker
-// drawing, colour mixing, and small string, stream and file helpers.
+// package's exceptions, the name and colour tables, colour mixing, and small string,
+// stream and file helpers. Its drawing (frames, markers) is in NVO_CorvaneDraw.h.
 
-#include "NVO_Canvas.h"
 #include "NVO_Color.h"
 #include "NVO_Errors.h"
+#include "NVO_Events.h"
 #include "NVO_Global.h"
 
 #include <QtCore/QObject>
@@ -27,13 +27,20 @@ namespace nvo {
 // Q_NAMESPACE for nvo: a namespace has one meta-object.
 Q_NAMESPACE_EXPORT(NVO_EXPORT)
 
+/// The parts of a control that take the application style's colours when visual
+/// styles are on (StyleServices): its text, its client area, its border.
+enum TStyleElement { seFont = 0x1, seClient = 0x2, seBorder = 0x4 };
+Q_DECLARE_FLAGS(TStyleElements, TStyleElement)
+Q_FLAG_NS(TStyleElements)
+
 /// Ordinal 0 gives a control its fixed colours; every other ordinal (also one beyond
 /// the named values, as a form may store it) gives its system colours.
 enum TColorScheme : quint8 { csClassic, csSystem };
 Q_ENUM_NS(TColorScheme)
 
-/// Horizontal alignment of a text in its area (the framework's own enumeration; it
-/// lives here so that forms and Designer know it as a property type).
+/// Horizontal alignment of a text in its area (an enumeration of the original control
+/// framework rather than of the base package; it lives here so that forms and Designer
+/// know it as a property type).
 enum TAlignment : quint8 { taLeftJustify, taRightJustify, taCenter };
 Q_ENUM_NS(TAlignment)
 
@@ -113,12 +120,6 @@ NVO_DECLARE_EXCEPTION(ENVODStructError, Exception);
 // ---- Types ---------------------------------------------------------------------------
 
 using TDoubleArray = std::vector<double>;
-/// Progress of a long operation, 0..100.
-using TOnPercentDoneEvent = std::function<void(QObject *Sender, int Percent)>;
-/// Raised by a container while it sorts, before two entries are exchanged: a text and
-/// a text the handler may change.
-using TBeforeSortExchgEvent = std::function<void(QObject *Sender, const QString &Text,
-                                                 QString &ExchgText)>;
 
 // ---- Constants -----------------------------------------------------------------------
 
@@ -145,34 +146,6 @@ inline constexpr int NrOfPredefinedColors = 47;
 NVO_EXPORT TColor PredefinedColor(int Index);
 /// The English name of a predefined colour; "" outside 1..47.
 NVO_EXPORT QString PredefinedColorName(int Index);
-
-// ---- Drawing ----------------------------------------------------------------------------
-
-/// Draws the frame of `Style` on the rectangle (Left, Top)..(Right, Bottom), corners
-/// included; no pixel outside it is touched. The lines:
-/// - fsSimple: one line in `Extra`;
-/// - fsLowered: outer line `Shadow` top-left / `Light` bottom-right, inner line
-///   `DarkShadow` / `Highlight`;
-/// - fsRaised: outer line `Light` / `DarkShadow`, inner line `Highlight` / `Shadow`;
-/// - fsEmbossed: a `Light` outline on (L, T)..(R-1, B-1), then a `Shadow` outline on
-///   (L+1, T+1)..(R, B); fsEngraved the same with the two colours exchanged.
-/// Ordinals beyond fsEngraved draw as fsSimple, so a frame stays visible.
-/// The inside is left as it is unless `Inside` asks for the brush: most callers draw
-/// their content first and the frame last.
-NVO_EXPORT void DrawFrame(TCanvas &Canvas, TFrameStyle Style, int Left, int Top, int Right,
-                          int Bottom, TColor Light, TColor Highlight, TColor Shadow,
-                          TColor DarkShadow, TColor Extra, TFrameInside Inside = fiKeep);
-
-inline constexpr int NrOfMarks = 52;
-/// Draws marker symbol `Mark` (0..51) centred on (X, Y), at most 9 x 9 pixels: outlines
-/// and solid symbols in the pen colour, the inside of outlined symbols in the brush
-/// (untouched when the brush is clear). Other numbers draw nothing; `Mark` is an int so
-/// that 256 cannot wrap to symbol 0.
-NVO_EXPORT void DrawMarkOnCanvas(TCanvas &Canvas, int Mark, int X, int Y);
-
-/// The outline of (Left, Top)..(Right, Bottom), corners included, with the current pen;
-/// the inside is not touched.
-NVO_EXPORT void DrawRectangle(TCanvas &Canvas, int Left, int Top, int Right, int Bottom);
 
 /// The colour halfway between `C1` and `C2`, channel by channel (halves truncated);
 /// system colours are resolved against the application palette first.
@@ -236,3 +209,5 @@ NVO_EXPORT QString ParentDir(const QString &Path);
 NVO_EXPORT QString InventPassword(int Length);
 
 } // namespace nvo
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(nvo::TStyleElements)
