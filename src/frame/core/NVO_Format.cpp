@@ -155,9 +155,10 @@ char *WriteScientific(char *out, char *limit, double value, int significant, cha
     }
     *p++ = 'E';
     *p++ = exponent < 0 ? '-' : '+';
-    const quint64 magnitude = quint64(std::abs(exponent));
-    return WriteLowestDigits(p, std::max(form.ExponentDigits, DecimalDigitCount(magnitude)),
-                             magnitude, 10);
+    // A double's decimal exponent has at most three digits.
+    const int magnitude = std::abs(exponent);
+    const int exponentDigits = 1 + int(magnitude >= 10) + int(magnitude >= 100);
+    return WriteLowestDigits(p, std::max(form.ExponentDigits, exponentDigits), quint64(magnitude), 10);
 }
 
 /// A value rounded to a number of significant decimal digits: d0.d1d2... x 10^Exponent.
@@ -261,10 +262,13 @@ int DecimalExponent(double magnitude)
     if (magnitude < std::numeric_limits<double>::min())
         return int(std::floor(std::log10(magnitude)));
     // magnitude is in [2^b, 2^(b+1)), so its decimal exponent is floor(b log10 2)
-    // or one more.
+    // or one more. 1262611 / 2^22 is log10 2 close enough for the floor to be
+    // exact for every exponent of a double (b from -1022 to 1023).
     const int binaryExponent = int(std::bit_cast<quint64>(magnitude) >> 52) - 1023;
-    const int lower = int(std::floor(binaryExponent * 0.30102999566398120));
-    return magnitude >= kPowersOfTen[size_t(lower + 1 - kFirstPowerOfTen)] ? lower + 1 : lower;
+    const int lower = (binaryExponent * 1262611) >> 22;
+    // Added, not chosen by a branch: which way it goes depends on the digits alone
+    // and mispredicts half the time.
+    return lower + int(magnitude >= kPowersOfTen[size_t(lower + 1 - kFirstPowerOfTen)]);
 }
 
 } // namespace
