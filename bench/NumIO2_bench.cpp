@@ -22,7 +22,7 @@ constexpr double kLinearGoal = 150.0;
 std::unique_ptr<nvo::TNumIO2> MakeField(int length)
 {
     auto field = std::make_unique<nvo::TNumIO2>();
-    field->SetInputFormat(nvo::TNumIO::itInt);
+    field->SetInputFormat(nvo::TNumIO2::itInt);
     field->SetText(QString(length, QLatin1Char('1')));
     field->SetHideSelection(false);
     return field;

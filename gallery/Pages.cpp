@@ -20,6 +20,7 @@ std::vector<TGalleryPage> HandMadePages()
         {QStringLiteral("nvo::TProgBar"), QStringLiteral("Progress bar"), &CreateProgBarPage},
         {QStringLiteral("nvo::TRasterLab"), QStringLiteral("Dot-matrix label"), &CreateRasterLabPage},
         {QStringLiteral("nvo::TSevenSeg"), QStringLiteral("Seven-segment display"), &CreateSevenSegPage},
+        {QStringLiteral("nvo::TMiniCal"), QStringLiteral("Mini calendar"), &CreateMiniCalPage},
     };
 }
 

@@ -29,5 +29,6 @@ QWidget *CreateMeterPage(QWidget *parent);
 QWidget *CreateProgBarPage(QWidget *parent);
 QWidget *CreateRasterLabPage(QWidget *parent);
 QWidget *CreateSevenSegPage(QWidget *parent);
+QWidget *CreateMiniCalPage(QWidget *parent);
 
 } // namespace gallery

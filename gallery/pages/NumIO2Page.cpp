@@ -9,7 +9,7 @@ namespace gallery {
 
 namespace {
 
-nvo::TNumIO2 *MakeField(nvo::TNumIO::TInFormat format, double value)
+nvo::TNumIO2 *MakeField(nvo::TInFormat format, double value)
 {
     auto *field = new nvo::TNumIO2;
     field->resize(240, 28);
@@ -22,7 +22,6 @@ nvo::TNumIO2 *MakeField(nvo::TNumIO::TInFormat format, double value)
 
 QWidget *CreateNumIO2Page(QWidget *parent)
 {
-    using nvo::TNumIO;
     using nvo::TNumIO2;
     auto *page = new TDemoPage(
         QObject::tr("Custom numeric field (TNumIO2)"),
@@ -32,7 +31,7 @@ QWidget *CreateNumIO2Page(QWidget *parent)
                     "warning colours. Click the spin buttons, or drag along the gauge."),
         parent);
 
-    TNumIO2 *live = MakeField(TNumIO::itFloat, 250);
+    TNumIO2 *live = MakeField(TNumIO2::itFloat, 250);
     live->resize(240, 40);
     live->SetLeftText(QStringLiteral("U ="));
     live->SetRightText(QStringLiteral("V"));
@@ -50,7 +49,7 @@ QWidget *CreateNumIO2Page(QWidget *parent)
     showValue();
     page->AddInstance(QObject::tr("Live value"), liveValue);
 
-    TNumIO2 *pivots = MakeField(TNumIO::itFixPoint, 10);
+    TNumIO2 *pivots = MakeField(TNumIO2::itFixPoint, 10);
     pivots->resize(240, 40);
     pivots->ButtonPivots = {0, 10, 20, 50, 100, 200, 500, 1000};
     pivots->SetButVisible(true);
@@ -61,14 +60,14 @@ QWidget *CreateNumIO2Page(QWidget *parent)
     pivots->SetRightText(QStringLiteral("\u03A9"));
     page->AddInstance(QObject::tr("Fixed point, pivots 0 10 20 50 ... 1000"), pivots);
 
-    TNumIO2 *dynamic = MakeField(TNumIO::itDynamic, 31);
+    TNumIO2 *dynamic = MakeField(TNumIO2::itDynamic, 31);
     dynamic->SetText(QStringLiteral("$1F"));
     dynamic->SetRangeLow(-1e9);
     dynamic->SetRangeHigh(1e9);
     dynamic->SetLeftText(QStringLiteral("n ="));
     page->AddInstance(QObject::tr("Dynamic: $ hex, % binary, & octal"), dynamic);
 
-    TNumIO2 *warn = MakeField(TNumIO::itExp, 1234.5);
+    TNumIO2 *warn = MakeField(TNumIO2::itExp, 1234.5);
     warn->SetLeftText(QStringLiteral("f ="));
     warn->SetTextBoxWidth(110);
     warn->SetAlignment(nvo::taRightJustify);

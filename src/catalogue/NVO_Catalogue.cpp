@@ -6,6 +6,8 @@
 
 #include "NVO_Meter.h"
 
+#include "NVO_MiniCal.h"
+
 #include "NVO_ProgBar.h"
 #include "NVO_RasterLab.h"
 #include "NVO_sevenseg.h"
@@ -32,6 +34,7 @@ const std::vector<TControlEntry> &ControlCatalogue()
         Entry<TNumIO2>("nvo::TNumIO2", "NVO_NumIO2.h", "nvoquorvel", "Custom numeric field: typed number with caret and selection, spin buttons and a gauge"),
         Entry<TNumLab>("nvo::TNumLab", "NVO_NumLab.h", "nvoquorvel", "Numeric label: a formatted value in a framed box between two texts"),
         Entry<TMeter>("nvo::TMeter", "NVO_Meter.h", "nvoquorvel", "Analog panel meter with needle, scale and limit watch"),
+        Entry<TMiniCal>("nvo::TMiniCal", "NVO_MiniCal.h", "nvoquorvel", "Mini calendar: one month with week numbers, holidays and movable feasts in four languages"),
         Entry<TProgBar>("nvo::TProgBar", "NVO_ProgBar.h", "nvoquorvel", "Progress bar with colour gradient, grid, rotated value text and automatic increment"),
         Entry<TRasterLab>("nvo::TRasterLab", "NVO_RasterLab.h", "nvoquorvel", "Dot-matrix label: text in square dots of a bit font, scrolling on a timer"),
         Entry<TSevenSeg>("nvo::TSevenSeg", "NVO_sevenseg.h", "nvoquorvel", "Seven-segment display: slanted digits with decimal points"),

@@ -5,6 +5,7 @@
 #include <QtGui/QFontMetrics>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace nvo {
@@ -100,30 +101,92 @@ int GradientIndex(TProgBar::TColorMapping mode, qint64 n, qint64 length, int ful
 
 // ---- TProgBar: construction, timer -------------------------------------------------------
 
+struct TProgBar::Private {
+    explicit Private(TProgBar *owner);
+
+    void FillBarColors();
+    void InitTimer();
+    void UpdateTimer();
+    void AutoIncEvent();
+    /// The value text's settings show only while the text does.
+    void RepaintText();
+
+    // The steps of a paint, in their order.
+    void PaintBar(TCanvas &canvas, const TBarAxis &axis) const;
+    void PaintGradient(TCanvas &canvas, const TBarAxis &axis) const;
+    void PaintGrid(TCanvas &canvas, const TBarAxis &axis) const;
+    void PaintFrame(TCanvas &canvas, TFrameStyle style, int left, int top, int right, int bottom) const;
+    void PaintText(TCanvas &canvas) const;
+    /// The rectangle from axis pixel `from` to `to` (exclusive) across the plot area.
+    static QRect BarRect(const TBarAxis &axis, int from, int to);
+
+    TProgBar *const q;
+    bool FTimerEnabled = false;
+    double FAutoIncStep = 1.0;
+    QString FBackGroundImg;
+    TColor FColorBackGnd = clr::Silver;
+    TColorMapping FColorMapMode = cgmStretch;
+    TColor FColorGrid = clr::Black;
+    TColor FColorMargin = clr::Silver;
+    TFrameStyle FFrameStyleOuter = fsRaised;
+    TFrameStyle FFrameStyleInner = fsLowered;
+    int FGridDist = 0;
+    int FMarginBottom = 4;
+    int FMarginLeft = 4;
+    int FMarginRight = 4;
+    int FMarginTop = 4;
+    double FMax = 100.0;
+    double FMin = 0.0;
+    TDirection FDirection = drLeftRight;
+    int FRepeatInterval = 700;
+    bool FShowColorGradient = false;
+    int FStartInterval = 1500;
+    TAlignment FTextAlignment = taCenter;
+    int FTextAngle = 0;
+    int FTextDecPlaces = 0;
+    int FTextPosX = 14;
+    int FTextPosY = 14;
+    bool FTextVisible = true;
+    double FValue = 10.0;
+
+    THiddenTimer FTimer;
+    bool FIsStart = true;
+    std::array<TColor, kBarColorCount> FBarColorArray{};
+    TBitmap AuxBmp{10, 10};
+};
+
+TProgBar::Private::Private(TProgBar *owner) : q(owner), FTimer(owner, [owner] { owner->DoTimer(); })
+{
+    FBarColorArray[0] = clr::Blue;
+    FBarColorArray[kBarColorCount - 1] = clr::Red;
+}
+
 TProgBar::TProgBar(QWidget *parent)
-    : TControl(parent), FTimer(this, [this] { DoTimer(); }), AuxBmp(10, 10)
+    : TControl(parent), OnAutoInc([this] {
+          if (!Designing())
+              d->UpdateTimer();
+      }),
+      d(std::make_unique<Private>(this))
 {
     resize(300, 28);
     // Every pixel is painted by the control: Qt need not paint the parent first.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    FBarColorArray[0] = clr::Blue;
-    FBarColorArray[kBarColorCount - 1] = clr::Red;
-    FillBarColors();
+    d->FillBarColors();
 }
 
 TProgBar::~TProgBar() = default;
 
-void TProgBar::FillBarColors()
+void TProgBar::Private::FillBarColors()
 {
     // The ends are mixed as the colours they show: mixing the index bytes of a
     // system colour would give an unrelated colour.
-    const TColor first = ColorToRGB(FBarColorArray[0], palette());
-    const TColor last = ColorToRGB(FBarColorArray[kBarColorCount - 1], palette());
+    const TColor first = ColorToRGB(FBarColorArray[0], q->palette());
+    const TColor last = ColorToRGB(FBarColorArray[kBarColorCount - 1], q->palette());
     for (int i = 1; i < kBarColorCount - 1; ++i)
         FBarColorArray[i] = InterpolateColor(first, last, i / double(kBarColorCount - 1));
 }
 
-void TProgBar::InitTimer()
+void TProgBar::Private::InitTimer()
 {
     FIsStart = true;
     FTimer.Stop();
@@ -131,7 +194,7 @@ void TProgBar::InitTimer()
         FTimer.Start<ENVOProgBar>(FStartInterval);
 }
 
-void TProgBar::UpdateTimer()
+void TProgBar::Private::UpdateTimer()
 {
     FIsStart = false;
     FTimer.Stop();
@@ -141,176 +204,233 @@ void TProgBar::UpdateTimer()
 
 void TProgBar::DoTimer()
 {
-    if (FIsStart)
-        UpdateTimer();
-    AutoIncEvent();
+    if (d->FIsStart)
+        d->UpdateTimer();
+    d->AutoIncEvent();
     if (OnAutoInc)
         OnAutoInc(this);
 }
 
-void TProgBar::AutoIncEvent()
+void TProgBar::Private::AutoIncEvent()
 {
     FValue += FAutoIncStep;
-    PaintNow();
-    Q_EMIT ValueChanged(FValue);
+    q->PaintNow();
+    Q_EMIT q->ValueChanged(FValue);
 }
+
+bool TProgBar::TimerActive() const { return d->FTimer.Active(); }
+int TProgBar::TimerInterval() const { return d->FTimer.Interval(); }
 
 // ---- Properties ----------------------------------------------------------------------------
 
+bool TProgBar::GetAutoInc() const { return d->FTimerEnabled; }
+double TProgBar::GetAutoIncStep() const { return d->FAutoIncStep; }
+QString TProgBar::GetBackGroundImg() const { return d->FBackGroundImg; }
+TColor TProgBar::GetColorBackGnd() const { return d->FColorBackGnd; }
+TProgBar::TColorMapping TProgBar::GetColorMapMode() const { return d->FColorMapMode; }
+TColor TProgBar::GetColorGrid() const { return d->FColorGrid; }
+TColor TProgBar::GetColorMargin() const { return d->FColorMargin; }
+TColor TProgBar::GetColorMin() const { return d->FBarColorArray[0]; }
+TColor TProgBar::GetColorMax() const { return d->FBarColorArray[kBarColorCount - 1]; }
+TFrameStyle TProgBar::GetFrameStyleOuter() const { return d->FFrameStyleOuter; }
+TFrameStyle TProgBar::GetFrameStyleInner() const { return d->FFrameStyleInner; }
+int TProgBar::GetGridDist() const { return d->FGridDist; }
+int TProgBar::GetMarginBottom() const { return d->FMarginBottom; }
+int TProgBar::GetMarginLeft() const { return d->FMarginLeft; }
+int TProgBar::GetMarginRight() const { return d->FMarginRight; }
+int TProgBar::GetMarginTop() const { return d->FMarginTop; }
+double TProgBar::GetMax() const { return d->FMax; }
+double TProgBar::GetMin() const { return d->FMin; }
+TDirection TProgBar::GetDirection() const { return d->FDirection; }
+int TProgBar::GetRepeatInterval() const { return d->FRepeatInterval; }
+bool TProgBar::GetShowColorGradient() const { return d->FShowColorGradient; }
+int TProgBar::GetStartInterval() const { return d->FStartInterval; }
+TAlignment TProgBar::GetTextAlignment() const { return d->FTextAlignment; }
+int TProgBar::GetTextAngle() const { return d->FTextAngle; }
+int TProgBar::GetTextDecPlaces() const { return d->FTextDecPlaces; }
+int TProgBar::GetTextPosX() const { return d->FTextPosX; }
+int TProgBar::GetTextPosY() const { return d->FTextPosY; }
+bool TProgBar::GetTextVisible() const { return d->FTextVisible; }
+double TProgBar::GetValue() const { return d->FValue; }
+
 void TProgBar::SetAutoInc(bool autoInc)
 {
-    if (autoInc == FTimerEnabled)
+    if (autoInc == d->FTimerEnabled)
         return;
-    FTimerEnabled = autoInc;
+    d->FTimerEnabled = autoInc;
     if (Designing())
         return;
     if (autoInc)
-        InitTimer();
+        d->InitTimer();
     else
-        FTimer.Stop();
+        d->FTimer.Stop();
 }
 
 void TProgBar::SetAutoIncStep(double step)
 {
-    if (step == 0 || std::isnan(step) || step == FAutoIncStep)
-        return;
-    FAutoIncStep = step;
+    if (step != 0 && !std::isnan(step))
+        d->FAutoIncStep = step;
 }
 
 void TProgBar::SetBackGroundImg(const QString &fileName)
 {
-    if (fileName.isEmpty())
-        FBackGroundImg.clear();
-    else if (AuxBmp.LoadFromFile(fileName))
-        FBackGroundImg = fileName;
+    if (fileName.isEmpty()) {
+        Change(d->FBackGroundImg, fileName);
+        return;
+    }
+    // A file that cannot be read leaves the name and the picture, and so the bar, as
+    // they were. A readable one repaints even under the same name: the file may have
+    // changed.
+    if (!d->AuxBmp.LoadFromFile(fileName))
+        return;
+    d->FBackGroundImg = fileName;
     PaintNow();
 }
 
-void TProgBar::SetColorBackGnd(TColor color) { Change(FColorBackGnd, color); }
-void TProgBar::SetColorMapMode(TColorMapping mode) { Change(FColorMapMode, mode); }
-void TProgBar::SetColorGrid(TColor color) { Change(FColorGrid, color); }
-void TProgBar::SetColorMargin(TColor color) { Change(FColorMargin, color); }
+void TProgBar::SetColorBackGnd(TColor color) { Change(d->FColorBackGnd, color); }
+void TProgBar::SetColorMapMode(TColorMapping mode) { Change(d->FColorMapMode, mode, d->FShowColorGradient); }
+void TProgBar::SetColorGrid(TColor color) { Change(d->FColorGrid, color, d->FGridDist > 1); }
+void TProgBar::SetColorMargin(TColor color) { Change(d->FColorMargin, color); }
 
-void TProgBar::SetColorScheme(TColorScheme scheme)
+bool TProgBar::ShowsColorScheme() const
 {
-    if (scheme == FColorScheme)
-        return;
-    FColorScheme = scheme;
-    FColGrayLine = GrayLineColor(scheme);
-    FColWhiteLine = WhiteLineColor(scheme);
-    PaintNow();
+    // Every frame style but none draws gray or white lines.
+    return d->FFrameStyleOuter != fsNone || d->FFrameStyleInner != fsNone;
 }
 
 void TProgBar::SetColorMin(TColor color)
 {
-    if (color == FBarColorArray[0])
+    if (color == d->FBarColorArray[0])
         return;
-    FBarColorArray[0] = color;
-    FillBarColors();
+    d->FBarColorArray[0] = color;
+    d->FillBarColors();
     PaintNow();
 }
 
 void TProgBar::SetColorMax(TColor color)
 {
-    if (color == FBarColorArray[kBarColorCount - 1])
+    if (color == d->FBarColorArray[kBarColorCount - 1])
         return;
-    FBarColorArray[kBarColorCount - 1] = color;
-    FillBarColors();
-    PaintNow();
+    d->FBarColorArray[kBarColorCount - 1] = color;
+    d->FillBarColors();
+    // A bar of one colour shows the table's first entry only.
+    if (d->FShowColorGradient)
+        PaintNow();
 }
 
-void TProgBar::SetFrameStyleOuter(TFrameStyle style) { Change(FFrameStyleOuter, style); }
-void TProgBar::SetFrameStyleInner(TFrameStyle style) { Change(FFrameStyleInner, style); }
-void TProgBar::SetGridDist(int dist) { Change(FGridDist, dist); }
-void TProgBar::SetMarginBottom(int margin) { Change(FMarginBottom, margin); }
-void TProgBar::SetMarginLeft(int margin) { Change(FMarginLeft, margin); }
-void TProgBar::SetMarginRight(int margin) { Change(FMarginRight, margin); }
-void TProgBar::SetMarginTop(int margin) { Change(FMarginTop, margin); }
-void TProgBar::SetMax(double max) { Change(FMax, max); }
-void TProgBar::SetMin(double min) { Change(FMin, min); }
-void TProgBar::SetDirection(TDirection direction) { Change(FDirection, direction); }
+void TProgBar::SetFrameStyleOuter(TFrameStyle style) { Change(d->FFrameStyleOuter, style); }
+void TProgBar::SetFrameStyleInner(TFrameStyle style) { Change(d->FFrameStyleInner, style); }
+
+void TProgBar::SetGridDist(int dist)
+{
+    // Spacings of 0 and 1 draw no grid alike.
+    Change(d->FGridDist, dist, dist > 1 || d->FGridDist > 1);
+}
+
+void TProgBar::SetMarginBottom(int margin) { Change(d->FMarginBottom, margin); }
+void TProgBar::SetMarginLeft(int margin) { Change(d->FMarginLeft, margin); }
+void TProgBar::SetMarginRight(int margin) { Change(d->FMarginRight, margin); }
+void TProgBar::SetMarginTop(int margin) { Change(d->FMarginTop, margin); }
+void TProgBar::SetMax(double max) { Change(d->FMax, max); }
+void TProgBar::SetMin(double min) { Change(d->FMin, min); }
+void TProgBar::SetDirection(TDirection direction) { Change(d->FDirection, direction); }
 
 void TProgBar::SetRepeatInterval(int interval)
 {
     interval = std::max(interval, 10);
-    if (interval == FRepeatInterval)
+    if (interval == d->FRepeatInterval)
         return;
-    FRepeatInterval = interval;
+    d->FRepeatInterval = interval;
     if (!Designing())
-        UpdateTimer();
+        d->UpdateTimer();
 }
 
-void TProgBar::SetShowColorGradient(bool show) { Change(FShowColorGradient, show); }
+void TProgBar::SetShowColorGradient(bool show) { Change(d->FShowColorGradient, show); }
 
 void TProgBar::SetStartInterval(int interval)
 {
     interval = std::max(interval, 10);
-    if (interval == FStartInterval)
+    if (interval == d->FStartInterval)
         return;
-    FStartInterval = interval;
+    d->FStartInterval = interval;
     if (!Designing())
-        InitTimer();
+        d->InitTimer();
 }
 
-void TProgBar::SetTextAlignment(TAlignment alignment) { Change(FTextAlignment, alignment); }
+void TProgBar::SetTextAlignment(TAlignment alignment)
+{
+    Change(d->FTextAlignment, alignment, d->FTextVisible);
+}
 
 // The text setters store and repaint without comparing: a repeated assignment
 // redraws the text, as an application may rely on after drawing over the bar.
+void TProgBar::Private::RepaintText()
+{
+    if (FTextVisible)
+        q->PaintNow();
+}
+
 void TProgBar::SetTextAngle(int angle)
 {
-    FTextAngle = std::clamp(angle, 0, 360);
-    PaintNow();
+    d->FTextAngle = std::clamp(angle, 0, 360);
+    d->RepaintText();
 }
 
 void TProgBar::SetTextDecPlaces(int decPlaces)
 {
-    FTextDecPlaces = std::clamp(decPlaces, -2, 10);
-    PaintNow();
+    d->FTextDecPlaces = std::clamp(decPlaces, -2, 10);
+    d->RepaintText();
 }
 
 void TProgBar::SetTextPosX(int x)
 {
-    FTextPosX = std::clamp(x, 0, std::max(0, width()));
-    PaintNow();
+    d->FTextPosX = std::clamp(x, 0, std::max(0, width()));
+    d->RepaintText();
 }
 
 void TProgBar::SetTextPosY(int y)
 {
-    FTextPosY = std::clamp(y, 0, std::max(0, height()));
-    PaintNow();
+    d->FTextPosY = std::clamp(y, 0, std::max(0, height()));
+    d->RepaintText();
 }
 
 void TProgBar::SetTextVisible(bool visible)
 {
-    FTextVisible = visible;
-    PaintNow();
+    // A text that was hidden and stays hidden has nothing to redraw.
+    const bool wasVisible = d->FTextVisible;
+    d->FTextVisible = visible;
+    if (visible || wasVisible)
+        PaintNow();
 }
 
 void TProgBar::SetValue(double value)
 {
-    if (value == FValue)
+    if (value == d->FValue)
         return;
-    FValue = value;
+    d->FValue = value;
     PaintNow();
-    Q_EMIT ValueChanged(FValue);
+    Q_EMIT ValueChanged(value);
 }
 
 void TProgBar::SetRange(double a, double b)
 {
-    FMin = std::min(a, b);
-    FMax = std::max(a, b);
+    const double min = std::min(a, b), max = std::max(a, b);
+    if (min == d->FMin && max == d->FMax)
+        return;
+    d->FMin = min;
+    d->FMax = max;
     PaintNow();
 }
 
 TColor TProgBar::GetBarColorElem(int ix) const
 {
-    return ix >= 0 && ix < kBarColorCount ? FBarColorArray[ix] : 0;
+    return ix >= 0 && ix < kBarColorCount ? d->FBarColorArray[ix] : 0;
 }
 
 void TProgBar::SetBarColorElem(int ix, TColor color)
 {
     if (ix >= 0 && ix < kBarColorCount)
-        FBarColorArray[ix] = color;
+        d->FBarColorArray[ix] = color;
 }
 
 void TProgBar::Assign(const QObject *source)
@@ -320,55 +440,49 @@ void TProgBar::Assign(const QObject *source)
         throw EConvertError(msg::CannotAssign(source, this));
     if (other == this)
         return;
-    const double oldValue = FValue;
-    FFrameStyleOuter = other->FFrameStyleOuter;
-    FFrameStyleInner = other->FFrameStyleInner;
-    FValue = other->FValue;
-    FMin = other->FMin;
-    FMax = other->FMax;
-    FColorMargin = other->FColorMargin;
-    FColBlackLine = other->FColBlackLine;
-    FColGrayLine = other->FColGrayLine;
-    FColWhiteLine = other->FColWhiteLine;
-    FColorScheme = other->FColorScheme;
-    FDirection = other->FDirection;
-    FBarColorArray = other->FBarColorArray;
-    AuxBmp = other->AuxBmp;
-    FColorBackGnd = other->FColorBackGnd;
-    FShowColorGradient = other->FShowColorGradient;
-    FColorGrid = other->FColorGrid;
-    FGridDist = other->FGridDist;
-    FColorMapMode = other->FColorMapMode;
-    FMarginBottom = other->FMarginBottom;
-    FMarginLeft = other->FMarginLeft;
-    FMarginRight = other->FMarginRight;
-    FMarginTop = other->FMarginTop;
-    FBackGroundImg = other->FBackGroundImg;
-    FTextPosX = other->FTextPosX;
-    FTextPosY = other->FTextPosY;
-    FTextDecPlaces = other->FTextDecPlaces;
-    FTextAngle = other->FTextAngle;
-    FTextAlignment = other->FTextAlignment;
+    const Private &o = *other->d;
+    const double oldValue = d->FValue;
+    BeginUpdate();
+    d->FFrameStyleOuter = o.FFrameStyleOuter;
+    d->FFrameStyleInner = o.FFrameStyleInner;
+    d->FValue = o.FValue;
+    d->FMin = o.FMin;
+    d->FMax = o.FMax;
+    d->FColorMargin = o.FColorMargin;
+    SetColorScheme(other->GetColorScheme());
+    d->FDirection = o.FDirection;
+    d->FBarColorArray = o.FBarColorArray;
+    d->AuxBmp = o.AuxBmp;
+    d->FColorBackGnd = o.FColorBackGnd;
+    d->FShowColorGradient = o.FShowColorGradient;
+    d->FColorGrid = o.FColorGrid;
+    d->FGridDist = o.FGridDist;
+    d->FColorMapMode = o.FColorMapMode;
+    d->FMarginBottom = o.FMarginBottom;
+    d->FMarginLeft = o.FMarginLeft;
+    d->FMarginRight = o.FMarginRight;
+    d->FMarginTop = o.FMarginTop;
+    d->FBackGroundImg = o.FBackGroundImg;
+    d->FTextPosX = o.FTextPosX;
+    d->FTextPosY = o.FTextPosY;
+    d->FTextDecPlaces = o.FTextDecPlaces;
+    d->FTextAngle = o.FTextAngle;
+    d->FTextAlignment = o.FTextAlignment;
     OnShowValue = other->OnShowValue;
-    FTextVisible = other->FTextVisible;
-    PaintNow();
-    if (!(FValue == oldValue))
-        Q_EMIT ValueChanged(FValue);
+    d->FTextVisible = o.FTextVisible;
+    EndUpdate();
+    if (!(d->FValue == oldValue))
+        Q_EMIT ValueChanged(d->FValue);
 }
 
-void TProgBar::AssignTo(QObject *dest) const
-{
-    auto *other = qobject_cast<TProgBar *>(dest);
-    if (!other)
-        throw EConvertError(msg::CannotAssign(this, dest));
-    other->Assign(this);
-}
+void TProgBar::AssignTo(QObject *dest) const { AssignToSameClass(this, dest); }
 
 // ---- Painting ------------------------------------------------------------------------------
 //
 // Margins, plot area (and background image), bar, grid, inner and outer frame, value
-// text: each step draws over the previous ones in one off-screen bitmap, which is then
-// copied onto the control at once.
+// text: each step draws over the previous ones in the off-screen buffer, which is then
+// copied onto the control at once. The buffer is kept from paint to paint; the first
+// step covers every pixel of it, so nothing of the last picture shows through.
 
 void TProgBar::Paint(TCanvas &canvas)
 {
@@ -376,41 +490,41 @@ void TProgBar::Paint(TCanvas &canvas)
     TBitmap &buffer = Buffer();
     TCanvas &bitmap = buffer.Canvas();
 
-    bitmap.Pen.Color = FColorMargin;
-    bitmap.Brush.SetColor(FColorMargin);
+    bitmap.Pen.Color = d->FColorMargin;
+    bitmap.Brush.SetColor(d->FColorMargin);
     bitmap.Rectangle(0, 0, w, h);
 
-    const QRect plot(QPoint(FMarginLeft, FMarginTop), QPoint(w - FMarginRight - 1, h - FMarginBottom - 1));
-    bitmap.Pen.Color = FColorBackGnd;
-    bitmap.Brush.SetColor(FColorBackGnd);
-    bitmap.Rectangle(FMarginLeft, FMarginTop, w - FMarginRight, h - FMarginBottom);
+    const int ml = d->FMarginLeft, mt = d->FMarginTop, mr = d->FMarginRight, mb = d->FMarginBottom;
+    const QRect plot(QPoint(ml, mt), QPoint(w - mr - 1, h - mb - 1));
+    bitmap.Pen.Color = d->FColorBackGnd;
+    bitmap.Brush.SetColor(d->FColorBackGnd);
+    bitmap.Rectangle(ml, mt, w - mr, h - mb);
     // An empty picture has nothing to stretch: the plain plot area stays.
-    if (!FBackGroundImg.isEmpty() && !AuxBmp.Empty() && plot.isValid())
-        bitmap.StretchDraw(plot, AuxBmp);
+    if (!d->FBackGroundImg.isEmpty() && !d->AuxBmp.Empty() && plot.isValid())
+        bitmap.StretchDraw(plot, d->AuxBmp);
 
-    const TBarAxis axis = CalcBarAxis(FDirection, w, h, FMarginLeft, FMarginTop, FMarginRight,
-                                      FMarginBottom, FValue, FMin, FMax);
-    PaintBar(bitmap, axis);
-    if (FGridDist > 1)
-        PaintGrid(bitmap, axis);
+    const TBarAxis axis = CalcBarAxis(d->FDirection, w, h, ml, mt, mr, mb, d->FValue, d->FMin, d->FMax);
+    d->PaintBar(bitmap, axis);
+    if (d->FGridDist > 1)
+        d->PaintGrid(bitmap, axis);
 
-    PaintFrame(bitmap, FFrameStyleInner, FMarginLeft, FMarginTop, w - FMarginRight, h - FMarginBottom);
-    PaintFrame(bitmap, FFrameStyleOuter, 0, 0, w, h);
-    if (FTextVisible)
-        PaintText(bitmap);
+    d->PaintFrame(bitmap, d->FFrameStyleInner, ml, mt, w - mr, h - mb);
+    d->PaintFrame(bitmap, d->FFrameStyleOuter, 0, 0, w, h);
+    if (d->FTextVisible)
+        d->PaintText(bitmap);
 
     canvas.CopyMode = cmSrcCopy;
     canvas.Draw(0, 0, buffer);
 }
 
-QRect TProgBar::BarRect(const TBarAxis &axis, int from, int to) const
+QRect TProgBar::Private::BarRect(const TBarAxis &axis, int from, int to)
 {
     const int lo = std::min(from, to - axis.Step), hi = std::max(from, to - axis.Step) + 1;
     return axis.Vertical ? QRect(axis.CrossFrom, lo, axis.CrossTo - axis.CrossFrom, hi - lo)
                          : QRect(lo, axis.CrossFrom, hi - lo, axis.CrossTo - axis.CrossFrom);
 }
 
-void TProgBar::PaintBar(TCanvas &canvas, const TBarAxis &axis)
+void TProgBar::Private::PaintBar(TCanvas &canvas, const TBarAxis &axis) const
 {
     if (axis.VisibleTo <= axis.VisibleFrom || axis.CrossTo <= axis.CrossFrom)
         return;
@@ -424,7 +538,7 @@ void TProgBar::PaintBar(TCanvas &canvas, const TBarAxis &axis)
     canvas.Rectangle(bar);
 }
 
-void TProgBar::PaintGradient(TCanvas &canvas, const TBarAxis &axis)
+void TProgBar::Private::PaintGradient(TCanvas &canvas, const TBarAxis &axis) const
 {
     // One line of colours along the bar, stretched across the plot area: the same
     // pixels as one line per colour, at the cost of one picture copy.
@@ -442,7 +556,7 @@ void TProgBar::PaintGradient(TCanvas &canvas, const TBarAxis &axis)
     canvas.StretchDraw(BarRect(axis, axis.Pixel(axis.VisibleFrom), axis.Pixel(axis.VisibleTo)), strip);
 }
 
-void TProgBar::PaintGrid(TCanvas &canvas, const TBarAxis &axis)
+void TProgBar::Private::PaintGrid(TCanvas &canvas, const TBarAxis &axis) const
 {
     canvas.Pen.Color = FColorGrid;
     // Start at the first grid line inside the control; the loop then ends at the
@@ -463,10 +577,12 @@ void TProgBar::PaintGrid(TCanvas &canvas, const TBarAxis &axis)
     }
 }
 
-void TProgBar::PaintFrame(TCanvas &canvas, TFrameStyle style, int left, int top, int right, int bottom)
+void TProgBar::Private::PaintFrame(TCanvas &canvas, TFrameStyle style, int left, int top, int right,
+                                   int bottom) const
 {
     if (style == fsNone)
         return;
+    const TColor black = clr::Black, gray = q->GrayLine(), white = q->WhiteLine();
     canvas.Brush.SetStyle(bsClear);
     const auto line = [&](TColor color, std::initializer_list<QPoint> points) {
         canvas.Pen.Color = color;
@@ -482,11 +598,11 @@ void TProgBar::PaintFrame(TCanvas &canvas, TFrameStyle style, int left, int top,
     switch (style) {
     case fsLowered:
     case fsRaised: {
-        const TColor shadow = style == fsLowered ? FColBlackLine : FColWhiteLine;
-        const TColor light = style == fsLowered ? FColWhiteLine : FColBlackLine;
+        const TColor shadow = style == fsLowered ? black : white;
+        const TColor light = style == fsLowered ? white : black;
         line(shadow, {{left + 1, bottom - 3}, {left + 1, top + 1}, {right - 1, top + 1}});
         line(light, {{left + 1, bottom - 1}, {right - 1, bottom - 1}, {right - 1, top}});
-        canvas.Pen.Color = FColGrayLine;
+        canvas.Pen.Color = gray;
         canvas.Rectangle(left, top, right - 1, bottom - 1);
         fixCorners();
         break;
@@ -494,9 +610,9 @@ void TProgBar::PaintFrame(TCanvas &canvas, TFrameStyle style, int left, int top,
     case fsEmbossed:
     case fsEngraved: {
         const bool embossed = style == fsEmbossed;
-        canvas.Pen.Color = embossed ? FColGrayLine : FColWhiteLine;
+        canvas.Pen.Color = embossed ? gray : white;
         canvas.Rectangle(left + 1, top + 1, right, bottom);
-        canvas.Pen.Color = embossed ? FColWhiteLine : FColGrayLine;
+        canvas.Pen.Color = embossed ? white : gray;
         canvas.Rectangle(left, top, right - 1, bottom - 1);
         fixCorners();
         break;
@@ -505,19 +621,19 @@ void TProgBar::PaintFrame(TCanvas &canvas, TFrameStyle style, int left, int top,
     default:
         // Ordinals without a style of their own draw the single line, as DrawFrame
         // does, so that a frame stays visible.
-        canvas.Pen.Color = FColGrayLine;
+        canvas.Pen.Color = gray;
         canvas.Rectangle(left, top, right, bottom);
         break;
     }
 }
 
-void TProgBar::PaintText(TCanvas &canvas)
+void TProgBar::Private::PaintText(TCanvas &canvas) const
 {
-    canvas.Font = TFont(font(), clr::WindowText);
+    canvas.Font = TFont(q->font(), clr::WindowText);
     canvas.Brush.SetStyle(bsClear);
     QString text = FormatProgBarValue(FValue, FTextDecPlaces);
-    if (OnShowValue)
-        OnShowValue(this, text);
+    if (q->OnShowValue)
+        q->OnShowValue(q, text);
     const double m = canvas.TextWidth(text) / 2, t = canvas.TextHeight(text) / 2;
     const double a = FTextAngle * M_PI / 180;
     const double s = std::sin(a), c = std::cos(a);

@@ -6,8 +6,8 @@
 
 #include <QtCore/QString>
 
-#include <array>
 #include <functional>
+#include <memory>
 
 namespace nvo {
 
@@ -76,11 +76,15 @@ NVO_EXPORT TBarAxis CalcBarAxis(TDirection direction, int width, int height, int
 /// value text is drawn in the control's font and the palette's window text colour.
 /// (`TextPosX`, `TextPosY`) is the left end, the middle or the right end of the
 /// text's vertical middle line (by `TextAlignment`), rotated with the text
-/// counter-clockwise by `TextAngle` degrees.
+/// counter-clockwise by `TextAngle` degrees. `ColorScheme` sets the frames' gray
+/// and white lines; their black line is always black.
 ///
-/// A paint composes the whole picture in one off-screen bitmap and copies it in one
-/// operation; a gradient bar is drawn as one strip of colours stretched across the
-/// plot area, so its cost does not grow with the number of colours.
+/// A paint composes the whole picture in the control's off-screen buffer and copies
+/// it in one operation; a gradient bar is drawn as one strip of colours stretched
+/// across the plot area, so its cost does not grow with the number of colours. A
+/// setting the picture does not show at the time (the text's settings while it is
+/// hidden, the gradient's while the bar has one colour, the grid colour without a
+/// grid) is stored without a repaint.
 class NVO_EXPORT TProgBar : public TControl
 {
     Q_OBJECT
@@ -113,7 +117,7 @@ class NVO_EXPORT TProgBar : public TControl
     Q_PROPERTY(int TextPosX READ GetTextPosX WRITE SetTextPosX)
     Q_PROPERTY(int TextPosY READ GetTextPosY WRITE SetTextPosY)
     Q_PROPERTY(bool TextVisible READ GetTextVisible WRITE SetTextVisible)
-    Q_PROPERTY(double Value READ GetValue WRITE SetValue NOTIFY ValueChanged)
+    Q_PROPERTY(double Value READ GetValue WRITE SetValue NOTIFY ValueChanged USER true)
 
 public:
     /// How the 1024-entry colour table maps onto a gradient bar.
@@ -127,85 +131,80 @@ public:
     /// Before the value text is drawn; the handler may replace the text.
     using TBeforeShowValueEvent = std::function<void(QObject *Sender, QString &ValueText)>;
 
-    /// `OnAutoInc`: assigning a handler restarts the timer (outside design mode).
-    using TAutoIncEvent = TTimerEvent<TNotifyEvent>;
-
     explicit TProgBar(QWidget *parent = nullptr);
     ~TProgBar() override;
 
-    bool GetAutoInc() const { return FTimerEnabled; }
+    bool GetAutoInc() const;
     /// Starts the timer from its start interval, or stops it; raises ENVOProgBar
     /// "Component \"NAME\": no timer available" when no timer can be had.
     void SetAutoInc(bool autoInc);
-    double GetAutoIncStep() const { return FAutoIncStep; }
+    double GetAutoIncStep() const;
     /// 0 (and a step that is not a number, which would stop the value for good) is ignored.
     void SetAutoIncStep(double step);
-    QString GetBackGroundImg() const { return FBackGroundImg; }
+    QString GetBackGroundImg() const;
     /// Loads the image file; a file that cannot be read is ignored (the previous name
     /// and picture stay). An empty name clears the name.
     void SetBackGroundImg(const QString &fileName);
-    TColor GetColorBackGnd() const { return FColorBackGnd; }
+    TColor GetColorBackGnd() const;
     void SetColorBackGnd(TColor color);
-    TColorMapping GetColorMapMode() const { return FColorMapMode; }
+    TColorMapping GetColorMapMode() const;
     void SetColorMapMode(TColorMapping mode);
-    TColor GetColorGrid() const { return FColorGrid; }
+    TColor GetColorGrid() const;
     void SetColorGrid(TColor color);
-    TColor GetColorMargin() const { return FColorMargin; }
+    TColor GetColorMargin() const;
     void SetColorMargin(TColor color);
-    TColorScheme GetColorScheme() const { return FColorScheme; }
-    void SetColorScheme(TColorScheme scheme);
     /// The colour table's first entry; setting it recomputes entries 1..1022.
-    TColor GetColorMin() const { return FBarColorArray[0]; }
+    TColor GetColorMin() const;
     void SetColorMin(TColor color);
     /// The colour table's last entry; setting it recomputes entries 1..1022.
-    TColor GetColorMax() const { return FBarColorArray[kBarColorCount - 1]; }
+    TColor GetColorMax() const;
     void SetColorMax(TColor color);
-    TFrameStyle GetFrameStyleOuter() const { return FFrameStyleOuter; }
+    TFrameStyle GetFrameStyleOuter() const;
     void SetFrameStyleOuter(TFrameStyle style);
-    TFrameStyle GetFrameStyleInner() const { return FFrameStyleInner; }
+    TFrameStyle GetFrameStyleInner() const;
     void SetFrameStyleInner(TFrameStyle style);
     /// Grid spacing in pixels; grid lines are drawn only when it is above 1.
-    int GetGridDist() const { return FGridDist; }
+    int GetGridDist() const;
     void SetGridDist(int dist);
-    int GetMarginBottom() const { return FMarginBottom; }
+    int GetMarginBottom() const;
     void SetMarginBottom(int margin);
-    int GetMarginLeft() const { return FMarginLeft; }
+    int GetMarginLeft() const;
     void SetMarginLeft(int margin);
-    int GetMarginRight() const { return FMarginRight; }
+    int GetMarginRight() const;
     void SetMarginRight(int margin);
-    int GetMarginTop() const { return FMarginTop; }
+    int GetMarginTop() const;
     void SetMarginTop(int margin);
-    double GetMax() const { return FMax; }
+    double GetMax() const;
     void SetMax(double max);
-    double GetMin() const { return FMin; }
+    double GetMin() const;
     void SetMin(double min);
-    TDirection GetDirection() const { return FDirection; }
+    TDirection GetDirection() const;
     void SetDirection(TDirection direction);
     /// Milliseconds between steps after the first; values below 10 count as 10.
-    int GetRepeatInterval() const { return FRepeatInterval; }
+    int GetRepeatInterval() const;
     void SetRepeatInterval(int interval);
-    bool GetShowColorGradient() const { return FShowColorGradient; }
+    bool GetShowColorGradient() const;
     void SetShowColorGradient(bool show);
     /// Milliseconds before the first step; values below 10 count as 10.
-    int GetStartInterval() const { return FStartInterval; }
+    int GetStartInterval() const;
     void SetStartInterval(int interval);
-    TAlignment GetTextAlignment() const { return FTextAlignment; }
+    TAlignment GetTextAlignment() const;
     void SetTextAlignment(TAlignment alignment);
     /// Counter-clockwise, 0..360 degrees.
-    int GetTextAngle() const { return FTextAngle; }
+    int GetTextAngle() const;
     void SetTextAngle(int angle);
     /// -2..10; see FormatProgBarValue.
-    int GetTextDecPlaces() const { return FTextDecPlaces; }
+    int GetTextDecPlaces() const;
     void SetTextDecPlaces(int decPlaces);
     /// 0..Width at the time it is set.
-    int GetTextPosX() const { return FTextPosX; }
+    int GetTextPosX() const;
     void SetTextPosX(int x);
     /// 0..Height at the time it is set.
-    int GetTextPosY() const { return FTextPosY; }
+    int GetTextPosY() const;
     void SetTextPosY(int y);
-    bool GetTextVisible() const { return FTextVisible; }
+    bool GetTextVisible() const;
     void SetTextVisible(bool visible);
-    double GetValue() const { return FValue; }
+    double GetValue() const;
     void SetValue(double value);
 
     /// `Min` = the smaller, `Max` = the larger of the two; repaints.
@@ -216,8 +215,8 @@ public:
     void SetBarColorElem(int ix, TColor color);
 
     /// Copies the appearance, value and range of another TProgBar, its colour table,
-    /// background picture and `OnShowValue`, but not the timer properties nor
-    /// `OnAutoInc`, and repaints. EConvertError for any other source.
+    /// colour scheme, background picture and `OnShowValue`, but not the timer
+    /// properties nor `OnAutoInc`, and repaints. EConvertError for any other source.
     void Assign(const QObject *source);
     void AssignTo(QObject *dest) const;
 
@@ -225,73 +224,27 @@ public:
     /// `AutoIncStep` to `Value`, repaints and fires `OnAutoInc`.
     void DoTimer();
     /// The timer: whether it runs, and its current interval in milliseconds.
-    bool TimerActive() const { return FTimer.Active(); }
-    int TimerInterval() const { return FTimer.Interval(); }
+    bool TimerActive() const;
+    int TimerInterval() const;
 
     QSize sizeHint() const override { return QSize(300, 28); }
 
-    TAutoIncEvent OnAutoInc{[this] {
-        if (!Designing())
-            UpdateTimer();
-    }};
+    /// After each timer step; assigning a handler restarts the timer with the repeat
+    /// interval (outside design mode).
+    TTimerEvent<TNotifyEvent> OnAutoInc;
     TBeforeShowValueEvent OnShowValue;
 
 Q_SIGNALS:
+    /// The value changed: by SetValue, a timer step or Assign.
     void ValueChanged(double value);
 
 protected:
     void Paint(TCanvas &canvas) override;
+    bool ShowsColorScheme() const override;
 
 private:
-    void FillBarColors();
-    void InitTimer();
-    void UpdateTimer();
-    void AutoIncEvent();
-
-    void PaintBar(TCanvas &canvas, const TBarAxis &axis);
-    void PaintGradient(TCanvas &canvas, const TBarAxis &axis);
-    void PaintGrid(TCanvas &canvas, const TBarAxis &axis);
-    void PaintFrame(TCanvas &canvas, TFrameStyle style, int left, int top, int right, int bottom);
-    void PaintText(TCanvas &canvas);
-    /// The rectangle from axis pixel `from` to `to` (exclusive) across the plot area.
-    QRect BarRect(const TBarAxis &axis, int from, int to) const;
-
-    bool FTimerEnabled = false;
-    double FAutoIncStep = 1.0;
-    QString FBackGroundImg;
-    TColor FColorBackGnd = clr::Silver;
-    TColorMapping FColorMapMode = cgmStretch;
-    TColor FColorGrid = clr::Black;
-    TColor FColorMargin = clr::Silver;
-    TColorScheme FColorScheme = TColorScheme(0);
-    TFrameStyle FFrameStyleOuter = TFrameStyle(3);
-    TFrameStyle FFrameStyleInner = TFrameStyle(2);
-    int FGridDist = 0;
-    int FMarginBottom = 4;
-    int FMarginLeft = 4;
-    int FMarginRight = 4;
-    int FMarginTop = 4;
-    double FMax = 100.0;
-    double FMin = 0.0;
-    TDirection FDirection = TDirection(3);
-    int FRepeatInterval = 700;
-    bool FShowColorGradient = false;
-    int FStartInterval = 1500;
-    TAlignment FTextAlignment = taCenter;
-    int FTextAngle = 0;
-    int FTextDecPlaces = 0;
-    int FTextPosX = 14;
-    int FTextPosY = 14;
-    bool FTextVisible = true;
-    double FValue = 10.0;
-
-    THiddenTimer FTimer;
-    bool FIsStart = true;
-    std::array<TColor, kBarColorCount> FBarColorArray{};
-    TBitmap AuxBmp;
-    TColor FColBlackLine = clr::Black;
-    TColor FColGrayLine = clr::Gray;
-    TColor FColWhiteLine = clr::White;
+    struct Private;
+    std::unique_ptr<Private> const d;
 };
 
 /// The colour table index (0..1023) of the bar's line `n` from the root under `mode`,

@@ -66,8 +66,8 @@ int ClampToInt(qint64 value)
 }
 
 /// Floored modulo would be the natural choice for a raster phase, but the raster
-/// follows the frame's `mod`, which takes the sign of the dividend; both give the
-/// same lines, only counted from another first one.
+/// keeps the label's original truncating modulo, which takes the sign of the
+/// dividend; both give the same lines, only counted from another first one.
 qint64 TruncatedMod(qint64 value, int divisor) { return value % divisor; }
 
 /// What a string is painted with.
@@ -98,8 +98,8 @@ int PaintChar(TCanvas &canvas, const TRDCharMatrix &cm, int x, qint64 y, quint8 
             if (!(bits & (quint32(1) << c)))
                 continue;
             const int dotX = x + (c - span.Left) * pitch;
-            // A one-pixel fill is the square the framework's rectangle draws with pen
-            // and brush of the same colour, without drawing its outline twice.
+            // A one-pixel fill is the square TCanvas::Rectangle draws with pen and
+            // brush of the same colour, without drawing its outline twice.
             if (style.DotSize == 1)
                 canvas.SetPixel(dotX, int(dotY), style.ColorOn);
             else
@@ -264,8 +264,60 @@ int TRDTextLayout::FirstReaching(qint64 x, int pitch) const
 
 // ---- TRasterLab ------------------------------------------------------------------------
 
+struct TRasterLab::Private {
+    explicit Private(TRasterLab *owner) : q(owner), FTimer(owner, [owner] { owner->DoTimer(); }) {}
+
+    int Pitch() const { return FDotSize + FDotSpacing; }
+    int BorderWidth() const;
+    void FontChanged();
+    void RebuildLayout();
+    void ReapplyAutoSize();
+    void AdjustAutoHeight();
+    void AdjustAutoCenter();
+    int CenteredPosX() const;
+    void UpdateTimer();
+    void ScrollTimerEvent();
+    void DoScrLoopRestart();
+
+    // The steps of a paint, in their order.
+    void PaintBackground(TCanvas &canvas) const;
+    void PaintRasterLines(TCanvas &canvas) const;
+    void PaintFrame(TCanvas &canvas) const;
+
+    TRasterLab *const q;
+    bool FAutoHeight = false;
+    bool FAutoCenter = false;
+    TColor FColorLabBakG = clr::Black;
+    TColor FColorDotOn = clr::Lime;
+    TColor FColorDotOff = 0x404040;
+    int FDotSpacing = 1;
+    int FDotSize = 3;
+    TFrameStyle FFrameStyle = fsLowered;
+    int FPosX = 1;
+    int FPosY = 1;
+    bool FProportional = true;
+    TRDScrollMode FScrollMode = rdsmOff;
+    int FScrollInterval = 100;
+    int FScrollIncrement = 1;
+    bool FScrollLoop = true;
+    TRDBlockMode FCharBlockMode = rdbmOn;
+    QString FText = QStringLiteral("Text");
+
+    TRDCharMatrix FCMat;
+    TRDTextLayout FLayout; ///< `FText` in `FCMat` at the current pitch mode
+    qint64 FScrollPosX = 0;
+    qint64 FScrollPosY = 0;
+    bool FScrTimerEnabled = false;
+    qint64 FTextBitLength = 0;
+    THiddenTimer FTimer;
+};
+
 TRasterLab::TRasterLab(QWidget *parent)
-    : TControl(parent), FTimer(this, [this] { DoTimer(); })
+    : TControl(parent), OnScrollTimer([this] {
+          if (!Designing())
+              d->UpdateTimer();
+      }),
+      d(std::make_unique<Private>(this))
 {
     resize(400, 68);
     // Every pixel is painted by the control: Qt need not paint the parent beneath.
@@ -276,105 +328,127 @@ TRasterLab::TRasterLab(QWidget *parent)
     setFont(defaultFont);
     // The font change above has built the bit font already, unless the application's
     // font was this one: building the built-in font twice costs next to nothing.
-    FCMat = CreateBitFont(&font());
-    RebuildLayout();
+    d->FCMat = CreateBitFont(&font());
+    d->RebuildLayout();
 }
 
 TRasterLab::~TRasterLab() = default;
 
+bool TRasterLab::GetAutoHeight() const { return d->FAutoHeight; }
+bool TRasterLab::GetAutoCenter() const { return d->FAutoCenter; }
+TColor TRasterLab::GetColorLabBakG() const { return d->FColorLabBakG; }
+TColor TRasterLab::GetColorDotOn() const { return d->FColorDotOn; }
+TColor TRasterLab::GetColorDotOff() const { return d->FColorDotOff; }
+int TRasterLab::GetDotSpacing() const { return d->FDotSpacing; }
+int TRasterLab::GetDotSize() const { return d->FDotSize; }
+TFrameStyle TRasterLab::GetFrameStyle() const { return d->FFrameStyle; }
+int TRasterLab::GetPosX() const { return d->FPosX; }
+int TRasterLab::GetPosY() const { return d->FPosY; }
+bool TRasterLab::GetProportional() const { return d->FProportional; }
+TRasterLab::TRDScrollMode TRasterLab::GetScrollMode() const { return d->FScrollMode; }
+int TRasterLab::GetScrollInterval() const { return d->FScrollInterval; }
+int TRasterLab::GetScrollIncrement() const { return d->FScrollIncrement; }
+bool TRasterLab::GetScrollLoop() const { return d->FScrollLoop; }
+TRasterLab::TRDBlockMode TRasterLab::GetCharBlockMode() const { return d->FCharBlockMode; }
+QString TRasterLab::GetText() const { return d->FText; }
+const TRDCharMatrix &TRasterLab::CharMatrix() const { return d->FCMat; }
+qint64 TRasterLab::TextBitLength() const { return d->FTextBitLength; }
+qint64 TRasterLab::ScrollPosX() const { return d->FScrollPosX; }
+qint64 TRasterLab::ScrollPosY() const { return d->FScrollPosY; }
+bool TRasterLab::TimerActive() const { return d->FTimer.Active(); }
+int TRasterLab::TimerInterval() const { return d->FTimer.Interval(); }
+
 void TRasterLab::SetAutoHeight(bool autoHeight)
 {
-    if (autoHeight == FAutoHeight)
+    if (autoHeight == d->FAutoHeight)
         return;
-    FAutoHeight = autoHeight;
-    if (FAutoHeight)
-        AdjustAutoHeight();
-    PaintNow();
+    d->FAutoHeight = autoHeight;
+    // Switched off, it leaves the height as it is.
+    if (autoHeight) {
+        d->AdjustAutoHeight();
+        PaintNow();
+    }
 }
 
 void TRasterLab::SetAutoCenter(bool autoCenter)
 {
-    if (autoCenter == FAutoCenter)
+    if (autoCenter == d->FAutoCenter)
         return;
-    FAutoCenter = autoCenter;
-    if (FAutoCenter)
-        AdjustAutoCenter();
-    else
-        FPosX = 1;
-    PaintNow();
+    d->FAutoCenter = autoCenter;
+    Change(d->FPosX, autoCenter ? d->CenteredPosX() : 1);
 }
 
-void TRasterLab::SetColorLabBakG(TColor color) { Change(FColorLabBakG, color); }
-void TRasterLab::SetColorDotOn(TColor color) { Change(FColorDotOn, color); }
-void TRasterLab::SetColorDotOff(TColor color) { Change(FColorDotOff, color); }
+void TRasterLab::SetColorLabBakG(TColor color) { Change(d->FColorLabBakG, color); }
+void TRasterLab::SetColorDotOn(TColor color) { Change(d->FColorDotOn, color); }
 
-void TRasterLab::SetColorScheme(TColorScheme scheme)
+void TRasterLab::SetColorDotOff(TColor color)
 {
-    if (scheme == FColorScheme)
-        return;
-    FColorScheme = scheme;
-    FColorGrayLine = GrayLineColor(scheme);
-    FColorWhiteLine = WhiteLineColor(scheme);
-    FColorBlackLine = clr::Black;
-    PaintNow();
+    Change(d->FColorDotOff, color, d->FCharBlockMode != rdbmOff);
+}
+
+bool TRasterLab::ShowsColorScheme() const
+{
+    // The frame styles with a border are those that draw gray or white lines.
+    return d->BorderWidth() > 0;
 }
 
 void TRasterLab::SetDotSpacing(int spacing)
 {
     spacing = std::clamp(spacing, kMinDotSpacing, kMaxDotSpacing);
-    if (spacing == FDotSpacing)
+    if (spacing == d->FDotSpacing)
         return;
-    FDotSpacing = spacing;
-    ReapplyAutoSize();
+    d->FDotSpacing = spacing;
+    d->ReapplyAutoSize();
     PaintNow();
 }
 
 void TRasterLab::SetDotSize(int size)
 {
     size = std::clamp(size, kMinDotSize, kMaxDotSize);
-    if (size == FDotSize)
+    if (size == d->FDotSize)
         return;
-    FDotSize = size;
-    ReapplyAutoSize();
+    d->FDotSize = size;
+    d->ReapplyAutoSize();
     PaintNow();
 }
 
 void TRasterLab::SetFrameStyle(TFrameStyle style)
 {
-    if (style == FFrameStyle)
+    if (style == d->FFrameStyle)
         return;
-    FFrameStyle = style;
+    d->FFrameStyle = style;
     // The border width enters both the automatic height and the centre.
-    ReapplyAutoSize();
+    d->ReapplyAutoSize();
     PaintNow();
 }
 
-void TRasterLab::SetPosX(int posX) { Change(FPosX, posX); }
-void TRasterLab::SetPosY(int posY) { Change(FPosY, posY); }
+void TRasterLab::SetPosX(int posX) { Change(d->FPosX, posX); }
+void TRasterLab::SetPosY(int posY) { Change(d->FPosY, posY); }
 
 void TRasterLab::SetProportional(bool proportional)
 {
-    if (proportional == FProportional)
+    if (proportional == d->FProportional)
         return;
-    FProportional = proportional;
-    RebuildLayout();
+    d->FProportional = proportional;
+    d->RebuildLayout();
     // The text's length changes with the pitch mode: a centred text stays centred.
-    ReapplyAutoSize();
+    d->ReapplyAutoSize();
     PaintNow();
 }
 
 void TRasterLab::SetScrollMode(TRDScrollMode mode)
 {
-    if (mode == FScrollMode)
+    if (mode == d->FScrollMode)
         return;
-    FScrollMode = mode;
+    d->FScrollMode = mode;
     if (!Designing()) {
-        FScrTimerEnabled = mode != rdsmOff;
-        UpdateTimer();
+        d->FScrTimerEnabled = mode != rdsmOff;
+        d->UpdateTimer();
     }
-    if (mode == rdsmOff) {
-        FScrollPosX = 0;
-        FScrollPosY = 0;
+    // The text goes back to its place; one that has not moved yet shows no change.
+    if (mode == rdsmOff && (d->FScrollPosX != 0 || d->FScrollPosY != 0)) {
+        d->FScrollPosX = 0;
+        d->FScrollPosY = 0;
         PaintNow();
     }
 }
@@ -383,11 +457,11 @@ void TRasterLab::SetScrollInterval(int interval)
 {
     // Raised to the minimum first: a negative interval has no meaning beyond "fast".
     interval = std::max(interval, kMinScrollInterval);
-    if (interval == FScrollInterval)
+    if (interval == d->FScrollInterval)
         return;
-    FScrollInterval = interval;
+    d->FScrollInterval = interval;
     if (!Designing())
-        UpdateTimer();
+        d->UpdateTimer();
 }
 
 void TRasterLab::SetScrollIncrement(int increment)
@@ -397,41 +471,41 @@ void TRasterLab::SetScrollIncrement(int increment)
     // The magnitude of the most negative int has no int: it becomes the largest one.
     increment = increment == std::numeric_limits<int>::min() ? std::numeric_limits<int>::max()
                                                              : std::abs(increment);
-    if (increment == FScrollIncrement)
+    if (increment == d->FScrollIncrement)
         return;
-    FScrollIncrement = increment;
+    d->FScrollIncrement = increment;
     if (!Designing())
-        UpdateTimer();
+        d->UpdateTimer();
 }
 
 void TRasterLab::SetScrollLoop(bool loop)
 {
-    FScrollLoop = loop;
-    PaintNow();
+    // The wrap happens in the scroll steps: the picture stays as it is.
+    Change(d->FScrollLoop, loop, false);
 }
 
-void TRasterLab::SetCharBlockMode(TRDBlockMode mode) { Change(FCharBlockMode, mode); }
+void TRasterLab::SetCharBlockMode(TRDBlockMode mode) { Change(d->FCharBlockMode, mode); }
 
 void TRasterLab::SetText(const QString &text)
 {
-    if (text == FText)
+    if (text == d->FText)
         return;
-    FText = text;
-    RebuildLayout();
-    if (FAutoCenter)
-        AdjustAutoCenter();
+    d->FText = text;
+    d->RebuildLayout();
+    if (d->FAutoCenter)
+        d->AdjustAutoCenter();
     PaintNow();
-    Q_EMIT TextChanged(FText);
+    Q_EMIT TextChanged(text);
 }
 
 qint64 TRasterLab::CalcTextBitLength(const QString &text) const
 {
-    const qint64 columns = text == FText ? FLayout.Columns()
-                                         : TRDTextLayout(text, FCMat, FProportional).Columns();
-    return columns * Pitch();
+    const qint64 columns = text == d->FText ? d->FLayout.Columns()
+                                            : TRDTextLayout(text, d->FCMat, d->FProportional).Columns();
+    return columns * d->Pitch();
 }
 
-int TRasterLab::BorderWidth() const
+int TRasterLab::Private::BorderWidth() const
 {
     switch (FFrameStyle) {
     case fsSimple:
@@ -443,17 +517,17 @@ int TRasterLab::BorderWidth() const
     }
 }
 
-void TRasterLab::FontChanged()
+void TRasterLab::Private::FontChanged()
 {
-    FCMat = CreateBitFont(&font());
+    FCMat = CreateBitFont(&q->font());
     RebuildLayout();
     ReapplyAutoSize();
-    PaintNow();
+    q->PaintNow();
 }
 
-void TRasterLab::RebuildLayout() { FLayout = TRDTextLayout(FText, FCMat, FProportional); }
+void TRasterLab::Private::RebuildLayout() { FLayout = TRDTextLayout(FText, FCMat, FProportional); }
 
-void TRasterLab::ReapplyAutoSize()
+void TRasterLab::Private::ReapplyAutoSize()
 {
     if (FAutoHeight)
         AdjustAutoHeight();
@@ -461,34 +535,33 @@ void TRasterLab::ReapplyAutoSize()
         AdjustAutoCenter();
 }
 
-void TRasterLab::AdjustAutoHeight()
+void TRasterLab::Private::AdjustAutoHeight()
 {
-    resize(width(), BorderWidth() + Pitch() * FCMat.FontHeight);
+    q->resize(q->width(), BorderWidth() + Pitch() * FCMat.FontHeight);
 }
 
-void TRasterLab::AdjustAutoCenter()
+void TRasterLab::Private::AdjustAutoCenter() { FPosX = CenteredPosX(); }
+
+int TRasterLab::Private::CenteredPosX() const
 {
     // Integer halving truncates toward zero, also for a text wider than the control.
-    FPosX = ClampToInt((width() - CalcTextBitLength(FText)) / 2 + BorderWidth() + 1);
+    return ClampToInt((q->width() - q->CalcTextBitLength(FText)) / 2 + BorderWidth() + 1);
 }
 
 void TRasterLab::changeEvent(QEvent *event)
 {
-    if (event->type() == QEvent::FontChange) {
-        FBuffer = TBitmap(); // its canvas draws with the font it was made with
-        Guarded([this] { FontChanged(); });
-    } else if (event->type() == QEvent::PaletteChange) {
-        FBuffer = TBitmap();
-    }
+    // The base drops the buffer first: its canvas draws with the old font and palette.
     TControl::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        Guarded([this] { d->FontChanged(); });
 }
 
 void TRasterLab::resizeEvent(QResizeEvent *event)
 {
     // A centred text stays centred when a layout or the application resizes the
     // control; the centre depends on the width alone.
-    if (FAutoCenter)
-        AdjustAutoCenter();
+    if (d->FAutoCenter)
+        d->AdjustAutoCenter();
     TControl::resizeEvent(event);
 }
 
@@ -497,33 +570,26 @@ void TRasterLab::Assign(const QObject *source)
     const auto *other = qobject_cast<const TRasterLab *>(source);
     if (!other)
         throw EConvertError(msg::CannotAssign(source, this));
-    const bool textChanges = FText != other->FText;
-    FFrameStyle = other->FFrameStyle;
-    FText = other->FText;
-    FColorLabBakG = other->FColorLabBakG;
-    FColorDotOn = other->FColorDotOn;
-    FColorGrayLine = other->FColorGrayLine;
-    FColorWhiteLine = other->FColorWhiteLine;
-    FColorBlackLine = other->FColorBlackLine;
-    FColorScheme = other->FColorScheme;
-    RebuildLayout();
-    ReapplyAutoSize();
-    PaintNow();
+    const Private &o = *other->d;
+    const bool textChanges = d->FText != o.FText;
+    BeginUpdate();
+    d->FFrameStyle = o.FFrameStyle;
+    d->FText = o.FText;
+    d->FColorLabBakG = o.FColorLabBakG;
+    d->FColorDotOn = o.FColorDotOn;
+    SetColorScheme(other->GetColorScheme());
+    d->RebuildLayout();
+    d->ReapplyAutoSize();
+    EndUpdate();
     if (textChanges)
-        Q_EMIT TextChanged(FText);
+        Q_EMIT TextChanged(d->FText);
 }
 
-void TRasterLab::AssignTo(QObject *dest) const
-{
-    auto *other = qobject_cast<TRasterLab *>(dest);
-    if (!other)
-        throw EConvertError(msg::CannotAssign(this, dest));
-    other->Assign(this);
-}
+void TRasterLab::AssignTo(QObject *dest) const { AssignToSameClass(this, dest); }
 
 // ---- Scrolling -------------------------------------------------------------------------
 
-void TRasterLab::UpdateTimer()
+void TRasterLab::Private::UpdateTimer()
 {
     FTimer.Stop();
     if (FScrollInterval > 0 && FScrollMode != rdsmOff && FScrTimerEnabled)
@@ -532,12 +598,12 @@ void TRasterLab::UpdateTimer()
 
 void TRasterLab::DoTimer()
 {
-    ScrollTimerEvent();
+    d->ScrollTimerEvent();
     if (OnScrollTimer)
         OnScrollTimer(this);
 }
 
-void TRasterLab::ScrollTimerEvent()
+void TRasterLab::Private::ScrollTimerEvent()
 {
     const qint64 textHeight = qint64(Pitch()) * FCMat.FontHeight;
     switch (FScrollMode) {
@@ -550,7 +616,7 @@ void TRasterLab::ScrollTimerEvent()
         break;
     case rdsmRight:
         FScrollPosX = SaturatedOffset(FScrollPosX, FScrollIncrement);
-        if (FScrollLoop && FScrollPosX > width()) {
+        if (FScrollLoop && FScrollPosX > q->width()) {
             FScrollPosX = -FTextBitLength;
             DoScrLoopRestart();
         }
@@ -558,13 +624,13 @@ void TRasterLab::ScrollTimerEvent()
     case rdsmLeft:
         FScrollPosX = SaturatedOffset(FScrollPosX, -qint64(FScrollIncrement));
         if (FScrollLoop && FScrollPosX < -FTextBitLength) {
-            FScrollPosX = width();
+            FScrollPosX = q->width();
             DoScrLoopRestart();
         }
         break;
     case rdsmDown:
         FScrollPosY = SaturatedOffset(FScrollPosY, FScrollIncrement);
-        if (FScrollLoop && FScrollPosY > height()) {
+        if (FScrollLoop && FScrollPosY > q->height()) {
             FScrollPosY = -textHeight;
             DoScrLoopRestart();
         }
@@ -572,54 +638,45 @@ void TRasterLab::ScrollTimerEvent()
     case rdsmUp:
         FScrollPosY = SaturatedOffset(FScrollPosY, -qint64(FScrollIncrement));
         if (FScrollLoop && FScrollPosY < -textHeight) {
-            FScrollPosY = height();
+            FScrollPosY = q->height();
             DoScrLoopRestart();
         }
         break;
     }
-    PaintNow();
+    q->PaintNow();
 }
 
-void TRasterLab::DoScrLoopRestart()
+void TRasterLab::Private::DoScrLoopRestart()
 {
-    if (OnScrollLoopRestart)
-        OnScrollLoopRestart(this);
+    if (q->OnScrollLoopRestart)
+        q->OnScrollLoopRestart(q);
 }
 
 // ---- Painting --------------------------------------------------------------------------
 //
-// The whole picture is composed in one off-screen bitmap and copied onto the control
-// in one operation. Qt sends no paint to a hidden widget, so there is no visibility
-// test here.
-
-TBitmap &TRasterLab::Buffer()
-{
-    // Kept from paint to paint: a scrolling label repaints up to a hundred times a
-    // second. Every paint covers the whole bitmap.
-    if (FBuffer.Width() != width() || FBuffer.Height() != height()
-        || FBuffer.DevicePixelRatio() != devicePixelRatioF())
-        FBuffer = TBitmap::ForWidget(this);
-    return FBuffer;
-}
+// The whole picture is composed in the off-screen buffer and copied onto the control
+// in one operation. The buffer is kept from paint to paint; the background covers all
+// of it, so nothing of the last picture shows through. Qt sends no paint to a hidden
+// widget, so there is no visibility test here.
 
 void TRasterLab::Paint(TCanvas &canvas)
 {
     TBitmap &buffer = Buffer();
     TCanvas &bitmap = buffer.Canvas();
-    PaintBackground(bitmap);
-    if (FCharBlockMode != rdbmOff)
-        PaintRasterLines(bitmap);
-    const TDotStyle style{FDotSize, FDotSpacing, FColorDotOn, FColorLabBakG,
-                          FCharBlockMode == rdbmOn, !FProportional};
-    FTextBitLength = PaintString(bitmap, FCMat, FLayout, FPosX + FScrollPosX, FPosY + FScrollPosY,
-                                 style, width(), height());
-    PaintFrame(bitmap);
+    d->PaintBackground(bitmap);
+    if (d->FCharBlockMode != rdbmOff)
+        d->PaintRasterLines(bitmap);
+    const TDotStyle style{d->FDotSize, d->FDotSpacing, d->FColorDotOn, d->FColorLabBakG,
+                          d->FCharBlockMode == rdbmOn, !d->FProportional};
+    d->FTextBitLength = PaintString(bitmap, d->FCMat, d->FLayout, d->FPosX + d->FScrollPosX,
+                                    d->FPosY + d->FScrollPosY, style, width(), height());
+    d->PaintFrame(bitmap);
     canvas.Draw(0, 0, buffer);
 }
 
-void TRasterLab::PaintBackground(TCanvas &canvas)
+void TRasterLab::Private::PaintBackground(TCanvas &canvas) const
 {
-    const int w = width(), h = height();
+    const int w = q->width(), h = q->height();
     // The framed field leaves the outermost ring to the frame; the corners no frame
     // line reaches show the background instead of an earlier picture.
     canvas.Brush.SetColor(FColorLabBakG);
@@ -632,11 +689,11 @@ void TRasterLab::PaintBackground(TCanvas &canvas)
         canvas.FillRect(0, 0, w, h);
 }
 
-void TRasterLab::PaintRasterLines(TCanvas &canvas)
+void TRasterLab::Private::PaintRasterLines(TCanvas &canvas) const
 {
-    const int w = width(), h = height(), pitch = Pitch();
+    const int w = q->width(), h = q->height(), pitch = Pitch();
     canvas.Brush.SetColor(FColorLabBakG);
-    // Each line is the framework's line from edge to edge without its end point: a
+    // Each line runs from edge to edge without its end point, as LineTo draws it: a
     // fill one pixel thick.
     const qint64 firstY = TruncatedMod(FPosY + FScrollPosY, pitch) - FDotSpacing - 1;
     for (int b = 0; b <= h / pitch + 1; ++b)
@@ -652,9 +709,10 @@ void TRasterLab::PaintRasterLines(TCanvas &canvas)
         }
 }
 
-void TRasterLab::PaintFrame(TCanvas &canvas)
+void TRasterLab::Private::PaintFrame(TCanvas &canvas) const
 {
-    const int w = width(), h = height();
+    const int w = q->width(), h = q->height();
+    const TColor black = clr::Black, gray = q->GrayLine(), white = q->WhiteLine();
     const auto outline = [&canvas](TColor color, int left, int top, int right, int bottom) {
         canvas.Pen.Color = color;
         canvas.MoveTo(left, top);
@@ -671,24 +729,24 @@ void TRasterLab::PaintFrame(TCanvas &canvas)
     };
     switch (FFrameStyle) {
     case fsNone: break;
-    case fsSimple: outline(FColorGrayLine, 0, 0, w - 1, h - 1); break;
+    case fsSimple: outline(gray, 0, 0, w - 1, h - 1); break;
     case fsLowered:
-        corner(FColorBlackLine, 1, h - 3, 1, 1, w - 2, 1);
-        corner(FColorWhiteLine, 2, h - 1, w - 1, h - 1, w - 1, 0);
-        outline(FColorGrayLine, 0, 0, w - 2, h - 2);
+        corner(black, 1, h - 3, 1, 1, w - 2, 1);
+        corner(white, 2, h - 1, w - 1, h - 1, w - 1, 0);
+        outline(gray, 0, 0, w - 2, h - 2);
         break;
     case fsRaised:
-        corner(FColorWhiteLine, 1, h - 3, 1, 1, w - 2, 1);
-        corner(FColorBlackLine, 0, h - 1, w - 1, h - 1, w - 1, 0);
-        outline(FColorGrayLine, 0, 0, w - 2, h - 2);
+        corner(white, 1, h - 3, 1, 1, w - 2, 1);
+        corner(black, 0, h - 1, w - 1, h - 1, w - 1, 0);
+        outline(gray, 0, 0, w - 2, h - 2);
         break;
     case fsEmbossed:
-        outline(FColorGrayLine, 1, 1, w - 1, h - 1);
-        outline(FColorWhiteLine, 0, 0, w - 2, h - 2);
+        outline(gray, 1, 1, w - 1, h - 1);
+        outline(white, 0, 0, w - 2, h - 2);
         break;
     case fsEngraved:
-        outline(FColorWhiteLine, 1, 1, w - 1, h - 1);
-        outline(FColorGrayLine, 0, 0, w - 2, h - 2);
+        outline(white, 1, 1, w - 1, h - 1);
+        outline(gray, 0, 0, w - 2, h - 2);
         break;
     default:
         // An ordinal beyond the named styles (a form may store one) draws no lines;

@@ -8,7 +8,7 @@
 #include <QtGui/QFont>
 
 #include <array>
-#include <functional>
+#include <memory>
 #include <vector>
 
 namespace nvo {
@@ -124,8 +124,11 @@ private:
 /// Without `ScrollLoop` the text moves on out of sight; the offsets saturate far
 /// beyond any picture instead of overflowing.
 ///
-/// A paint composes the whole picture in one off-screen bitmap and copies it in one
-/// operation; it draws only the characters that reach into the control.
+/// A paint composes the whole picture in the control's off-screen buffer, which is
+/// kept between paints (a scrolling label repaints up to a hundred times a second),
+/// and copies it in one operation; it draws only the characters that reach into the
+/// control. Settings the picture does not show are stored without a repaint: the
+/// scroll settings, `ColorDotOff` without unlit dots, `ColorScheme` without a frame.
 class NVO_EXPORT TRasterLab : public TControl
 {
     Q_OBJECT
@@ -146,7 +149,7 @@ class NVO_EXPORT TRasterLab : public TControl
     Q_PROPERTY(int ScrollIncrement READ GetScrollIncrement WRITE SetScrollIncrement)
     Q_PROPERTY(bool ScrollLoop READ GetScrollLoop WRITE SetScrollLoop)
     Q_PROPERTY(TRDBlockMode CharBlockMode READ GetCharBlockMode WRITE SetCharBlockMode)
-    Q_PROPERTY(QString Text READ GetText WRITE SetText NOTIFY TextChanged)
+    Q_PROPERTY(QString Text READ GetText WRITE SetText NOTIFY TextChanged USER true)
 
 public:
     /// What lies between the lit dots: nothing but background (`rdbmOff`), unlit dots
@@ -157,69 +160,63 @@ public:
     enum TRDScrollMode : quint8 { rdsmOff, rdsmLeft, rdsmRight, rdsmDown, rdsmUp };
     Q_ENUM(TRDScrollMode)
 
-
-    /// `OnScrollTimer`: assigning a handler restarts the timer (outside design mode).
-    using TScrollTimerEvent = TTimerEvent<TNotifyEvent>;
-
     explicit TRasterLab(QWidget *parent = nullptr);
     ~TRasterLab() override;
 
-    bool GetAutoHeight() const { return FAutoHeight; }
+    bool GetAutoHeight() const;
     void SetAutoHeight(bool autoHeight);
-    bool GetAutoCenter() const { return FAutoCenter; }
+    bool GetAutoCenter() const;
     void SetAutoCenter(bool autoCenter);
-    TColor GetColorLabBakG() const { return FColorLabBakG; }
+    TColor GetColorLabBakG() const;
     void SetColorLabBakG(TColor color);
-    TColor GetColorDotOn() const { return FColorDotOn; }
+    TColor GetColorDotOn() const;
     void SetColorDotOn(TColor color);
-    TColor GetColorDotOff() const { return FColorDotOff; }
+    TColor GetColorDotOff() const;
     void SetColorDotOff(TColor color);
-    TColorScheme GetColorScheme() const { return FColorScheme; }
-    void SetColorScheme(TColorScheme scheme);
-    int GetDotSpacing() const { return FDotSpacing; }
+    int GetDotSpacing() const;
     void SetDotSpacing(int spacing);
-    int GetDotSize() const { return FDotSize; }
+    int GetDotSize() const;
     void SetDotSize(int size);
-    TFrameStyle GetFrameStyle() const { return FFrameStyle; }
+    TFrameStyle GetFrameStyle() const;
     void SetFrameStyle(TFrameStyle style);
-    int GetPosX() const { return FPosX; }
+    int GetPosX() const;
     void SetPosX(int posX);
-    int GetPosY() const { return FPosY; }
+    int GetPosY() const;
     void SetPosY(int posY);
-    bool GetProportional() const { return FProportional; }
+    bool GetProportional() const;
     void SetProportional(bool proportional);
-    TRDScrollMode GetScrollMode() const { return FScrollMode; }
+    TRDScrollMode GetScrollMode() const;
     void SetScrollMode(TRDScrollMode mode);
-    int GetScrollInterval() const { return FScrollInterval; }
+    int GetScrollInterval() const;
     void SetScrollInterval(int interval);
-    int GetScrollIncrement() const { return FScrollIncrement; }
+    int GetScrollIncrement() const;
     void SetScrollIncrement(int increment);
-    bool GetScrollLoop() const { return FScrollLoop; }
+    bool GetScrollLoop() const;
     void SetScrollLoop(bool loop);
-    TRDBlockMode GetCharBlockMode() const { return FCharBlockMode; }
+    TRDBlockMode GetCharBlockMode() const;
     void SetCharBlockMode(TRDBlockMode mode);
-    QString GetText() const { return FText; }
+    QString GetText() const;
     void SetText(const QString &text);
 
     /// The bit font of `font` (see the free function of that name).
     static TRDCharMatrix CreateBitFont(const QFont *font) { return nvo::CreateBitFont(font); }
     /// The bit font in use.
-    const TRDCharMatrix &CharMatrix() const { return FCMat; }
+    const TRDCharMatrix &CharMatrix() const;
 
     /// The pixel length of the text as last painted (0 before the first paint): the
     /// wrap of a scrolling text uses it.
-    qint64 TextBitLength() const { return FTextBitLength; }
+    qint64 TextBitLength() const;
     /// The pixel length `text` would have now: pitch x its columns.
     qint64 CalcTextBitLength(const QString &text) const;
-    qint64 ScrollPosX() const { return FScrollPosX; }
-    qint64 ScrollPosY() const { return FScrollPosY; }
+    qint64 ScrollPosX() const;
+    qint64 ScrollPosY() const;
 
     /// One scroll step and `OnScrollTimer`, as a timer tick runs it.
     void DoTimer();
-    bool TimerActive() const { return FTimer.Active(); }
-    int TimerInterval() const { return FTimer.Interval(); }
+    bool TimerActive() const;
+    int TimerInterval() const;
 
-    /// Copies `FrameStyle`, `Text`, the colours, the frame line colours and
+    /// Copies `FrameStyle`, `Text`, the colours `ColorLabBakG` and `ColorDotOn` and
     /// `ColorScheme` of another TRasterLab and repaints. Throws EConvertError for any
     /// other source, leaving this control unchanged.
     void Assign(const QObject *source);
@@ -228,10 +225,10 @@ public:
 
     QSize sizeHint() const override { return QSize(400, 68); }
 
-    TScrollTimerEvent OnScrollTimer{[this] {
-        if (!Designing())
-            UpdateTimer();
-    }};
+    /// After each scroll step; assigning a handler restarts the timer (outside design
+    /// mode).
+    TTimerEvent<TNotifyEvent> OnScrollTimer;
+    /// When a scrolling text wraps round.
     TNotifyEvent OnScrollLoopRestart;
 
 Q_SIGNALS:
@@ -241,53 +238,11 @@ protected:
     void Paint(TCanvas &canvas) override;
     void changeEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    bool ShowsColorScheme() const override;
 
 private:
-    int Pitch() const { return FDotSize + FDotSpacing; }
-    int BorderWidth() const;
-    void FontChanged();
-    void RebuildLayout();
-    void ReapplyAutoSize();
-    void AdjustAutoHeight();
-    void AdjustAutoCenter();
-    void UpdateTimer();
-    void ScrollTimerEvent();
-    void DoScrLoopRestart();
-    TBitmap &Buffer();
-    void PaintBackground(TCanvas &canvas);
-    void PaintRasterLines(TCanvas &canvas);
-    void PaintFrame(TCanvas &canvas);
-
-    bool FAutoHeight = false;
-    bool FAutoCenter = false;
-    TColor FColorLabBakG = clr::Black;
-    TColor FColorDotOn = clr::Lime;
-    TColor FColorDotOff = 0x404040;
-    TColorScheme FColorScheme = csClassic;
-    TColor FColorGrayLine = clr::Gray;
-    TColor FColorWhiteLine = clr::White;
-    TColor FColorBlackLine = clr::Black;
-    int FDotSpacing = 1;
-    int FDotSize = 3;
-    TFrameStyle FFrameStyle = fsLowered;
-    int FPosX = 1;
-    int FPosY = 1;
-    bool FProportional = true;
-    TRDScrollMode FScrollMode = rdsmOff;
-    int FScrollInterval = 100;
-    int FScrollIncrement = 1;
-    bool FScrollLoop = true;
-    TRDBlockMode FCharBlockMode = rdbmOn;
-    QString FText = QStringLiteral("Text");
-
-    TRDCharMatrix FCMat;
-    TRDTextLayout FLayout;       ///< `FText` in `FCMat` at the current pitch mode
-    qint64 FScrollPosX = 0;
-    qint64 FScrollPosY = 0;
-    bool FScrTimerEnabled = false;
-    qint64 FTextBitLength = 0;
-    THiddenTimer FTimer;
-    TBitmap FBuffer;             ///< the off-screen picture, kept between paints
+    struct Private;
+    std::unique_ptr<Private> const d;
 };
 
 } // namespace nvo

@@ -3,6 +3,7 @@
 #include <QtCore/QStringView>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace nvo {
@@ -144,7 +145,41 @@ std::vector<TSevenSegDigit> ParseSevenSegCaption(const QString &caption, int num
 
 // ---- TSevenSeg ----------------------------------------------------------------------------
 
-TSevenSeg::TSevenSeg(QWidget *parent) : TControl(parent), DigImg(kGlyphWidth, kGlyphHeight)
+struct TSevenSeg::Private {
+    /// What the image cache is made from: a paint that finds any of it changed makes
+    /// the cache again, so that no setter, Assign or resize has to remember to.
+    struct TCacheKey {
+        TColor Text, Back;
+        int Margin, InterDigDist, NumDigits;
+        QSize Size;
+        bool operator==(const TCacheKey &) const = default;
+    };
+
+    explicit Private(TSevenSeg *owner);
+
+    TCacheKey CacheKey() const;
+    int CellWidth() const;
+    void UpdateImageCache();
+    void CreateImageCache();
+    void ColorizeSegments(TColor color);
+    void CreateDigit(QChar ch, bool withDot);
+
+    TSevenSeg *const q;
+    QString FCaption = QStringLiteral("8.8.8.8.");
+    TColor FColorBackGnd = 0x333333;
+    TColor FColorText = clr::Red;
+    TFrameStyle FFrameStyle = fsLowered;
+    int FInterDigDist = 2;
+    int FMargin = 8;
+    int FNumDigits = 4;
+
+    TBitmap DigImg{kGlyphWidth, kGlyphHeight};
+    TBitmap ImgCache;
+    TBitmap SegVert, SegHorz, SegDot, SegPlus, SegColon, SegDeg;
+    std::optional<TCacheKey> FCachedFor; ///< none before the first paint
+};
+
+TSevenSeg::Private::Private(TSevenSeg *owner) : q(owner)
 {
     LoadSegment(SegVert, "SEGVERT");
     LoadSegment(SegHorz, "SEGHORZ");
@@ -152,6 +187,10 @@ TSevenSeg::TSevenSeg(QWidget *parent) : TControl(parent), DigImg(kGlyphWidth, kG
     LoadSegment(SegPlus, "SEGPLUS");
     LoadSegment(SegColon, "SEGCOLON");
     LoadSegment(SegDeg, "SEGDEG");
+}
+
+TSevenSeg::TSevenSeg(QWidget *parent) : TControl(parent), d(std::make_unique<Private>(this))
+{
     // Every pixel is painted by the control: Qt need not paint the parent first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(216, 76);
@@ -159,79 +198,40 @@ TSevenSeg::TSevenSeg(QWidget *parent) : TControl(parent), DigImg(kGlyphWidth, kG
 
 TSevenSeg::~TSevenSeg() = default;
 
+QString TSevenSeg::GetCaption() const { return d->FCaption; }
+TColor TSevenSeg::GetColorBackGnd() const { return d->FColorBackGnd; }
+TColor TSevenSeg::GetColorText() const { return d->FColorText; }
+TFrameStyle TSevenSeg::GetFrameStyle() const { return d->FFrameStyle; }
+int TSevenSeg::GetInterDigDist() const { return d->FInterDigDist; }
+int TSevenSeg::GetMargin() const { return d->FMargin; }
+int TSevenSeg::GetNumDigits() const { return d->FNumDigits; }
+
 void TSevenSeg::SetCaption(const QString &caption)
 {
-    if (caption == FCaption)
+    if (caption == d->FCaption)
         return;
-    FCaption = caption;
+    d->FCaption = caption;
     PaintNow();
+    Q_EMIT ValueChanged(caption);
 }
 
-void TSevenSeg::Rebuild()
-{
-    // The cache is made again by the next paint, the only user of it: a form or a
-    // bulk update that sets several layout properties pays for one rebuild.
-    FCacheValid = false;
-    PaintNow();
-}
-
-void TSevenSeg::SetColorBackGnd(TColor color)
-{
-    if (color == FColorBackGnd)
-        return;
-    FColorBackGnd = color;
-    Rebuild();
-}
-
-void TSevenSeg::SetColorText(TColor color)
-{
-    if (color == FColorText)
-        return;
-    FColorText = color;
-    Rebuild();
-}
-
-void TSevenSeg::SetColorScheme(TColorScheme scheme)
-{
-    if (scheme == FColorScheme)
-        return;
-    FColorScheme = scheme;
-    FColGrayLine = GrayLineColor(scheme);
-    FColWhiteLine = WhiteLineColor(scheme);
-    update();
-}
-
-void TSevenSeg::SetFrameStyle(TFrameStyle style)
-{
-    if (style == FFrameStyle)
-        return;
-    FFrameStyle = style;
-    update();
-}
-
-void TSevenSeg::SetInterDigDist(int dist)
-{
-    dist = std::min(dist, 255);
-    if (dist == FInterDigDist)
-        return;
-    FInterDigDist = dist;
-    Rebuild();
-}
+void TSevenSeg::SetColorBackGnd(TColor color) { Change(d->FColorBackGnd, color); }
+void TSevenSeg::SetColorText(TColor color) { Change(d->FColorText, color); }
+void TSevenSeg::SetFrameStyle(TFrameStyle style) { Change(d->FFrameStyle, style); }
+void TSevenSeg::SetInterDigDist(int dist) { Change(d->FInterDigDist, std::min(dist, 255)); }
 
 void TSevenSeg::SetMargin(int margin)
 {
-    if (margin == FMargin)
-        return;
-    FMargin = std::min(margin, height() / 2 - 1);
-    Rebuild();
+    // Compared before the clamp: a margin set again as it is stays, also on a
+    // control that has become too low for it since.
+    if (margin != d->FMargin)
+        Change(d->FMargin, std::min(margin, height() / 2 - 1));
 }
 
 void TSevenSeg::SetNumDigits(int count)
 {
-    if (count == FNumDigits || count < 1 || count > 32)
-        return;
-    FNumDigits = count;
-    Rebuild();
+    if (count >= 1 && count <= 32)
+        Change(d->FNumDigits, count);
 }
 
 void TSevenSeg::Assign(const QObject *source)
@@ -241,27 +241,22 @@ void TSevenSeg::Assign(const QObject *source)
         throw EConvertError(msg::CannotAssign(source, this));
     if (other == this)
         return;
-    FColorBackGnd = other->FColorBackGnd;
-    FColorText = other->FColorText;
-    FNumDigits = other->FNumDigits;
-    FCaption = other->FCaption;
-    FFrameStyle = other->FFrameStyle;
-    FColGrayLine = other->FColGrayLine;
-    FColWhiteLine = other->FColWhiteLine;
-    FColorScheme = other->FColorScheme;
-    FMargin = other->FMargin;
-    FInterDigDist = other->FInterDigDist;
-    FCacheValid = false;
-    update();
+    const bool captionChanges = d->FCaption != other->d->FCaption;
+    BeginUpdate();
+    d->FColorBackGnd = other->d->FColorBackGnd;
+    d->FColorText = other->d->FColorText;
+    d->FNumDigits = other->d->FNumDigits;
+    d->FCaption = other->d->FCaption;
+    d->FFrameStyle = other->d->FFrameStyle;
+    SetColorScheme(other->GetColorScheme());
+    d->FMargin = other->d->FMargin;
+    d->FInterDigDist = other->d->FInterDigDist;
+    EndUpdate();
+    if (captionChanges)
+        Q_EMIT ValueChanged(d->FCaption);
 }
 
-void TSevenSeg::AssignTo(QObject *dest) const
-{
-    auto *other = qobject_cast<TSevenSeg *>(dest);
-    if (!other)
-        throw EConvertError(msg::CannotAssign(this, dest));
-    other->Assign(this);
-}
+void TSevenSeg::AssignTo(QObject *dest) const { AssignToSameClass(this, dest); }
 
 // ---- Size ------------------------------------------------------------------------------------
 
@@ -275,26 +270,30 @@ void TSevenSeg::resizeEvent(QResizeEvent *event)
         Guarded([&] { OnResize(this); });
 }
 
-void TSevenSeg::UpdateImageCache()
+TSevenSeg::Private::TCacheKey TSevenSeg::Private::CacheKey() const
 {
-    if (FCacheValid && width() == FWidth && height() == FHeight)
-        return;
-    FWidth = width();
-    FHeight = height();
-    CreateImageCache();
-    FCacheValid = true;
+    return {FColorText, FColorBackGnd, FMargin, FInterDigDist, FNumDigits, q->size()};
 }
 
-int TSevenSeg::CellWidth() const
+void TSevenSeg::Private::UpdateImageCache()
 {
-    return (width() - 2 * FMargin) / FNumDigits - FInterDigDist;
+    const TCacheKey key = CacheKey();
+    if (FCachedFor == key)
+        return;
+    CreateImageCache();
+    FCachedFor = key;
+}
+
+int TSevenSeg::Private::CellWidth() const
+{
+    return (q->width() - 2 * FMargin) / FNumDigits - FInterDigDist;
 }
 
 // ---- Glyphs ------------------------------------------------------------------------------------
 
-void TSevenSeg::ColorizeSegments(TColor color)
+void TSevenSeg::Private::ColorizeSegments(TColor color)
 {
-    QRgb rgb = ToRgb(ColorToRGB(color, palette()));
+    QRgb rgb = ToRgb(ColorToRGB(color, q->palette()));
     // Pure white is the pictures' surround, which later becomes background.
     if (rgb == kSurround)
         rgb = qRgb(0xFE, 0xFE, 0xFE);
@@ -306,7 +305,7 @@ void TSevenSeg::ColorizeSegments(TColor color)
     FloodFillSurface(SegDeg, QPoint(25, SegDeg.Height() / 2), rgb);
 }
 
-void TSevenSeg::CreateDigit(QChar ch, bool withDot)
+void TSevenSeg::Private::CreateDigit(QChar ch, bool withDot)
 {
     TCanvas &canvas = DigImg.Canvas();
     canvas.CopyMode = cmSrcCopy;
@@ -339,9 +338,9 @@ void TSevenSeg::CreateDigit(QChar ch, bool withDot)
     ReplaceColor(DigImg, kSurround, canvas.Resolve(FColorBackGnd).rgb() | 0xFF000000);
 }
 
-void TSevenSeg::CreateImageCache()
+void TSevenSeg::Private::CreateImageCache()
 {
-    const int cw = CellWidth(), ch = height() - 2 * FMargin;
+    const int cw = CellWidth(), ch = q->height() - 2 * FMargin;
     if (cw <= 0 || ch <= 0) {
         // No room for a digit: the paint shows background and frame only.
         ImgCache = TBitmap();
@@ -364,35 +363,37 @@ void TSevenSeg::CreateImageCache()
 
 void TSevenSeg::Paint(TCanvas &canvas)
 {
-    UpdateImageCache();
+    d->UpdateImageCache();
     const int w = width(), h = height();
+    // The kept buffer still holds the last picture: the background covers all of it.
     TBitmap &buffer = Buffer();
     TCanvas &bitmap = buffer.Canvas();
-    bitmap.Pen.Color = FColorBackGnd;
-    bitmap.Brush.SetColor(FColorBackGnd);
+    bitmap.Pen.Color = d->FColorBackGnd;
+    bitmap.Brush.SetColor(d->FColorBackGnd);
     bitmap.Rectangle(0, 0, w, h);
 
-    const int cw = CellWidth(), ch = ImgCache.Height();
-    if (!ImgCache.Empty() && cw == ImgCache.Width() / kSevenSegGlyphCount) {
-        const std::vector<TSevenSegDigit> digits = ParseSevenSegCaption(FCaption, FNumDigits);
+    const TBitmap &cache = d->ImgCache;
+    const int cw = d->CellWidth(), ch = cache.Height(), margin = d->FMargin;
+    if (!cache.Empty() && cw == cache.Width() / kSevenSegGlyphCount) {
+        const std::vector<TSevenSegDigit> digits = ParseSevenSegCaption(d->FCaption, d->FNumDigits);
         for (int n = 0; n < int(digits.size()); ++n) {
-            const int x = n * (FInterDigDist + cw) + FMargin;
+            const int x = n * (d->FInterDigDist + cw) + margin;
             if (digits[n].Glyph >= 0)
-                bitmap.CopyRect(QRect(x, FMargin, cw, ch), ImgCache, QRect(cw * digits[n].Glyph, 0, cw, ch));
+                bitmap.CopyRect(QRect(x, margin, cw, ch), cache, QRect(cw * digits[n].Glyph, 0, cw, ch));
             if (digits[n].Point) {
                 // The lower-right sixth of the point glyph, over whatever the digit shows.
                 const int dx = cw * 5 / 6, dy = ch * 5 / 6;
-                bitmap.CopyRect(QRect(x + dx, FMargin + dy, cw - dx, ch - dy), ImgCache,
+                bitmap.CopyRect(QRect(x + dx, margin + dy, cw - dx, ch - dy), cache,
                                 QRect(kSevenSegPointGlyph * cw + dx, dy, cw - dx, ch - dy));
             }
         }
     }
 
     if (StyledClient())
-        DrawFrame(bitmap, FFrameStyle, 0, 0, w - 1, h - 1, clr::Light3D, clr::BtnHighlight,
+        DrawFrame(bitmap, d->FFrameStyle, 0, 0, w - 1, h - 1, clr::Light3D, clr::BtnHighlight,
                   clr::BtnShadow, clr::DkShadow3D, 0);
     else
-        DrawFrame(bitmap, FFrameStyle, 0, 0, w - 1, h - 1, clr::White, clr::Silver, clr::Gray,
+        DrawFrame(bitmap, d->FFrameStyle, 0, 0, w - 1, h - 1, clr::White, clr::Silver, clr::Gray,
                   clr::Black, 0);
     canvas.CopyMode = cmSrcCopy;
     canvas.Draw(0, 0, buffer);

@@ -5,7 +5,7 @@
 
 #include <QtCore/QString>
 
-#include <functional>
+#include <memory>
 #include <vector>
 
 namespace nvo {
@@ -43,22 +43,22 @@ NVO_EXPORT std::vector<TSevenSegDigit> ParseSevenSegCaption(const QString &capti
 /// Each glyph is composed once at 312 x 432 pixels from six segment pictures shipped
 /// with the library (":/nvo/SEG*.bmp"), coloured, and reduced by averaging into an
 /// image cache of 21 glyphs; a paint only copies cache cells into the digit
-/// positions. The cache is rebuilt, by the next paint, when `ColorText`,
-/// `ColorBackGnd`, `Margin`, `InterDigDist`, `NumDigits` or the control's size
-/// have changed, whatever handler an application gives `OnResize`. A digit cell without room (many digits on a small
-/// control) shows the background and the frame only.
+/// positions, through the control's off-screen buffer. The cache is rebuilt, by the
+/// next paint, when `ColorText`, `ColorBackGnd`, `Margin`, `InterDigDist`,
+/// `NumDigits` or the control's size differ from what it was built for, whatever
+/// handler an application gives `OnResize`. A digit cell without room (many digits
+/// on a small control) shows the background and the frame only.
 ///
 /// Layout: cell pitch P = (Width - 2 Margin) div NumDigits, cell width P -
 /// InterDigDist, cell height Height - 2 Margin; digit n (from 0) starts at
 /// x = Margin + n P.
 ///
-/// `ColorScheme` only sets the two stored frame line colours; the frame is drawn in
-/// fixed colours (style colours when visual styles are on), so it has no visible
-/// effect.
+/// The frame is drawn in fixed colours (style colours when visual styles are on), so
+/// `ColorScheme` is only stored: it has no visible effect and repaints nothing.
 class NVO_EXPORT TSevenSeg : public TControl
 {
     Q_OBJECT
-    Q_PROPERTY(QString Caption READ GetCaption WRITE SetCaption)
+    Q_PROPERTY(QString Caption READ GetCaption WRITE SetCaption NOTIFY ValueChanged USER true)
     Q_PROPERTY(nvo::TColor ColorBackGnd READ GetColorBackGnd WRITE SetColorBackGnd)
     Q_PROPERTY(nvo::TColor ColorText READ GetColorText WRITE SetColorText)
     Q_PROPERTY(nvo::TColorScheme ColorScheme READ GetColorScheme WRITE SetColorScheme)
@@ -68,35 +68,33 @@ class NVO_EXPORT TSevenSeg : public TControl
     Q_PROPERTY(int NumDigits READ GetNumDigits WRITE SetNumDigits)
 
 public:
-
     /// Loads the segment pictures; nvo::Exception "Resource NAME not found" when the
     /// library was built without them.
     explicit TSevenSeg(QWidget *parent = nullptr);
     ~TSevenSeg() override;
 
-    QString GetCaption() const { return FCaption; }
+    QString GetCaption() const;
     void SetCaption(const QString &caption);
-    TColor GetColorBackGnd() const { return FColorBackGnd; }
+    TColor GetColorBackGnd() const;
     void SetColorBackGnd(TColor color);
     /// Pure white is drawn as 0xFEFEFE: white marks the pictures' surround.
-    TColor GetColorText() const { return FColorText; }
+    TColor GetColorText() const;
     void SetColorText(TColor color);
-    TColorScheme GetColorScheme() const { return FColorScheme; }
-    void SetColorScheme(TColorScheme scheme);
-    TFrameStyle GetFrameStyle() const { return FFrameStyle; }
+    TFrameStyle GetFrameStyle() const;
     void SetFrameStyle(TFrameStyle style);
     /// Gap between digits; values of 256 and more count as 255.
-    int GetInterDigDist() const { return FInterDigDist; }
+    int GetInterDigDist() const;
     void SetInterDigDist(int dist);
     /// Inset of the digits; at most (Height div 2) - 1 at the time it is set.
-    int GetMargin() const { return FMargin; }
+    int GetMargin() const;
     void SetMargin(int margin);
     /// 1..32; other values are ignored.
-    int GetNumDigits() const { return FNumDigits; }
+    int GetNumDigits() const;
     void SetNumDigits(int count);
 
-    /// Copies the colours, digit layout, caption and frame of another TSevenSeg,
-    /// rebuilds its own cache and repaints. EConvertError for any other source.
+    /// Copies the colours, colour scheme, digit layout, caption and frame of another
+    /// TSevenSeg and repaints (its own cache follows by the layout it then has).
+    /// EConvertError for any other source.
     void Assign(const QObject *source);
     void AssignTo(QObject *dest) const;
 
@@ -105,38 +103,18 @@ public:
     /// Fired after the control has followed a size change.
     TNotifyEvent OnResize;
 
+Q_SIGNALS:
+    /// The caption changed, by SetCaption or Assign.
+    void ValueChanged(const QString &caption);
+
 protected:
     void Paint(TCanvas &canvas) override;
     void resizeEvent(QResizeEvent *event) override;
+    bool ShowsColorScheme() const override { return false; }
 
 private:
-    void Rebuild();
-    void ColorizeSegments(TColor color);
-    void CreateDigit(QChar ch, bool withDot);
-    void CreateImageCache();
-    /// Rebuilds the cache when a setter asked for it or the size differs from the
-    /// one it was built for.
-    void UpdateImageCache();
-    int CellWidth() const;
-
-    QString FCaption = QStringLiteral("8.8.8.8.");
-    TColor FColorBackGnd = 0x333333;
-    TColor FColorText = clr::Red;
-    TColorScheme FColorScheme = TColorScheme(0);
-    TFrameStyle FFrameStyle = TFrameStyle(2);
-    int FInterDigDist = 2;
-    int FMargin = 8;
-    int FNumDigits = 4;
-    // Set by ColorScheme and copied by Assign, as forms and applications expect; the
-    // frame is drawn in fixed colours and does not read them.
-    TColor FColGrayLine = clr::Gray;
-    TColor FColWhiteLine = clr::White;
-
-    TBitmap DigImg;
-    TBitmap ImgCache;
-    TBitmap SegVert, SegHorz, SegDot, SegPlus, SegColon, SegDeg;
-    int FWidth = -1, FHeight = -1; ///< the size the cache was built for
-    bool FCacheValid = false;
+    struct Private;
+    std::unique_ptr<Private> const d;
 };
 
 } // namespace nvo

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace nvo {
 
@@ -20,36 +19,6 @@ const QString kHeightProbe = QStringLiteral("(8g]}\u00DC\u00C4\u00A7");
 constexpr int kCaretBlinkMs = 500;
 constexpr int kMinHeight = 18;
 
-bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
-
-template<class Pred>
-bool AllOf(QStringView s, Pred pred)
-{
-    return !s.isEmpty() && std::all_of(s.begin(), s.end(), pred);
-}
-
-bool IsModeSeparator(QChar c, int sepMode)
-{
-    return (sepMode != 2 && c == u'.') || (sepMode != 1 && c == u',');
-}
-
-/// 0-based index of the first separator of the mode, or -1.
-qsizetype FirstSeparator(QStringView s, int sepMode)
-{
-    for (qsizetype i = 0; i < s.size(); ++i)
-        if (IsModeSeparator(s[i], sepMode))
-            return i;
-    return -1;
-}
-
-/// The separator character a choice writes: the locale's, "," or ".".
-QChar SeparatorChar(TDecPSep choice)
-{
-    return choice == dsLocale ? LocaleDecimalSeparator()
-           : choice == dsComma ? QLatin1Char(',')
-                               : QLatin1Char('.');
-}
-
 /// The upper-left and lower-right line colours of the frame styles 2..5.
 struct TLinePair {
     TColor upperLeft;
@@ -58,99 +27,7 @@ struct TLinePair {
 
 } // namespace
 
-// ---- Validators ------------------------------------------------------------------------
-
-bool IsBinText(QStringView S)
-{
-    return AllOf(S, [](QChar c) { return c == u'0' || c == u'1'; });
-}
-
-bool IsOctText(QStringView S)
-{
-    return AllOf(S, [](QChar c) { return c >= u'0' && c <= u'7'; });
-}
-
-bool IsHexText(QStringView S)
-{
-    return AllOf(S, [](QChar c) {
-        return IsDigit(c) || (c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f');
-    });
-}
-
-bool IsIntText(QStringView S)
-{
-    if (S.isEmpty())
-        return false;
-    if (S.size() == 1)
-        return IsDigit(S[0]);
-    const QChar first = S[0];
-    return (first == u'+' || first == u'-' || IsDigit(first))
-           && std::all_of(S.begin() + 1, S.end(), IsDigit);
-}
-
-bool IsFloatText(QStringView S, TDecPSep Sep)
-{
-    const int mode = SeparatorMode(Sep);
-    enum { start, afterSign, afterSep, intDigits, fracDigits, invalid };
-    int state = start;
-    for (const QChar c : S) {
-        const bool sep = IsModeSeparator(c, mode);
-        switch (state) {
-        case start:
-            state = (c == u'+' || c == u'-') ? afterSign : sep ? afterSep : IsDigit(c) ? intDigits : invalid;
-            break;
-        case afterSign:
-        case intDigits:
-            state = sep ? afterSep : IsDigit(c) ? intDigits : invalid;
-            break;
-        default: // after the separator, or in the fraction
-            state = IsDigit(c) ? fracDigits : invalid;
-            break;
-        }
-        if (state == invalid)
-            return false;
-    }
-    return !S.isEmpty();
-}
-
-bool IsExpText(QStringView S, TDecPSep Sep)
-{
-    // ScanFloatNum runs the number machine; a text is valid when the machine ends on
-    // the virtual character behind the text. It ends there with an error only while
-    // no mantissa character has come (blanks, a lone sign), so those are checked
-    // here, as is the exponent bound that the scanner enforces by dropping digits.
-    if (S.isEmpty())
-        return false;
-    int pos = 1;
-    ScanFloatNum(S, true, SeparatorMode(Sep), pos);
-    if (pos != S.size() + 1)
-        return false;
-    qsizetype first = 0;
-    while (first < S.size() && S[first] == u' ')
-        ++first;
-    const QStringView rest = S.mid(first);
-    if (rest.isEmpty() || ((rest[0] == u'+' || rest[0] == u'-') && rest.size() == 1))
-        return false;
-    qsizetype e = rest.size();
-    while (e > 0 && IsDigit(rest[e - 1]))
-        --e;
-    if (e == rest.size() || e == 0)
-        return true;
-    const bool exponentDigits = rest[e - 1] == u'e' || rest[e - 1] == u'E'
-                                || ((rest[e - 1] == u'+' || rest[e - 1] == u'-') && e >= 2
-                                    && (rest[e - 2] == u'e' || rest[e - 2] == u'E'));
-    if (!exponentDigits)
-        return true;
-    int exponent = 0;
-    for (const QChar d : rest.mid(e)) {
-        exponent = exponent * 10 + (d.unicode() - u'0');
-        if (exponent > 4200)
-            return false;
-    }
-    return true;
-}
-
-// ---- Geometry and value rules --------------------------------------------------------
+// ---- Geometry ------------------------------------------------------------------------
 
 int NumIO2CharPosToX(TAlignment Alignment, int LeftSpace, int TextBoxWidth, int TextWidth,
                      int PrefixWidth)
@@ -186,20 +63,6 @@ int NumIO2XToCharPos(TAlignment Alignment, int LeftSpace, int TextBoxWidth, int 
     return std::min((std::min(TextWidth, c) + average / 2) / average, Length);
 }
 
-int NearestPivot(const TDoubleArray &Pivots, double V)
-{
-    int nearest = -1;
-    double best = uc_MaxReal;
-    for (int i = 0; i < int(Pivots.size()); ++i) {
-        const double distance = std::abs(Pivots[i] - V);
-        if (nearest < 0 || distance < best) {
-            best = distance;
-            nearest = i;
-        }
-    }
-    return nearest;
-}
-
 std::optional<double> GaugeValueAt(int X, int GaugeLeft, int GaugeWidth, double Min, double Max,
                                    const TDoubleArray &Pivots)
 {
@@ -209,20 +72,6 @@ std::optional<double> GaugeValueAt(int X, int GaugeLeft, int GaugeWidth, double 
     if (const int p = NearestPivot(Pivots, v); p >= 0)
         v = Pivots[p];
     return std::clamp(v, std::min(Min, Max), std::max(Min, Max));
-}
-
-double SpinValue(double F, bool Up, double Increment, double Min, double Max,
-                 const TDoubleArray &Pivots, int DecP)
-{
-    if (Pivots.empty())
-        return std::clamp(Up ? F + Increment : F - Increment, std::min(Min, Max), std::max(Min, Max));
-    const double epsilon = std::pow(10.0, -DecP);
-    int l = NearestPivot(Pivots, F);
-    if (!Up && Pivots[l] + epsilon >= F && l > 0)
-        --l;
-    if (Up && Pivots[l] - epsilon <= F && l < int(Pivots.size()) - 1)
-        ++l;
-    return Pivots[l];
 }
 
 // ---- TNumIO2: construction -------------------------------------------------------------
@@ -242,71 +91,25 @@ TNumIO2::~TNumIO2() = default;
 
 // ---- Value model -------------------------------------------------------------------------
 
-QString TNumIO2::ValueText(double V) const
+template<class Edit>
+void TNumIO2::RewriteText(Edit &&edit)
 {
-    const double v = std::isnan(V) ? 0.0 : std::clamp(V, -uc_MaxDouble, uc_MaxDouble);
-    // Digit patterns of a rounded value; values beyond 64 bits saturate.
-    const auto rounded = [v] {
-        return RoundToInt64(v).value_or(v < 0 ? std::numeric_limits<qint64>::min()
-                                              : std::numeric_limits<qint64>::max());
-    };
-    QString text;
-    switch (FInputFormat) {
-    case TNumIO::itExp: text = FormatNumStr(FSigDig + 6, -2, v); break;
-    case TNumIO::itFloat:
-    case TNumIO::itFixPoint: text = FormatNumStr(1, FDecP, v); break;
-    case TNumIO::itInt:
-    case TNumIO::itDynamic: text = FormatInt(rounded()); break;
-    case TNumIO::itHex: text = HexStr(quint32(rounded()), 8); break;
-    case TNumIO::itOct: text = OctStr(quint32(rounded()), 11); break;
-    case TNumIO::itBin: text = BinStr(quint32(rounded()), 32); break;
-    }
-    // The field writes the separator it accepts: with "," alone selected, a "."
-    // would make its own text invalid at the next keystroke.
-    const QChar separator = WrittenSeparator(SeparatorMode(FDecPSep));
-    if (separator != QLatin1Char('.'))
-        text.replace(QLatin1Char('.'), separator);
-    return text;
+    const QString before = FEdit.GetText();
+    const bool taken = edit();
+    if (FEdit.GetText() != before)
+        Q_EMIT ValueChanged(FEdit.GetValue());
+    if (taken)
+        PaintNow();
 }
 
-double TNumIO2::GetValue() const
-{
-    const QStringView buffer = FInBuffer;
-    int pos = 1;
-    switch (FInputFormat) {
-    case TNumIO::itInt: {
-        if (!IsIntText(buffer))
-            return 0;
-        bool ok = false;
-        const int v = buffer.toInt(&ok);
-        if (ok)
-            return v;
-        // Beyond 32 bits the value saturates on the side of its sign.
-        return buffer.startsWith(u'-') ? std::numeric_limits<qint32>::min()
-                                       : std::numeric_limits<qint32>::max();
-    }
-    case TNumIO::itDynamic:
-        if (buffer.isEmpty())
-            return 0;
-        switch (buffer[0].unicode()) {
-        case u'$': return ScanHex(buffer.mid(1), pos);
-        case u'%': return ScanBin(buffer.mid(1), pos);
-        case u'&': return ScanOct(buffer.mid(1), pos);
-        default: return ScanFloatNum(buffer, true, 3, pos);
-        }
-    // The digit formats read as the signed 32-bit pattern they show, so that a
-    // negative value written as "FFFFFFFF" reads back as -1.
-    case TNumIO::itHex: return ScanHex(buffer, pos);
-    case TNumIO::itOct: return ScanOct(buffer, pos);
-    case TNumIO::itBin: return ScanBin(buffer, pos);
-    default: return ScanFloatNum(buffer, true, 3, pos);
-    }
-}
+double TNumIO2::GetValue() const { return FEdit.GetValue(); }
 
 void TNumIO2::SetValue(double V)
 {
-    SetBuffer(ValueText(V));
-    PaintNow();
+    RewriteText([&] {
+        FEdit.SetValue(V);
+        return true;
+    });
 }
 
 int TNumIO2::GetIntegerValue() const
@@ -317,66 +120,14 @@ int TNumIO2::GetIntegerValue() const
     return int(RoundHalfEven(v));
 }
 
-bool TNumIO2::OutOfRange() const
-{
-    const double v = GetValue();
-    return !(v >= FMinimum) || v > FMaximum;
-}
+bool TNumIO2::OutOfRange() const { return FEdit.OutOfRange(); }
 
 void TNumIO2::SetText(const QString &S)
 {
-    if (!S.isEmpty() && !CheckValidity(S))
-        return;
-    SetBuffer(S);
-    FCaretPos = FSelBegin = FSelEnd = 0;
-    PaintNow();
+    RewriteText([&] { return FEdit.SetText(S); });
 }
 
-void TNumIO2::SetBuffer(const QString &text)
-{
-    if (text == FInBuffer)
-        return;
-    FInBuffer = text;
-    // The caret and the selection never point past the text.
-    ClampCaretAndSelection();
-    Q_EMIT ValueChanged(GetValue());
-}
-
-void TNumIO2::ClampCaretAndSelection()
-{
-    const int length = int(FInBuffer.size());
-    FCaretPos = std::clamp(FCaretPos, 0, length);
-    FSelBegin = std::clamp(FSelBegin, 0, length);
-    FSelEnd = std::clamp(FSelEnd, FSelBegin, length);
-}
-
-bool TNumIO2::CheckValidity(const QString &S) const
-{
-    const QStringView s = S;
-    switch (FInputFormat) {
-    case TNumIO::itExp: return IsExpText(s, FDecPSep);
-    case TNumIO::itFloat: return IsFloatText(s, FDecPSep);
-    case TNumIO::itFixPoint:
-        // The separator of the mode, not only ".": a field set to "," must accept
-        // the texts it writes itself.
-        return IsFloatText(s, FDecPSep)
-               && FirstSeparator(s, SeparatorMode(FDecPSep)) + 1 == s.size() - FDecP;
-    case TNumIO::itInt: return IsIntText(s);
-    case TNumIO::itHex: return IsHexText(s);
-    case TNumIO::itOct: return IsOctText(s);
-    case TNumIO::itBin: return IsBinText(s);
-    case TNumIO::itDynamic:
-        if (s.isEmpty())
-            return false;
-        switch (s[0].unicode()) {
-        case u'$': return IsHexText(s.mid(1));
-        case u'%': return IsBinText(s.mid(1));
-        case u'&': return IsOctText(s.mid(1));
-        default: return IsExpText(s, FDecPSep);
-        }
-    }
-    return false;
-}
+bool TNumIO2::CheckValidity(const QString &S) const { return FEdit.CheckValidity(S); }
 
 void TNumIO2::Changed()
 {
@@ -384,72 +135,35 @@ void TNumIO2::Changed()
         OnChange(this);
 }
 
-void TNumIO2::SetInputFormat(TNumIO::TInFormat format)
+void TNumIO2::SetInputFormat(TInFormat format)
 {
-    if (format == FInputFormat)
-        return;
-    const double v = GetValue();
-    FInputFormat = format;
-    SetValue(v);
+    RewriteText([&] { return FEdit.SetInputFormat(format); });
 }
 
 void TNumIO2::SetFixPointDecPlaces(int places)
 {
-    if (places == FDecP || places <= 0)
-        return;
-    const double v = GetValue();
-    FDecP = std::min(places, 15);
-    SetValue(v);
+    RewriteText([&] { return FEdit.SetFixPointDecPlaces(places); });
 }
 
 void TNumIO2::SetSignificantDigits(int digits)
 {
-    if (digits == FSigDig || digits <= 0)
-        return;
-    const double v = GetValue();
-    FSigDig = std::min(digits, 15);
-    SetValue(v);
-}
-
-void TNumIO2::ReplaceSeparator(QChar oldSep, QChar newSep)
-{
-    QString text = FInBuffer;
-    text.replace(oldSep, newSep);
-    SetBuffer(text);
+    RewriteText([&] { return FEdit.SetSignificantDigits(digits); });
 }
 
 void TNumIO2::SetDecPlaceSep(TDecPSep sep)
 {
-    if (sep == FDecPSep)
-        return;
-    // "Either" (and any ordinal a later version may store beyond it) accepts both
-    // separators, so the text needs no change.
-    if (sep < dsEither) {
-        const QChar newSep = SeparatorChar(sep);
-        if (FDecPSep >= dsEither) {
-            ReplaceSeparator(QLatin1Char('.'), newSep);
-            ReplaceSeparator(QLatin1Char(','), newSep);
-        } else {
-            ReplaceSeparator(SeparatorChar(FDecPSep), newSep);
-        }
-    }
-    FDecPSep = sep;
-    PaintNow();
+    RewriteText([&] { return FEdit.SetDecPlaceSep(sep); });
 }
 
 void TNumIO2::SetRangeLow(double low)
 {
-    FMinimum = low;
-    if (!(low <= FMaximum))
-        FMaximum = low;
+    FEdit.SetRangeLow(low);
     PaintNow();
 }
 
 void TNumIO2::SetRangeHigh(double high)
 {
-    FMaximum = high;
-    if (high < FMinimum)
-        FMinimum = high;
+    FEdit.SetRangeHigh(high);
     PaintNow();
 }
 
@@ -482,21 +196,13 @@ void TNumIO2::SetEnabled(bool enabled)
 
 void TNumIO2::SetSelBegin(int N)
 {
-    N = std::clamp(N, 0, int(FInBuffer.size()));
-    FSelBegin = N;
-    FCaretPos = N;
-    if (FSelEnd < N)
-        FSelEnd = N;
+    FEdit.SetSelBegin(N);
     PaintNow();
 }
 
 void TNumIO2::SetSelEnd(int N)
 {
-    N = std::clamp(N, 0, int(FInBuffer.size()));
-    FSelEnd = N;
-    FCaretPos = N;
-    if (N < FSelBegin)
-        FSelBegin = N;
+    FEdit.SetSelEnd(N);
     PaintNow();
 }
 
@@ -516,8 +222,6 @@ void TNumIO2::Assign(const QObject *Source)
         return;
     FLeftSpace = source->FLeftSpace;
     FTextBoxWidth = source->FTextBoxWidth;
-    FDecP = source->FDecP;
-    FSigDig = source->FSigDig;
     FLeftText = source->FLeftText;
     FRightText = source->FRightText;
     FFrameStyle = source->FFrameStyle;
@@ -532,25 +236,21 @@ void TNumIO2::Assign(const QObject *Source)
     FGrayLineColor = source->FGrayLineColor;
     FWhiteLineColor = source->FWhiteLineColor;
     FColorScheme = source->FColorScheme;
-    FInputFormat = source->FInputFormat;
-    FCaretPos = source->FCaretPos;
     FCaretVisib = source->FCaretVisib;
     FMouseAreaCode = source->FMouseAreaCode;
     FColorWarnBG = source->FColorWarnBG;
     FColorWarnText = source->FColorWarnText;
-    FSelBegin = source->FSelBegin;
-    FSelEnd = source->FSelEnd;
-    FDecPSep = source->FDecPSep;
     FHideSelection = source->FHideSelection;
-    FMaximum = source->FMaximum;
-    FMinimum = source->FMinimum;
     FBeep = source->FBeep;
     FAutoSize = source->FAutoSize;
     if (source->FReadOnly != FReadOnly)
         SetReadOnly(source->FReadOnly); // the blink timer follows the switch
-    SetBuffer(source->FInBuffer);
     ApplyAutoSize();
-    PaintNow();
+    // Text, caret, selection, input format, decimals, separator and range.
+    RewriteText([&] {
+        FEdit = source->FEdit;
+        return true;
+    });
 }
 
 void TNumIO2::AssignTo(QObject *Dest) const
@@ -562,42 +262,6 @@ void TNumIO2::AssignTo(QObject *Dest) const
 }
 
 // ---- Keys ----------------------------------------------------------------------------------
-
-namespace {
-
-/// The character a typed key puts into the buffer, or none. Taken from the text the
-/// key produces, so "+", "-", ",", ".", "$", "%" and "&" work on any layout; Shift
-/// with 4, 5, 6 still gives "$", "%", "&" where the layout writes digits there.
-std::optional<QChar> TypedChar(const QKeyEvent *event, QChar keypadSeparator)
-{
-    const QString text = event->text();
-    if (text.size() != 1)
-        return std::nullopt;
-    const QChar c = text[0];
-    const bool keypad = event->modifiers() & Qt::KeypadModifier;
-    if (IsDigit(c)) {
-        if (!keypad && (event->modifiers() & Qt::ShiftModifier)) {
-            switch (c.unicode()) {
-            case u'4': return QLatin1Char('$');
-            case u'5': return QLatin1Char('%');
-            case u'6': return QLatin1Char('&');
-            default: break;
-            }
-        }
-        return c;
-    }
-    if ((c >= u'A' && c <= u'F') || (c >= u'a' && c <= u'f'))
-        return c.toUpper();
-    // The keypad's decimal key writes the separator the field accepts, whatever the
-    // keyboard's locale puts on it.
-    if (keypad && (c == u'.' || c == u','))
-        return keypadSeparator;
-    if (QStringView(u"+-,.$%&").contains(c))
-        return c;
-    return std::nullopt;
-}
-
-} // namespace
 
 void TNumIO2::keyPressEvent(QKeyEvent *event)
 {
@@ -612,125 +276,52 @@ void TNumIO2::keyPressEvent(QKeyEvent *event)
 void TNumIO2::HandleKey(QKeyEvent *event)
 {
     const bool ctrl = event->modifiers() & Qt::ControlModifier;
-    const int key = event->key();
-    if (FReadOnly && !(ctrl && key == Qt::Key_C))
+    if (FReadOnly && !(ctrl && event->key() == Qt::Key_C))
         return;
-    const QString savedBuffer = FInBuffer;
-    const int savedCaret = FCaretPos;
-    const int length = int(FInBuffer.size());
-    const bool hasSelection = FSelBegin < FSelEnd;
-
-    if (ctrl) {
-        HandleCtrlKey(key);
-    } else {
-        switch (key) {
-        case Qt::Key_Backspace:
-            if (hasSelection)
-                DeleteSelection();
-            else if (FCaretPos > 0)
-                FInBuffer.remove(--FCaretPos, 1);
-            break;
-        case Qt::Key_End: FCaretPos = length; break;
-        case Qt::Key_Home: FCaretPos = 0; break;
-        case Qt::Key_Left:
-        case Qt::Key_Up:
-            if (FCaretPos > 0)
-                --FCaretPos;
-            break;
-        case Qt::Key_Right:
-        case Qt::Key_Down:
-            if (FCaretPos < length)
-                ++FCaretPos;
-            break;
-        case Qt::Key_Delete:
-            if (hasSelection)
-                DeleteSelection();
-            else if (FCaretPos < length)
-                FInBuffer.remove(FCaretPos, 1);
-            break;
-        default:
-            if (const auto c = TypedChar(event, WrittenSeparator(SeparatorMode(FDecPSep)))) {
-                if (hasSelection) {
-                    FInBuffer.remove(FSelBegin, FSelEnd - FSelBegin);
-                    FCaretPos = FSelEnd = FSelBegin;
-                }
-                InsertAtCaret(QString(*c));
-            } else if (FBeep) {
-                SoundBeep();
-            }
-            break;
-        }
-    }
-
-    // Only an edit is checked: moving the caret never undoes anything.
-    const bool edited = FInBuffer != savedBuffer;
-    const bool acceptable = FInBuffer.isEmpty() || FInBuffer == u"-" || FInBuffer == u"+"
-                            || CheckValidity(FInBuffer);
-    if (edited && !acceptable) {
-        FInBuffer = savedBuffer;
-        FCaretPos = savedCaret;
-        if (FBeep)
-            SoundBeep();
-    }
-    ClampCaretAndSelection();
-    if (!ctrl) {
-        // Fixed point: in the decimals the digit behind the caret is selected, so
-        // that typing overwrites it and the number of decimals stays.
-        if (FInputFormat == TNumIO::itFixPoint && int(FInBuffer.size()) - FDecP - 1 < FCaretPos) {
-            FSelBegin = FCaretPos;
-            FSelEnd = std::min(FCaretPos + 1, int(FInBuffer.size()));
-        } else {
-            FSelBegin = FSelEnd = FCaretPos;
-        }
-    }
+    const TNumEdit::TEditResult result = ctrl ? CtrlKey(event->key()) : PlainKey(event);
+    if (result == TNumEdit::erRejected && FBeep)
+        SoundBeep();
     FCaretVisib = true;
-    if (FInBuffer != savedBuffer) {
+    if (result == TNumEdit::erChanged) {
         Q_EMIT ValueChanged(GetValue());
         Changed();
     }
     PaintNow();
 }
 
-void TNumIO2::HandleCtrlKey(int key)
+TNumEdit::TEditResult TNumIO2::PlainKey(const QKeyEvent *event)
 {
-    const bool hasSelection = FSelBegin < FSelEnd;
+    switch (event->key()) {
+    case Qt::Key_Backspace: return FEdit.Backspace();
+    case Qt::Key_Delete: return FEdit.Delete();
+    case Qt::Key_Home: FEdit.Home(); break;
+    case Qt::Key_End: FEdit.End(); break;
+    case Qt::Key_Left:
+    case Qt::Key_Up: FEdit.Left(); break;
+    case Qt::Key_Right:
+    case Qt::Key_Down: FEdit.Right(); break;
+    default:
+        return FEdit.Type(event->text(), event->modifiers() & Qt::ShiftModifier,
+                          event->modifiers() & Qt::KeypadModifier);
+    }
+    return TNumEdit::erUnchanged;
+}
+
+TNumEdit::TEditResult TNumIO2::CtrlKey(int key)
+{
     QClipboard *clipboard = QGuiApplication::clipboard();
     switch (key) {
     case Qt::Key_C:
-        if (hasSelection)
-            clipboard->setText(FInBuffer.mid(FSelBegin, FSelEnd - FSelBegin));
-        break;
     case Qt::Key_X:
-        if (hasSelection) {
-            clipboard->setText(FInBuffer.mid(FSelBegin, FSelEnd - FSelBegin));
-            DeleteSelection();
-        }
-        break;
-    case Qt::Key_V:
-        InsertAtCaret(clipboard->text());
-        break;
+        if (!FEdit.HasSelection())
+            return TNumEdit::erUnchanged;
+        clipboard->setText(FEdit.SelectedText());
+        return key == Qt::Key_X ? FEdit.Cut() : TNumEdit::erUnchanged;
+    case Qt::Key_V: return FEdit.Paste(clipboard->text());
     case Qt::Key_Control:
-    case Qt::Key_Shift:
-        break;
-    default:
-        if (FBeep)
-            SoundBeep();
-        break;
+    case Qt::Key_Shift: return TNumEdit::erUnchanged;
+    default: return TNumEdit::erRejected;
     }
-}
-
-void TNumIO2::InsertAtCaret(const QString &text)
-{
-    FInBuffer.insert(FCaretPos, text);
-    FCaretPos += int(text.size());
-}
-
-void TNumIO2::DeleteSelection()
-{
-    FInBuffer.remove(FSelBegin, FSelEnd - FSelBegin);
-    if (FInBuffer.isEmpty())
-        FInBuffer = ValueText(0);
-    FCaretPos = FSelEnd = FSelBegin;
 }
 
 // ---- Caret blink ---------------------------------------------------------------------------
@@ -771,16 +362,17 @@ int TNumIO2::GaugeZone() const
 int TNumIO2::CharPosToXCoords(int N) const
 {
     const QFontMetrics metrics = fontMetrics();
-    const int n = std::clamp(N, 0, int(FInBuffer.size()));
-    return NumIO2CharPosToX(FAlignment, FLeftSpace, FTextBoxWidth,
-                            metrics.horizontalAdvance(FInBuffer),
-                            metrics.horizontalAdvance(QStringView(FInBuffer).left(n).toString()));
+    const QString &text = FEdit.GetText();
+    const int n = std::clamp(N, 0, int(text.size()));
+    return NumIO2CharPosToX(FAlignment, FLeftSpace, FTextBoxWidth, metrics.horizontalAdvance(text),
+                            metrics.horizontalAdvance(QStringView(text).left(n).toString()));
 }
 
 int TNumIO2::XCoordsToCharPos(int X) const
 {
+    const QString &text = FEdit.GetText();
     return NumIO2XToCharPos(FAlignment, FLeftSpace, FTextBoxWidth,
-                            fontMetrics().horizontalAdvance(FInBuffer), int(FInBuffer.size()), X);
+                            fontMetrics().horizontalAdvance(text), int(text.size()), X);
 }
 
 std::optional<double> TNumIO2::GaugeAt(int x)
@@ -788,7 +380,8 @@ std::optional<double> TNumIO2::GaugeAt(int x)
     // Read-only means read-only for the mouse as well: the gauge only shows the value.
     if (FReadOnly)
         return std::nullopt;
-    const auto v = GaugeValueAt(x, FGaugeLeftMargin, FGaugeWidth, FMinimum, FMaximum, ButtonPivots);
+    const auto v = GaugeValueAt(x, FGaugeLeftMargin, FGaugeWidth, FEdit.GetRangeLow(),
+                                FEdit.GetRangeHigh(), ButtonPivots);
     if (v) {
         SetValue(*v);
         FValueChanged = true;
@@ -801,7 +394,8 @@ void TNumIO2::SpinClick(bool up)
     // The spin buttons of a read-only field do nothing, like its keys.
     if (FReadOnly)
         return;
-    SetValue(SpinValue(GetValue(), up, FButIncrem, FMinimum, FMaximum, ButtonPivots, FDecP));
+    SetValue(SpinValue(GetValue(), up, FButIncrem, FEdit.GetRangeLow(), FEdit.GetRangeHigh(),
+                       ButtonPivots, FEdit.GetFixPointDecPlaces()));
     Changed();
 }
 
@@ -816,9 +410,8 @@ void TNumIO2::mousePressEvent(QMouseEvent *event)
         const int h = height();
         const int zone = GaugeZone();
         if (p.y() > 0 && p.y() < h - zone) {
-            const int pos = XCoordsToCharPos(p.x());
-            FCaretPos = FSelBegin = pos;
-            SetSelEnd(pos);
+            FEdit.PlaceCaret(XCoordsToCharPos(p.x()));
+            PaintNow();
         }
         if (FGaugeVisible && p.y() > h - zone && p.x() >= FGaugeLeftMargin
             && p.x() <= FGaugeLeftMargin + FGaugeWidth)
@@ -840,11 +433,8 @@ void TNumIO2::mouseMoveEvent(QMouseEvent *event)
             const int h = height();
             const int zone = GaugeZone();
             if (p.y() > 0 && p.y() < h - zone) {
-                const int d = XCoordsToCharPos(p.x());
-                if (FSelBegin < d)
-                    SetSelEnd(d);
-                else
-                    SetSelBegin(d);
+                FEdit.DragSelection(XCoordsToCharPos(p.x()));
+                PaintNow();
             }
             if (FGaugeVisible && p.y() > h - zone && p.x() >= FGaugeLeftMargin - 1
                 && p.x() <= FGaugeLeftMargin + FGaugeWidth + 1) {
@@ -1144,7 +734,9 @@ void TNumIO2::PaintGauge(TCanvas &canvas)
     canvas.Brush.SetColor(FGaugeColorBg);
     canvas.Rectangle(left, top, right, bottom);
 
-    double fraction = FMaximum == FMinimum ? 1.0 : (GetValue() - FMinimum) / (FMaximum - FMinimum);
+    const double low = FEdit.GetRangeLow();
+    const double high = FEdit.GetRangeHigh();
+    double fraction = high == low ? 1.0 : (GetValue() - low) / (high - low);
     fraction = std::isnan(fraction) ? 0.0 : std::clamp(fraction, 0.0, 1.0);
     const int filled = int(RoundHalfEven(FGaugeWidth * fraction));
     const TColor barColor = isEnabled() ? FGaugeColor : clr::Gray;
@@ -1204,8 +796,9 @@ void TNumIO2::PaintNumber(TCanvas &canvas, TBitmap &buffer, bool outOfRange, int
     const int h = height() - GaugeZone();
     const int ls = FLeftSpace;
     const int tb = FTextBoxWidth;
-    const int tw = canvas.TextWidth(FInBuffer);
-    const int wc = canvas.TextWidth(QStringView(FInBuffer).left(FCaretPos).toString());
+    const QString &text = FEdit.GetText();
+    const int tw = canvas.TextWidth(text);
+    const int wc = canvas.TextWidth(QStringView(text).left(FEdit.GetCaretPos()).toString());
     canvas.Font.Color = !isEnabled() ? clr::Gray : outOfRange ? FColorWarnText : FColorBoxText;
 
     int x;
@@ -1225,7 +818,7 @@ void TNumIO2::PaintNumber(TCanvas &canvas, TBitmap &buffer, bool outOfRange, int
         caret = wc + (tb - tw) / 2 + 1;
         break;
     }
-    canvas.TextRect(QRect(QPoint(ls + 3, 2), QPoint(ls + tb - 2, h - 4)), x, y, FInBuffer);
+    canvas.TextRect(QRect(QPoint(ls + 3, 2), QPoint(ls + tb - 2, h - 4)), x, y, text);
 
     if (caret > 0 && caret < tb && FCaretVisib) {
         canvas.Pen.Color = clr::Black;
@@ -1233,9 +826,9 @@ void TNumIO2::PaintNumber(TCanvas &canvas, TBitmap &buffer, bool outOfRange, int
         canvas.LineTo(ls + caret, h - 3);
     }
 
-    if (FSelBegin < FSelEnd && (hasFocus() || !FHideSelection)) {
-        const int x1 = std::clamp(CharPosToXCoords(FSelBegin), ls, ls + tb);
-        const int x2 = std::clamp(CharPosToXCoords(FSelEnd), ls, ls + tb);
+    if (FEdit.HasSelection() && (hasFocus() || !FHideSelection)) {
+        const int x1 = std::clamp(CharPosToXCoords(FEdit.GetSelBegin()), ls, ls + tb);
+        const int x2 = std::clamp(CharPosToXCoords(FEdit.GetSelEnd()), ls, ls + tb);
         const QRect selection(QPoint(x1, 3), QPoint(x2 - 1, h - 4));
         if (!selection.isEmpty()) {
             // The selection is shown by inverting what is painted there; the copy

@@ -1,11 +1,13 @@
 #pragma once
 
 // The custom-drawn numeric field: a text box with its own buffer, caret and
-// selection, side texts, spin buttons and a gauge, all painted by the control.
+// selection, side texts, spin buttons and a gauge, all painted by the control. The
+// buffer and its editing are the engine's (NVO_NumEdit); this unit lays the field
+// out, paints it and turns keys, mouse and the blink timer into engine calls.
 
 #include "NVO_Control.h"
 #include "NVO_Corvane.h"
-#include "NVO_NumIO.h"
+#include "NVO_NumEdit.h"
 #include "NVO_Timer.h"
 
 #include <QtCore/QString>
@@ -17,27 +19,7 @@ namespace nvo {
 
 NVO_DECLARE_EXCEPTION(ENVONumIO2Error, Exception);
 
-// ---- Validators of typed texts -------------------------------------------------------
-//
-// The field checks its whole buffer after every edit with these. They accept partly
-// typed numbers, so that a user can pass through "-", "." or "12E" on the way to a
-// number. `Sep` selects the separator mode as SeparatorMode does.
-
-/// Digits "0".."1", "0".."7", or hex digits in either case; never empty.
-NVO_EXPORT bool IsBinText(QStringView S);
-NVO_EXPORT bool IsOctText(QStringView S);
-NVO_EXPORT bool IsHexText(QStringView S);
-/// An optional sign and digits; a single character must be a digit.
-NVO_EXPORT bool IsIntText(QStringView S);
-/// An optional sign, digits, at most one separator of the mode, digits ("-" and "."
-/// alone included); a separator of another mode makes the text invalid.
-NVO_EXPORT bool IsFloatText(QStringView S, TDecPSep Sep);
-/// A decimal number with optional exponent that ScanFloatNum reads in full, whose
-/// exponent stays within 4200 in magnitude. A dangling exponent ("12E", "12E-") is
-/// a number being typed and valid; a lone sign is not.
-NVO_EXPORT bool IsExpText(QStringView S, TDecPSep Sep);
-
-// ---- Geometry and value rules --------------------------------------------------------
+// ---- Geometry ------------------------------------------------------------------------
 
 /// Where the text box puts its characters. `TextWidth` is the width of the whole
 /// buffer, `PrefixWidth` that of its first N characters.
@@ -47,18 +29,11 @@ NVO_EXPORT int NumIO2CharPosToX(TAlignment Alignment, int LeftSpace, int TextBox
 /// (`Length` characters, `TextWidth` pixels); always within 0..Length.
 NVO_EXPORT int NumIO2XToCharPos(TAlignment Alignment, int LeftSpace, int TextBoxWidth,
                                 int TextWidth, int Length, int X);
-/// Index of the pivot nearest to `V` (the first one on equal distance); -1 for none.
-NVO_EXPORT int NearestPivot(const TDoubleArray &Pivots, double V);
 /// The value a gauge of `GaugeWidth` pixels at `GaugeLeft` stands for at x, snapped
 /// to the nearest pivot when there are pivots and limited to Min..Max. A gauge
 /// without width stands for nothing.
 NVO_EXPORT std::optional<double> GaugeValueAt(int X, int GaugeLeft, int GaugeWidth, double Min,
                                               double Max, const TDoubleArray &Pivots);
-/// The value one click on a spin button makes of `F`: a step of `Increment` limited
-/// to Min..Max, or with pivots the next pivot in that direction (not limited; a
-/// value within 10^-DecP of a pivot counts as on it).
-NVO_EXPORT double SpinValue(double F, bool Up, double Increment, double Min, double Max,
-                            const TDoubleArray &Pivots, int DecP);
 
 /// A numeric input field that draws everything itself:
 ///
@@ -83,7 +58,7 @@ class NVO_EXPORT TNumIO2 : public TControl
     // Value model and editing
     Q_PROPERTY(QString Text READ GetText WRITE SetText)
     Q_PROPERTY(double Value READ GetValue WRITE SetValue NOTIFY ValueChanged STORED false)
-    Q_PROPERTY(nvo::TNumIO::TInFormat InputFormat READ GetInputFormat WRITE SetInputFormat)
+    Q_PROPERTY(nvo::TNumFormat::TInFormat InputFormat READ GetInputFormat WRITE SetInputFormat)
     Q_PROPERTY(int FixPointDecPlaces READ GetFixPointDecPlaces WRITE SetFixPointDecPlaces)
     Q_PROPERTY(int SignificantDigits READ GetSignificantDigits WRITE SetSignificantDigits)
     Q_PROPERTY(nvo::TDecPSep DecPlaceSep READ GetDecPlaceSep WRITE SetDecPlaceSep)
@@ -130,6 +105,9 @@ class NVO_EXPORT TNumIO2 : public TControl
     Q_PROPERTY(int MouseAreaCode READ GetMouseAreaCode DESIGNABLE false STORED false)
 
 public:
+    /// The input formats, also as TNumIO2::itExp and so on.
+    using TInFormat = nvo::TInFormat;
+    using enum nvo::TInFormat;
     using TOnGaugeChangeEvent =
         std::function<void(QObject *Sender, Qt::KeyboardModifiers Shift, double GaugeValue)>;
 
@@ -137,7 +115,7 @@ public:
     ~TNumIO2() override;
 
     // ---- Value model ----
-    QString GetText() const { return FInBuffer; }
+    QString GetText() const { return FEdit.GetText(); }
     /// Takes `S` when it is empty or valid in the input format (caret and selection
     /// to 0); ignores it otherwise. No OnChange.
     void SetText(const QString &S);
@@ -148,17 +126,17 @@ public:
     /// The value rounded to an integer (halves to even); raises ENVONumIO2Error
     /// "integer overflow" when it does not fit 32 bits.
     int GetIntegerValue() const;
-    TNumIO::TInFormat GetInputFormat() const { return FInputFormat; }
-    void SetInputFormat(TNumIO::TInFormat format);
-    int GetFixPointDecPlaces() const { return FDecP; }
+    TInFormat GetInputFormat() const { return FEdit.GetInputFormat(); }
+    void SetInputFormat(TInFormat format);
+    int GetFixPointDecPlaces() const { return FEdit.GetFixPointDecPlaces(); }
     void SetFixPointDecPlaces(int places);
-    int GetSignificantDigits() const { return FSigDig; }
+    int GetSignificantDigits() const { return FEdit.GetSignificantDigits(); }
     void SetSignificantDigits(int digits);
-    TDecPSep GetDecPlaceSep() const { return FDecPSep; }
+    TDecPSep GetDecPlaceSep() const { return FEdit.GetDecPlaceSep(); }
     void SetDecPlaceSep(TDecPSep sep);
-    double GetRangeLow() const { return FMinimum; }
+    double GetRangeLow() const { return FEdit.GetRangeLow(); }
     void SetRangeLow(double low);
-    double GetRangeHigh() const { return FMaximum; }
+    double GetRangeHigh() const { return FEdit.GetRangeHigh(); }
     void SetRangeHigh(double high);
     double GetButIncrem() const { return FButIncrem; }
     void SetButIncrem(double increment);
@@ -171,11 +149,11 @@ public:
     bool GetEnabled() const { return FEnabled; }
     void SetEnabled(bool enabled);
 
-    int GetCaretPos() const { return FCaretPos; }
-    int GetSelBegin() const { return FSelBegin; }
+    int GetCaretPos() const { return FEdit.GetCaretPos(); }
+    int GetSelBegin() const { return FEdit.GetSelBegin(); }
     /// Moves the selection's start (and the caret) to N, limited to the buffer.
     void SetSelBegin(int N);
-    int GetSelEnd() const { return FSelEnd; }
+    int GetSelEnd() const { return FEdit.GetSelEnd(); }
     /// Moves the selection's end (and the caret) to N, limited to the buffer.
     void SetSelEnd(int N);
     int GetMouseAreaCode() const { return FMouseAreaCode; }
@@ -293,15 +271,11 @@ protected:
 
 private:
     // Editing
+    template<class Edit>
+    void RewriteText(Edit &&edit);
     void HandleKey(QKeyEvent *event);
-    void HandleCtrlKey(int key);
-    void InsertAtCaret(const QString &text);
-    void DeleteSelection();
-    void ClampCaretAndSelection();
-    void SetBuffer(const QString &text);
-    QString ValueText(double V) const;
-    void Reject();
-    void ReplaceSeparator(QChar oldSep, QChar newSep);
+    TNumEdit::TEditResult PlainKey(const QKeyEvent *event);
+    TNumEdit::TEditResult CtrlKey(int key);
     // Caret blink
     void UpdateTimer();
     void CaretTimerEvent();
@@ -320,18 +294,10 @@ private:
     void PaintTwoLines(TCanvas &canvas, TFrameStyle style, QPoint ulFrom, QPoint ulCorner,
                        QPoint ulTo, QPoint lrFrom, QPoint lrCorner, QPoint lrTo);
 
-    QString FInBuffer;
-    int FCaretPos = 0;
-    int FSelBegin = 0;
-    int FSelEnd = 0;
+    /// The buffer with caret and selection, the input format and the range.
+    TNumEdit FEdit;
     bool FCaretVisib = true;
     bool FValueChanged = false;
-    double FMinimum = 0;
-    double FMaximum = 1000;
-    TNumIO::TInFormat FInputFormat = TNumIO::itFloat;
-    int FDecP = 2;
-    int FSigDig = 6;
-    TDecPSep FDecPSep = dsEither;
     double FButIncrem = 1.0;
     bool FBeep = false;
     bool FReadOnly = false;

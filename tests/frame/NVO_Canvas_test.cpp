@@ -3,26 +3,17 @@
 #include "PinnedFont.h"
 #include "PixelProbe.h"
 
+#include <QtGui/QPainter>
 #include <gtest/gtest.h>
 
 #include <array>
 
 using namespace nvo;
+using nvo::test::ExpectPixels;
 
 namespace {
 
 constexpr TColor W = clr::White, K = clr::Black, R = clr::Red;
-
-struct Probe {
-    int x, y;
-    TColor expected;
-};
-
-void ExpectPixels(TBitmap &bitmap, std::initializer_list<Probe> probes)
-{
-    for (const Probe &p : probes)
-        EXPECT_EQ(bitmap.Canvas().GetPixel(p.x, p.y), p.expected) << "at " << p.x << "," << p.y;
-}
 
 int CountPixelsInColumn(const TBitmap &bitmap, int x)
 {
@@ -265,29 +256,22 @@ TEST(Canvas, PixelRulesHoldInLogicalPixelsAtDeviceRatioTwo)
     EXPECT_EQ(test::PixelAt(img, 9, 21), K);          // line pixel (4,10), lower device row
 }
 
-TEST(Bitmap, ResizeKeepsTheOverlapAndWhitensTheRest)
+TEST(Canvas, AnActivePainterKeepsItsStateAfterACanvasDrewThroughIt)
 {
-    TBitmap b(4, 4);
-    b.Canvas().Brush.SetColor(R);
-    b.Canvas().FillRect(0, 0, 4, 4);
-    b.SetSize(6, 3);
-    EXPECT_EQ(b.Width(), 6);
-    EXPECT_EQ(b.Height(), 3);
-    ExpectPixels(b, {{3, 2, R}, {4, 2, W}});
-}
-
-TEST(Bitmap, FailedLoadKeepsTheOldPicture)
-{
-    TBitmap b(3, 3);
-    EXPECT_FALSE(b.LoadFromFile(QStringLiteral("/nonexistent/picture.png")));
-    EXPECT_FALSE(b.LoadFromResourceName(QStringLiteral("no-such-resource")));
-    EXPECT_EQ(b.Width(), 3);
-}
-
-TEST(Bitmap, CopiesDoNotShareTheirPixels)
-{
-    TBitmap a(3, 3);
-    TBitmap copy = a;
-    a.Canvas().SetPixel(1, 1, R);
-    EXPECT_EQ(copy.Canvas().GetPixel(1, 1), W);
+    QImage image(10, 10, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    painter.setPen(Qt::green);
+    {
+        TCanvas canvas(painter, QPalette());
+        canvas.Brush.SetColor(clr::Red);
+        canvas.FillRect(0, 0, 5, 5);
+        EXPECT_FALSE(painter.testRenderHint(QPainter::Antialiasing)) << "the canvas draws with its pixel rules";
+    }
+    EXPECT_TRUE(painter.testRenderHint(QPainter::Antialiasing));
+    EXPECT_EQ(painter.pen().color(), QColor(Qt::green));
+    painter.end();
+    EXPECT_EQ(image.pixelColor(4, 4), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(5, 5), QColor(Qt::white)) << "the right and bottom edges stay out";
 }

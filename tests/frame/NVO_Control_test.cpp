@@ -2,7 +2,6 @@
 #include "NVO_Color.h"
 #include "NVO_Control.h"
 #include "NVO_Errors.h"
-#include "NVO_Timer.h"
 
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
@@ -12,14 +11,15 @@ using nvo::test::HandlerProbe;
 
 namespace {
 
-NVO_DECLARE_EXCEPTION(ETestUnitError, Exception);
-
 /// A control that counts its paints and can ask for another repaint while painting.
 class CountingControl : public TControl
 {
 public:
     int Paints = 0;
     QWidget *RepaintFromPaint = nullptr;
+    int Setting = 0;
+
+    void SetSetting(int value, bool shown) { Change(Setting, value, shown); }
 
 protected:
     void Paint(TCanvas &canvas) override
@@ -33,77 +33,6 @@ protected:
 };
 
 } // namespace
-
-TEST(Color, EncodingKeepsRedInTheLowByte)
-{
-    EXPECT_EQ(RGBColor(0x12, 0x34, 0x56), 0x563412u);
-    EXPECT_EQ(ToQColor(0x563412), QColor(0x12, 0x34, 0x56));
-    EXPECT_EQ(FromQColor(QColor(0x12, 0x34, 0x56)), 0x563412u);
-    // Top bytes other than the system marker do not make a colour invalid.
-    EXPECT_EQ(ToQColor(0x01563412), QColor(0x12, 0x34, 0x56));
-}
-
-TEST(Color, SystemColoursResolveThroughPaletteRoles)
-{
-    QPalette palette;
-    palette.setColor(QPalette::Active, QPalette::Dark, QColor(1, 2, 3));
-    palette.setColor(QPalette::Active, QPalette::Light, QColor(4, 5, 6));
-    palette.setColor(QPalette::Active, QPalette::Base, QColor(7, 8, 9));
-    EXPECT_EQ(ToQColor(clr::BtnShadow, palette), QColor(1, 2, 3));
-    EXPECT_EQ(ToQColor(clr::BtnHighlight, palette), QColor(4, 5, 6));
-    EXPECT_EQ(ToQColor(clr::Window, palette), QColor(7, 8, 9));
-    EXPECT_EQ(ColorToRGB(clr::Window, palette), RGBColor(7, 8, 9));
-    EXPECT_TRUE(ToQColor(0xFF0000FE, palette).isValid());
-}
-
-TEST(Errors, FixedMessageFormsNameTheComponent)
-{
-    QObject component;
-    component.setObjectName(QStringLiteral("Gauge1"));
-    EXPECT_EQ(msg::NoTimer(&component), QStringLiteral("Component \"Gauge1\": no timer available"));
-    EXPECT_EQ(msg::NotEnoughMemory(&component), QStringLiteral("Component \"Gauge1\": not enough memory on heap"));
-    EXPECT_EQ(msg::FailedToInitialize(&component),
-              QStringLiteral("Component \"Gauge1\": failed to initialize (out of memory)"));
-    EXPECT_EQ(msg::FailedToInitializeTableEditor(&component),
-              QStringLiteral("Component \"Gauge1\": failed to initialize table editor (out of memory)"));
-    EXPECT_EQ(msg::IntegerOverflow(&component), QStringLiteral("Component \"Gauge1\": integer overflow"));
-}
-
-TEST(Timer, AMissingTimerRaisesTheUnitsErrorNamingTheControl)
-{
-    QObject owner;
-    owner.setObjectName(QStringLiteral("Scroller"));
-    int ticks = 0;
-    THiddenTimer timer(&owner, [&] { ++ticks; });
-    THiddenTimer::InjectStartFailures(1);
-    try {
-        timer.Start<ETestUnitError>(10);
-        FAIL() << "no exception";
-    } catch (const ETestUnitError &e) {
-        EXPECT_EQ(e.Message(), QStringLiteral("Component \"Scroller\": no timer available"));
-    }
-    EXPECT_FALSE(timer.Active());
-    // The failure is not permanent: the control works once a timer can be had.
-    timer.Start<ETestUnitError>(5);
-    EXPECT_TRUE(timer.Active());
-    QTRY_VERIFY_WITH_TIMEOUT(ticks >= 2, 2000);
-}
-
-TEST(Timer, AFailingTickReachesTheApplicationHandlerAndTheTimerKeepsRunning)
-{
-    HandlerProbe handler;
-    QObject owner;
-    int ticks = 0;
-    THiddenTimer timer(&owner, [&] {
-        ++ticks;
-        throw Exception(QStringLiteral("tick failed"));
-    });
-    timer.Start<ETestUnitError>(5);
-    QTRY_VERIFY_WITH_TIMEOUT(ticks >= 3, 2000);
-    EXPECT_TRUE(timer.Active());
-    EXPECT_GE(handler.Messages.size(), 3);
-    EXPECT_EQ(handler.Messages.first(), QStringLiteral("tick failed"));
-}
 
 TEST(Control, RepaintIsSynchronousOutsidePaintsAndDeferredInside)
 {
@@ -137,6 +66,44 @@ TEST(Control, BulkUpdatesPaintOnceAtTheEnd)
     EXPECT_EQ(control.Paints, 0);
     control.EndUpdate();
     EXPECT_EQ(control.Paints, 1);
+}
+
+TEST(Control, ASettingThePictureDoesNotShowIsStoredWithoutAPaint)
+{
+    CountingControl control;
+    control.resize(20, 20);
+    control.show();
+    QCoreApplication::processEvents();
+    control.Paints = 0;
+    control.SetSetting(1, false);
+    EXPECT_EQ(control.Setting, 1);
+    EXPECT_EQ(control.Paints, 0);
+    control.SetSetting(2, true);
+    EXPECT_EQ(control.Paints, 1);
+    control.SetSetting(2, true);
+    EXPECT_EQ(control.Paints, 1) << "an equal value paints nothing";
+}
+
+TEST(Control, ASchemeThePictureDoesNotShowIsStoredWithoutAPaint)
+{
+    class FixedFrame : public CountingControl
+    {
+    protected:
+        bool ShowsColorScheme() const override { return false; }
+    };
+    CountingControl shown;
+    FixedFrame fixed;
+    for (CountingControl *control : {&shown, static_cast<CountingControl *>(&fixed)}) {
+        control->resize(20, 20);
+        control->show();
+    }
+    QCoreApplication::processEvents();
+    shown.Paints = fixed.Paints = 0;
+    shown.SetColorScheme(csSystem);
+    fixed.SetColorScheme(csSystem);
+    EXPECT_EQ(shown.Paints, 1);
+    EXPECT_EQ(fixed.Paints, 0);
+    EXPECT_EQ(fixed.GetColorScheme(), csSystem);
 }
 
 TEST(Control, APaintThatThrowsReachesTheHandlerNotTheEventLoop)
@@ -318,26 +285,6 @@ TEST(Control, TheBufferIsKeptBetweenPaintsAndRemadeForANewSizeOrFont)
     control.setFont(bigger);
     control.repaint();
     EXPECT_EQ(control.BufferFont.pixelSize(), 31) << "the buffer's canvas takes the new font";
-}
-
-TEST(Canvas, AnActivePainterKeepsItsStateAfterACanvasDrewThroughIt)
-{
-    QImage image(10, 10, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setPen(Qt::green);
-    {
-        TCanvas canvas(painter, QPalette());
-        canvas.Brush.SetColor(clr::Red);
-        canvas.FillRect(0, 0, 5, 5);
-        EXPECT_FALSE(painter.testRenderHint(QPainter::Antialiasing)) << "the canvas draws with its pixel rules";
-    }
-    EXPECT_TRUE(painter.testRenderHint(QPainter::Antialiasing));
-    EXPECT_EQ(painter.pen().color(), QColor(Qt::green));
-    painter.end();
-    EXPECT_EQ(image.pixelColor(4, 4), QColor(Qt::red));
-    EXPECT_EQ(image.pixelColor(5, 5), QColor(Qt::white)) << "the right and bottom edges stay out";
 }
 
 TEST(Control, AnEnumeratedSettingOutsideItsEnumerationIsRefused)

@@ -271,6 +271,23 @@ TEST(Grid, FixedLinesAreBlackNormalLinesSilverAndGapsShowTheBackground)
     }
 }
 
+TEST(Grid, ACellMayDrawOverTheLinesOfItsNeighbours)
+{
+    // Cell (2, 1) paints itself across column 1 as well, as a caption over several
+    // columns does: the lines are drawn first, so none crosses it.
+    TestGrid grid;
+    grid.OnDrawCell = [&](QObject *, TCanvas &canvas, int col, int row, const QRect &rect,
+                          Grid::TGridDrawState) {
+        if (col == 2 && row == 1) {
+            canvas.Brush.SetColor(clr::Red);
+            canvas.FillRect(QRect(grid.CellRect(1, 1).topLeft(), rect.bottomRight()));
+        }
+    };
+    const QImage image = Grab(&grid);
+    EXPECT_EQ(PixelAt(image, 41, 15), clr::Red);    // the line between columns 1 and 2
+    EXPECT_EQ(PixelAt(image, 62, 15), clr::Silver); // the line after the cell stays
+}
+
 TEST(Grid, OnlyVisibleCellsAreDrawnWithTheirStates)
 {
     TestGrid grid;

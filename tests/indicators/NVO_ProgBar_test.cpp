@@ -1,3 +1,4 @@
+#include "ControlContract.h"
 #include "PaintCounter.h"
 #include "HandlerProbe.h"
 #include "NVO_ProgBar.h"
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <memory>
 
@@ -579,4 +581,75 @@ TEST(ProgBar, AssignCopiesAppearanceButNotTheTimer)
     QWidget notABar;
     EXPECT_THROW(target->Assign(&notABar), EConvertError);
     EXPECT_EQ(target->GetValue(), 10.0);
+}
+
+// ---- The control base -------------------------------------------------------------------------
+
+TEST(ProgBar, ValueIsTheNotifyingUserProperty)
+{
+    auto bar = MakeBar();
+    ExpectNotifyingUserProperty(*bar, "Value", 20.0);
+    QSignalSpy changed(bar.get(), &TProgBar::ValueChanged);
+    bar->SetAutoIncStep(2.5);
+    bar->DoTimer();
+    auto source = MakeBar();
+    source->SetValue(-3);
+    bar->Assign(source.get());
+    bar->Assign(source.get());
+    ASSERT_EQ(changed.count(), 2) << "a timer step and the first Assign";
+    EXPECT_EQ(changed.at(0).value(0).toDouble(), 22.5);
+    EXPECT_EQ(changed.at(1).value(0).toDouble(), -3.0);
+}
+
+TEST(ProgBar, KeyAndMouseEventsFire)
+{
+    ExpectInputEvents<TProgBar>();
+}
+
+TEST(ProgBar, SettingsTheBarDoesNotShowPaintNothing)
+{
+    // The plain bar has one colour, no grid, no frames and no text.
+    using S = TShownSetting<TProgBar>;
+    const auto gradient = [](TProgBar &b) { b.SetShowColorGradient(true); };
+    const auto grid = [](TProgBar &b) { b.SetGridDist(5); };
+    const auto text = [](TProgBar &b) { b.SetTextVisible(true); };
+    ExpectPaintsOnlyWhereShown<TProgBar>(MakePlainBar, {
+        S{"ColorMapMode", gradient, [](TProgBar &b) { b.SetColorMapMode(TProgBar::cgmCover); }},
+        S{"ColorMax", gradient, [](TProgBar &b) { b.SetColorMax(clr::Lime); }},
+        S{"ColorGrid", grid, [](TProgBar &b) { b.SetColorGrid(kGrid); }},
+        S{"GridDist", grid, [](TProgBar &b) { b.SetGridDist(1); }},
+        S{"ColorScheme", [](TProgBar &b) { b.SetFrameStyleInner(fsLowered); },
+          [](TProgBar &b) { b.SetColorScheme(csSystem); }},
+        S{"TextAlignment", text, [](TProgBar &b) { b.SetTextAlignment(taLeftJustify); }},
+        S{"TextAngle", text, [](TProgBar &b) { b.SetTextAngle(90); }},
+        S{"TextDecPlaces", text, [](TProgBar &b) { b.SetTextDecPlaces(2); }},
+        S{"TextPosX", text, [](TProgBar &b) { b.SetTextPosX(50); }},
+        S{"TextPosY", text, [](TProgBar &b) { b.SetTextPosY(5); }},
+        S{"TextVisible", text, [](TProgBar &b) { b.SetTextVisible(b.GetTextVisible()); }},
+        S{"Range set again", {}, [](TProgBar &b) { b.SetRange(100, 0); }},
+        S{"BackGroundImg cleared again", {}, [](TProgBar &b) { b.SetBackGroundImg(QString()); }},
+    });
+    // A picture that cannot be read changes nothing either.
+    TempDir dir;
+    auto bar = MakePlainBar();
+    bar->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(bar.get()));
+    PaintCounter paints(bar.get());
+    bar->SetBackGroundImg(dir.Write(QStringLiteral("broken.png"), "not a picture"));
+    EXPECT_EQ(paints.Count, 0);
+}
+
+TEST(ProgBarPaint, AChangeAfterAPaintShowsAsOnAFreshBar)
+{
+    ExpectChangesShowAsOnFreshControls<TProgBar>({
+        [](TProgBar &b) { b.SetValue(3); },
+        [](TProgBar &b) { b.SetTextVisible(false); },
+        [](TProgBar &b) { b.SetDirection(drRightLeft); },
+        [](TProgBar &b) {
+            b.SetShowColorGradient(true);
+            b.SetValue(80);
+            b.SetValue(40);
+        },
+        [](TProgBar &b) { b.resize(120, 40); },
+    });
 }

@@ -1,3 +1,4 @@
+#include "ControlContract.h"
 #include "HandlerProbe.h"
 #include "NVO_RasterLab.h"
 #include "EventRecorder.h"
@@ -26,6 +27,19 @@ std::unique_ptr<TRasterLab> MakeLab()
 {
     auto lab = std::make_unique<TRasterLab>();
     lab->setObjectName(QStringLiteral("Raster1"));
+    return lab;
+}
+
+/// A label without unlit dots, frame or a scroll step to come during a test, with
+/// automatic height: a picture that shows none of the settings that need them.
+std::unique_ptr<TRasterLab> MakePlainLab()
+{
+    auto lab = MakeLab();
+    lab->SetCharBlockMode(TRasterLab::rdbmOff);
+    lab->SetFrameStyle(fsNone);
+    lab->SetAutoHeight(true);
+    lab->SetScrollInterval(1'000'000);
+    lab->SetScrollMode(TRasterLab::rdsmLeft);
     return lab;
 }
 
@@ -512,4 +526,57 @@ TEST(RasterLab, AssignCopiesTextFrameAndColours)
     EXPECT_THROW(target->Assign(&other), EConvertError);
     EXPECT_EQ(target->GetText(), QStringLiteral("12:30"));
     EXPECT_THROW(target->AssignTo(&other), EConvertError);
+}
+
+// ---- The control base -------------------------------------------------------------------------
+
+TEST(RasterLab, TextIsTheNotifyingUserProperty)
+{
+    auto lab = MakeLab();
+    ExpectNotifyingUserProperty(*lab, "Text", QStringLiteral("Hello"));
+    QSignalSpy changed(lab.get(), &TRasterLab::TextChanged);
+    auto source = MakeLab();
+    source->SetText(QStringLiteral("12:30"));
+    lab->Assign(source.get());
+    lab->Assign(source.get());
+    ASSERT_EQ(changed.count(), 1) << "an Assign that keeps the text notifies nothing";
+    EXPECT_EQ(changed.first().value(0).toString(), QStringLiteral("12:30"));
+}
+
+TEST(RasterLab, KeyAndMouseEventsFire)
+{
+    ExpectInputEvents<TRasterLab>();
+}
+
+TEST(RasterLab, SettingsTheLabelDoesNotShowPaintNothing)
+{
+    using S = TShownSetting<TRasterLab>;
+    ExpectPaintsOnlyWhereShown<TRasterLab>(MakePlainLab, {
+        S{"ColorDotOff", [](TRasterLab &l) { l.SetCharBlockMode(TRasterLab::rdbmOn); },
+          [](TRasterLab &l) { l.SetColorDotOff(clr::Red); }},
+        S{"ColorScheme", [](TRasterLab &l) { l.SetFrameStyle(fsSimple); },
+          [](TRasterLab &l) { l.SetColorScheme(csSystem); }},
+        S{"ScrollMode off", [](TRasterLab &l) { l.DoTimer(); },
+          [](TRasterLab &l) { l.SetScrollMode(TRasterLab::rdsmOff); }},
+        S{"ScrollLoop", {}, [](TRasterLab &l) { l.SetScrollLoop(false); }},
+        S{"ScrollInterval", {}, [](TRasterLab &l) { l.SetScrollInterval(500'000); }},
+        S{"ScrollIncrement", {}, [](TRasterLab &l) { l.SetScrollIncrement(3); }},
+        S{"AutoHeight off", {}, [](TRasterLab &l) { l.SetAutoHeight(false); }},
+    });
+}
+
+TEST(RasterLabPaint, AChangeAfterAPaintShowsAsOnAFreshLabel)
+{
+    ExpectChangesShowAsOnFreshControls<TRasterLab>({
+        [](TRasterLab &l) { l.SetText(QStringLiteral("Te")); },
+        [](TRasterLab &l) { l.SetCharBlockMode(TRasterLab::rdbmOff); },
+        [](TRasterLab &l) { l.SetFrameStyle(fsNone); },
+        [](TRasterLab &l) { l.SetDotSize(5); },
+        [](TRasterLab &l) { l.setFont(PinnedFont(13)); },
+        [](TRasterLab &l) { l.resize(200, 40); },
+        [](TRasterLab &l) {
+            l.SetScrollMode(TRasterLab::rdsmDown);
+            l.DoTimer();
+        },
+    });
 }

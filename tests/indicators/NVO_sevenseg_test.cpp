@@ -1,4 +1,6 @@
+#include "ControlContract.h"
 #include "NVO_sevenseg.h"
+#include "PaintCounter.h"
 #include "PixelProbe.h"
 
 #include <QtTest/QTest>
@@ -336,4 +338,53 @@ TEST(SevenSeg, AssignCopiesAndRebuilds)
     QWidget notADisplay;
     EXPECT_THROW(target.Assign(&notADisplay), EConvertError);
     EXPECT_EQ(target.GetCaption(), QStringLiteral("8.8.8.8."));
+}
+
+TEST(SevenSeg, CaptionIsTheNotifyingUserProperty)
+{
+    TSevenSeg display;
+    ExpectNotifyingUserProperty(display, "Caption", QStringLiteral("12:30"));
+    QSignalSpy changed(&display, &TSevenSeg::ValueChanged);
+    TSevenSeg source;
+    source.SetCaption(QStringLiteral("-5.6"));
+    display.Assign(&source);
+    display.Assign(&source);
+    ASSERT_EQ(changed.count(), 1) << "an Assign that keeps the caption notifies nothing";
+    EXPECT_EQ(changed.first().value(0).toString(), QStringLiteral("-5.6"));
+}
+
+TEST(SevenSeg, KeyAndMouseEventsFire)
+{
+    ExpectInputEvents<TSevenSeg>();
+}
+
+TEST(SevenSeg, SettingsTheDisplayDoesNotShowPaintNothing)
+{
+    TSevenSeg display;
+    display.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&display));
+    PaintCounter paints(&display);
+    display.SetColorScheme(csSystem); // the frame has fixed colours
+    display.SetMargin(100);           // clamped to 37 ...
+    const int clamped = paints.Count;
+    display.SetMargin(90);            // ... which 90 also gives
+    EXPECT_EQ(display.GetColorScheme(), csSystem);
+    EXPECT_EQ(clamped, 1);
+    EXPECT_EQ(paints.Count, 1);
+}
+
+TEST(SevenSegPaint, AChangeAfterAPaintShowsAsOnAFreshDisplay)
+{
+    // Besides the buffer, the glyph cache must follow, and a shorter caption must
+    // not leave old digits behind.
+    ExpectChangesShowAsOnFreshControls<TSevenSeg>({
+        [](TSevenSeg &s) { s.SetCaption(QStringLiteral("1")); },
+        [](TSevenSeg &s) { s.SetColorText(clr::Lime); },
+        [](TSevenSeg &s) { s.SetColorBackGnd(clr::Navy); },
+        [](TSevenSeg &s) { s.SetMargin(4); },
+        [](TSevenSeg &s) { s.SetInterDigDist(9); },
+        [](TSevenSeg &s) { s.SetNumDigits(3); },
+        [](TSevenSeg &s) { s.SetFrameStyle(fsEmbossed); },
+        [](TSevenSeg &s) { s.resize(300, 90); },
+    });
 }

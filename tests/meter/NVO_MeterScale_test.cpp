@@ -1,18 +1,19 @@
 #include "NVO_Meter.h"
 #include "NVO_MeterScale.h"
 
+#include "MeterTestSupport.h"
+
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <limits>
 
 using namespace nvo;
+using nvo::test::kInf;
+using nvo::test::kNaN;
+using nvo::test::Seconds;
 
 namespace {
-
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kInf = std::numeric_limits<double>::infinity();
 
 QStringList Labels(const std::vector<TDecadeTick> &ticks, int decPlaces)
 {
@@ -21,15 +22,6 @@ QStringList Labels(const std::vector<TDecadeTick> &ticks, int decPlaces)
         if (tick.Labelled)
             labels << ScaleLabelText(tick.Value, decPlaces);
     return labels;
-}
-
-/// Runs `work` and tells how long it took, for the cases that must not hang.
-template<class Work>
-double Seconds(Work &&work)
-{
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "NVO_Meter.h"
 
 #include "EventRecorder.h"
+#include "MeterTestSupport.h"
 #include "PixelProbe.h"
 #include "TempDir.h"
 
@@ -9,19 +10,18 @@
 #include <QtWidgets/QApplication>
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cmath>
 #include <limits>
 
 using namespace nvo;
 using nvo::test::EventRecorder;
 using nvo::test::Grab;
+using nvo::test::kInf;
+using nvo::test::kNaN;
 using nvo::test::PixelAt;
+using nvo::test::Seconds;
 
 namespace {
-
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kInf = std::numeric_limits<double>::infinity();
 
 /// A meter that counts its paints.
 class CountingMeter : public TMeter
@@ -53,14 +53,6 @@ QStringList PaintedLabels(TMeter &meter)
     Grab(&meter);
     meter.OnBeforeDrawScaleLabel = nullptr;
     return labels;
-}
-
-template<class Work>
-double Seconds(Work &&work)
-{
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 /// A picture whose every pixel has its own colour, saved as PNG.

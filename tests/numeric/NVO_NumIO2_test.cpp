@@ -15,7 +15,7 @@ using namespace nvo::test;
 
 namespace {
 
-using F = TNumIO;
+using F = TNumIO2;
 
 class NumIO2Test : public ::testing::Test
 {
@@ -33,7 +33,7 @@ protected:
         SetBeepHook({});
     }
     /// Empties the field in `format` and types `keys` into it.
-    void TypeInto(TNumIO::TInFormat format, const QString &keys)
+    void TypeInto(TInFormat format, const QString &keys)
     {
         Field->SetInputFormat(format);
         Field->SetText(QString());
@@ -44,39 +44,6 @@ protected:
     EventRecorder Events;
     int Beeps = 0;
 };
-
-// ---- Validators ----------------------------------------------------------------------
-
-TEST(NumIO2Validators, AcceptCompleteAndPartlyTypedNumbers)
-{
-    struct Case {
-        const char *text;
-        bool exp, flt, intText, hex;
-    };
-    const Case cases[] = {
-        {"12", true, true, true, true},       {"12E", true, false, false, true},
-        {"12E5", true, false, false, true},   {"12e-", true, false, false, false},
-        {"-", false, true, false, false},     {".", true, true, false, false},
-        {"-1.5", true, true, false, false},   {"1.2.3", false, false, false, false},
-        {"e5", false, false, false, true},    {"1e4201", false, false, false, true},
-        {"1e4200", true, false, false, true}, {"  12", true, false, false, false},
-        {"12 ", false, false, false, false},  {"", false, false, false, false},
-        {"+", false, true, false, false},     {"1,5", true, true, false, false},
-    };
-    for (const Case &c : cases) {
-        const QString s = QString::fromLatin1(c.text);
-        EXPECT_EQ(IsExpText(s, dsEither), c.exp) << c.text;
-        EXPECT_EQ(IsFloatText(s, dsEither), c.flt) << c.text;
-        EXPECT_EQ(IsIntText(s), c.intText) << c.text;
-        EXPECT_EQ(IsHexText(s), c.hex) << c.text;
-    }
-    EXPECT_FALSE(IsFloatText(u"1,5", dsPoint));
-    EXPECT_FALSE(IsFloatText(u"1.5", dsComma));
-    EXPECT_TRUE(IsOctText(u"0717"));
-    EXPECT_FALSE(IsOctText(u"8"));
-    EXPECT_TRUE(IsBinText(u"0110"));
-    EXPECT_FALSE(IsBinText(u"012"));
-}
 
 // ---- Value model ----------------------------------------------------------------------
 
@@ -98,7 +65,7 @@ TEST_F(NumIO2Test, StartsWithTheDefaults)
 TEST_F(NumIO2Test, WritesTheValueInEachInputFormat)
 {
     struct Case {
-        TNumIO::TInFormat format;
+        TInFormat format;
         double value;
         const char *text;
     };
@@ -123,7 +90,7 @@ TEST_F(NumIO2Test, WritesTheValueInEachInputFormat)
 TEST_F(NumIO2Test, ReadsDynamicPrefixesAndIntegerLimits)
 {
     struct Case {
-        TNumIO::TInFormat format;
+        TInFormat format;
         const char *text;
         double value;
     };
@@ -156,6 +123,15 @@ TEST_F(NumIO2Test, IntegerValueRaisesOverflowBeyondThirtyTwoBits)
     }
     Field->SetValue(-2147483648.0);
     EXPECT_EQ(Field->GetIntegerValue(), -2147483647 - 1);
+}
+
+TEST_F(NumIO2Test, InputFormatIsPublishedWithItsNames)
+{
+    // Designer and the gallery offer the names through the property's enumerator.
+    const QMetaObject *meta = Field->metaObject();
+    const QMetaProperty property = meta->property(meta->indexOfProperty("InputFormat"));
+    ASSERT_TRUE(property.isEnumType());
+    EXPECT_STREQ(property.enumerator().valueToKey(F::itHex), "itHex");
 }
 
 TEST_F(NumIO2Test, TextTakesOnlyValidTexts)
@@ -207,7 +183,7 @@ TEST_F(NumIO2Test, SeparatorChangeRewritesTheBufferAndTheWrittenTexts)
 TEST_F(NumIO2Test, TypingKeepsOnlyValidNumbers)
 {
     struct Case {
-        TNumIO::TInFormat format;
+        TInFormat format;
         const char *keys;
         const char *text;
     };
@@ -370,26 +346,6 @@ TEST_F(NumIO2Test, FieldWithoutTimerStaysUsable)
 }
 
 // ---- Spin buttons and gauge ----------------------------------------------------------------
-
-TEST(NumIO2Rules, SpinStepsByIncrementOrBetweenPivots)
-{
-    const TDoubleArray pivots{0, 10, 20};
-    struct Case {
-        double value;
-        bool up;
-        const TDoubleArray *pivots;
-        double result;
-    };
-    const TDoubleArray none;
-    const Case cases[] = {
-        {10, true, &pivots, 20}, {10, false, &pivots, 0},  {12, false, &pivots, 10},
-        {12, true, &pivots, 20}, {20, true, &pivots, 20},  {999.5, true, &none, 1000},
-        {0.5, false, &none, 0},  {5, true, &none, 6},
-    };
-    for (const Case &c : cases)
-        EXPECT_EQ(SpinValue(c.value, c.up, 1.0, 0, 1000, *c.pivots, 2), c.result)
-            << c.value << (c.up ? " up" : " down");
-}
 
 TEST(NumIO2Rules, GaugeValueFromTheMousePosition)
 {

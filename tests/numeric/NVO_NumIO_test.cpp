@@ -376,6 +376,15 @@ TEST_F(NumIOTest, SettingAPropertyToItsValueDoesNothing)
     EXPECT_TRUE(Events.Events().isEmpty());
 }
 
+TEST_F(NumIOTest, InputFormatIsPublishedWithItsNames)
+{
+    // Designer and the gallery offer the names through the property's enumerator.
+    const QMetaObject *meta = Field->metaObject();
+    const QMetaProperty property = meta->property(meta->indexOfProperty("InputFormat"));
+    ASSERT_TRUE(property.isEnumType());
+    EXPECT_STREQ(property.enumerator().valueToKey(TNumIO::itHex), "itHex");
+}
+
 TEST_F(NumIOTest, PropertiesAreSetByNameAsFormsDo)
 {
     EXPECT_TRUE(Field->setProperty("InputFormat", int(TNumIO::itHex)));

@@ -87,17 +87,22 @@ TEST(RLData, OutOfRangeIndicesReadEmptyAndWriteNothing)
 
 TEST(RLData, NamesFormatsAndCellsAreCutToTheirLengths)
 {
+    // The alphabet over and over, so that a cut that kept the end instead of the start
+    // shows in the content, not only in the length.
+    QString text;
+    for (int i = 0; i < 300; ++i)
+        text += QChar(u'A' + i % 26);
     TRLData d;
     d.SetNrRows(1);
-    d.SetColName(1, QString(60, QLatin1Char('n')));
-    d.SetColumnFormat(1, QString(90, QLatin1Char('f')));
-    d.SetElem(1, 1, QString(300, QLatin1Char('c')));
-    EXPECT_EQ(d.GetColName(1).size(), 50);
-    EXPECT_EQ(d.GetColumnFormat(1).size(), 80);
-    EXPECT_EQ(d.GetElem(1, 1).size(), 255);
+    d.SetColName(1, text);
+    d.SetColumnFormat(1, text);
+    d.SetElem(1, 1, text);
+    EXPECT_EQ(d.GetColName(1), text.left(50));
+    EXPECT_EQ(d.GetColumnFormat(1), text.left(80));
+    EXPECT_EQ(d.GetElem(1, 1), text.left(255));
     d.SetCheckedCol(1, true); // state character + text stays within 255
-    d.SetElem(1, 1, QString(300, QLatin1Char('c')));
-    EXPECT_EQ(d.GetElem(1, 1).size(), 254);
+    d.SetElem(1, 1, text);
+    EXPECT_EQ(d.GetElem(1, 1), text.left(254));
 }
 
 TEST(RLData, CheckModeConversionsKeepTheVisibleTextAndSendNoChange)

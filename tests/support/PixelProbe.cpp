@@ -1,6 +1,9 @@
 #include "PixelProbe.h"
 
+#include "NVO_Bitmap.h"
+
 #include <QtWidgets/QWidget>
+#include <gtest/gtest.h>
 
 namespace nvo::test {
 
@@ -34,6 +37,12 @@ QRect InkBounds(const QImage &image, TColor background)
             if (PixelAt(image, x, y) != background)
                 bounds |= QRect(x, y, 1, 1);
     return bounds;
+}
+
+void ExpectPixels(TBitmap &bitmap, std::initializer_list<Probe> probes)
+{
+    for (const Probe &p : probes)
+        EXPECT_EQ(bitmap.Canvas().GetPixel(p.x, p.y), p.expected) << "at " << p.x << "," << p.y;
 }
 
 } // namespace nvo::test

@@ -4,7 +4,13 @@
 
 #include <QtGui/QImage>
 
+#include <initializer_list>
+
 class QWidget;
+
+namespace nvo {
+class TBitmap;
+}
 
 namespace nvo::test {
 
@@ -16,5 +22,14 @@ TColor PixelAt(const QImage &image, int x, int y);
 int CountPixels(const QImage &image, const QRect &rect, TColor color);
 /// The smallest rectangle holding every pixel that differs from `background`.
 QRect InkBounds(const QImage &image, TColor background);
+
+/// A pixel a test expects on a bitmap, in the logical pixels of its canvas.
+struct Probe {
+    int x, y;
+    TColor expected;
+};
+/// Expects each probed pixel through the bitmap's canvas, so at any device pixel
+/// ratio, and names the place of a mismatch.
+void ExpectPixels(TBitmap &bitmap, std::initializer_list<Probe> probes);
 
 } // namespace nvo::test

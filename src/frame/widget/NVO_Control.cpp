@@ -258,18 +258,6 @@ TControl::~TControl() = default;
 TScrollControl::TScrollControl(QWidget *parent) : TControlBase(parent) {}
 TScrollControl::~TScrollControl() = default;
 
-TEditControl::TEditControl(QWidget *parent) : TControlBase(parent) {}
-TEditControl::~TEditControl() = default;
-
-TComboControl::TComboControl(QWidget *parent) : TControlBase(parent) {}
-TComboControl::~TComboControl() = default;
-
-TTreeControl::TTreeControl(QWidget *parent) : TControlBase(parent) {}
-TTreeControl::~TTreeControl() = default;
-
-TLabelControl::TLabelControl(QWidget *parent) : TControlBase(parent) {}
-TLabelControl::~TLabelControl() = default;
-
 TButtonControl::TButtonControl(QWidget *parent) : TControlBase(parent) {}
 TButtonControl::~TButtonControl() = default;
 

@@ -318,45 +318,13 @@ public:
     ~TScrollControl() override;
 };
 
-/// Base of the controls that are line edits.
-class NVO_EXPORT TEditControl : public TControlBase<QLineEdit>
-{
-    Q_OBJECT
-
-public:
-    explicit TEditControl(QWidget *parent = nullptr);
-    ~TEditControl() override;
-};
-
-/// Base of the controls that are combo boxes.
-class NVO_EXPORT TComboControl : public TControlBase<QComboBox>
-{
-    Q_OBJECT
-
-public:
-    explicit TComboControl(QWidget *parent = nullptr);
-    ~TComboControl() override;
-};
-
-/// Base of the controls that are tree views.
-class NVO_EXPORT TTreeControl : public TControlBase<QTreeView>
-{
-    Q_OBJECT
-
-public:
-    explicit TTreeControl(QWidget *parent = nullptr);
-    ~TTreeControl() override;
-};
-
-/// Base of the controls that are labels.
-class NVO_EXPORT TLabelControl : public TControlBase<QLabel>
-{
-    Q_OBJECT
-
-public:
-    explicit TLabelControl(QWidget *parent = nullptr);
-    ~TLabelControl() override;
-};
+// The controls that keep the painting and input of a Qt widget (a line edit, a combo
+// box, a tree view, a label) need no property of their own on the base: the base is
+// used as it is.
+using TEditControl = TControlBase<QLineEdit>;
+using TComboControl = TControlBase<QComboBox>;
+using TTreeControl = TControlBase<QTreeView>;
+using TLabelControl = TControlBase<QLabel>;
 
 /// Base of the owner-drawn controls that are buttons (checkable, auto-repeat, groups
 /// come from QAbstractButton).

@@ -628,8 +628,11 @@ void TCustomGrid::Paint(TCanvas &canvas)
     const int colEnd = FCols.ViewEnd(FTopLeft.X, viewport()->width());
     const int rowEnd = FRows.ViewEnd(FTopLeft.Y, viewport()->height());
     FillBackground(canvas);
-    PaintCells(canvas, colEnd, rowEnd);
+    // Lines first, as the original grid drew them: a cell that draws beyond its
+    // rectangle (a caption over several columns, a button frame on its lines)
+    // covers them instead of being crossed by them.
     PaintLines(canvas, colEnd, rowEnd);
+    PaintCells(canvas, colEnd, rowEnd);
     PaintFocus(canvas);
 }
 

@@ -141,7 +141,8 @@ struct TGridRect {
 /// lines (`GridLineWidth`) while any of its two line options is on, so the gaps stay
 /// where the lines of the other region are switched off; such gaps show the
 /// background. Fixed lines are drawn black, normal lines silver (grey on a silver
-/// background). With `DefaultDrawing`, cells are filled before `DrawCell`: fixed
+/// background), all before the cells, so a cell may draw over the lines of its
+/// neighbours (a caption across several columns). With `DefaultDrawing`, cells are filled before `DrawCell`: fixed
 /// cells with `FixedColor`, selected ones with the highlight colour (the focused cell
 /// only with `goDrawFocusSelected` or `goRowSelect`), the others with `Color`; the
 /// canvas font colour is set to match, and a focus rectangle marks the current cell

@@ -1,6 +1,6 @@
 // The number-text routines of the numeric fields, without a widget.
 
-#include "NVO_NumIO.h"
+#include "NVO_NumFormat.h"
 
 #include <gtest/gtest.h>
 
@@ -229,7 +229,7 @@ struct ConvertCase {
 
 TEST(ConvertNumString, AcceptsWholeNumbersOfTheFormat)
 {
-    using F = TNumIO;
+    using F = TNumFormat;
     const ConvertCase cases[] = {
         {"   ", F::itExp, 1, true, 0},
         {"  12", F::itInt, 1, true, 12},
@@ -292,7 +292,7 @@ TEST(ConvertNumString, AcceptsWholeNumbersOfTheFormat)
 TEST(ConvertNumString, LeavesTheValueUnwrittenForAnEmptyText)
 {
     double v = 42;
-    EXPECT_FALSE(ConvertNumString(u"", TNumIO::itExp, 1, v));
+    EXPECT_FALSE(ConvertNumString(u"", TNumFormat::itExp, 1, v));
     EXPECT_EQ(v, 42);
 }
 
@@ -306,7 +306,7 @@ struct NumberTextCase {
 
 TEST(NumberText, WritesTheFormatsNotation)
 {
-    using F = TNumIO;
+    using F = TNumFormat;
     const NumberTextCase cases[] = {
         {1.5, F::itExp, 2, 1, " 1.50000E+00"},
         {1.5, F::itDynamic, 2, 1, " 1.50000E+00"},
@@ -344,14 +344,14 @@ TEST(NumberText, OctalAndBinaryTextsGrowToHoldThe32BitValue)
     const struct {
         double value;
         TInFormat format;
-    } cases[] = {{256, TNumIO::itBin}, {-1, TNumIO::itBin}, {16777216, TNumIO::itOct},
-                 {-2147483648.0, TNumIO::itOct}, {123456789, TNumIO::itBin}};
+    } cases[] = {{256, TNumFormat::itBin}, {-1, TNumFormat::itBin}, {16777216, TNumFormat::itOct},
+                 {-2147483648.0, TNumFormat::itOct}, {123456789, TNumFormat::itBin}};
     for (const auto &c : cases) {
         double readBack = 0;
         ASSERT_TRUE(ConvertNumString(NumberText(c.value, c.format, 2, 1), c.format, 1, readBack));
         EXPECT_EQ(readBack, c.value) << c.value;
     }
-    EXPECT_EQ(NumberText(256, TNumIO::itBin, 2, 1), QLatin1String("100000000"));
+    EXPECT_EQ(NumberText(256, TNumFormat::itBin, 2, 1), QLatin1String("100000000"));
 }
 
 TEST(SeparatorMode, MapsTheSeparatorChoice)
