@@ -36,18 +36,14 @@ TColor InterpolateColor(TColor c1, TColor c2, double x)
 QString FormatProgBarValue(double value, int decPlaces)
 {
     decPlaces = std::clamp(decPlaces, -2, 10);
+    TLatin1Text text;
     if (decPlaces >= 0)
-        return FormatFixed(value, decPlaces, QLatin1Char('.'));
-    // Str's floating form: sign blank, digit, ".", width - 9 decimals, "E", sign and
-    // four exponent digits.
-    const int width = decPlaces == -1 ? 13 : 23;
-    QString text = Str(value, width, -1).trimmed();
-    const qsizetype e = text.indexOf(QLatin1Char('E'));
-    if (decPlaces == -2 || e < 0 || text.size() < e + 6)
-        return text; // the four-digit form, or NAN / INF
-    const bool fitsTwoDigits = text.mid(e + 2, 2) == QLatin1String("00");
-    text.remove(e + 2, 2);
-    return fitsTwoDigits ? text : QString(text.size(), QLatin1Char('*'));
+        text.AppendFixed(value, decPlaces, '.');
+    else if (decPlaces == -1)
+        text.AppendScientificOrAsterisks(value, 5, '.', 2);
+    else
+        text.AppendScientific(value, 15, '.', 4);
+    return text.ToQString();
 }
 
 TBarAxis CalcBarAxis(TDirection direction, int width, int height, int marginLeft, int marginTop,

@@ -207,7 +207,7 @@ QString TNumEdit::ValueText(double V) const
     case TNumFormat::itFloat:
     case TNumFormat::itFixPoint: text = FormatNumStr(1, FDecP, v); break;
     case TNumFormat::itInt:
-    case TNumFormat::itDynamic: text = QString::number(rounded()); break;
+    case TNumFormat::itDynamic: text = FormatInt(rounded()); break;
     case TNumFormat::itHex: text = HexStr(quint32(rounded()), 8); break;
     case TNumFormat::itOct: text = OctStr(quint32(rounded()), 11); break;
     case TNumFormat::itBin: text = BinStr(quint32(rounded()), 32); break;

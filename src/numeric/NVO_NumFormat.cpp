@@ -175,15 +175,11 @@ qint32 ScanRadix(QStringView s, int &pos, int radix, bool dollarPrefix)
     return qint32(quint32(value));
 }
 
-QString DigitText(quint32 v, int n, int maxDigits, int bitsPerDigit)
+QString DigitText(quint32 v, int n, int maxDigits, int base)
 {
-    static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
-    n = std::clamp(n, 1, maxDigits);
-    QString text(n, QLatin1Char('0'));
-    const quint32 mask = (1u << bitsPerDigit) - 1;
-    for (int i = n - 1; i >= 0 && v != 0; --i, v >>= bitsPerDigit)
-        text[i] = QChar(kDigits[v & mask]);
-    return text;
+    TLatin1Text text;
+    text.AppendLowestDigits(v, base, std::clamp(n, 1, maxDigits));
+    return text.ToQString();
 }
 
 // ---- Beep ----------------------------------------------------------------------------
@@ -277,36 +273,38 @@ QString FormatNumStr(int Width, int Decimals, double V)
 {
     constexpr int kMaxField = 255;
     const int width = std::min(std::abs(std::clamp(Width, -kMaxField, kMaxField)), kMaxField);
-    QString text;
-    if (Decimals == -2) {
-        // Str writes four exponent digits; the fields show two, and a row of asterisks
-        // when two are not enough.
-        text = Str(V, width + 2, -1);
-        const qsizetype e = text.indexOf(QLatin1Char('E'));
-        if (e >= 0 && text.size() - e - 1 == 5) {
-            const bool fitsTwoDigits = QStringView(text).mid(e + 2, 2) == u"00";
-            text.remove(e + 2, 2);
-            if (!fitsTwoDigits)
-                text.fill(QLatin1Char('*'));
-        }
+    TLatin1Text text;
+    if (Decimals == -2 && std::isfinite(V)) {
+        // Str's floating form with two exponent digits instead of four, its field
+        // two characters narrower; a row of asterisks when two are not enough.
+        const int strField = std::min(width + 2, kMaxField);
+        if (!(V < 0))
+            text.Append(' ');
+        const bool fits = text.AppendScientificOrAsterisks(
+            V, std::clamp(strField - 9, 0, kMaxPrecision) + 1, '.', 2);
+        text.AlignRight(strField - 2);
+        if (!fits)
+            return QString(text.Size(), QLatin1Char('*'));
     } else {
-        text = Str(V, width, Decimals);
+        // A text that is no number has no exponent: Str's field of the floating form.
+        text.AppendStr(V, Decimals == -2 ? std::min(width + 2, kMaxField) : width, Decimals);
     }
+    QString result = text.ToQString();
     if (Width < 0) {
         qsizetype blanks = 0;
-        while (blanks < text.size() && text[blanks] == QLatin1Char(' '))
-            text[blanks++] = QLatin1Char('0');
-        if (blanks < text.size() && text[blanks] == QLatin1Char('-')) {
-            text[blanks] = QLatin1Char('0');
-            text[0] = QLatin1Char('-');
+        while (blanks < result.size() && result[blanks] == QLatin1Char(' '))
+            result[blanks++] = QLatin1Char('0');
+        if (blanks < result.size() && result[blanks] == QLatin1Char('-')) {
+            result[blanks] = QLatin1Char('0');
+            result[0] = QLatin1Char('-');
         }
     }
-    return text;
+    return result;
 }
 
-QString HexStr(quint32 V, int N) { return DigitText(V, N, 8, 4); }
-QString OctStr(quint32 V, int N) { return DigitText(V, N, 11, 3); }
-QString BinStr(quint32 V, int N) { return DigitText(V, N, 32, 1); }
+QString HexStr(quint32 V, int N) { return DigitText(V, N, 8, 16); }
+QString OctStr(quint32 V, int N) { return DigitText(V, N, 11, 8); }
+QString BinStr(quint32 V, int N) { return DigitText(V, N, 32, 2); }
 
 void SetBeepHook(TBeepHook hook) { BeepHook() = std::move(hook); }
 
@@ -378,13 +376,11 @@ quint32 DigitPattern(double v)
 
 /// At least `minDigits`, more when the pattern needs them: eight octal or binary
 /// digits hold only 24 or 8 bits, and a value cut to them would read back wrong.
-template<class Writer>
-QString DigitsAtLeast(quint32 pattern, int minDigits, int bitsPerDigit, Writer writer)
+QString DigitsAtLeast(quint32 pattern, int minDigits, int base)
 {
-    int needed = 1;
-    while (needed * bitsPerDigit < 32 && (pattern >> (needed * bitsPerDigit)) != 0)
-        ++needed;
-    return writer(pattern, std::max(minDigits, needed));
+    TLatin1Text text;
+    text.AppendInteger(pattern, base, minDigits);
+    return text.ToQString();
 }
 
 } // namespace
@@ -448,8 +444,8 @@ QString NumberText(double V, TInFormat Format, int FixPointDecPlaces, int SepMod
         text = FormatNumStr(1, 0, double(qint32(DigitPattern(v))));
         break;
     case TNumFormat::itHex: text = HexStr(DigitPattern(v), 8); break;
-    case TNumFormat::itOct: text = DigitsAtLeast(DigitPattern(v), 8, 3, OctStr); break;
-    case TNumFormat::itBin: text = DigitsAtLeast(DigitPattern(v), 8, 1, BinStr); break;
+    case TNumFormat::itOct: text = DigitsAtLeast(DigitPattern(v), 8, 8); break;
+    case TNumFormat::itBin: text = DigitsAtLeast(DigitPattern(v), 8, 2); break;
     case TNumFormat::itExp:
     case TNumFormat::itDynamic: text = FormatNumStr(12, -2, v); break;
     }

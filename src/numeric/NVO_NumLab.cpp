@@ -4,14 +4,7 @@
 
 #include <QtGui/QMouseEvent>
 
-#include <algorithm>
-#include <array>
-#include <charconv>
-#include <cstring>
 #include <cmath>
-#include <cstdlib>
-#include <limits>
-#include <optional>
 
 namespace nvo {
 
@@ -22,225 +15,12 @@ using TDisplay = TNumLab::TDisplay;
 /// Eight characters chosen for their ascenders and descenders: every line of the
 /// control is centred by the height of this text.
 const QString kHeightProbe = QStringLiteral("(8g]}\u00DC\u00C4\u00A7");
-constexpr char kDegreeSign = '\xB0'; // in Latin-1
 constexpr int kMaxLabelPrecision = 15;
-/// 2^63: the first double beyond the qint64 range.
-constexpr double kInt64Limit = 9223372036854775808.0;
-
-/// A value text under construction: Latin-1 characters in a stack buffer that become
-/// one QString at the end, so that a text costs a single allocation (a label may be
-/// updated thousands of times a second). The longest text, a fixed 1e308 with 15
-/// decimals, a sign and a degree sign, takes 328 characters.
-class TLatin1Text
-{
-public:
-    TLatin1Text() = default;
-    TLatin1Text(const TLatin1Text &) = delete; // FEnd points into this object
-    TLatin1Text &operator=(const TLatin1Text &) = delete;
-
-    // Each append works on a local copy of the end: a store through a char pointer
-    // may alias any member, so writing through FEnd itself would reload it for
-    // every character.
-    void Append(char c) { *FEnd++ = c; }
-    void Append(const char *first, const char *last)
-    {
-        char *out = FEnd;
-        while (first != last)
-            *out++ = *first++;
-        FEnd = out;
-    }
-    void AppendZeros(int count)
-    {
-        char *out = FEnd;
-        for (; count > 0; --count)
-            *out++ = '0';
-        FEnd = out;
-    }
-    /// Appends `first`..`last` with its "." written as `separator`.
-    void AppendNumber(const char *first, const char *last, char separator)
-    {
-        char *out = FEnd;
-        for (; first != last; ++first)
-            *out++ = *first == '.' ? separator : *first;
-        FEnd = out;
-    }
-    /// Lets a writer such as std::to_chars fill the free space in place.
-    char *End() const { return FEnd; }
-    char *Limit() { return FChars.data() + FChars.size(); }
-    void SetEnd(char *end) { FEnd = end; }
-    QString ToQString() const { return QString::fromLatin1(FChars.data(), FEnd - FChars.data()); }
-
-private:
-    std::array<char, 400> FChars;
-    char *FEnd = FChars.data();
-};
 
 /// Exact comparison, except that a NaN counts as equal to a NaN: it never equals
 /// itself, and every NaN written would otherwise repaint and notify although the
 /// display stays the same.
 bool SameValue(double a, double b) { return a == b || (std::isnan(a) && std::isnan(b)); }
-
-bool ShowsOnlyZeros(const char *first, const char *last)
-{
-    return std::none_of(first, last, [](char c) { return c >= '1' && c <= '9'; });
-}
-
-/// A value that is not a finite number, written as the frame's formatters write it.
-void AppendNonFinite(TLatin1Text &text, double value)
-{
-    const char *word = std::isnan(value) ? "NAN" : value > 0 ? "INF" : "-INF";
-    text.Append(word, word + std::strlen(word));
-}
-
-/// Fixed notation with `decimals` decimals, rounded on the exact binary value, and,
-/// as the frame's FormatFixed writes it, no "-" on a text that shows only zeros.
-void AppendFixed(TLatin1Text &text, double value, int decimals, char separator)
-{
-    if (!std::isfinite(value)) {
-        AppendNonFinite(text, value);
-        return;
-    }
-    char digits[400];
-    const char *end = std::to_chars(digits, digits + sizeof digits, std::fabs(value),
-                                    std::chars_format::fixed, decimals).ptr;
-    if (std::signbit(value) && !ShowsOnlyZeros(digits, end))
-        text.Append('-');
-    text.AppendNumber(digits, end, separator);
-}
-
-/// `value` in base 2, 8, 10 or 16 (upper case), at least `minDigits` digits, a
-/// negative value as "-" and its magnitude.
-void AppendInteger(TLatin1Text &text, qint64 value, int base, int minDigits)
-{
-    // The magnitude in unsigned arithmetic: -2^63 has no positive qint64.
-    const quint64 magnitude = value < 0 ? 0 - quint64(value) : quint64(value);
-    char digits[64];
-    char *const end = std::to_chars(digits, digits + sizeof digits, magnitude, base).ptr;
-    std::transform(digits, end, digits, [](char c) { return c >= 'a' ? char(c - 'a' + 'A') : c; });
-    if (value < 0)
-        text.Append('-');
-    text.AppendZeros(minDigits - int(end - digits));
-    text.Append(digits, end);
-}
-
-/// The decimal exponent of a scientific text as std::to_chars writes it,
-/// "d[.ddd]e(+|-)dd[d]", with `e` at its "e". A double's exponent has at most three
-/// digits (-324 .. 308), so the texts below always write three.
-int ExponentOf(const char *e, const char *end)
-{
-    int exponent = 0;
-    for (const char *p = e + 2; p != end; ++p)
-        exponent = exponent * 10 + (*p - '0');
-    return e[1] == '-' ? -exponent : exponent;
-}
-
-/// Scientific notation of a finite `value` with `significant` digits, the exponent
-/// a multiple of `exponentStep`: 1 for dtExp's one integer digit, 3 for engineering
-/// notation with one to three integer digits. Without `fraction` the digits after
-/// the point are dropped: the caller rounded to exactly the integer digits.
-/// std::to_chars writes straight into the text, and the mantissa is rearranged in
-/// place: a label's value text is mostly this conversion.
-void AppendScientific(TLatin1Text &text, double value, int significant, int exponentStep,
-                      bool fraction, char separator)
-{
-    // Rounded to significant digits, only zero shows only zeros: it gets no "-".
-    if (value < 0)
-        text.Append('-');
-    char *const start = text.End();
-    char *const end = std::to_chars(start, text.Limit(), std::fabs(value),
-                                    std::chars_format::scientific, significant - 1).ptr;
-    char *const e = std::find(start, end, 'e');
-    const int exponent = ExponentOf(e, end);
-    const int shift = exponentStep == 1 ? 0 : ((exponent % 3) + 3) % 3;
-    // The digits: start[0], then start[2] .. e[-1] after the point.
-    const int digits = e - start > 1 ? int(e - start) - 1 : 1;
-    char *out = start + 1;
-    // Moving the point right by `shift`; a rounding carry (99.6 -> 1.0e2) or few
-    // significant digits leave fewer digits than the integer part needs: zeros.
-    for (int i = 1; i <= shift; ++i)
-        *out++ = i < digits ? start[i + 1] : '0';
-    if (fraction && digits > shift + 1) {
-        *out++ = separator;
-        out += digits - shift - 1; // the remaining digits already stand here
-    }
-    text.SetEnd(out);
-    text.Append('E');
-    text.Append(exponent - shift < 0 ? '-' : '+');
-    const int magnitude = std::abs(exponent - shift);
-    text.Append(char('0' + magnitude / 100));
-    text.Append(char('0' + magnitude / 10 % 10));
-    text.Append(char('0' + magnitude % 10));
-}
-
-void AppendScientific(TLatin1Text &text, double value, int precision, int exponentStep, char separator)
-{
-    if (!std::isfinite(value)) {
-        AppendNonFinite(text, value);
-        return;
-    }
-    AppendScientific(text, value, qMax(1, precision), exponentStep, true, separator);
-}
-
-void AppendEngineeringNoPoint(TLatin1Text &text, double value)
-{
-    if (!std::isfinite(value)) {
-        AppendNonFinite(text, value);
-        return;
-    }
-    // How many integer digits the mantissa gets depends on the exponent, which the
-    // rounding itself may raise (999.7 -> 1000): round to three digits to learn the
-    // exponent, then to exactly the integer digits. A second carry only appends zeros.
-    char probe[32];
-    char *const end = std::to_chars(probe, probe + sizeof probe, value, std::chars_format::scientific, 2).ptr;
-    const int exponent = ExponentOf(std::find(probe, end, 'e'), end);
-    AppendScientific(text, value, ((exponent % 3) + 3) % 3 + 1, 3, false, '.');
-}
-
-void AppendTwoDigits(TLatin1Text &text, qint64 value)
-{
-    text.Append(char('0' + value / 10));
-    text.Append(char('0' + value % 10));
-}
-
-/// Degrees with minutes (`withSeconds` false: d°mm.mm') or with minutes and seconds
-/// (d°mm'ss.ss"), the last field with `precision` decimals. False when the whole
-/// units do not fit a qint64.
-bool AppendSexagesimal(TLatin1Text &text, double value, int precision, bool withSeconds,
-                       char separator)
-{
-    if (!std::isfinite(value))
-        return false;
-    const double total = std::fabs(value) * (withSeconds ? 3600.0 : 60.0);
-    if (total >= kInt64Limit)
-        return false;
-    // Rounding the fraction of the last field may carry into the whole units
-    // (59.996' -> 60.00'): the carry goes into the count before it is split.
-    const double whole = std::floor(total);
-    char fraction[32];
-    char *fractionEnd = std::to_chars(fraction, fraction + sizeof fraction, total - whole,
-                                      std::chars_format::fixed, precision).ptr;
-    qint64 units = qint64(whole);
-    if (fraction[0] == '1') {
-        ++units;
-        fractionEnd = std::to_chars(fraction, fraction + sizeof fraction, 0.0,
-                                    std::chars_format::fixed, precision).ptr;
-    }
-    if (std::signbit(value) && (units != 0 || !ShowsOnlyZeros(fraction, fractionEnd)))
-        text.Append('-');
-    const qint64 lastField = units % 60;
-    const qint64 degrees = units / (withSeconds ? 3600 : 60);
-    char digits[24];
-    text.Append(digits, std::to_chars(digits, digits + sizeof digits, degrees).ptr);
-    text.Append(kDegreeSign);
-    if (withSeconds) {
-        AppendTwoDigits(text, units / 60 % 60);
-        text.Append('\'');
-    }
-    AppendTwoDigits(text, lastField);
-    text.AppendNumber(fraction + 1, fractionEnd, separator); // without the leading "0"
-    text.Append(withSeconds ? '"' : '\'');
-    return true;
-}
 
 /// The date range FormatDateTime can write: 0001-01-01 up to the end of 9999-12-31.
 /// Before 1899-12-30 the integer part counts days backwards and the fraction is
@@ -270,14 +50,16 @@ int IntegerBase(TDisplay type)
     }
 }
 
-/// Appends the text of the display types written here; false where the value has no
-/// text in the display type (an integer is needed and the value has none).
+/// Appends the text of every display type but dtState and dtDateTime; false where
+/// the value has no text in the display type (an integer is needed and the value
+/// has none).
 bool AppendValue(TLatin1Text &text, double value, TDisplay type, int precision, char separator)
 {
     switch (type) {
-    case TNumLab::dtExp: AppendScientific(text, value, precision, 1, separator); return true;
-    case TNumLab::dtEEng: AppendScientific(text, value, precision, 3, separator); return true;
-    case TNumLab::dtEEngNoDP: AppendEngineeringNoPoint(text, value); return true;
+    case TNumLab::dtFloat: text.AppendGeneral(value, precision, separator); return true;
+    case TNumLab::dtExp: text.AppendScientific(value, precision, separator); return true;
+    case TNumLab::dtEEng: text.AppendEngineering(value, precision, separator); return true;
+    case TNumLab::dtEEngNoDP: text.AppendEngineeringWhole(value); return true;
     case TNumLab::dtInt:
     case TNumLab::dtZeroInt:
     case TNumLab::dtHex:
@@ -285,20 +67,20 @@ bool AppendValue(TLatin1Text &text, double value, TDisplay type, int precision, 
     case TNumLab::dtBin: {
         const auto integer = RoundToInt64(value);
         if (integer)
-            AppendInteger(text, *integer, IntegerBase(type), type == TNumLab::dtInt ? 1 : precision);
+            text.AppendInteger(*integer, IntegerBase(type), type == TNumLab::dtInt ? 1 : precision);
         return integer.has_value();
     }
     case TNumLab::dtDeg:
-        AppendFixed(text, value, precision, separator);
+        text.AppendFixed(value, precision, separator);
         if (std::isfinite(value))
             text.Append(kDegreeSign);
         return true;
-    case TNumLab::dtDegMin: return AppendSexagesimal(text, value, precision, false, separator);
-    case TNumLab::dtDegMinSec: return AppendSexagesimal(text, value, precision, true, separator);
+    case TNumLab::dtDegMin: return text.AppendSexagesimal(value, precision, false, separator);
+    case TNumLab::dtDegMinSec: return text.AppendSexagesimal(value, precision, true, separator);
     case TNumLab::dtFixP:
     default:
         // Ordinals beyond the named ones show like the default display type.
-        AppendFixed(text, value, precision, separator);
+        text.AppendFixed(value, precision, separator);
         return true;
     }
 }
@@ -317,10 +99,6 @@ QString FormatNumLabValue(double value, const TNumLabFormat &format)
     case TNumLab::dtState: return format.StateText;
     case TNumLab::dtDateTime:
         return IsWritableDate(value) ? FormatDateTime(format.DTFormat, value) : format.OverflowIndicator;
-    case TNumLab::dtFloat: {
-        const QString text = FormatGeneral(value, precision, QLatin1Char(separator));
-        return plusSign ? QLatin1Char('+') + text : text;
-    }
     default: {
         TLatin1Text text;
         if (plusSign)

@@ -1,5 +1,7 @@
 #include "NVO_replist.h"
 
+#include "NVO_Format.h"
+
 #include <QtCore/QScopeGuard>
 #include <QtCore/QStringList>
 
@@ -23,37 +25,32 @@ const std::array<QString, 10> &TagNames()
 
 QString DefaultColName(int ColNr)
 {
-    return QStringLiteral("C-") + QString::number(ColNr);
+    return QStringLiteral("C-") + FormatInt(ColNr);
 }
 
 constexpr QChar Checked = QLatin1Char('X');
 constexpr QChar Unchecked = QLatin1Char(' ');
-
-/// The lowest `Digits` digits of `Value` in `Base`, zero-padded.
-QString LowestDigits(quint64 Value, int Base, int Digits)
-{
-    QString text = QString::number(Value, Base).toUpper();
-    if (text.size() > Digits)
-        text = text.right(Digits);
-    return text.rightJustified(Digits, QLatin1Char('0'));
-}
 
 /// The row-index default of kinds e, f, h and i.
 QString RowIndexDefault(QChar Kind, int Row, int Count)
 {
     // A count from a file must not ask for texts longer than a cell.
     Count = std::clamp(Count, 0, ShortStringMax);
+    TLatin1Text text;
     switch (Kind.unicode()) {
     case 'e':
     case 'f':
         return strff(Row, 1, Count);
     case 'h':
-        return LowestDigits(quint32(Row), 16, std::clamp(Count, 1, 8));
-    default: { // 'i'
-        const QString digits = LowestDigits(quint64(Row < 0 ? -qint64(Row) : Row), 10, std::max(Count, 1));
-        return Row < 0 ? QLatin1Char('-') + digits : digits;
+        text.AppendLowestDigits(quint32(Row), 16, std::clamp(Count, 1, 8));
+        break;
+    default: // 'i'
+        if (Row < 0)
+            text.Append('-');
+        text.AppendLowestDigits(quint64(Row < 0 ? -qint64(Row) : Row), 10, std::max(Count, 1));
+        break;
     }
-    }
+    return text.ToQString();
 }
 
 } // namespace

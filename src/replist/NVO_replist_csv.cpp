@@ -20,6 +20,8 @@
 #include "NVO_replist.h"
 #include "NVO_replist_p.h"
 
+#include "NVO_Format.h"
+
 #include <QtCore/QFile>
 #include <QtCore/QSaveFile>
 #include <QtGui/QClipboard>
@@ -536,7 +538,7 @@ public:
             const int namedCols = int(names.size());
             names.resize(size_t(cols));
             for (int col = namedCols + 1; col <= cols; ++col)
-                names[size_t(col - 1)] = QStringLiteral("C-") + QString::number(col);
+                names[size_t(col - 1)] = QStringLiteral("C-") + FormatInt(col);
             std::vector<QString> formats(static_cast<size_t>(cols));
             std::vector<quint8> modes(size_t(cols), TRLData::cmNone);
             d.FCommonHeader = commonHeader;

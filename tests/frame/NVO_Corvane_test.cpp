@@ -458,6 +458,32 @@ TEST(Corvane, StrffWritesFixedPointWithAPointWhateverTheLocale)
     QLocale::setDefault(previous);
 }
 
+TEST(Corvane, StrffRoundsTiesToEvenAndWritesTheFramesNonNumberTexts)
+{
+    // The texts of the frame's fixed writer: a true tie goes to the even digit, a
+    // text that shows only zeros has no "-", and values that are no number write
+    // NAN, INF and -INF.
+    const struct {
+        double value;
+        int width, decimals;
+        const char *expected;
+    } cases[] = {
+        {0.125, 1, 2, "0.12"},      {0.375, 1, 2, "0.38"},         {2.5, 1, 0, "2"},
+        {-2.5, 1, 0, "-2"},         {3.5, 1, 0, "4"},              {123456789.125, 1, 2, "123456789.12"},
+        {1.005, 1, 2, "1.00"}, // stored below 1.005: no tie
+        {-0.001, 6, 2, "  0.00"},   {-0.25, 1, 0, "0"},
+        {std::nan(""), 5, 2, "  NAN"}, {HUGE_VAL, 1, 2, "INF"},    {-HUGE_VAL, 5, 0, " -INF"},
+        {5, 1, 1000, nullptr}, // decimals capped at 350
+    };
+    for (const auto &c : cases) {
+        const QString text = strff(c.value, c.width, c.decimals);
+        if (c.expected)
+            EXPECT_EQ(text, QString::fromUtf8(c.expected)) << c.value << " " << c.decimals;
+        else
+            EXPECT_EQ(text, QStringLiteral("5.") + QString(350, QLatin1Char('0')));
+    }
+}
+
 TEST(Corvane, LeftStringGivesExactlyNCharacters)
 {
     EXPECT_EQ(LeftString(QStringLiteral("abc"), 5), QStringLiteral("abc  "));

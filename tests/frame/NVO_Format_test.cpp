@@ -10,6 +10,7 @@
 #include <cmath>
 #include <limits>
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -209,6 +210,101 @@ TEST(Format, StrWritesRightAlignedFixedAndFloatingFields)
     EXPECT_EQ(Str(1, 1, 1'000'000'000).size(), 2 + kMaxPrecision);
 }
 
+TEST(Format, InPlaceWritersComposeOneText)
+{
+    TLatin1Text text;
+    text.Append('+');
+    text.AppendFixed(12.5, 2, ',');
+    text.Append(kDegreeSign);
+    text.Append(" / ");
+    text.AppendStr(-1.5, 8, 1); // aligned in its own field
+    EXPECT_EQ(text.ToQString(), QString::fromUtf8("+12,50\u00B0 /     -1.5"));
+    text.AlignRight(30);
+    EXPECT_EQ(text.View().substr(0, 13), "            +");
+    EXPECT_EQ(text.Size(), 30);
+}
+
+TEST(Format, InPlaceIntegerWritersTakeBaseAndDigitCount)
+{
+    const struct
+    {
+        qint64 Value;
+        int Base, Digits;
+        const char *AtLeast, *Lowest;
+    } cases[] = {
+        {0, 10, 1, "0", "0"},
+        {255, 16, 1, "FF", "F"},
+        {255, 16, 4, "00FF", "00FF"},
+        {-255, 16, 4, "-00FF", "FF01"}, // the lowest digits of the two's complement
+        {5, 2, 8, "00000101", "00000101"},
+        {8, 8, 3, "010", "010"},
+        {1234, 10, 2, "1234", "34"},
+        {-7, 10, 3, "-007", "609"},
+        {std::numeric_limits<qint64>::min(), 16, 1, "-8000000000000000", "0"},
+        {std::numeric_limits<qint64>::max(), 2, 1,
+         "111111111111111111111111111111111111111111111111111111111111111", "1"},
+    };
+    for (const auto &c : cases) {
+        TLatin1Text atLeast, lowest;
+        atLeast.AppendInteger(c.Value, c.Base, c.Digits);
+        lowest.AppendLowestDigits(quint64(c.Value), c.Base, c.Digits);
+        EXPECT_EQ(atLeast.View(), c.AtLeast) << c.Value << " base " << c.Base;
+        EXPECT_EQ(lowest.View(), c.Lowest) << c.Value << " base " << c.Base;
+    }
+    TLatin1Text huge;
+    huge.AppendLowestDigits(7, 10, 1'000'000);
+    EXPECT_EQ(huge.Size(), kMaxDecimals);
+}
+
+TEST(Format, ScientificWithAFixedExponentWidthShowsAsterisksWhenItDoesNotFit)
+{
+    const struct
+    {
+        double Value;
+        const char *Expected;
+        bool Fits;
+    } cases[] = {
+        {1.5, "1.500E+00", true},
+        {-9.9e99, "-9.900E+99", true},
+        {9.99996e99, "*********", false}, // rounds to 1.000E+100
+        {-1e-150, "**********", false},
+        {kNaN, "NAN", true},
+    };
+    for (const auto &c : cases) {
+        TLatin1Text text;
+        EXPECT_EQ(text.AppendScientificOrAsterisks(c.Value, 4, '.', 2), c.Fits) << c.Value;
+        EXPECT_EQ(text.View(), c.Expected) << c.Value;
+    }
+}
+
+TEST(Format, EngineeringMantissasKeepOneToThreeIntegerDigits)
+{
+    const struct
+    {
+        double Value;
+        int Significant;
+        const char *Engineering, *Whole;
+    } cases[] = {
+        {12345, 3, "12.3E+003", "12E+003"},
+        {0.00012345, 2, "120E-006", "123E-006"},
+        {999.5, 3, "1.00E+003", "1E+003"},   // the tie rounds up to the next power of ten
+        {99.96, 2, "100E+000", "100E+000"},
+        {1e23, 2, "100E+021", "100E+021"},   // stored a hair below 10^23
+        {1e-300, 1, "1E-300", "1E-300"},
+        {-2.5e-7, 2, "-250E-009", "-250E-009"},
+        {0, 2, "0.0E+000", "0E+000"},
+        {kTiniest, 3, "4.94E-324", "5E-324"},
+        {-kInf, 3, "-INF", "-INF"},
+    };
+    for (const auto &c : cases) {
+        TLatin1Text engineering, whole;
+        engineering.AppendEngineering(c.Value, c.Significant, '.');
+        whole.AppendEngineeringWhole(c.Value);
+        EXPECT_EQ(engineering.View(), c.Engineering) << c.Value;
+        EXPECT_EQ(whole.View(), c.Whole) << c.Value;
+    }
+}
+
 TEST(Format, ValReadsWholeDecimalTextsOnly)
 {
     const struct
@@ -325,6 +421,26 @@ TEST(Format, DecodeSplitsDateAndTimeOfDay)
     }
 }
 
+TEST(Format, DecodeAgreesWithQtsCalendarOverTheValidDates)
+{
+    std::vector<qint64> days{-693593, 2958465, -1, 0, 1, 59, 60, 61}; // the ends, 1900-02-28..03-01
+    for (const QDate date : {QDate(2000, 2, 29), QDate(1600, 2, 29), QDate(1582, 10, 15),
+                             QDate(2100, 3, 1), QDate(4, 2, 29)})
+        days.push_back(QDate(1899, 12, 30).daysTo(date));
+    for (qint64 day = -693593; day <= 2958465; day += 97)
+        days.push_back(day);
+    for (const qint64 day : days) {
+        const QDate date = QDate(1899, 12, 30).addDays(day);
+        const double noon = double(day) + (day < 0 ? -0.5 : 0.5); // the fraction is the time
+        int year = 0, month = 0, dayOfMonth = 0;
+        DecodeDate(noon, year, month, dayOfMonth);
+        ASSERT_EQ((std::array{year, month, dayOfMonth}),
+                  (std::array{date.year(), date.month(), date.day()}))
+            << day;
+        ASSERT_EQ(DayOfTheWeek(noon), date.dayOfWeek()) << day;
+    }
+}
+
 TEST(Format, WeekdayAndIsoWeekNumber)
 {
     const struct
@@ -411,6 +527,15 @@ TEST(Format, FormatDateTimeFollowsTheFormatLetters)
     for (const auto &c : cases)
         EXPECT_EQ(FormatDateTime(QLatin1String(c.Format), c.Value), QLatin1String(c.Expected))
             << c.Format;
+}
+
+TEST(Format, FormatDateTimeCopiesCharactersBeyondLatin1)
+{
+    // Only the ASCII letters are format letters: U+0130 and the Kelvin sign, which
+    // lower to "i" and "k", stay literal, as every other character does.
+    EXPECT_EQ(FormatDateTime(QStringLiteral("yyyy\u5E74m\u6708d\u65E5 \u0130\u212A \u00E4hh"),
+                             kMarch7th2024 + 0.5),
+              QStringLiteral("2024\u5E743\u67087\u65E5 \u0130\u212A \u00E412"));
 }
 
 TEST(Format, FormatDateTimeTakesNamesAndSeparatorsFromTheSettings)

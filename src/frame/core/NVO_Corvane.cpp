@@ -1,5 +1,7 @@
 #include "NVO_Corvane.h"
 
+#include "NVO_Format.h"
+
 #include <QtCore/QDir>
 #include <QtCore/QFileInfo>
 #include <QtCore/QIODevice>
@@ -223,11 +225,11 @@ int NumberedPos(const QString &Sub, const QString &S, int Start, int N, bool Fla
 
 QString strff(double Value, int Width, int Decimals)
 {
-    // QString::number always writes "."; Decimals is capped where a double has no more
-    // digits to give, so a wild count cannot ask for a huge text.
-    constexpr int MaxDecimals = 350;
-    const QString text = QString::number(Value, 'f', std::clamp(Decimals, 0, MaxDecimals));
-    return text.rightJustified(Width, u' ');
+    // Decimals is capped where a double has no more digits to give, so a wild count
+    // cannot ask for a huge text.
+    TLatin1Text text;
+    text.AppendFixed(Value, std::clamp(Decimals, 0, kMaxDecimals), '.');
+    return text.ToQString().rightJustified(Width, u' ');
 }
 
 QString LeftString(const QString &S, int N)

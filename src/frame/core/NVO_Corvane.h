@@ -185,8 +185,10 @@ NVO_EXPORT int Tokenize(const QString &S, const QString &Delimiters, QStringList
 /// 1-based position of the `N`-th occurrence of `Sub` in `S` at or after position
 /// `Start` (1-based); 0 when there is none. `Flag` true lets occurrences overlap.
 NVO_EXPORT int NumberedPos(const QString &Sub, const QString &S, int Start, int N, bool Flag);
-/// `Value` in fixed-point notation with `Decimals` digits after a "." whatever the
-/// locale, right-aligned in at least `Width` characters.
+/// `Value` in fixed-point notation with `Decimals` (0..350) digits after a "."
+/// whatever the locale, right-aligned in at least `Width` characters. The text is
+/// FormatFixed's: true ties go to the even digit (0.125 gives "0.12"), a text that
+/// shows only zeros has no "-", and NaN and infinities write "NAN", "INF", "-INF".
 NVO_EXPORT QString strff(double Value, int Width, int Decimals);
 /// Exactly `N` characters: `S` cut or padded with blanks ("" for N <= 0).
 NVO_EXPORT QString LeftString(const QString &S, int N);

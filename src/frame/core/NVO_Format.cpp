@@ -8,125 +8,157 @@
 #include <QtCore/QTime>
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <string>
-#include <string_view>
 
 namespace nvo {
 
 namespace {
 
-// Room for the longest text any routine writes: a sign, the 309 integer digits of
-// 1e308, the separator and kMaxPrecision decimals, or a field of kMaxFieldWidth.
+// Room for the longest text of one writer: a sign, the 309 integer digits of
+// 1e308, the separator and kMaxDecimals decimals, or a field of kMaxFieldWidth,
+// with a few characters around it.
 constexpr int kMaxFieldWidth = 255;
-constexpr int kBufferSize = 512;
-static_assert(1 + 309 + 1 + kMaxPrecision < kBufferSize);
-static_assert(kMaxFieldWidth < kBufferSize);
+static_assert(1 + 309 + 1 + kMaxDecimals + 32 < TLatin1Text::kCapacity);
+static_assert(kMaxFieldWidth + 32 < TLatin1Text::kCapacity);
 
-/// An ASCII text assembled on the stack and turned into one QString at the end,
-/// the "." becoming the caller's decimal separator.
-class AsciiText
-{
-public:
-    void Append(char c) { FChars[FSize++] = c; }
-    void Append(const char *first, const char *last)
-    {
-        FSize = int(std::copy(first, last, FChars.data() + FSize) - FChars.data());
-    }
-    void AppendRepeated(char c, int count)
-    {
-        std::fill_n(FChars.data() + FSize, count, c);
-        FSize += count;
-    }
-    /// A decimal exponent (at most 324) without leading zeros.
-    void AppendExponentDigits(int value)
-    {
-        if (value >= 100)
-            Append(char('0' + value / 100));
-        if (value >= 10)
-            Append(char('0' + value / 10 % 10));
-        Append(char('0' + value % 10));
-    }
-    /// |value| rounded to `significant` digits in scientific notation: d[.ddd]E,
-    /// the exponent's sign and at least `minExponentDigits` digits.
-    void AppendScientific(double value, int significant, int minExponentDigits)
-    {
-        char *const first = FChars.data() + FSize;
-        char *last = std::to_chars(first, FChars.data() + FChars.size(), std::fabs(value),
-                                   std::chars_format::scientific, significant - 1).ptr;
-        // to_chars ends with e, a sign and two or three digits.
-        char *const e = last[-4] == 'e' ? last - 4 : last - 5;
-        *e = 'E';
-        // Leading zeros go in front of the digits, one at a time: at most two.
-        for (int digits = int(last - e - 2); digits < minExponentDigits; ++digits, ++last) {
-            for (char *p = last; p > e + 2; --p)
-                *p = p[-1];
-            e[2] = '0';
-        }
-        FSize = int(last - FChars.data());
-    }
-
-    /// Right-aligns the text in a field of `fieldWidth` characters with blanks.
-    void AlignRight(int fieldWidth)
-    {
-        const int padding = std::max(0, std::min(fieldWidth, kMaxFieldWidth) - FSize);
-        std::copy_backward(FChars.data(), FChars.data() + FSize, FChars.data() + FSize + padding);
-        std::fill_n(FChars.data(), padding, ' ');
-        FSize += padding;
-    }
-
-    QString ToQString(QChar decSep) const
-    {
-        QString text(FSize, Qt::Uninitialized);
-        char16_t *out = reinterpret_cast<char16_t *>(text.data());
-        const char16_t separator = decSep.unicode();
-        for (int i = 0; i < FSize; ++i)
-            out[i] = FChars[i] == '.' ? separator : char16_t(FChars[i]);
-        return text;
-    }
-
-private:
-    std::array<char, kBufferSize> FChars;
-    int FSize = 0;
-};
-
-/// The text of a value that is not a finite number, or nullptr for a finite one.
-const char16_t *NonFiniteText(double value)
+/// The text of a value that is not a finite number; empty for a finite one.
+std::string_view NonFiniteText(double value)
 {
     if (std::isnan(value))
         return kNaNText;
     if (std::isinf(value))
         return value > 0 ? kInfText : kMinusInfText;
-    return nullptr;
-}
-
-QString RightAligned(QStringView text, int fieldWidth)
-{
-    const qsizetype padding =
-        std::max<qsizetype>(0, std::min(fieldWidth, kMaxFieldWidth) - text.size());
-    QString aligned(padding, QLatin1Char(' '));
-    aligned += text;
-    return aligned;
+    return {};
 }
 
 /// A text that shows zero must not show a "-": -0.0 and values that round to zero
 /// would otherwise read as a negative zero.
 bool ShowsOnlyZeros(const char *first, const char *last)
 {
-    return std::all_of(first, last, [](char c) { return c < '1' || c > '9'; });
+    return std::none_of(first, last, [](char c) { return c >= '1' && c <= '9'; });
 }
 
-/// Fixed notation of `value` with `decimals` decimals, exact binary rounding.
-void AppendFixed(AsciiText &text, double value, int decimals)
+int DecimalDigitCount(quint64 value)
 {
-    char digits[kBufferSize];
-    const auto result = std::to_chars(digits, digits + sizeof digits, std::fabs(value),
-                                      std::chars_format::fixed, decimals);
-    if (std::signbit(value) && !ShowsOnlyZeros(digits, result.ptr))
-        text.Append('-');
-    text.Append(digits, result.ptr);
+    int count = 1;
+    for (quint64 power = 10; count < 20 && value >= power; power *= 10)
+        ++count;
+    return count;
+}
+
+/// Digits `value` needs in base 2, 8, 10 or 16.
+int DigitCount(quint64 value, int base)
+{
+    if (base == 10)
+        return DecimalDigitCount(value);
+    const int bitsPerDigit = std::countr_zero(unsigned(base));
+    return std::max(1, (int(std::bit_width(value)) + bitsPerDigit - 1) / bitsPerDigit);
+}
+
+/// Writes the lowest `count` digits of `value` in base 2, 8, 10 or 16 (upper case)
+/// at `first`, the last digit first: the one digit writer of every integer text,
+/// in Latin-1 number texts and UTF-16 date texts alike.
+template<class Char>
+Char *WriteLowestDigits(Char *first, int count, quint64 value, int base)
+{
+    Q_ASSERT(base == 2 || base == 8 || base == 10 || base == 16);
+    static constexpr char kDigitChars[] = "0123456789ABCDEF";
+    // "00" "01" .. "99": decimal digits two at a time, half the divisions.
+    static constexpr auto kDigitPairs = [] {
+        std::array<char, 200> pairs{};
+        for (int i = 0; i < 100; ++i) {
+            pairs[size_t(2 * i)] = char('0' + i / 10);
+            pairs[size_t(2 * i + 1)] = char('0' + i % 10);
+        }
+        return pairs;
+    }();
+    Char *const end = first + count;
+    if (base == 10) {
+        Char *p = end;
+        for (; p - first >= 2; value /= 100) {
+            const size_t pair = 2 * size_t(value % 100);
+            *--p = Char(kDigitPairs[pair + 1]);
+            *--p = Char(kDigitPairs[pair]);
+        }
+        if (p != first)
+            *first = Char('0' + value % 10);
+    } else {
+        // Powers of two take shifts: a binary text of 64 digits costs no divisions.
+        const int bitsPerDigit = std::countr_zero(unsigned(base));
+        for (Char *p = end; p != first; value >>= bitsPerDigit)
+            *--p = Char(kDigitChars[value & quint64(base - 1)]);
+    }
+    return end;
+}
+
+char *WriteZeros(char *out, int count)
+{
+    if (count <= 0)
+        return out;
+    std::memset(out, '0', size_t(count));
+    return out + count;
+}
+
+/// The decimal exponent of a scientific text as std::to_chars writes it,
+/// "d[.ddd]e(+|-)dd[d]", with `e` at its "e".
+int ExponentOf(const char *e, const char *end)
+{
+    int exponent = 0;
+    for (const char *p = e + 2; p != end; ++p)
+        exponent = exponent * 10 + (*p - '0');
+    return e[1] == '-' ? -exponent : exponent;
+}
+
+/// How a scientific text is written: the exponent a multiple of `Step` (1, or 3
+/// for engineering notation), with or without the digits after the point, and at
+/// least `ExponentDigits` exponent digits.
+struct ScientificForm
+{
+    int Step = 1;
+    bool Fraction = true;
+    int ExponentDigits = 3;
+};
+
+/// Scientific notation of a finite `value` rounded to `significant` digits, written
+/// at `out`; returns the end. std::to_chars writes straight into the text and the
+/// mantissa is rearranged in place: most value texts of a label are this writer.
+char *WriteScientific(char *out, char *limit, double value, int significant, char separator,
+                      const ScientificForm &form)
+{
+    // Rounded to significant digits, only zero shows only zeros: it gets no "-".
+    if (value < 0)
+        *out++ = '-';
+    char *const start = out;
+    char *const end = std::to_chars(start, limit, std::fabs(value), std::chars_format::scientific,
+                                    significant - 1).ptr;
+    // to_chars ends with "e", the exponent's sign and two or three digits.
+    char *const e = end[-4] == 'e' ? end - 4 : end - 5;
+    int exponent = ExponentOf(e, end);
+    const int shift = form.Step == 1 ? 0 : ((exponent % 3) + 3) % 3;
+    exponent -= shift;
+    // The digits: start[0], then start[2] .. e[-1] after the point.
+    const int digits = e - start > 1 ? int(e - start) - 1 : 1;
+    char *p = start + 1;
+    // Moving the point right by `shift`; a rounding carry (99.6 -> 1.0e2) or few
+    // significant digits leave fewer digits than the integer part needs: zeros.
+    for (int i = 1; i <= shift; ++i)
+        *p++ = i < digits ? start[i + 1] : '0';
+    if (form.Fraction && digits > shift + 1) {
+        *p++ = separator;
+        p += digits - shift - 1; // the remaining digits already stand here
+    }
+    *p++ = 'E';
+    *p++ = exponent < 0 ? '-' : '+';
+    // A double's decimal exponent has at most three digits.
+    const int magnitude = std::abs(exponent);
+    const int exponentDigits = 1 + int(magnitude >= 10) + int(magnitude >= 100);
+    return WriteLowestDigits(p, std::max(form.ExponentDigits, exponentDigits), quint64(magnitude), 10);
 }
 
 /// A value rounded to a number of significant decimal digits: d0.d1d2... x 10^Exponent.
@@ -146,7 +178,7 @@ struct SignificantDigits
 
 SignificantDigits RoundToSignificant(double value, int significant)
 {
-    char buffer[kBufferSize];
+    char buffer[kMaxPrecision + 16];
     const char *const end = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
                                           std::chars_format::scientific, significant - 1).ptr;
     // to_chars wrote d[.ddd]e(+|-)dd[d]: digits, then the exponent.
@@ -158,59 +190,295 @@ SignificantDigits RoundToSignificant(double value, int significant)
         for (++p; *p != 'e'; ++p)
             rounded.Digits[rounded.Count++] = *p;
     }
-    const bool negativeExponent = p[1] == '-';
-    for (p += 2; p != end; ++p)
-        rounded.Exponent = rounded.Exponent * 10 + (*p - '0');
-    if (negativeExponent)
-        rounded.Exponent = -rounded.Exponent;
+    rounded.Exponent = ExponentOf(p, end);
     rounded.Negative = std::signbit(value)
                        && !ShowsOnlyZeros(rounded.Digits, rounded.Digits + rounded.Count);
     return rounded;
 }
 
-/// d0.d1d2... as scientific mantissa; no "." when only one digit is written.
-void AppendMantissa(AsciiText &text, const SignificantDigits &rounded)
-{
-    text.Append(rounded.Digits[0]);
-    if (rounded.Count > 1) {
-        text.Append('.');
-        text.Append(rounded.Digits + 1, rounded.Digits + rounded.Count);
-    }
-}
-
-/// The general form's short exponent: "E", "-" only for negative ones, no leading zeros.
-void AppendGeneralExponent(AsciiText &text, int exponent)
-{
-    text.Append('E');
-    if (exponent < 0)
-        text.Append('-');
-    text.AppendExponentDigits(std::abs(exponent));
-}
-
 /// The general form's fixed notation of a value rounded to P digits, for
 /// -5 <= Exponent < P; its trailing zeros are already dropped.
-void AppendGeneralFixed(AsciiText &text, const SignificantDigits &rounded)
+char *WriteGeneralFixed(char *out, const SignificantDigits &rounded, char separator)
 {
     const char *digits = rounded.Digits;
     if (rounded.Exponent < 0) {
-        text.Append('0');
-        text.Append('.');
-        text.AppendRepeated('0', -rounded.Exponent - 1);
-        text.Append(digits, digits + rounded.Count);
-        return;
+        *out++ = '0';
+        *out++ = separator;
+        out = WriteZeros(out, -rounded.Exponent - 1);
+        return std::copy(digits, digits + rounded.Count, out);
     }
     const int integerDigits = rounded.Exponent + 1;
-    text.Append(digits, digits + std::min(integerDigits, rounded.Count));
-    text.AppendRepeated('0', std::max(0, integerDigits - rounded.Count));
+    out = std::copy(digits, digits + std::min(integerDigits, rounded.Count), out);
+    out = WriteZeros(out, integerDigits - rounded.Count);
     if (rounded.Count > integerDigits) {
-        text.Append('.');
-        text.Append(digits + integerDigits, digits + rounded.Count);
+        *out++ = separator;
+        out = std::copy(digits + integerDigits, digits + rounded.Count, out);
     }
+    return out;
+}
+
+/// The general form's scientific notation: d0[.d1d2...], "E", "-" only for negative
+/// exponents, no leading exponent zeros.
+char *WriteGeneralScientific(char *out, const SignificantDigits &rounded, char separator)
+{
+    *out++ = rounded.Digits[0];
+    if (rounded.Count > 1) {
+        *out++ = separator;
+        out = std::copy(rounded.Digits + 1, rounded.Digits + rounded.Count, out);
+    }
+    *out++ = 'E';
+    if (rounded.Exponent < 0)
+        *out++ = '-';
+    const quint64 magnitude = quint64(std::abs(rounded.Exponent));
+    return WriteLowestDigits(out, DecimalDigitCount(magnitude), magnitude, 10);
+}
+
+/// The powers of ten 1e-307 .. 1e308 (the exponents of normal doubles), made by
+/// repeated multiplication and division: each is within 3e-15 of its exact value
+/// (relative), which is all the exponent below needs.
+constexpr int kFirstPowerOfTen = -307;
+constexpr auto kPowersOfTen = [] {
+    std::array<double, 308 - kFirstPowerOfTen + 1> powers{};
+    const size_t one = size_t(-kFirstPowerOfTen);
+    powers[one] = 1;
+    for (size_t i = one + 1; i < powers.size(); ++i)
+        powers[i] = powers[i - 1] * 10;
+    for (size_t i = one; i-- > 0;)
+        powers[i] = powers[i + 1] / 10;
+    return powers;
+}();
+
+/// The decimal exponent floor(log10(magnitude)) of a finite, non-zero magnitude,
+/// for the engineering notation, without a formatting pass or a logarithm. Where
+/// the inexact power of ten decides (a value within 3e-15 of a power of ten), it
+/// may come out one off, which changes no engineering text: rounded to three
+/// digits or fewer, such a value becomes that power of ten whichever digit count
+/// it is rounded to.
+int DecimalExponent(double magnitude)
+{
+    // A subnormal's few significant bits may lie far from a power of ten in
+    // relative terms although it is the nearest double to one: the logarithm is
+    // exact enough there, and such values are rare.
+    if (magnitude < std::numeric_limits<double>::min())
+        return int(std::floor(std::log10(magnitude)));
+    // magnitude is in [2^b, 2^(b+1)), so its decimal exponent is floor(b log10 2)
+    // or one more. 1262611 / 2^22 is log10 2 close enough for the floor to be
+    // exact for every exponent of a double (b from -1022 to 1023).
+    const int binaryExponent = int(std::bit_cast<quint64>(magnitude) >> 52) - 1023;
+    const int lower = (binaryExponent * 1262611) >> 22;
+    // Added, not chosen by a branch: which way it goes depends on the digits alone
+    // and mispredicts half the time.
+    return lower + int(magnitude >= kPowersOfTen[size_t(lower + 1 - kFirstPowerOfTen)]);
 }
 
 } // namespace
 
+// --- Number texts written in place -----------------------------------------------
+
+void TLatin1Text::Append(std::string_view text)
+{
+    FEnd = std::copy(text.begin(), text.end(), FEnd);
+}
+
+void TLatin1Text::AppendFixed(double value, int decimals, char separator)
+{
+    if (const std::string_view special = NonFiniteText(value); !special.empty()) {
+        Append(special);
+        return;
+    }
+    decimals = std::clamp(decimals, 0, kMaxDecimals);
+    char *const start = FEnd;
+    char *const end = std::to_chars(start, FChars.data() + kCapacity, value,
+                                    std::chars_format::fixed, decimals).ptr;
+    if (decimals > 0)
+        end[-decimals - 1] = separator;
+    if (*start == '-' && ShowsOnlyZeros(start + 1, end)) {
+        std::copy(start + 1, end, start);
+        FEnd = end - 1;
+    } else {
+        FEnd = end;
+    }
+}
+
+void TLatin1Text::AppendScientific(double value, int significant, char separator,
+                                   int minExponentDigits)
+{
+    if (const std::string_view special = NonFiniteText(value); !special.empty()) {
+        Append(special);
+        return;
+    }
+    FEnd = WriteScientific(FEnd, FChars.data() + kCapacity, value,
+                           std::clamp(significant, 1, kMaxPrecision + 1), separator,
+                           {1, true, std::clamp(minExponentDigits, 1, 4)});
+}
+
+bool TLatin1Text::AppendScientificOrAsterisks(double value, int significant, char separator,
+                                              int exponentDigits)
+{
+    exponentDigits = std::clamp(exponentDigits, 1, 4);
+    char *const start = FEnd;
+    AppendScientific(value, significant, separator, exponentDigits);
+    if (!std::isfinite(value))
+        return true;
+    const char *firstExponentDigit = FEnd;
+    while (firstExponentDigit[-1] >= '0' && firstExponentDigit[-1] <= '9')
+        --firstExponentDigit;
+    const int excess = int(FEnd - firstExponentDigit) - exponentDigits;
+    if (excess <= 0)
+        return true;
+    FEnd -= excess;
+    std::fill(start, FEnd, '*');
+    return false;
+}
+
+void TLatin1Text::AppendEngineering(double value, int significant, char separator)
+{
+    if (const std::string_view special = NonFiniteText(value); !special.empty()) {
+        Append(special);
+        return;
+    }
+    FEnd = WriteScientific(FEnd, FChars.data() + kCapacity, value,
+                           std::clamp(significant, 1, kMaxPrecision + 1), separator, {3, true, 3});
+}
+
+void TLatin1Text::AppendEngineeringWhole(double value)
+{
+    if (const std::string_view special = NonFiniteText(value); !special.empty()) {
+        Append(special);
+        return;
+    }
+    // The mantissa keeps exactly its integer digits, and how many those are depends
+    // on the exponent: the decimal exponent of the value itself decides. When the
+    // rounding raises it (999.7 -> 1000), the carried value is a power of ten and
+    // the writer's shift gives its digits: zeros, or a new one-digit mantissa.
+    const int exponent = value == 0 ? 0 : DecimalExponent(std::fabs(value));
+    FEnd = WriteScientific(FEnd, FChars.data() + kCapacity, value, ((exponent % 3) + 3) % 3 + 1,
+                           '.', {3, false, 3});
+}
+
+void TLatin1Text::AppendGeneral(double value, int precision, char separator)
+{
+    if (const std::string_view special = NonFiniteText(value); !special.empty()) {
+        Append(special);
+        return;
+    }
+    if (value == 0) {
+        Append('0');
+        return;
+    }
+    const int significant = std::clamp(precision, 1, kMaxPrecision);
+    SignificantDigits rounded = RoundToSignificant(value, significant);
+    rounded.DropTrailingZeros();
+    if (rounded.Negative)
+        Append('-');
+    FEnd = rounded.Exponent >= -5 && rounded.Exponent < significant
+               ? WriteGeneralFixed(FEnd, rounded, separator)
+               : WriteGeneralScientific(FEnd, rounded, separator);
+}
+
+void TLatin1Text::AppendInteger(qint64 value, int base, int minDigits)
+{
+    // The magnitude in unsigned arithmetic: -2^63 has no positive qint64.
+    const quint64 magnitude = value < 0 ? 0 - quint64(value) : quint64(value);
+    if (value < 0)
+        Append('-');
+    const int digits = DigitCount(magnitude, base);
+    FEnd = WriteZeros(FEnd, std::min(minDigits, kMaxDecimals) - digits);
+    FEnd = WriteLowestDigits(FEnd, digits, magnitude, base);
+}
+
+void TLatin1Text::AppendLowestDigits(quint64 value, int base, int digits)
+{
+    digits = std::clamp(digits, 1, kMaxDecimals);
+    // Beyond the digits the value has, only zeros: no digit loop over them.
+    const int valueDigits = std::min(digits, DigitCount(value, base));
+    FEnd = WriteZeros(FEnd, digits - valueDigits);
+    FEnd = WriteLowestDigits(FEnd, valueDigits, value, base);
+}
+
+bool TLatin1Text::AppendSexagesimal(double degrees, int decimals, bool withSeconds, char separator)
+{
+    constexpr double kInt64Limit = 9223372036854775808.0; // 2^63
+    if (!std::isfinite(degrees))
+        return false;
+    const double total = std::fabs(degrees) * (withSeconds ? 3600.0 : 60.0);
+    if (total >= kInt64Limit)
+        return false;
+    decimals = std::clamp(decimals, 0, kMaxPrecision);
+    // Rounding the fraction of the last field may carry into the whole units
+    // (59.996' -> 60.00'): the carry goes into the count before it is split.
+    const double whole = std::floor(total);
+    char fraction[kMaxPrecision + 8];
+    char *fractionEnd = std::to_chars(fraction, fraction + sizeof fraction, total - whole,
+                                      std::chars_format::fixed, decimals).ptr;
+    qint64 units = qint64(whole);
+    if (fraction[0] == '1') {
+        ++units;
+        fractionEnd = std::to_chars(fraction, fraction + sizeof fraction, 0.0,
+                                    std::chars_format::fixed, decimals).ptr;
+    }
+    if (std::signbit(degrees) && (units != 0 || !ShowsOnlyZeros(fraction, fractionEnd)))
+        Append('-');
+    AppendInteger(units / (withSeconds ? 3600 : 60));
+    Append(kDegreeSign);
+    if (withSeconds) {
+        FEnd = WriteLowestDigits(FEnd, 2, quint64(units / 60 % 60), 10);
+        Append('\'');
+    }
+    FEnd = WriteLowestDigits(FEnd, 2, quint64(units % 60), 10);
+    if (decimals > 0) {
+        fraction[1] = separator;
+        FEnd = std::copy(fraction + 1, fractionEnd, FEnd); // without the leading "0"
+    }
+    Append(withSeconds ? '"' : '\'');
+    return true;
+}
+
+void TLatin1Text::AppendStr(double value, int width, int decimals)
+{
+    char *const start = FEnd;
+    if (!std::isfinite(value) || decimals >= 0) {
+        AppendFixed(value, std::min(decimals, kMaxPrecision), '.');
+    } else {
+        const int fractionDigits = std::clamp(width - 9, 0, kMaxPrecision);
+        if (!(value < 0))
+            Append(' ');
+        AppendScientific(value, fractionDigits + 1, '.', 4);
+    }
+    AlignRightFrom(start, width);
+}
+
+void TLatin1Text::AlignRightFrom(char *start, int fieldWidth)
+{
+    const int padding = std::min(fieldWidth, kMaxFieldWidth) - int(FEnd - start);
+    if (padding <= 0)
+        return;
+    std::copy_backward(start, FEnd, FEnd + padding);
+    std::fill_n(start, padding, ' ');
+    FEnd += padding;
+}
+
 // --- Numbers ---------------------------------------------------------------------
+
+namespace {
+
+/// A text of the writers above as a QString with the separator `decSep`: written
+/// directly when it is Latin-1, and as "." replaced at the end otherwise (the
+/// texts have no other ".").
+template<class Write>
+QString WithSeparator(QChar decSep, Write write)
+{
+    TLatin1Text text;
+    const bool latin1 = decSep.unicode() <= 0xFF;
+    write(text, latin1 ? char(decSep.unicode()) : '.');
+    if (latin1)
+        return text.ToQString();
+    QString result = text.ToQString();
+    result.replace(QLatin1Char('.'), decSep);
+    return result;
+}
+
+} // namespace
 
 QChar LocaleDecimalSeparator()
 {
@@ -220,11 +488,18 @@ QChar LocaleDecimalSeparator()
 
 double RoundHalfEven(double value)
 {
-    if (!std::isfinite(value))
+    // From 2^52 on every double is an integer; NaN fails the test as well.
+    if (!(std::fabs(value) < 4503599627370496.0))
         return value;
-    // IEEE remainder is exact and picks the nearest integer with ties to even,
-    // whatever rounding mode the FPU is in; the subtraction is exact as well.
-    return value - std::remainder(value, 1.0);
+    // The cast truncates whatever rounding mode the FPU is in, and below 2^52 the
+    // fraction left is exact: the decision needs no library call (every date text
+    // and integer display rounds through here).
+    const double whole = double(qint64(value));
+    const double fraction = std::fabs(value - whole);
+    const bool odd = (qint64(whole) & 1) != 0;
+    if (fraction > 0.5 || (fraction == 0.5 && odd))
+        return value < 0 ? whole - 1 : whole + 1;
+    return whole;
 }
 
 std::optional<qint64> RoundToInt64(double value)
@@ -238,66 +513,37 @@ std::optional<qint64> RoundToInt64(double value)
 
 QString FormatFixed(double value, int precision, QChar decSep)
 {
-    if (const char16_t *special = NonFiniteText(value))
-        return QString::fromUtf16(special);
-    AsciiText text;
-    AppendFixed(text, value, std::clamp(precision, 0, kMaxPrecision));
-    return text.ToQString(decSep);
+    return WithSeparator(decSep, [&](TLatin1Text &text, char separator) {
+        text.AppendFixed(value, std::clamp(precision, 0, kMaxPrecision), separator);
+    });
 }
 
 QString FormatExp(double value, int precision, QChar decSep)
 {
-    if (const char16_t *special = NonFiniteText(value))
-        return QString::fromUtf16(special);
-    AsciiText text;
-    if (std::signbit(value) && value != 0)
-        text.Append('-');
-    text.AppendScientific(value, std::clamp(precision, 1, kMaxPrecision), 3);
-    return text.ToQString(decSep);
+    return WithSeparator(decSep, [&](TLatin1Text &text, char separator) {
+        text.AppendScientific(value, std::clamp(precision, 1, kMaxPrecision), separator);
+    });
 }
 
 QString FormatGeneral(double value, int precision, QChar decSep)
 {
-    if (const char16_t *special = NonFiniteText(value))
-        return QString::fromUtf16(special);
-    if (value == 0)
-        return QStringLiteral("0");
-    const int significant = std::clamp(precision, 1, kMaxPrecision);
-    SignificantDigits rounded = RoundToSignificant(value, significant);
-    rounded.DropTrailingZeros();
-    AsciiText text;
-    if (rounded.Negative)
-        text.Append('-');
-    if (rounded.Exponent >= -5 && rounded.Exponent < significant) {
-        AppendGeneralFixed(text, rounded);
-    } else {
-        AppendMantissa(text, rounded);
-        AppendGeneralExponent(text, rounded.Exponent);
-    }
-    return text.ToQString(decSep);
+    return WithSeparator(decSep, [&](TLatin1Text &text, char separator) {
+        text.AppendGeneral(value, precision, separator);
+    });
 }
 
 QString FormatInt(qint64 value)
 {
-    char digits[24];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value);
-    return QString::fromLatin1(digits, result.ptr - digits);
+    TLatin1Text text;
+    text.AppendInteger(value);
+    return text.ToQString();
 }
 
 QString Str(double value, int width, int decimals)
 {
-    if (const char16_t *special = NonFiniteText(value))
-        return RightAligned(special, width);
-    AsciiText text;
-    if (decimals >= 0) {
-        AppendFixed(text, value, std::min(decimals, kMaxPrecision));
-    } else {
-        const int fractionDigits = std::clamp(width - 9, 0, kMaxPrecision);
-        text.Append(std::signbit(value) && value != 0 ? '-' : ' ');
-        text.AppendScientific(value, fractionDigits + 1, 4);
-    }
-    text.AlignRight(width);
-    return text.ToQString(QLatin1Char('.'));
+    TLatin1Text text;
+    text.AppendStr(value, width, decimals);
+    return text.ToQString();
 }
 
 namespace {
@@ -385,6 +631,7 @@ std::optional<double> Val(QStringView text)
     return negative ? -value : value;
 }
 
+
 // --- Dates and times ---------------------------------------------------------------
 
 namespace {
@@ -426,6 +673,40 @@ TDateTime Join(qint64 day, qint64 msec)
     return day >= 0 ? double(day) + fraction : double(day) - fraction;
 }
 
+/// The calendar fields of a split value, by the proleptic Gregorian calendar as
+/// QDate counts it, computed directly: a label that shows a date-time value at a
+/// high rate takes it apart for every text.
+struct CalendarFields
+{
+    int Year, Month, Day;
+    int DayOfWeek; ///< 0 = Sunday .. 6 = Saturday, as the day name tables count
+    int Hour, Minute, Second, Msec;
+
+    explicit CalendarFields(const DayAndTime &value)
+    {
+        // Days counted from 0000-03-01, so that the leap day ends each counted
+        // year; every valid date lies after it. 400 years have 146097 days.
+        constexpr qint64 kDaysFromMarchOfYear0 = 693'899;
+        const qint64 days = value.Day + kDaysFromMarchOfYear0;
+        const qint64 era = days / 146'097;
+        const qint64 dayOfEra = days - era * 146'097;
+        const qint64 yearOfEra =
+            (dayOfEra - dayOfEra / 1460 + dayOfEra / 36'524 - dayOfEra / 146'096) / 365;
+        const qint64 dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+        const qint64 monthFromMarch = (5 * dayOfYear + 2) / 153;
+        Day = int(dayOfYear - (153 * monthFromMarch + 2) / 5 + 1);
+        Month = int(monthFromMarch < 10 ? monthFromMarch + 3 : monthFromMarch - 9);
+        Year = int(era * 400 + yearOfEra + (Month <= 2 ? 1 : 0));
+        // 1899-12-30 was a Saturday (6); 693601 is 6 plus a multiple of 7 that keeps
+        // the sum positive for every valid day.
+        DayOfWeek = int(quint64(value.Day + 693'601) % 7);
+        Hour = int(value.Msec / 3'600'000);
+        Minute = int(value.Msec / 60'000 % 60);
+        Second = int(value.Msec / 1000 % 60);
+        Msec = int(value.Msec % 1000);
+    }
+};
+
 } // namespace
 
 TDateTime EncodeDate(int year, int month, int day)
@@ -446,26 +727,33 @@ TDateTime EncodeTime(int hour, int min, int sec, int msec)
 void DecodeDate(TDateTime dateTime, int &year, int &month, int &day)
 {
     year = month = day = 0;
-    if (const auto split = Split(dateTime))
-        split->Date().getDate(&year, &month, &day);
+    if (const auto split = Split(dateTime)) {
+        const CalendarFields fields(*split);
+        year = fields.Year;
+        month = fields.Month;
+        day = fields.Day;
+    }
 }
 
 void DecodeTime(TDateTime dateTime, int &hour, int &min, int &sec, int &msec)
 {
     hour = min = sec = msec = 0;
     if (const auto split = Split(dateTime)) {
-        const QTime time = QTime::fromMSecsSinceStartOfDay(int(split->Msec));
-        hour = time.hour();
-        min = time.minute();
-        sec = time.second();
-        msec = time.msec();
+        const CalendarFields fields(*split);
+        hour = fields.Hour;
+        min = fields.Minute;
+        sec = fields.Second;
+        msec = fields.Msec;
     }
 }
 
 int DayOfTheWeek(TDateTime dateTime)
 {
     const auto split = Split(dateTime);
-    return split ? split->Date().dayOfWeek() : 0;
+    if (!split)
+        return 0;
+    const int sundayFirst = CalendarFields(*split).DayOfWeek;
+    return sundayFirst == 0 ? 7 : sundayFirst;
 }
 
 int WeekOfTheYear(TDateTime dateTime)
@@ -526,26 +814,65 @@ const TFormatSettings &EnglishFormatSettings()
 
 namespace {
 
+/// The format letters are ASCII, and no other character lowers to one of them
+/// (only U+0130 and U+212A lower to ASCII, to "i" and "k"): lowering ASCII alone
+/// reads every format as a full case mapping would.
+constexpr char16_t AsciiLower(char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; }
+
+/// A date text under construction, written straight into the QString that is the
+/// result: it starts with room for a typical date text and doubles its room when
+/// a format writes more.
+class Utf16Text
+{
+public:
+    void Append(QChar c) { *Room(1) = c.unicode(); }
+    void Append(QStringView text) { std::copy(text.utf16(), text.utf16() + text.size(), Room(text.size())); }
+    /// A field of a date or time (0 .. 9999) with at least `minDigits` (1..4) digits.
+    void AppendNumber(int value, int minDigits)
+    {
+        const int digits = std::max(minDigits, DecimalDigitCount(quint64(value)));
+        WriteLowestDigits(Room(digits), digits, quint64(value), 10);
+    }
+    QString ToQString()
+    {
+        FText.truncate(FSize);
+        return std::move(FText);
+    }
+
+private:
+    /// Room for `count` more characters, at the end of the text.
+    char16_t *Room(qsizetype count)
+    {
+        if (FText.size() - FSize < count) {
+            FText.resize(std::max(2 * FText.size(), FSize + count));
+            FChars = reinterpret_cast<char16_t *>(FText.data());
+        }
+        char16_t *const at = FChars + FSize;
+        FSize += count;
+        return at;
+    }
+
+    // Copying into the QString at the end cost more than all the rest of a date
+    // text, so the text is written where it stays.
+    QString FText{32, Qt::Uninitialized};
+    char16_t *FChars = reinterpret_cast<char16_t *>(FText.data());
+    qsizetype FSize = 0;
+};
+
 /// Writes one date-time value by a format, following the format letters one
 /// token at a time.
 class DateTimeWriter
 {
 public:
-    DateTimeWriter(const TFormatSettings &settings, DayAndTime value)
+    DateTimeWriter(const TFormatSettings &settings, const DayAndTime &value)
         : FSettings(settings)
         , FMsecOfDay(value.Msec)
+        , FFields(value)
     {
-        value.Date().getDate(&FYear, &FMonth, &FDay);
-        FDayOfWeek = value.Date().dayOfWeek() % 7; // Sunday first, as the name tables
-        const QTime time = QTime::fromMSecsSinceStartOfDay(int(value.Msec));
-        FHour = time.hour();
-        FMinute = time.minute();
-        FSecond = time.second();
-        FMsec = time.msec();
     }
 
     void Write(QStringView format, int depth);
-    QString Result;
+    QString Result() { return FText.ToQString(); }
 
 private:
     // The formats of the settings may refer to each other ("c" in a date format);
@@ -557,28 +884,29 @@ private:
         if (depth < kMaxNesting)
             Write(format, depth + 1);
     }
-    void WriteNumber(int value, int minDigits)
-    {
-        Result += QString::number(value).rightJustified(minDigits, QLatin1Char('0'));
-    }
     static qsizetype RunLength(QStringView format, qsizetype at);
     static bool AmPmFollows(QStringView format, qsizetype from);
-    static bool StartsWith(QStringView format, qsizetype at, QStringView specifier)
+    static bool StartsWith(QStringView format, qsizetype at, std::u16string_view specifier)
     {
-        return format.mid(at).startsWith(specifier, Qt::CaseInsensitive);
+        if (format.size() - at < qsizetype(specifier.size()))
+            return false;
+        for (size_t k = 0; k < specifier.size(); ++k)
+            if (AsciiLower(format[at + qsizetype(k)].unicode()) != specifier[k])
+                return false;
+        return true;
     }
 
     const TFormatSettings &FSettings;
     qint64 FMsecOfDay;
-    int FYear = 0, FMonth = 0, FDay = 0, FDayOfWeek = 0;
-    int FHour = 0, FMinute = 0, FSecond = 0, FMsec = 0;
+    CalendarFields FFields;
+    Utf16Text FText;
 };
 
 qsizetype DateTimeWriter::RunLength(QStringView format, qsizetype at)
 {
-    const QChar letter = format[at].toLower();
+    const char16_t letter = AsciiLower(format[at].unicode());
     qsizetype end = at + 1;
-    while (end < format.size() && format[end].toLower() == letter)
+    while (end < format.size() && AsciiLower(format[end].unicode()) == letter)
         ++end;
     return end - at;
 }
@@ -607,7 +935,7 @@ void DateTimeWriter::Write(QStringView format, int depth)
     qsizetype i = 0;
     while (i < format.size()) {
         const QChar c = format[i];
-        const char16_t letter = c.toLower().unicode();
+        const char16_t letter = AsciiLower(c.unicode());
         const qsizetype run = RunLength(format, i);
         bool isHour = false;
         switch (letter) {
@@ -615,14 +943,14 @@ void DateTimeWriter::Write(QStringView format, int depth)
         case u'"': {
             const qsizetype close = format.indexOf(c, i + 1);
             const qsizetype end = close < 0 ? format.size() : close;
-            Result += format.mid(i + 1, end - i - 1);
+            FText.Append(format.mid(i + 1, end - i - 1));
             i = end + 1;
             continue;
         }
         case u'c':
             WriteNested(FSettings.ShortDateFormat, depth);
             if (FMsecOfDay != 0) {
-                Result += QLatin1Char(' ');
+                FText.Append(QLatin1Char(' '));
                 WriteNested(FSettings.LongTimeFormat, depth);
             }
             i += 1;
@@ -630,10 +958,10 @@ void DateTimeWriter::Write(QStringView format, int depth)
         case u'd': {
             const qsizetype take = std::min<qsizetype>(run, 6);
             switch (take) {
-            case 1: WriteNumber(FDay, 1); break;
-            case 2: WriteNumber(FDay, 2); break;
-            case 3: Result += FSettings.ShortDayNames[FDayOfWeek]; break;
-            case 4: Result += FSettings.LongDayNames[FDayOfWeek]; break;
+            case 1: FText.AppendNumber(FFields.Day, 1); break;
+            case 2: FText.AppendNumber(FFields.Day, 2); break;
+            case 3: FText.Append(FSettings.ShortDayNames[size_t(FFields.DayOfWeek)]); break;
+            case 4: FText.Append(FSettings.LongDayNames[size_t(FFields.DayOfWeek)]); break;
             case 5: WriteNested(FSettings.ShortDateFormat, depth); break;
             default: WriteNested(FSettings.LongDateFormat, depth); break;
             }
@@ -643,28 +971,28 @@ void DateTimeWriter::Write(QStringView format, int depth)
         case u'm': {
             const qsizetype take = std::min<qsizetype>(run, 4);
             if (afterHour && take <= 2)
-                WriteNumber(FMinute, int(take));
+                FText.AppendNumber(FFields.Minute, int(take));
             else if (take <= 2)
-                WriteNumber(FMonth, int(take));
+                FText.AppendNumber(FFields.Month, int(take));
             else
-                Result += (take == 3 ? FSettings.ShortMonthNames
-                                     : FSettings.LongMonthNames)[FMonth - 1];
+                FText.Append((take == 3 ? FSettings.ShortMonthNames
+                                        : FSettings.LongMonthNames)[size_t(FFields.Month - 1)]);
             i += take;
             break;
         }
         case u'y':
             if (run <= 2)
-                WriteNumber(FYear % 100, 2);
+                FText.AppendNumber(FFields.Year % 100, 2);
             else
-                WriteNumber(FYear, 4);
+                FText.AppendNumber(FFields.Year, 4);
             i += run;
             break;
         case u'h': {
             const qsizetype take = std::min<qsizetype>(run, 2);
-            int hour = FHour;
+            int hour = FFields.Hour;
             if (AmPmFollows(format, i + take))
-                hour = FHour % 12 == 0 ? 12 : FHour % 12;
-            WriteNumber(hour, int(take));
+                hour = hour % 12 == 0 ? 12 : hour % 12;
+            FText.AppendNumber(hour, int(take));
             isHour = true;
             i += take;
             break;
@@ -672,13 +1000,13 @@ void DateTimeWriter::Write(QStringView format, int depth)
         case u'n':
         case u's': {
             const qsizetype take = std::min<qsizetype>(run, 2);
-            WriteNumber(letter == u'n' ? FMinute : FSecond, int(take));
+            FText.AppendNumber(letter == u'n' ? FFields.Minute : FFields.Second, int(take));
             i += take;
             break;
         }
         case u'z': {
             const qsizetype take = std::min<qsizetype>(run, 3);
-            WriteNumber(FMsec, take == 1 ? 1 : 3);
+            FText.AppendNumber(FFields.Msec, take == 1 ? 1 : 3);
             i += take;
             break;
         }
@@ -689,33 +1017,33 @@ void DateTimeWriter::Write(QStringView format, int depth)
             break;
         }
         case u'a': {
-            const bool morning = FHour < 12;
+            const bool morning = FFields.Hour < 12;
             if (StartsWith(format, i, u"am/pm")) {
-                Result += format.mid(morning ? i : i + 3, 2);
+                FText.Append(format.mid(morning ? i : i + 3, 2));
                 i += 5;
             } else if (StartsWith(format, i, u"a/p")) {
-                Result += format.mid(morning ? i : i + 2, 1);
+                FText.Append(format.mid(morning ? i : i + 2, 1));
                 i += 3;
             } else if (StartsWith(format, i, u"ampm")) {
-                Result += morning ? FSettings.TimeAMString : FSettings.TimePMString;
+                FText.Append(morning ? FSettings.TimeAMString : FSettings.TimePMString);
                 i += 4;
             } else {
-                Result += c;
+                FText.Append(c);
                 i += 1;
                 continue; // a plain letter is literal text
             }
             break;
         }
         case u'/':
-            Result += FSettings.DateSeparator;
+            FText.Append(FSettings.DateSeparator);
             i += 1;
             continue;
         case u':':
-            Result += FSettings.TimeSeparator;
+            FText.Append(FSettings.TimeSeparator);
             i += 1;
             continue;
         default:
-            Result += c;
+            FText.Append(c);
             i += 1;
             continue;
         }
@@ -737,7 +1065,7 @@ QString FormatDateTime(const QString &format, TDateTime dateTime, const TFormatS
         return {};
     DateTimeWriter writer(settings, *split);
     writer.Write(format.isEmpty() ? u"c" : QStringView(format), 0);
-    return writer.Result;
+    return writer.Result();
 }
 
 } // namespace nvo

@@ -4,9 +4,12 @@
 // conversions (%f, %e, %g, %d), its Str/Val for reals and the date-time routines.
 //
 // None of them depends on the C locale: Qt calls setlocale() at start-up, so
-// printf/strtod/streams would follow the environment's decimal separator. The
-// number texts are built with std::to_chars into stack buffers and turned into one
-// QString at the end; the decimal separator is always an explicit argument.
+// printf/strtod/streams would follow the environment's decimal separator. Every
+// number text of the library is written here: TLatin1Text writes it in place into
+// a stack buffer (std::to_chars gives the digits), and the functions that return a
+// QString are that buffer turned into one QString; the decimal separator is always
+// an explicit argument. Date texts are written straight into the QString they
+// are returned in.
 //
 // Texts of values that are not numbers: every function is total. NaN writes "NAN",
 // +Inf "INF" and -Inf "-INF" (right-aligned in the field where the function has a
@@ -21,6 +24,7 @@
 
 #include <array>
 #include <optional>
+#include <string_view>
 
 class QDateTime;
 
@@ -34,9 +38,9 @@ namespace nvo {
 inline constexpr int kMaxPrecision = 40;
 
 /// The texts written for values that are not finite numbers.
-inline constexpr char16_t kNaNText[] = u"NAN";
-inline constexpr char16_t kInfText[] = u"INF";
-inline constexpr char16_t kMinusInfText[] = u"-INF";
+inline constexpr std::string_view kNaNText = "NAN";
+inline constexpr std::string_view kInfText = "INF";
+inline constexpr std::string_view kMinusInfText = "-INF";
 
 /// The decimal separator of the user's locale (QLocale(), which follows
 /// QLocale::setDefault).
@@ -95,6 +99,86 @@ NVO_EXPORT QString Str(double value, int width, int decimals);
 /// +/-infinity and one too small gives (signed) zero, as the framework's extended
 /// conversion would before the caller clamps it.
 NVO_EXPORT std::optional<double> Val(QStringView text);
+
+// --- Number texts written in place -----------------------------------------------
+
+/// The degree sign of angle texts, in Latin-1.
+inline constexpr char kDegreeSign = '\xB0';
+
+/// Decimal counts TLatin1Text::AppendFixed takes: enough for 40 significant digits
+/// of every normal double (the smallest, about 2.2e-308, has its first digit at the
+/// 308th decimal), and small enough to keep every text within the buffer.
+inline constexpr int kMaxDecimals = 350;
+
+/// A number text written in place: Latin-1 characters in a fixed buffer on the
+/// writer's stack that becomes one QString at the end, so a text costs a single
+/// allocation however many parts it has (a label may show thousands of values a
+/// second). The writers follow the functions above: the separator is an explicit
+/// character, a text that shows only zeros carries no "-", and a value that is not
+/// a finite number writes "NAN", "INF" or "-INF". Counts of digits are clamped to
+/// the limits each writer names, so one writer never leaves the buffer; the buffer
+/// has room for the longest text of any writer with a field or a unit around it.
+class NVO_EXPORT TLatin1Text
+{
+public:
+    static constexpr int kCapacity = 1024;
+
+    TLatin1Text() = default;
+    TLatin1Text(const TLatin1Text &) = delete; // FEnd points into this object
+    TLatin1Text &operator=(const TLatin1Text &) = delete;
+
+    void Append(char c) { *FEnd++ = c; }
+    void Append(std::string_view text);
+
+    /// Format('%*.*f'): exactly `decimals` (0..kMaxDecimals) digits after the
+    /// separator, rounded on the exact binary value, true ties to the even digit.
+    void AppendFixed(double value, int decimals, char separator);
+    /// Format('%*.*e'): `significant` digits, one before the separator and up to
+    /// kMaxPrecision after it, "E", the exponent's sign and at least
+    /// `minExponentDigits` (1..4) digits.
+    void AppendScientific(double value, int significant, char separator, int minExponentDigits = 3);
+    /// AppendScientific with exactly `exponentDigits` exponent digits; a value whose
+    /// exponent needs more shows as one asterisk per character its text would have
+    /// (as a field too narrow for its number does), and the result is false.
+    bool AppendScientificOrAsterisks(double value, int significant, char separator,
+                                     int exponentDigits);
+    /// Engineering notation: `significant` (1..kMaxPrecision + 1) digits, the exponent a
+    /// multiple of three written like AppendScientific's, one to three integer
+    /// digits (zeros when fewer digits are significant): 12345, 3 digits: 12.3E+003.
+    void AppendEngineering(double value, int significant, char separator);
+    /// Engineering notation without a separator: the mantissa rounded to a whole
+    /// number from 1 to 999: 12345 gives 12E+003, 999.7 gives 1E+003.
+    void AppendEngineeringWhole(double value);
+    /// Format('%*.*g') as FormatGeneral writes it.
+    void AppendGeneral(double value, int precision, char separator);
+    /// `value` in base 2, 8, 10 or 16 (upper case), at least `minDigits` digits
+    /// (up to kMaxDecimals), a negative value as "-" and its magnitude.
+    void AppendInteger(qint64 value, int base = 10, int minDigits = 1);
+    /// Exactly `digits` (1..kMaxDecimals) digits of `value` in base 2, 8, 10 or 16:
+    /// the lowest ones, zeros in front.
+    void AppendLowestDigits(quint64 value, int base, int digits);
+    /// An angle in degrees as whole degrees, a degree sign and minutes with
+    /// `decimals` (0..kMaxPrecision) decimals (12°30.00'), or with `withSeconds`
+    /// whole degrees, whole minutes and seconds with decimals (12°30'15.00").
+    /// Rounding the last field carries into the ones before (59.996' gives the next
+    /// degree). Writes nothing and gives false when the value is not finite or its
+    /// whole units do not fit a qint64.
+    bool AppendSexagesimal(double degrees, int decimals, bool withSeconds, char separator);
+    /// Str(value, width, decimals), its field aligned on its own.
+    void AppendStr(double value, int width, int decimals);
+    /// Right-aligns the whole text in a field of `fieldWidth` characters (at most 255).
+    void AlignRight(int fieldWidth) { AlignRightFrom(FChars.data(), fieldWidth); }
+
+    int Size() const { return int(FEnd - FChars.data()); }
+    std::string_view View() const { return {FChars.data(), size_t(Size())}; }
+    QString ToQString() const { return QString::fromLatin1(FChars.data(), Size()); }
+
+private:
+    void AlignRightFrom(char *start, int fieldWidth);
+
+    std::array<char, kCapacity> FChars;
+    char *FEnd = FChars.data();
+};
 
 // --- Dates and times ---------------------------------------------------------------
 
