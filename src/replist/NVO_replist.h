@@ -121,7 +121,7 @@ public:
     void SetSortColumnSec(int Col) { FSortColumnSec = Col; }
     bool GetSortToggle() const { return FSortToggle; }
     void SetSortToggle(bool Value) { FSortToggle = Value; }
-    /// The cell matrix, for the view to read attributes and attach its notifications.
+    /// The cell matrix, for the view to read attributes and connect to its signals.
     TStringArray &Strings() { return *FStrings; }
     const TStringArray &Strings() const { return *FStrings; }
 
