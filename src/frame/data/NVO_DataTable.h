@@ -1,6 +1,7 @@
 #pragma once
 
 #include "NVO_Corvane.h"
+#include "NVO_Events.h"
 #include "NVO_Global.h"
 
 #include <QtCore/QObject>
@@ -51,7 +52,6 @@ public:
     static constexpr int NameMax = 50;
     static constexpr int NominalIDMax = 10;
 
-    using TNotifyEvent = std::function<void(QObject *Sender)>;
     using TResizeEvent = std::function<void(QObject *Sender, int OldCols, int OldRows, int NewCols, int NewRows)>;
     using TSortExchangeEvent = std::function<void(QObject *Sender, int Kind, int Index1, int Index2, int Extra1, int Extra2)>;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "NVO_Corvane.h"
+#include "NVO_Events.h"
 #include "NVO_Global.h"
 
 #include <QtCore/QObject>
@@ -68,8 +69,6 @@ class NVO_EXPORT TStringArray : public QObject
     Q_OBJECT
 
 public:
-    using TNotifyEvent = std::function<void(QObject *Sender)>;
-
     explicit TStringArray(QObject *AOwner = nullptr);
     ~TStringArray() override;
 
