@@ -1,5 +1,6 @@
 #include "NVO_replist.h"
 
+#include <QtCore/QScopeGuard>
 #include <QtCore/QSignalBlocker>
 #include <QtCore/QStringList>
 
@@ -149,18 +150,9 @@ TRLData::TRLData(QObject *AOwner) : QObject(AOwner)
         throw ENVORLDataError(msg::FailedToInitialize(this));
     }
     FCommonHeader = QStringLiteral("NVO Report Listview");
-    ConnectMatrix();
 }
 
 TRLData::~TRLData() = default;
-
-void TRLData::ConnectMatrix()
-{
-    connect(FStrings.get(), &TStringArray::BeforeSortExchange, this, [this](const QString &Text, QString &ExchgText) {
-        if (OnBeforeSortExchange)
-            OnBeforeSortExchange(this, Text, ExchgText);
-    });
-}
 
 void TRLData::RecomputeFeedback()
 {
@@ -580,6 +572,17 @@ void TRLData::Sort(int Col, int ColSec, bool Ascending)
     FSortColumn = Col;
     FSortColumnSec = ColSec;
     FSortOrder = Ascending;
+    // The store hears the matrix's sort keys while it sorts with a handler to pass them
+    // to. Without one it does not listen: a key is built as a text only for a listener
+    // that may rewrite it, and that text costs more than comparing the key.
+    QMetaObject::Connection keys;
+    if (OnBeforeSortExchange)
+        keys = connect(FStrings.get(), &TStringArray::BeforeSortExchange, this,
+                       [this](const QString &Text, QString &ExchgText) {
+                           if (OnBeforeSortExchange)
+                               OnBeforeSortExchange(this, Text, ExchgText);
+                       });
+    const auto stopListening = qScopeGuard([&keys] { disconnect(keys); });
     FStrings->Sort(Col, ColSec, Ascending);
 }
 

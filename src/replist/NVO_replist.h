@@ -224,7 +224,6 @@ private:
     /// Takes over a matrix and column set built aside (readers): nothing can fail here.
     void TakeOver(TStringArray &Matrix, std::vector<QString> &Names, std::vector<QString> &Formats,
                   std::vector<quint8> &Modes, int NrOfRows);
-    void ConnectMatrix();
 
     QString FComment;
     std::vector<QString> FColName;

@@ -908,7 +908,7 @@ void TStringArray::EndUpdate()
     Announce(FUpdateCells, FUpdateCols, FUpdateRows);
 }
 
-void TStringArray::Announce(QRect Cells, int OldCols, int OldRows)
+void TStringArray::Tell(QRect Cells, int OldCols, int OldRows)
 {
     if (signalsBlocked())
         return;

@@ -182,9 +182,15 @@ private:
     void ReserveRows(size_t Rows);
     /// The one place changes are announced: the signals, then `OnChange`; gathered
     /// instead while an update is open. `Cells` holds columns as x and display rows as
-    /// y; the part outside the matrix is left out.
-    void Announce(QRect Cells, int OldCols, int OldRows);
+    /// y; the part outside the matrix is left out. A matrix with nobody to tell (one a
+    /// reader fills aside) returns at once, without a call per cell.
+    void Announce(const QRect &Cells, int OldCols, int OldRows)
+    {
+        if (FChangesConnected || FUpdateDepth > 0 || OnChange)
+            Tell(Cells, OldCols, OldRows);
+    }
     void Announce(const QRect &Cells) { Announce(Cells, FNrOfCols, FNrOfRows); }
+    void Tell(QRect Cells, int OldCols, int OldRows);
     /// Every cell of the matrix, as `Announce` takes it.
     QRect AllCells() const { return QRect(0, 1, FNrOfCols + 1, FNrOfRows); }
     void ReportPercent(int Percent);
