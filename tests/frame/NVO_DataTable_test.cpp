@@ -1,5 +1,6 @@
 #include "EventRecorder.h"
 #include "NVO_DataTable.h"
+#include "RangeListeners.h"
 
 #include <gtest/gtest.h>
 
@@ -188,12 +189,7 @@ TEST(DataTable, EveryConnectedListenerHearsTheSameCells)
 {
     TDataTable t;
     t.Resize(3, 3);
-    std::vector<int> first, second;
-    QObject::connect(&t, &TDataTable::CellsChanged, [&](int c1, int r1, int c2, int r2) { first = {c1, r1, c2, r2}; });
-    QObject::connect(&t, &TDataTable::CellsChanged, [&](int c1, int r1, int c2, int r2) { second = {c1, r1, c2, r2}; });
-    t.SetElem(3, 2, 1.5);
-    EXPECT_EQ(first, (std::vector<int>{3, 2, 3, 2}));
-    EXPECT_EQ(second, first);
+    test::ExpectBothListenersHear(t, &TDataTable::CellsChanged, [&t] { t.SetElem(3, 2, 1.5); }, {3, 2, 3, 2});
 }
 
 } // namespace

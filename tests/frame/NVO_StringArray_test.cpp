@@ -1,5 +1,6 @@
 #include "EventRecorder.h"
 #include "NVO_StringArray.h"
+#include "RangeListeners.h"
 
 #include <QtCore/QSignalBlocker>
 #include <QtCore/QStringList>
@@ -350,12 +351,8 @@ TEST(StringArray, EveryConnectedListenerHearsTheSameRange)
 {
     TStringArray a;
     a.Resize(3, 3);
-    std::vector<int> first, second;
-    QObject::connect(&a, &TStringArray::CellsChanged, [&](int c1, int r1, int c2, int r2) { first = {c1, r1, c2, r2}; });
-    QObject::connect(&a, &TStringArray::CellsChanged, [&](int c1, int r1, int c2, int r2) { second = {c1, r1, c2, r2}; });
-    a.SetString(3, 2, QStringLiteral("x"));
-    EXPECT_EQ(first, (std::vector<int>{3, 2, 3, 2}));
-    EXPECT_EQ(second, first);
+    test::ExpectBothListenersHear(a, &TStringArray::CellsChanged, [&a] { a.SetString(3, 2, QStringLiteral("x")); },
+                                  {3, 2, 3, 2});
 }
 
 TEST(StringArray, AnUpdateAnnouncesItsChangesOnceAtItsOutermostEnd)
