@@ -3,6 +3,7 @@
 #include "NVO_Format.h"
 
 #include <QtCore/QScopeGuard>
+#include <QtCore/QSignalBlocker>
 #include <QtCore/QStringList>
 
 #include <algorithm>
@@ -51,6 +52,21 @@ QString RowIndexDefault(QChar Kind, int Row, int Count)
         break;
     }
     return text.ToQString();
+}
+
+/// Runs an edit of many cells inside one update of the matrix, so that its listeners
+/// hear of it once; an edit stopped by an exception is announced as far as it got.
+template<class Edit>
+void EditInOneUpdate(TStringArray &Matrix, Edit &&edit)
+{
+    Matrix.BeginUpdate();
+    try {
+        edit();
+    } catch (...) {
+        Matrix.EndUpdate();
+        throw;
+    }
+    Matrix.EndUpdate();
 }
 
 } // namespace
@@ -131,18 +147,9 @@ TRLData::TRLData(QObject *AOwner) : QObject(AOwner)
         throw ENVORLDataError(msg::FailedToInitialize(this));
     }
     FCommonHeader = QStringLiteral("NVO Report Listview");
-    ConnectMatrix();
 }
 
 TRLData::~TRLData() = default;
-
-void TRLData::ConnectMatrix()
-{
-    FStrings->OnBeforeSortExchange = [this](QObject *, const QString &Text, QString &ExchgText) {
-        if (OnBeforeSortExchange)
-            OnBeforeSortExchange(this, Text, ExchgText);
-    };
-}
 
 void TRLData::RecomputeFeedback()
 {
@@ -259,11 +266,9 @@ void TRLData::SetColCheckMode(int ColNr, TCheckMode Value)
     if (!ValidCol(ColNr) || Value > cmRadio || Value == GetColCheckMode(ColNr))
         return;
     const TCheckMode old = GetColCheckMode(ColNr);
-    // The conversion rewrites cells but is one change of the column setup: the matrix's
-    // change notification stays quiet meanwhile.
-    TStringArray::TNotifyEvent onChange = std::move(FStrings->OnChange);
-    FStrings->OnChange = nullptr;
-    const auto restore = qScopeGuard([&] { FStrings->OnChange = std::move(onChange); });
+    // The conversion rewrites the stored cells but not what they show; it is a change of
+    // the column setup, and the matrix's listeners hear nothing of it.
+    const QSignalBlocker quiet(FStrings.get());
     if (old == cmNone) {
         for (int row = 1; row <= FNrOfRows; ++row)
             if (!FStrings->IsEmpty(ColNr, row))
@@ -349,9 +354,11 @@ void TRLData::SetElemChecked(int ACol, int ARow, bool Value)
 {
     if (!IsCheckColumn(ACol) || !ValidRow(ARow))
         return;
-    if (GetColCheckMode(ACol) == cmRadio)
-        SetAllCheckmarksOfCol(ACol, false);
-    SetStateChar(ACol, ARow, Value);
+    EditInOneUpdate(*FStrings, [&] {
+        if (GetColCheckMode(ACol) == cmRadio)
+            SetAllCheckmarksOfCol(ACol, false);
+        SetStateChar(ACol, ARow, Value);
+    });
 }
 
 void TRLData::SetAllCheckmarksOfCol(int Column, bool IsChecked)
@@ -362,18 +369,22 @@ void TRLData::SetAllCheckmarksOfCol(int Column, bool IsChecked)
     const TCheckMode mode = GetColCheckMode(Column);
     if (mode == cmNone || (IsChecked && mode != cmBox))
         return;
-    for (int row = 1; row <= FNrOfRows; ++row)
-        SetStateChar(Column, row, IsChecked);
+    EditInOneUpdate(*FStrings, [&] {
+        for (int row = 1; row <= FNrOfRows; ++row)
+            SetStateChar(Column, row, IsChecked);
+    });
 }
 
 void TRLData::InvertAllCheckmarksOfCol(int Column)
 {
     if (GetColCheckMode(Column) != cmBox)
         return;
-    for (int row = 1; row <= FNrOfRows; ++row) {
-        const QString stored = FStrings->GetString(Column, row);
-        SetStateChar(Column, row, stored.isEmpty() || stored.at(0) != Checked);
-    }
+    EditInOneUpdate(*FStrings, [&] {
+        for (int row = 1; row <= FNrOfRows; ++row) {
+            const QString stored = FStrings->GetString(Column, row);
+            SetStateChar(Column, row, stored.isEmpty() || stored.at(0) != Checked);
+        }
+    });
 }
 
 int TRLData::CountCheckedElemsInCol(int Column) const
@@ -471,8 +482,10 @@ void TRLData::RemoveRow(int r)
         return;
     FStrings->CommitSorting();
     if (FNrOfRows == 1) {
-        for (int col = 0; col <= FNrOfCols; ++col)
-            FStrings->SetString(col, 1, QString());
+        EditInOneUpdate(*FStrings, [&] {
+            for (int col = 0; col <= FNrOfCols; ++col)
+                FStrings->SetString(col, 1, QString());
+        });
         // The attribute byte goes with the row's content: a selected or disabled mark
         // must not reappear on the next row added.
         FStrings->SetRowAttrib(1, 0);
@@ -514,27 +527,31 @@ void TRLData::CopyRow(int Source, int Target)
 {
     if (!ValidRow(Source) || !ValidRow(Target) || Source == Target)
         return;
-    for (int col = 0; col <= FNrOfCols; ++col)
-        FStrings->SetString(col, Target, FStrings->GetString(col, Source));
+    EditInOneUpdate(*FStrings, [&] {
+        for (int col = 0; col <= FNrOfCols; ++col)
+            FStrings->SetString(col, Target, FStrings->GetString(col, Source));
+    });
     FStrings->SetRowAttrib(Target, FStrings->GetRowAttrib(Source));
 }
 
 void TRLData::Fill(const QString &s)
 {
-    for (int col = 1; col <= FNrOfCols; ++col) {
-        const bool check = IsCheckColumn(col);
-        for (int row = 1; row <= FNrOfRows; ++row) {
-            if (!check) {
-                FStrings->SetString(col, row, s);
-                continue;
+    EditInOneUpdate(*FStrings, [&] {
+        for (int col = 1; col <= FNrOfCols; ++col) {
+            const bool check = IsCheckColumn(col);
+            for (int row = 1; row <= FNrOfRows; ++row) {
+                if (!check) {
+                    FStrings->SetString(col, row, s);
+                    continue;
+                }
+                // An empty check-mark cell has no state; it counts as unchecked and gets
+                // the blank, like a cell whose state is a blank.
+                const QString stored = FStrings->GetString(col, row);
+                const QChar state = stored.isEmpty() || stored.at(0) == Unchecked ? Unchecked : Checked;
+                FStrings->SetString(col, row, state + s);
             }
-            // An empty check-mark cell has no state; it counts as unchecked and gets the
-            // blank, like a cell whose state is a blank.
-            const QString stored = FStrings->GetString(col, row);
-            const QChar state = stored.isEmpty() || stored.at(0) == Unchecked ? Unchecked : Checked;
-            FStrings->SetString(col, row, state + s);
         }
-    }
+    });
 }
 
 void TRLData::Clear()
@@ -552,6 +569,17 @@ void TRLData::Sort(int Col, int ColSec, bool Ascending)
     FSortColumn = Col;
     FSortColumnSec = ColSec;
     FSortOrder = Ascending;
+    // The store hears the matrix's sort keys while it sorts with a handler to pass them
+    // to. Without one it does not listen: a key is built as a text only for a listener
+    // that may rewrite it, and that text costs more than comparing the key.
+    QMetaObject::Connection keys;
+    if (OnBeforeSortExchange)
+        keys = connect(FStrings.get(), &TStringArray::BeforeSortExchange, this,
+                       [this](const QString &Text, QString &ExchgText) {
+                           if (OnBeforeSortExchange)
+                               OnBeforeSortExchange(this, Text, ExchgText);
+                       });
+    const auto stopListening = qScopeGuard([&keys] { disconnect(keys); });
     FStrings->Sort(Col, ColSec, Ascending);
 }
 
@@ -567,18 +595,17 @@ void TRLData::UnSort()
 void TRLData::TakeOver(TStringArray &Matrix, std::vector<QString> &Names, std::vector<QString> &Formats,
                        std::vector<quint8> &Modes, int NrOfRows)
 {
-    // Swapping keeps the matrix object, and with it every notification attached to it.
+    // Swapping keeps the matrix object, and with it every listener connected to it. The
+    // matrix is swapped last: its listeners, told of the swap, find the store complete.
     const int oldCols = FNrOfCols;
     const int oldRows = FNrOfRows;
-    FStrings->Swap(Matrix);
     FColName.swap(Names);
     FColumnFormat.swap(Formats);
     FColButMode.swap(Modes);
     FNrOfCols = int(FColName.size());
     FNrOfRows = NrOfRows;
     RecomputeFeedback();
-    if (FStrings->OnChange)
-        FStrings->OnChange(FStrings.get());
+    FStrings->Swap(Matrix);
     if (oldCols != FNrOfCols)
         Q_EMIT NrOfColumnsChanged(FNrOfCols);
     if (oldRows != FNrOfRows)

@@ -121,7 +121,7 @@ public:
     void SetSortColumnSec(int Col) { FSortColumnSec = Col; }
     bool GetSortToggle() const { return FSortToggle; }
     void SetSortToggle(bool Value) { FSortToggle = Value; }
-    /// The cell matrix, for the view to read attributes and attach its notifications.
+    /// The cell matrix, for the view to read attributes and connect to its signals.
     TStringArray &Strings() { return *FStrings; }
     const TStringArray &Strings() const { return *FStrings; }
 
@@ -224,7 +224,6 @@ private:
     /// Takes over a matrix and column set built aside (readers): nothing can fail here.
     void TakeOver(TStringArray &Matrix, std::vector<QString> &Names, std::vector<QString> &Formats,
                   std::vector<quint8> &Modes, int NrOfRows);
-    void ConnectMatrix();
 
     QString FComment;
     std::vector<QString> FColName;

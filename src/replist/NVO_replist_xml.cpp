@@ -25,12 +25,14 @@
 // U+FFFF) are written as the hexadecimal digits of their UTF-8 bytes with enc="hex".
 //
 // Reading: the lines are searched for the root start line by the same rule as
-// CheckIfValidReplist; the lines up to the one with the end tag are then parsed as flat
-// elements. Several lists may follow each other; a reader stops after the end-tag line,
-// so the next list can be read from there. A read that fails for any reason (no such
-// list, truncated text, malformed or inconsistent content) returns false and leaves the
-// store as it was.
+// CheckIfValidReplist; the lines up to the one with the end tag are then split into flat
+// elements (NVO_FlatXml_p.h), which this unit maps to the list's tags and checks against
+// each other. Several lists may follow each other; a reader stops after the end-tag
+// line, so the next list can be read from there. A read that fails for any reason (no
+// such list, truncated text, malformed or inconsistent content) returns false and leaves
+// the store as it was.
 
+#include "NVO_FlatXml_p.h"
 #include "NVO_replist.h"
 #include "NVO_replist_p.h"
 
@@ -94,29 +96,6 @@ bool NeedsHexForm(std::string_view text)
     return false;
 }
 
-void AppendEscaped(std::string &out, std::string_view text)
-{
-    // Plain runs go in one piece; only the characters that need a reference stop them.
-    size_t run = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char *reference;
-        switch (text[i]) {
-        case '&': reference = "&amp;"; break;
-        case '<': reference = "&lt;"; break;
-        case '>': reference = "&gt;"; break;
-        case '"': reference = "&quot;"; break;
-        case '\'': reference = "&apos;"; break;
-        case '\t': reference = "&#9;"; break;
-        case '\n': reference = "&#10;"; break;
-        case '\r': reference = "&#13;"; break;
-        default: continue;
-        }
-        out.append(text.substr(run, i - run)).append(reference);
-        run = i + 1;
-    }
-    out.append(text.substr(run));
-}
-
 std::string_view View(const QByteArray &bytes)
 {
     return {bytes.constData(), size_t(bytes.size())};
@@ -134,7 +113,7 @@ void AppendContent(std::string &out, const char *tag, std::string_view text)
         out.append(hex.constData(), size_t(hex.size()));
     } else {
         out += '>';
-        AppendEscaped(out, text);
+        flatxml::AppendEscaped(out, text);
     }
     out.append("</").append(tag).append(">\n");
 }
@@ -230,297 +209,22 @@ bool CheckLines(const LineSource &next, const QString &DataID)
     return false;
 }
 
-// ---- reading: flat elements ------------------------------------------------------------------------
+// ---- reading: the report list's elements ----------------------------------------------------------
 
-struct Attribute
-{
-    std::string_view name, value;
-};
-
-/// One element of a list body, with raw (still escaped) text and attribute values.
-struct RawElement
-{
-    TRepListXmlTag tag = xmlInvalid;
-    std::string_view text;
-    Attribute attributes[4];
-    int attributeCount = 0;
-
-    /// Attribute names, like tag names, in any letter case.
-    std::optional<std::string_view> Attr(std::string_view name) const;
-};
-
-bool IsSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-bool IsNameChar(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-'
-           || c == '.' || c == ':';
-}
-
-/// Markup names are ASCII; folding them by hand keeps the locale out of a hot loop.
-char AsciiLower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
-}
-
-bool EqualsNoCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (AsciiLower(a[i]) != AsciiLower(b[i]))
-            return false;
-    return true;
-}
-
-std::optional<std::string_view> RawElement::Attr(std::string_view name) const
-{
-    for (int i = 0; i < attributeCount; ++i)
-        if (EqualsNoCase(attributes[i].name, name))
-            return attributes[i].value;
-    return std::nullopt;
-}
+/// The name of the root element, in any letter case.
+constexpr std::string_view Root = "replist";
 
 TRepListXmlTag TagOf(std::string_view name)
 {
     static constexpr std::string_view names[] = {"numcols",      "numrows",      "colname", "checkedcolumn",
                                                  "commonheader", "columnformat", "cell",    "comment"};
     for (int tag = xmlNumCols; tag < xmlEndReplist; ++tag)
-        if (EqualsNoCase(name, names[tag]))
+        if (flatxml::EqualsNoCase(name, names[tag]))
             return TRepListXmlTag(tag);
     return xmlInvalid;
 }
 
-/// Whether the text holds "</replist" in any letter case; content never does, since
-/// every "<" in it is a reference.
-bool HasEndTag(std::string_view text)
-{
-    for (size_t at = text.find("</"); at != std::string_view::npos; at = text.find("</", at + 2))
-        if (EqualsNoCase(text.substr(at + 2, 7), "replist"))
-            return true;
-    return false;
-}
-
-/// A quick test before the full root-line rule: the line holds "<replist" in any case.
-bool MayBeRoot(std::string_view line)
-{
-    for (size_t at = line.find('<'); at != std::string_view::npos; at = line.find('<', at + 1))
-        if (EqualsNoCase(line.substr(at + 1, 7), "replist"))
-            return true;
-    return false;
-}
-
-/// Where the root start tag ends on its line (the ">" outside quotes after "<replist"),
-/// -1 when it does not end there.
-qsizetype StartTagEnd(std::string_view line)
-{
-    size_t at = line.find('<');
-    while (at != std::string_view::npos && !EqualsNoCase(line.substr(at + 1, 7), "replist"))
-        at = line.find('<', at + 1);
-    if (at == std::string_view::npos)
-        return -1;
-    char quote = 0;
-    for (size_t i = at; i < line.size(); ++i) {
-        const char c = line[i];
-        if (quote)
-            quote = c == quote ? 0 : quote;
-        else if (c == '"' || c == '\'')
-            quote = c;
-        else if (c == '>')
-            return qsizetype(i);
-    }
-    return -1;
-}
-
-/// Walks the flat elements of a list body up to the root end tag, and puts `end` just
-/// after that tag's name. Returns false for anything that is not such a body: nesting,
-/// stray text, broken tags, no end tag.
-template<class OnElement>
-bool ScanBody(std::string_view body, OnElement &&onElement, size_t &end)
-{
-    size_t pos = 0;
-    const size_t n = body.size();
-    const auto skipTo = [&](std::string_view terminator) {
-        const size_t at = body.find(terminator, pos);
-        if (at == std::string_view::npos)
-            return false;
-        pos = at + terminator.size();
-        return true;
-    };
-    // One element object for the whole body: a list has a million elements, and a fresh
-    // one would clear its attribute slots each time.
-    RawElement element;
-    while (true) {
-        while (pos < n && IsSpace(body[pos]))
-            ++pos;
-        if (pos >= n)
-            return false; // no end tag: truncated
-        if (body[pos] != '<')
-            return false; // stray text
-        // The character after "<" tells the rare forms from a start tag without a
-        // string comparison per element.
-        const char second = pos + 1 < n ? body[pos + 1] : '\0';
-        if (second == '!' && body.compare(pos, 4, "<!--") == 0) {
-            if (!skipTo("-->"))
-                return false;
-            continue;
-        }
-        if (second == '?') {
-            if (!skipTo("?>"))
-                return false;
-            continue;
-        }
-        if (second == '/') {
-            size_t p = pos + 2;
-            const size_t nameStart = p;
-            while (p < n && IsNameChar(body[p]))
-                ++p;
-            end = p;
-            return EqualsNoCase(body.substr(nameStart, p - nameStart), "replist");
-        }
-        // A start tag.
-        size_t p = pos + 1;
-        const size_t nameStart = p;
-        while (p < n && IsNameChar(body[p]))
-            ++p;
-        const std::string_view name = body.substr(nameStart, p - nameStart);
-        if (name.empty())
-            return false;
-        element.tag = TagOf(name);
-        element.text = {};
-        element.attributeCount = 0;
-        bool selfClosing = false;
-        while (true) {
-            while (p < n && IsSpace(body[p]))
-                ++p;
-            if (p >= n)
-                return false;
-            if (body[p] == '>') {
-                ++p;
-                break;
-            }
-            if (body[p] == '/' && p + 1 < n && body[p + 1] == '>') {
-                p += 2;
-                selfClosing = true;
-                break;
-            }
-            const size_t attrStart = p;
-            while (p < n && IsNameChar(body[p]))
-                ++p;
-            const std::string_view attrName = body.substr(attrStart, p - attrStart);
-            while (p < n && IsSpace(body[p]))
-                ++p;
-            if (attrName.empty() || p >= n || body[p] != '=')
-                return false;
-            ++p;
-            while (p < n && IsSpace(body[p]))
-                ++p;
-            if (p >= n || (body[p] != '"' && body[p] != '\''))
-                return false;
-            const char quote = body[p++];
-            // Attribute values are a few characters: a loop beats a library search.
-            size_t valueEnd = p;
-            while (valueEnd < n && body[valueEnd] != quote)
-                ++valueEnd;
-            if (valueEnd == n)
-                return false;
-            if (element.attributeCount < 4)
-                element.attributes[element.attributeCount++] = {attrName, body.substr(p, valueEnd - p)};
-            p = valueEnd + 1;
-        }
-        if (!selfClosing) {
-            const size_t textEnd = body.find('<', p);
-            if (textEnd == std::string_view::npos)
-                return false;
-            element.text = body.substr(p, textEnd - p);
-            p = textEnd;
-            if (body.compare(p, 2, "</") != 0)
-                return false; // nested elements are not part of the model
-            p += 2;
-            const size_t closeStart = p;
-            while (p < n && IsNameChar(body[p]))
-                ++p;
-            if (!EqualsNoCase(body.substr(closeStart, p - closeStart), name))
-                return false;
-            while (p < n && IsSpace(body[p]))
-                ++p;
-            if (p >= n || body[p] != '>')
-                return false;
-            ++p;
-        }
-        pos = p;
-        if (!onElement(element))
-            return false;
-    }
-}
-
-void AppendUtf8(std::string &out, char32_t code)
-{
-    if (code < 0x80) {
-        out += char(code);
-    } else if (code < 0x800) {
-        out += char(0xC0 | (code >> 6));
-        out += char(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += char(0xE0 | (code >> 12));
-        out += char(0x80 | ((code >> 6) & 0x3F));
-        out += char(0x80 | (code & 0x3F));
-    } else {
-        out += char(0xF0 | (code >> 18));
-        out += char(0x80 | ((code >> 12) & 0x3F));
-        out += char(0x80 | ((code >> 6) & 0x3F));
-        out += char(0x80 | (code & 0x3F));
-    }
-}
-
-/// Resolves the references of an element text or attribute value; false for an unknown
-/// or invalid one.
-bool Unescape(std::string_view raw, std::string &out)
-{
-    out.clear();
-    size_t i = 0;
-    while (i < raw.size()) {
-        const size_t amp = raw.find('&', i);
-        if (amp == std::string_view::npos) {
-            out.append(raw.substr(i));
-            break;
-        }
-        out.append(raw.substr(i, amp - i));
-        const size_t semi = raw.find(';', amp);
-        if (semi == std::string_view::npos || semi - amp > 12)
-            return false;
-        const std::string_view entity = raw.substr(amp + 1, semi - amp - 1);
-        if (entity == "amp")
-            out += '&';
-        else if (entity == "lt")
-            out += '<';
-        else if (entity == "gt")
-            out += '>';
-        else if (entity == "quot")
-            out += '"';
-        else if (entity == "apos")
-            out += '\'';
-        else if (entity.size() >= 2 && entity[0] == '#') {
-            const bool hex = entity[1] == 'x';
-            const std::string_view digits = entity.substr(hex ? 2 : 1);
-            uint32_t code = 0;
-            const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), code, hex ? 16 : 10);
-            if (digits.empty() || error != std::errc() || end != digits.data() + digits.size() || code == 0
-                || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-                return false;
-            AppendUtf8(out, char32_t(code));
-        } else {
-            return false;
-        }
-        i = semi + 1;
-    }
-    return true;
-}
-
-bool IsHexEncoded(const RawElement &element)
+bool IsHexEncoded(const flatxml::Element &element)
 {
     const auto enc = element.Attr("enc");
     return enc && *enc == "hex";
@@ -530,20 +234,15 @@ bool IsHexEncoded(const RawElement &element)
 /// nothing to resolve (most cells), otherwise the decoded bytes in `buffer`.
 bool DecodedText(std::string_view raw, bool hex, std::string &buffer, std::string_view &text)
 {
-    if (hex) {
-        const QByteArray bytes = QByteArray::fromHex(QByteArray::fromRawData(raw.data(), qsizetype(raw.size())));
-        buffer.assign(bytes.constData(), size_t(bytes.size()));
-    } else if (raw.find('&') == std::string_view::npos) {
-        text = raw;
-        return true;
-    } else if (!Unescape(raw, buffer)) {
-        return false;
-    }
+    if (!hex)
+        return flatxml::Resolve(raw, buffer, text);
+    const QByteArray bytes = QByteArray::fromHex(QByteArray::fromRawData(raw.data(), qsizetype(raw.size())));
+    buffer.assign(bytes.constData(), size_t(bytes.size()));
     text = buffer;
     return true;
 }
 
-bool ElementText(const RawElement &element, std::string &out)
+bool ElementText(const flatxml::Element &element, std::string &out)
 {
     std::string_view text;
     if (!DecodedText(element.text, IsHexEncoded(element), out, text))
@@ -577,9 +276,9 @@ std::optional<int> SmallNumber(std::string_view text)
         if (digits)
             return int(value);
     }
-    while (!text.empty() && IsSpace(text.front()))
+    while (!text.empty() && flatxml::IsSpace(text.front()))
         text.remove_prefix(1);
-    while (!text.empty() && IsSpace(text.back()))
+    while (!text.empty() && flatxml::IsSpace(text.back()))
         text.remove_suffix(1);
     if (text.empty() || text.size() > 9)
         return std::nullopt;
@@ -601,7 +300,7 @@ std::optional<int> SmallNumber(std::string_view text)
     return value;
 }
 
-std::optional<int> NumberAttr(const RawElement &element, std::string_view name)
+std::optional<int> NumberAttr(const flatxml::Element &element, std::string_view name)
 {
     const auto value = element.Attr(name);
     return value ? SmallNumber(*value) : std::nullopt;
@@ -630,7 +329,7 @@ public:
         if (CreateHeader)
             out.append("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
         out.append("<replist product=\"zandrovex\" id=\"");
-        AppendEscaped(out, View(RemoveControlChars(DataID).toUtf8()));
+        flatxml::AppendEscaped(out, View(RemoveControlChars(DataID).toUtf8()));
         out.append("\">\n");
         out.append("<numcols>").append(std::to_string(d.FNrOfCols)).append("</numcols>\n");
         out.append("<numrows>").append(std::to_string(d.FNrOfRows)).append("</numrows>\n");
@@ -676,19 +375,19 @@ public:
         while (true) {
             if (!next(line))
                 return false;
-            if (MayBeRoot(View(line)) && QualifiesAsRoot(QString::fromUtf8(line), wanted, &id))
+            if (flatxml::HasStartTag(View(line), Root) && QualifiesAsRoot(QString::fromUtf8(line), wanted, &id))
                 break;
         }
-        const qsizetype close = StartTagEnd(View(line));
+        const qsizetype close = flatxml::StartTagEnd(View(line), Root);
         if (close < 0)
             return false;
         QByteArray body = line.mid(close + 1);
-        bool ended = HasEndTag(View(body));
+        bool ended = flatxml::HasEndTag(View(body), Root);
         while (!ended) {
             if (!next(line))
                 return false; // truncated: no end tag
             body.append(line);
-            ended = HasEndTag(View(line));
+            ended = flatxml::HasEndTag(View(line), Root);
         }
         size_t bodyEnd = std::string_view::npos;
         return Parse(d, View(body), id, bodyEnd);
@@ -715,9 +414,9 @@ public:
         do {
             if (!nextLine(line))
                 return false;
-        } while (!MayBeRoot(line)
+        } while (!flatxml::HasStartTag(line, Root)
                  || !QualifiesAsRoot(QString::fromUtf8(line.data(), qsizetype(line.size())), wanted, &id));
-        const qsizetype close = StartTagEnd(line);
+        const qsizetype close = flatxml::StartTagEnd(line, Root);
         if (close < 0)
             return false;
         // The body is parsed straight from the text: the parse finds the end tag, and the
@@ -733,7 +432,7 @@ public:
             // would have ended it, or at the end of the text.
             pos = bodyStart;
             while (nextLine(line))
-                if (HasEndTag(line)) {
+                if (flatxml::HasEndTag(line, Root)) {
                     Consumed = pos;
                     break;
                 }
@@ -753,7 +452,7 @@ public:
         qint64 colNames = 0, cellElements = 0;
         int maxCol = 0, maxRow = 0;
         std::vector<FoundCell> waiting;
-        std::vector<RawElement> columnElements; // names, formats, check modes, texts
+        std::vector<flatxml::Element> columnElements; // names, formats, check modes, texts
         TStringArray matrix;
         matrix.SetAllocRowsBy(d.FStrings->AllocRowsBy());
         bool sized = false; // the matrix has the claimed size and takes cells as they come
@@ -785,12 +484,13 @@ public:
         };
         int percent = -1;
         try {
-            const bool wellFormed = ScanBody(body, [&](const RawElement &e) {
-                switch (e.tag) {
+            const bool wellFormed = flatxml::ScanBody(body, Root, [&](const flatxml::Element &e) {
+                const TRepListXmlTag tag = TagOf(e.name);
+                switch (tag) {
                 case xmlNumCols:
                 case xmlNumRows: {
                     const auto value = SmallNumber(e.text);
-                    int &claim = e.tag == xmlNumCols ? numCols : numRows;
+                    int &claim = tag == xmlNumCols ? numCols : numRows;
                     if (!value || (sized && *value != claim))
                         return false;
                     claim = *value;
@@ -822,7 +522,7 @@ public:
                     if (!col || *col < 1)
                         return false;
                     maxCol = std::max(maxCol, *col);
-                    colNames += e.tag == xmlColName ? 1 : 0;
+                    colNames += tag == xmlColName ? 1 : 0;
                     columnElements.push_back(e);
                     return true;
                 }
@@ -847,11 +547,11 @@ public:
             for (int col = 1; col <= numCols; ++col)
                 names[size_t(col - 1)] = QStringLiteral("C-") + QString::number(col);
             QString comment, commonHeader = d.FCommonHeader;
-            for (const RawElement &e : columnElements) {
+            for (const flatxml::Element &e : columnElements) {
                 if (!ElementText(e, text))
                     return false;
                 const int col = NumberAttr(e, "col").value_or(0);
-                switch (e.tag) {
+                switch (TagOf(e.name)) {
                 case xmlColName:
                     names[size_t(col - 1)] = CutToLength(ToQString(text), TRLData::NameMax);
                     break;

@@ -1,7 +1,10 @@
+#include "EventRecorder.h"
 #include "NVO_DataTable.h"
+#include "RangeListeners.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 namespace {
@@ -109,6 +112,84 @@ TEST(DataTable, NotificationsReportResizeAndDataChanges)
     t.Fill(1);
     EXPECT_EQ(dataChanges, 1);
     EXPECT_EQ(t.GetElem(3, 4), 1);
+}
+
+/// Records what a table announces, signals and events alike, in order: "cells 1,1 3,2"
+/// (first and last column,row), "setup H 2", "comment", "size 3x2 4x2", "exchanged V 1 2"
+/// and the events by name.
+void RecordAnnouncements(TDataTable &t, test::EventRecorder &events)
+{
+    const auto orientation = [](Qt::Orientation o) { return o == Qt::Horizontal ? QStringLiteral("H") : QStringLiteral("V"); };
+    QObject::connect(&t, &TDataTable::CellsChanged, [&events](int c1, int r1, int c2, int r2) {
+        events.Record(QStringLiteral("cells %1,%2 %3,%4").arg(c1).arg(r1).arg(c2).arg(r2));
+    });
+    QObject::connect(&t, &TDataTable::SetupChanged, [&events, orientation](Qt::Orientation o, int index) {
+        events.Record(QStringLiteral("setup %1 %2").arg(orientation(o)).arg(index));
+    });
+    QObject::connect(&t, &TDataTable::CommentChanged, [&events] { events.Record(QStringLiteral("comment")); });
+    QObject::connect(&t, &TDataTable::SizeChanged, [&events](int oc, int orows, int nc, int nr) {
+        events.Record(QStringLiteral("size %1x%2 %3x%4").arg(oc).arg(orows).arg(nc).arg(nr));
+    });
+    QObject::connect(&t, &TDataTable::Exchanged, [&events, orientation](Qt::Orientation o, int a, int b) {
+        events.Record(QStringLiteral("exchanged %1 %2 %3").arg(orientation(o)).arg(a).arg(b));
+    });
+    t.OnDataChanged = events.Recorder(QStringLiteral("OnDataChanged"));
+    t.OnSetupChanged = events.Recorder(QStringLiteral("OnSetupChanged"));
+    t.OnResize = events.Recorder(QStringLiteral("OnResize"));
+    t.OnSortExchange = events.Recorder(QStringLiteral("OnSortExchange"));
+}
+
+TEST(DataTable, EachChangeIsAnnouncedBySignalThenEventWithWhatItChanged)
+{
+    const struct
+    {
+        const char *change;
+        std::function<void(TDataTable &)> make;
+        const char *expected;
+    } cases[] = {
+        {"a value", [](TDataTable &t) { t.SetElem(2, 1, 5); }, "cells 2,1 2,1|OnDataChanged"},
+        {"a cell state", [](TDataTable &t) { t.SetCellState(3, 2, cellstate::Empty); }, "cells 3,2 3,2|OnDataChanged"},
+        {"a value outside", [](TDataTable &t) { t.SetElem(4, 1, 5); }, ""},
+        {"filled", [](TDataTable &t) { t.Fill(1); }, "cells 1,1 3,2|OnDataChanged"},
+        {"marked cells filled", [](TDataTable &t) { t.FillMarkedCells(1, cellstate::MarkedA); }, "cells 1,1 3,2|OnDataChanged"},
+        {"states inverted", [](TDataTable &t) { t.InvertCellStates(cellstate::MarkedB); }, "cells 1,1 3,2|OnDataChanged"},
+        {"a column name", [](TDataTable &t) { t.SetColName(2, QStringLiteral("x")); }, "setup H 2|OnSetupChanged"},
+        {"a row attribute", [](TDataTable &t) { t.SetRowAttrib(1, 3); }, "setup V 1|OnSetupChanged"},
+        {"an identifier", [](TDataTable &t) { t.SetNominalID(3, 1, QStringLiteral("id")); }, "setup H 3|OnSetupChanged"},
+        {"the comment", [](TDataTable &t) { t.SetFComment(QStringLiteral("c")); }, "comment|OnSetupChanged"},
+        {"a column inserted", [](TDataTable &t) { t.InsertColumn(2); }, "size 3x2 4x2|OnResize"},
+        {"a row removed", [](TDataTable &t) { t.RemoveRow(1); }, "size 3x2 3x1|OnResize"},
+        {"rows exchanged", [](TDataTable &t) { t.ExchangeRows(2, 1); },
+         "exchanged V 2 1|OnSortExchange|cells 1,1 3,2|OnDataChanged"},
+        {"columns exchanged", [](TDataTable &t) { t.ExchangeColumns(1, 2); },
+         "exchanged H 1 2|OnSortExchange|cells 1,1 2,2|OnDataChanged"},
+    };
+    for (const auto &c : cases) {
+        TDataTable t;
+        Populate(t);
+        test::EventRecorder events;
+        RecordAnnouncements(t, events);
+        c.make(t);
+        EXPECT_EQ(events.Events().join(QLatin1Char('|')).toStdString(), c.expected) << c.change;
+    }
+}
+
+TEST(DataTable, AMirrorReportsEachExchangeAndItsCellsOnce)
+{
+    TDataTable t;
+    t.Resize(2, 5);
+    test::EventRecorder events;
+    RecordAnnouncements(t, events);
+    t.MirrorRows();
+    EXPECT_EQ(events.Events(), QStringList({"exchanged V 1 5", "OnSortExchange", "exchanged V 2 4", "OnSortExchange",
+                                            "cells 1,1 2,5", "OnDataChanged"}));
+}
+
+TEST(DataTable, EveryConnectedListenerHearsTheSameCells)
+{
+    TDataTable t;
+    t.Resize(3, 3);
+    test::ExpectBothListenersHear(t, &TDataTable::CellsChanged, [&t] { t.SetElem(3, 2, 1.5); }, {3, 2, 3, 2});
 }
 
 } // namespace

@@ -1,8 +1,12 @@
+#include "EventRecorder.h"
 #include "NVO_StringArray.h"
+#include "RangeListeners.h"
 
+#include <QtCore/QSignalBlocker>
 #include <QtCore/QStringList>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -293,6 +297,132 @@ TEST(StringArray, ChangeProgressAndKeyNotificationsFireOnlyWhenAttached)
     a.OnChange = nullptr;
     a.SetString(1, 1, QStringLiteral("quiet"));
     EXPECT_EQ(changes, afterFill + 1);
+}
+
+/// Records what a matrix announces, in order: "size 2x4 3x4" (old and new columns x
+/// rows), "cells 0,2 2,5" (first and last column,row) and "OnChange".
+void RecordAnnouncements(TStringArray &a, test::EventRecorder &events)
+{
+    QObject::connect(&a, &TStringArray::SizeChanged, [&events](int oc, int orows, int nc, int nr) {
+        events.Record(QStringLiteral("size %1x%2 %3x%4").arg(oc).arg(orows).arg(nc).arg(nr));
+    });
+    QObject::connect(&a, &TStringArray::CellsChanged, [&events](int c1, int r1, int c2, int r2) {
+        events.Record(QStringLiteral("cells %1,%2 %3,%4").arg(c1).arg(r1).arg(c2).arg(r2));
+    });
+    a.OnChange = events.Recorder(QStringLiteral("OnChange"));
+}
+
+TEST(StringArray, EachChangeIsAnnouncedOnceWithTheSizeAndTheCellsItChanged)
+{
+    const struct
+    {
+        const char *change;
+        std::function<void(TStringArray &)> make;
+        QStringList expected;
+    } cases[] = {
+        {"a cell", [](TStringArray &a) { a.SetString(2, 3, QStringLiteral("x")); }, {"cells 2,3 2,3", "OnChange"}},
+        {"a cell as UTF-8", [](TStringArray &a) { a.SetUtf8(0, 4, "y"); }, {"cells 0,4 0,4", "OnChange"}},
+        {"a row as UTF-8", [](TStringArray &a) { a.SetRowUtf8(2, {"", "b"}); }, {"cells 1,2 2,2", "OnChange"}},
+        {"a cell outside", [](TStringArray &a) { a.SetString(3, 1, QStringLiteral("x")); }, {}},
+        {"rows appended", [](TStringArray &a) { a.Resize(2, 6); }, {"size 2x4 2x6", "OnChange"}},
+        {"a column added", [](TStringArray &a) { a.Resize(3, 4); }, {"size 2x4 3x4", "OnChange"}},
+        {"a row inserted", [](TStringArray &a) { a.InsertRow(2); }, {"size 2x4 2x5", "cells 0,2 2,5", "OnChange"}},
+        {"a row removed", [](TStringArray &a) { a.RemoveRow(2); }, {"size 2x4 2x3", "cells 0,2 2,3", "OnChange"}},
+        {"the last row removed", [](TStringArray &a) { a.RemoveRow(4); }, {"size 2x4 2x3", "OnChange"}},
+        {"rows removed in one pass", [](TStringArray &a) { a.RemoveRowsIf([](int row) { return row % 2 == 1; }); },
+         {"size 2x4 2x2", "cells 0,1 2,2", "OnChange"}},
+        {"sorted", [](TStringArray &a) { a.Sort(1, -1, false); }, {"cells 0,1 2,4", "OnChange"}},
+        {"unsorted", [](TStringArray &a) { a.UnSort(); }, {"cells 0,1 2,4", "OnChange"}},
+        {"cleared", [](TStringArray &a) { a.Clear(); }, {"cells 0,1 2,4", "OnChange"}},
+    };
+    for (const auto &c : cases) {
+        TStringArray a;
+        FillColumn(a, 2, {"d", "c", "b", "a"});
+        FillColumn(a, 1, {"1", "", "3", ""});
+        test::EventRecorder events;
+        RecordAnnouncements(a, events);
+        c.make(a);
+        EXPECT_EQ(events.Events().join(QLatin1Char('|')).toStdString(), c.expected.join(QLatin1Char('|')).toStdString())
+            << c.change;
+    }
+}
+
+TEST(StringArray, EveryConnectedListenerHearsTheSameRange)
+{
+    TStringArray a;
+    a.Resize(3, 3);
+    test::ExpectBothListenersHear(a, &TStringArray::CellsChanged, [&a] { a.SetString(3, 2, QStringLiteral("x")); },
+                                  {3, 2, 3, 2});
+}
+
+TEST(StringArray, AnUpdateAnnouncesItsChangesOnceAtItsOutermostEnd)
+{
+    TStringArray a;
+    a.Resize(3, 4);
+    test::EventRecorder events;
+    RecordAnnouncements(a, events);
+    a.BeginUpdate();
+    a.SetString(2, 2, QStringLiteral("x"));
+    a.BeginUpdate();
+    a.SetString(1, 3, QStringLiteral("y"));
+    a.Resize(3, 5);
+    a.EndUpdate();
+    a.SetString(3, 1, QStringLiteral("z"));
+    EXPECT_TRUE(events.Events().isEmpty());
+    a.EndUpdate();
+    EXPECT_EQ(events.Events(), QStringList({"size 3x4 3x5", "cells 1,1 3,3", "OnChange"}));
+
+    events.Clear();
+    a.BeginUpdate(); // an update without a change says nothing
+    a.EndUpdate();
+    a.BeginUpdate(); // cells changed and then removed are not named
+    a.SetString(1, 5, QStringLiteral("gone"));
+    a.RemoveRow(5);
+    a.EndUpdate();
+    EXPECT_EQ(events.Events(), QStringList({"size 3x5 3x4", "OnChange"}));
+}
+
+TEST(StringArray, ABlockedMatrixAnnouncesNothingThroughEitherPath)
+{
+    TStringArray a;
+    a.Resize(1, 1);
+    test::EventRecorder events;
+    RecordAnnouncements(a, events);
+    {
+        const QSignalBlocker quiet(&a);
+        a.SetString(1, 1, QStringLiteral("x"));
+        a.Resize(2, 2);
+    }
+    EXPECT_TRUE(events.Events().isEmpty());
+    a.SetString(1, 1, QStringLiteral("y"));
+    EXPECT_EQ(events.Events(), QStringList({"cells 1,1 1,1", "OnChange"}));
+}
+
+TEST(StringArray, ASwapIsAnnouncedOnBothMatrices)
+{
+    TStringArray a, b;
+    a.Resize(1, 2);
+    b.Resize(2, 3);
+    test::EventRecorder eventsA, eventsB;
+    RecordAnnouncements(a, eventsA);
+    RecordAnnouncements(b, eventsB);
+    a.Swap(b);
+    EXPECT_EQ(eventsA.Events(), QStringList({"size 1x2 2x3", "cells 0,1 2,3", "OnChange"}));
+    EXPECT_EQ(eventsB.Events(), QStringList({"size 2x3 1x2", "cells 0,1 1,2", "OnChange"}));
+}
+
+TEST(StringArray, SortKeysAndProgressReachConnectedListeners)
+{
+    TStringArray a;
+    FillColumn(a, 1, {"b", "a", "c"});
+    QObject::connect(&a, &TStringArray::BeforeSortExchange, [](const QString &text, QString &key) {
+        key = text == QStringLiteral("c") ? QStringLiteral("0") : text; // "c" sorts as a number, first
+    });
+    int lastPercent = -1;
+    QObject::connect(&a, &TStringArray::PercentDone, [&](int percent) { lastPercent = percent; });
+    a.Sort(1, -1, true);
+    EXPECT_EQ(Column(a, 1), QStringList({"c", "a", "b"}));
+    EXPECT_EQ(lastPercent, 100);
 }
 
 TEST(CellNumber, ReadsTheDecimalSyntaxWithBlanksAndCommaOnly)

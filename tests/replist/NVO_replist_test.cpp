@@ -3,6 +3,8 @@
 #include <QtCore/QStringList>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 using namespace nvo;
@@ -439,6 +441,65 @@ TEST(RLData, AssignKeepsTheMatrixNotificationsAttached)
     EXPECT_GE(afterAssign, 1);
     target.SetElem(1, 1, QStringLiteral("later"));
     EXPECT_EQ(changes, afterAssign + 1);
+}
+
+TEST(RLData, BulkEditsReachTheMatrixListenersOnceWithTheirRange)
+{
+    const struct
+    {
+        const char *edit;
+        std::function<void(TRLData &)> make;
+        QStringList expected;
+    } cases[] = {
+        {"fill", [](TRLData &d) { d.Fill(QStringLiteral("x")); }, {"1,1 3,3"}},
+        {"check all", [](TRLData &d) { d.SetAllCheckmarksOfCol(2, true); }, {"2,1 2,3"}},
+        {"invert", [](TRLData &d) { d.InvertAllCheckmarksOfCol(2); }, {"2,1 2,3"}},
+        {"radio mark", [](TRLData &d) { d.SetElemChecked(3, 2, true); }, {"3,1 3,3"}},
+        {"copy a row", [](TRLData &d) { d.CopyRow(1, 3); }, {"0,3 3,3"}},
+        {"check mode", [](TRLData &d) { d.SetColCheckMode(1, TRLData::cmBox); }, {}},
+    };
+    for (const auto &c : cases) {
+        TRLData d;
+        Build(d, {"A", "B", "C"}, {{"a", "b", "c"}, {"d", "e", "f"}, {"g", "h", "i"}});
+        d.SetColCheckMode(2, TRLData::cmBox);
+        d.SetColCheckMode(3, TRLData::cmRadio);
+        d.Strings().SetString(0, 1, QStringLiteral("hidden"));
+        QStringList ranges;
+        QObject::connect(&d.Strings(), &TStringArray::CellsChanged, [&ranges](int c1, int r1, int c2, int r2) {
+            ranges << QStringLiteral("%1,%2 %3,%4").arg(c1).arg(r1).arg(c2).arg(r2);
+        });
+        c.make(d);
+        EXPECT_EQ(ranges.join(QLatin1Char('|')).toStdString(), c.expected.join(QLatin1Char('|')).toStdString()) << c.edit;
+    }
+}
+
+TEST(RLData, TheStoreHearsSortKeysThroughTheMatrixBesideOtherListeners)
+{
+    TRLData d;
+    Build(d, {"A"}, {{"b"}, {"a"}});
+    QStringList byStore, byView;
+    d.OnBeforeSortExchange = [&](QObject *, const QString &text, QString &) { byStore << text; };
+    QObject::connect(&d.Strings(), &TStringArray::BeforeSortExchange,
+                     [&](const QString &text, QString &) { byView << text; });
+    d.Sort(1, -1, true);
+    EXPECT_EQ(byStore, QStringList({"b", "a"}));
+    EXPECT_EQ(byView, byStore);
+}
+
+TEST(RLData, AssignTellsTheMatrixListenersOfTheNewSizeAndCellsOnce)
+{
+    TRLData source, target;
+    Build(source, {"A", "B"}, {{"a", "b"}, {"c", "d"}});
+    Build(target, {"A"}, {{"x"}});
+    QStringList heard;
+    QObject::connect(&target.Strings(), &TStringArray::SizeChanged, [&](int oc, int orows, int nc, int nr) {
+        heard << QStringLiteral("size %1x%2 %3x%4").arg(oc).arg(orows).arg(nc).arg(nr);
+        EXPECT_EQ(target.GetNrOfColumns(), 2); // the store is complete when its matrix speaks
+    });
+    QObject::connect(&target.Strings(), &TStringArray::CellsChanged,
+                     [&](int c1, int r1, int c2, int r2) { heard << QStringLiteral("cells %1,%2 %3,%4").arg(c1).arg(r1).arg(c2).arg(r2); });
+    target.Assign(&source);
+    EXPECT_EQ(heard, QStringList({"size 1x1 2x2", "cells 0,1 2,2"}));
 }
 
 TEST(RLData, AssignFromAnotherClassFailsAndChangesNothing)

@@ -47,8 +47,8 @@ void TDataTable::Rebuild(int NrCols, int NrRows, const std::function<int(int)> &
     }
     const int step = NrRows / 100 + 1;
     for (int row = 1; row <= NrRows; ++row) {
-        if (OnPercentDone && row % step == 0)
-            OnPercentDone(this, int(int64_t(row) * 100 / NrRows));
+        if (row % step == 0)
+            ReportPercent(int(int64_t(row) * 100 / NrRows));
         const int fromRow = SourceRow(row);
         if (fromRow < 1)
             continue;
@@ -70,8 +70,8 @@ void TDataTable::Rebuild(int NrCols, int NrRows, const std::function<int(int)> &
     FRows.swap(rows);
     FNrOfCols = NrCols;
     FNrOfRows = NrRows;
-    if (OnResize && (oldCols != NrCols || oldRows != NrRows))
-        OnResize(this, oldCols, oldRows, NrCols, NrRows);
+    if (oldCols != NrCols || oldRows != NrRows)
+        AnnounceSize(oldCols, oldRows);
 }
 
 void TDataTable::Resize(int NrCols, int NrRows)
@@ -90,7 +90,7 @@ void TDataTable::Clear()
 {
     std::fill(FValues.begin(), FValues.end(), 0.0);
     std::fill(FStates.begin(), FStates.end(), uint8_t(0));
-    DataChanged();
+    AnnounceAllCells();
 }
 
 void TDataTable::Fill(double Value)
@@ -98,7 +98,7 @@ void TDataTable::Fill(double Value)
     std::fill(FValues.begin(), FValues.end(), Value);
     for (uint8_t &state : FStates)
         state &= ~(cellstate::NotANumber | cellstate::Empty);
-    DataChanged();
+    AnnounceAllCells();
 }
 
 double TDataTable::GetElem(int Col, int Row) const
@@ -112,7 +112,7 @@ void TDataTable::SetElem(int Col, int Row, double Value)
         return;
     FValues[IndexOf(Col, Row)] = Value;
     FStates[IndexOf(Col, Row)] &= ~(cellstate::NotANumber | cellstate::Empty);
-    DataChanged();
+    AnnounceCells(Col, Row, Col, Row);
 }
 
 bool TDataTable::GetIsNumber(int Col, int Row) const
@@ -130,14 +130,14 @@ void TDataTable::SetCellState(int Col, int Row, uint8_t B)
     if (!ValidCell(Col, Row))
         return;
     FStates[IndexOf(Col, Row)] = B;
-    DataChanged();
+    AnnounceCells(Col, Row, Col, Row);
 }
 
 void TDataTable::ForEachState(const std::function<void(uint8_t &)> &Change)
 {
     for (uint8_t &state : FStates)
         Change(state);
-    DataChanged();
+    AnnounceAllCells();
 }
 
 void TDataTable::UnmarkAllCells()
@@ -170,7 +170,7 @@ int TDataTable::FillMarkedCells(double Value, uint8_t Mask)
         FStates[i] &= ~(cellstate::NotANumber | cellstate::Empty);
         ++filled;
     }
-    DataChanged();
+    AnnounceAllCells();
     return filled;
 }
 
@@ -189,7 +189,7 @@ void TDataTable::SetColName(int Col, const QString &Name)
     if (Col < 1 || Col > FNrOfCols)
         return;
     FColumns[size_t(Col - 1)].name = CutToLength(Name, NameMax);
-    SetupChanged();
+    AnnounceSetup(Qt::Horizontal, Col);
 }
 
 void TDataTable::SetRowName(int Row, const QString &Name)
@@ -197,7 +197,7 @@ void TDataTable::SetRowName(int Row, const QString &Name)
     if (Row < 1 || Row > FNrOfRows)
         return;
     FRows[size_t(Row - 1)].name = CutToLength(Name, NameMax);
-    SetupChanged();
+    AnnounceSetup(Qt::Vertical, Row);
 }
 
 uint8_t TDataTable::GetColAttrib(int Col) const
@@ -215,7 +215,7 @@ void TDataTable::SetColAttrib(int Col, uint8_t B)
     if (Col < 1 || Col > FNrOfCols)
         return;
     FColumns[size_t(Col - 1)].attrib = B;
-    SetupChanged();
+    AnnounceSetup(Qt::Horizontal, Col);
 }
 
 void TDataTable::SetRowAttrib(int Row, uint8_t B)
@@ -223,7 +223,7 @@ void TDataTable::SetRowAttrib(int Row, uint8_t B)
     if (Row < 1 || Row > FNrOfRows)
         return;
     FRows[size_t(Row - 1)].attrib = B;
-    SetupChanged();
+    AnnounceSetup(Qt::Vertical, Row);
 }
 
 void TDataTable::InsertRow(int Row)
@@ -260,42 +260,56 @@ void TDataTable::RemoveColumn(int Col)
 
 void TDataTable::MirrorRows()
 {
+    if (FNrOfRows < 2)
+        return;
     for (int row = 1; row <= FNrOfRows / 2; ++row)
-        ExchangeRows(row, FNrOfRows + 1 - row);
+        SwapRows(row, FNrOfRows + 1 - row);
+    AnnounceAllCells();
 }
 
 void TDataTable::MirrorColumns()
 {
+    if (FNrOfCols < 2)
+        return;
     for (int col = 1; col <= FNrOfCols / 2; ++col)
-        ExchangeColumns(col, FNrOfCols + 1 - col);
+        SwapColumns(col, FNrOfCols + 1 - col);
+    AnnounceAllCells();
 }
 
 void TDataTable::ExchangeRows(int Row1, int Row2)
 {
     if (Row1 < 1 || Row1 > FNrOfRows || Row2 < 1 || Row2 > FNrOfRows || Row1 == Row2)
         return;
-    std::swap(FRows[size_t(Row1 - 1)], FRows[size_t(Row2 - 1)]);
-    std::swap_ranges(FValues.begin() + ptrdiff_t(IndexOf(1, Row1)), FValues.begin() + ptrdiff_t(IndexOf(1, Row1 + 1)),
-                     FValues.begin() + ptrdiff_t(IndexOf(1, Row2)));
-    std::swap_ranges(FStates.begin() + ptrdiff_t(IndexOf(1, Row1)), FStates.begin() + ptrdiff_t(IndexOf(1, Row1 + 1)),
-                     FStates.begin() + ptrdiff_t(IndexOf(1, Row2)));
-    if (OnSortExchange)
-        OnSortExchange(this, 0, Row1, Row2, 0, 0);
-    DataChanged();
+    SwapRows(Row1, Row2);
+    AnnounceCells(1, std::min(Row1, Row2), FNrOfCols, std::max(Row1, Row2));
 }
 
 void TDataTable::ExchangeColumns(int Col1, int Col2)
 {
     if (Col1 < 1 || Col1 > FNrOfCols || Col2 < 1 || Col2 > FNrOfCols || Col1 == Col2)
         return;
+    SwapColumns(Col1, Col2);
+    AnnounceCells(std::min(Col1, Col2), 1, std::max(Col1, Col2), FNrOfRows);
+}
+
+void TDataTable::SwapRows(int Row1, int Row2)
+{
+    std::swap(FRows[size_t(Row1 - 1)], FRows[size_t(Row2 - 1)]);
+    std::swap_ranges(FValues.begin() + ptrdiff_t(IndexOf(1, Row1)), FValues.begin() + ptrdiff_t(IndexOf(1, Row1 + 1)),
+                     FValues.begin() + ptrdiff_t(IndexOf(1, Row2)));
+    std::swap_ranges(FStates.begin() + ptrdiff_t(IndexOf(1, Row1)), FStates.begin() + ptrdiff_t(IndexOf(1, Row1 + 1)),
+                     FStates.begin() + ptrdiff_t(IndexOf(1, Row2)));
+    AnnounceExchange(Qt::Vertical, Row1, Row2);
+}
+
+void TDataTable::SwapColumns(int Col1, int Col2)
+{
     std::swap(FColumns[size_t(Col1 - 1)], FColumns[size_t(Col2 - 1)]);
     for (int row = 1; row <= FNrOfRows; ++row) {
         std::swap(FValues[IndexOf(Col1, row)], FValues[IndexOf(Col2, row)]);
         std::swap(FStates[IndexOf(Col1, row)], FStates[IndexOf(Col2, row)]);
     }
-    if (OnSortExchange)
-        OnSortExchange(this, 1, Col1, Col2, 0, 0);
-    DataChanged();
+    AnnounceExchange(Qt::Horizontal, Col1, Col2);
 }
 
 int TDataTable::GetMScaleType(int Col) const
@@ -308,7 +322,7 @@ void TDataTable::SetMScaleType(int Col, int ScaleType)
     if (Col < 1 || Col > FNrOfCols || ScaleType < 0 || ScaleType >= MScaleTypeNames.size())
         return;
     FColumns[size_t(Col - 1)].scaleType = uint8_t(ScaleType);
-    SetupChanged();
+    AnnounceSetup(Qt::Horizontal, Col);
 }
 
 QString TDataTable::GetNominalID(int Col, int Ordinal) const
@@ -328,7 +342,7 @@ void TDataTable::SetNominalID(int Col, int Ordinal, const QString &ID)
     while (ids.size() < Ordinal)
         ids.append(QString());
     ids[Ordinal - 1] = CutToLength(ID, NominalIDMax);
-    SetupChanged();
+    AnnounceSetup(Qt::Horizontal, Col);
 }
 
 int TDataTable::OrdinalOfNominalID(int Col, const QString &ID, bool IgnoreCase) const
@@ -346,19 +360,51 @@ int TDataTable::OrdinalOfNominalID(int Col, const QString &ID, bool IgnoreCase) 
 void TDataTable::SetFComment(const QString &Text)
 {
     FComment = Text;
-    SetupChanged();
+    AnnounceComment();
 }
 
-void TDataTable::DataChanged()
+void TDataTable::AnnounceCells(int FirstCol, int FirstRow, int LastCol, int LastRow)
 {
+    // A table without cells has nothing to name, but the operation still happened.
+    if (FirstCol <= LastCol && FirstRow <= LastRow)
+        Q_EMIT CellsChanged(FirstCol, FirstRow, LastCol, LastRow);
     if (OnDataChanged)
         OnDataChanged(this);
 }
 
-void TDataTable::SetupChanged()
+void TDataTable::AnnounceSetup(Qt::Orientation Orientation, int Index)
 {
+    Q_EMIT SetupChanged(Orientation, Index);
     if (OnSetupChanged)
         OnSetupChanged(this);
+}
+
+void TDataTable::AnnounceComment()
+{
+    Q_EMIT CommentChanged();
+    if (OnSetupChanged)
+        OnSetupChanged(this);
+}
+
+void TDataTable::AnnounceSize(int OldCols, int OldRows)
+{
+    Q_EMIT SizeChanged(OldCols, OldRows, FNrOfCols, FNrOfRows);
+    if (OnResize)
+        OnResize(this, OldCols, OldRows, FNrOfCols, FNrOfRows);
+}
+
+void TDataTable::AnnounceExchange(Qt::Orientation Orientation, int Index1, int Index2)
+{
+    Q_EMIT Exchanged(Orientation, Index1, Index2);
+    if (OnSortExchange)
+        OnSortExchange(this, Orientation == Qt::Horizontal ? 1 : 0, Index1, Index2, 0, 0);
+}
+
+void TDataTable::ReportPercent(int Percent)
+{
+    Q_EMIT PercentDone(Percent);
+    if (OnPercentDone)
+        OnPercentDone(this, Percent);
 }
 
 } // namespace nvo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "NVO_Corvane.h"
+#include "NVO_Events.h"
 #include "NVO_Global.h"
 
 #include <QtCore/QObject>
@@ -33,12 +34,16 @@ inline constexpr uint8_t MarkedB = 0x80;
 /// type and nominal identifiers (at most 10 characters, numbered from 1) per column, and a
 /// comment. Reads outside the table give 0, "" or false; writes there change nothing.
 ///
-/// Notifications: `OnDataChanged` after every change of values or cell states,
-/// `OnSetupChanged` after names, attributes, scale types, identifiers or the comment
-/// change, `OnResize` after the size changes (insertions and removals included),
-/// `OnSortExchange` after two rows (kind 0) or columns (kind 1) were exchanged,
-/// `OnPercentDone` while a size change copies the table. A holder detaches one by clearing it
-/// and attaches it again by assigning it.
+/// Notifications: each change is announced by a signal, for any number of listeners (an
+/// editor's grid, the application), and then by the matching event, from one place:
+/// - values or cell states: `CellsChanged` with the rectangle of the cells changed, then
+///   `OnDataChanged`; once per operation, so a bulk operation is one announcement;
+/// - a name, attribute byte, scale type or identifier: `SetupChanged` with the column or
+///   row concerned, the comment: `CommentChanged`; either then `OnSetupChanged`;
+/// - the size (insertions and removals included): `SizeChanged`, then `OnResize`;
+/// - two rows (kind 0) or columns (kind 1) exchanged: `Exchanged`, then `OnSortExchange`;
+/// - progress while a size change copies the table: `PercentDone`, then `OnPercentDone`.
+/// An event is fired only while assigned; a holder detaches one by clearing it.
 class NVO_EXPORT TDataTable : public QObject
 {
     Q_OBJECT
@@ -47,7 +52,6 @@ public:
     static constexpr int NameMax = 50;
     static constexpr int NominalIDMax = 10;
 
-    using TNotifyEvent = std::function<void(QObject *Sender)>;
     using TResizeEvent = std::function<void(QObject *Sender, int OldCols, int OldRows, int NewCols, int NewRows)>;
     using TSortExchangeEvent = std::function<void(QObject *Sender, int Kind, int Index1, int Index2, int Extra1, int Extra2)>;
 
@@ -113,6 +117,21 @@ public:
     TResizeEvent OnResize;
     TSortExchangeEvent OnSortExchange;
 
+Q_SIGNALS:
+    /// The values or states of the cells from column `FirstCol` to `LastCol` and row
+    /// `FirstRow` to `LastRow`, both corners included, may have changed.
+    void CellsChanged(int FirstCol, int FirstRow, int LastCol, int LastRow);
+    /// The name, attribute byte, scale type or identifiers of column `Index`
+    /// (`Qt::Horizontal`, as the header above the columns) or row `Index`
+    /// (`Qt::Vertical`) changed.
+    void SetupChanged(Qt::Orientation Orientation, int Index);
+    void CommentChanged();
+    void SizeChanged(int OldCols, int OldRows, int NewCols, int NewRows);
+    /// Rows (`Qt::Vertical`, kind 0) or columns (`Qt::Horizontal`, kind 1) `Index1` and
+    /// `Index2` exchanged everything that belongs to them.
+    void Exchanged(Qt::Orientation Orientation, int Index1, int Index2);
+    void PercentDone(int Percent);
+
 private:
     struct Column
     {
@@ -132,8 +151,17 @@ private:
     void ForEachState(const std::function<void(uint8_t &)> &Change);
     void Rebuild(int NrCols, int NrRows, const std::function<int(int)> &SourceCol,
                  const std::function<int(int)> &SourceRow);
-    void DataChanged();
-    void SetupChanged();
+    /// The exchanges without the cell announcement, which a mirror makes once for all.
+    void SwapRows(int Row1, int Row2);
+    void SwapColumns(int Col1, int Col2);
+    // The one place each kind of change is announced: the signal, then the event.
+    void AnnounceCells(int FirstCol, int FirstRow, int LastCol, int LastRow);
+    void AnnounceAllCells() { AnnounceCells(1, 1, FNrOfCols, FNrOfRows); }
+    void AnnounceSetup(Qt::Orientation Orientation, int Index);
+    void AnnounceComment();
+    void AnnounceSize(int OldCols, int OldRows);
+    void AnnounceExchange(Qt::Orientation Orientation, int Index1, int Index2);
+    void ReportPercent(int Percent);
 
     int FNrOfCols = 0;
     int FNrOfRows = 0;

@@ -1,5 +1,7 @@
 #include "NVO_StringArray.h"
 
+#include <QtCore/QMetaMethod>
+
 #include <algorithm>
 #include <charconv>
 #include <climits>
@@ -74,6 +76,13 @@ int Utf16Length(std::string_view bytes)
 }
 
 constexpr int MaxColumns = 1 << 20;
+
+/// A text as a cell stores it: cut to the longest a cell holds, as UTF-8 (an invalid
+/// sequence read into the text has become U+FFFD).
+QByteArray CellBytes(const QString &text)
+{
+    return CutToLength(text, ShortStringMax).toUtf8();
+}
 
 } // namespace
 
@@ -278,8 +287,9 @@ void TStringArray::Resize(int Cols, int Rows)
                 FRowAttrib.push_back(0);
                 FOrder.push_back(row);
             }
+            const int oldRows = FNrOfRows;
             FNrOfRows = Rows;
-            Changed();
+            Announce(QRect(), FNrOfCols, oldRows);
             return;
         }
 
@@ -328,21 +338,24 @@ void TStringArray::Resize(int Cols, int Rows)
         FRowAttrib.swap(rowAttrib);
         FOrder.swap(order);
         FColAttrib.swap(colAttrib);
-        FNrOfCols = Cols;
-        FNrOfRows = Rows;
     } catch (const std::bad_alloc &) {
         throw ENVODStructError(QStringLiteral("TStringArray: not enough memory for %1 x %2").arg(Cols).arg(Rows));
     } catch (const std::length_error &) {
         throw ENVODStructError(QStringLiteral("TStringArray: not enough memory for %1 x %2").arg(Cols).arg(Rows));
     }
-    Changed();
+    const int oldCols = FNrOfCols;
+    const int oldRows = FNrOfRows;
+    FNrOfCols = Cols;
+    FNrOfRows = Rows;
+    // The kept cells stay where they were shown: only the size is news.
+    Announce(QRect(), oldCols, oldRows);
 }
 
 void TStringArray::Clear()
 {
     for (auto &row : FRows)
         row.reset();
-    Changed();
+    Announce(AllCells());
 }
 
 void TStringArray::Assign(const TStringArray &Source)
@@ -371,10 +384,12 @@ void TStringArray::Assign(const TStringArray &Source)
                                   .arg(Source.FNrOfCols)
                                   .arg(Source.FNrOfRows));
     }
+    const int oldCols = FNrOfCols;
+    const int oldRows = FNrOfRows;
     FNrOfCols = Source.FNrOfCols;
     FNrOfRows = Source.FNrOfRows;
     FAllocRowsBy = Source.FAllocRowsBy;
-    Changed();
+    Announce(AllCells(), oldCols, oldRows);
 }
 
 bool TStringArray::ValidCell(int Col, int Row) const
@@ -413,13 +428,15 @@ void TStringArray::SetString(int Col, int Row, const QString &S)
         return;
     if (S.isEmpty() && !CellAt(Col, Row))
         return;
-    const QByteArray bytes = CutToLength(S, ShortStringMax).toUtf8();
+    const QByteArray bytes = CellBytes(S);
     WritableCell(Col, Row).Set(std::string_view(bytes.constData(), size_t(bytes.size())));
-    Changed();
+    Announce(QRect(Col, Row, 1, 1));
 }
 
-void TStringArray::Swap(TStringArray &Other) noexcept
+void TStringArray::Swap(TStringArray &Other)
 {
+    const int oldCols = FNrOfCols;
+    const int oldRows = FNrOfRows;
     std::swap(FNrOfCols, Other.FNrOfCols);
     std::swap(FNrOfRows, Other.FNrOfRows);
     std::swap(FAllocRowsBy, Other.FAllocRowsBy);
@@ -427,6 +444,8 @@ void TStringArray::Swap(TStringArray &Other) noexcept
     FRowAttrib.swap(Other.FRowAttrib);
     FColAttrib.swap(Other.FColAttrib);
     FOrder.swap(Other.FOrder);
+    Announce(AllCells(), oldCols, oldRows);
+    Other.Announce(Other.AllCells(), FNrOfCols, FNrOfRows);
 }
 
 std::string_view TStringArray::GetUtf8(int Col, int Row) const
@@ -457,7 +476,7 @@ bool TStringArray::SetUtf8(int Col, int Row, std::string_view Utf8, bool Checked
         if (Utf8.empty() && !FRows[size_t(FOrder[size_t(Row - 1)])])
             return false;
         WritableCell(Col, Row).Set(Utf8);
-        Changed();
+        Announce(QRect(Col, Row, 1, 1));
         return false;
     }
     const QString text = QString::fromUtf8(Utf8.data(), qsizetype(Utf8.size()));
@@ -472,22 +491,27 @@ int TStringArray::SetRowUtf8(int Row, const std::vector<std::string_view> &Utf8,
     auto &row = FRows[size_t(FOrder[size_t(Row - 1)])];
     const size_t count = std::min(Utf8.size(), size_t(FNrOfCols));
     int cut = 0;
-    bool changed = false;
+    int firstCol = 0, lastCol = 0; // the columns written, 0 for none
     for (size_t i = 0; i < count; ++i) {
-        const std::string_view text = Utf8[i];
+        std::string_view text = Utf8[i];
+        QByteArray repaired;
         if (text.size() > size_t(ShortStringMax) || (!CheckedUtf8 && !IsValidUtf8(text))) {
-            cut += SetUtf8(int(i) + 1, Row, text) ? 1 : 0; // repaired and cut on the way
-            continue;
+            const QString whole = QString::fromUtf8(text.data(), qsizetype(text.size()));
+            cut += whole.size() > ShortStringMax ? 1 : 0;
+            repaired = CellBytes(whole);
+            text = std::string_view(repaired.constData(), size_t(repaired.size()));
         }
         if (text.empty() && !row)
             continue;
         if (!row)
             row.reset(new Cell[size_t(FNrOfCols) + 1]);
         row[i + 1].Set(text);
-        changed = true;
+        firstCol = firstCol ? firstCol : int(i) + 1;
+        lastCol = int(i) + 1;
     }
-    if (changed)
-        Changed();
+    // One announcement for the row, not one per cell.
+    if (lastCol > 0)
+        Announce(QRect(QPoint(firstCol, Row), QPoint(lastCol, Row)));
     return cut;
 }
 
@@ -541,7 +565,8 @@ void TStringArray::InsertRow(int Row)
     FRowAttrib.insert(FRowAttrib.begin() + (Row - 1), uint8_t(0));
     FOrder.push_back(FNrOfRows);
     ++FNrOfRows;
-    Changed();
+    // The rows from the new one on show other texts than before.
+    Announce(QRect(QPoint(0, Row), QPoint(FNrOfCols, FNrOfRows)), FNrOfCols, FNrOfRows - 1);
 }
 
 void TStringArray::RemoveRow(int Row)
@@ -553,15 +578,19 @@ void TStringArray::RemoveRow(int Row)
     FRowAttrib.erase(FRowAttrib.begin() + (Row - 1));
     FOrder.pop_back();
     --FNrOfRows;
-    Changed();
+    Announce(QRect(QPoint(0, Row), QPoint(FNrOfCols, FNrOfRows)), FNrOfCols, FNrOfRows + 1);
 }
 
 int TStringArray::RemoveRowsIf(const std::function<bool(int Row)> &Doomed)
 {
     CommitSorting();
     std::vector<bool> doomed(static_cast<size_t>(FNrOfRows));
-    for (int row = 1; row <= FNrOfRows; ++row)
+    int firstDoomed = 0;
+    for (int row = 1; row <= FNrOfRows; ++row) {
         doomed[size_t(row - 1)] = Doomed(row);
+        if (doomed[size_t(row - 1)] && firstDoomed == 0)
+            firstDoomed = row;
+    }
     size_t kept = 0;
     for (size_t stored = 0; stored < doomed.size(); ++stored) {
         if (doomed[stored])
@@ -576,8 +605,9 @@ int TStringArray::RemoveRowsIf(const std::function<bool(int Row)> &Doomed)
     FRows.resize(kept);
     FRowAttrib.resize(kept);
     FOrder.resize(kept);
+    const int oldRows = FNrOfRows;
     FNrOfRows = int(kept);
-    Changed();
+    Announce(QRect(QPoint(0, firstDoomed), QPoint(FNrOfCols, FNrOfRows)), FNrOfCols, oldRows);
     return removed;
 }
 
@@ -604,7 +634,7 @@ void TStringArray::UnSort()
 {
     for (size_t pos = 0; pos < FOrder.size(); ++pos)
         FOrder[pos] = int32_t(pos);
-    Changed();
+    Announce(AllCells());
 }
 
 void TStringArray::CommitSorting()
@@ -791,6 +821,9 @@ void TStringArray::Sort(int Col, int ColSec, bool Ascending)
     std::vector<SortKey> keys(rows * size_t(keysPerRow));
     std::deque<std::string> ownedTexts; // keys replaced by the handler, folded texts
 
+    // Whether anyone rewrites keys is asked once: building the texts for nobody would
+    // cost more than the sort itself.
+    const bool rewriteKeys = OnBeforeSortExchange || isSignalConnected(QMetaMethod::fromSignal(&TStringArray::BeforeSortExchange));
     const int step = FNrOfRows / 100 + 1;
     for (size_t stored = 0; stored < rows; ++stored) {
         if (int(stored) % step == 0)
@@ -800,10 +833,10 @@ void TStringArray::Sort(int Col, int ColSec, bool Ascending)
             SortKey &key = keys[stored * size_t(keysPerRow) + size_t(k)];
             const Cell *row = FRows[stored].get();
             key.text = row ? row[col].Bytes() : std::string_view();
-            if (OnBeforeSortExchange) {
+            if (rewriteKeys) {
                 const QString text = QString::fromUtf8(key.text.data(), qsizetype(key.text.size()));
                 QString replaced = text;
-                OnBeforeSortExchange(this, text, replaced);
+                RewriteSortKey(text, replaced);
                 if (replaced != text)
                     key.text = ownedTexts.emplace_back(replaced.toUtf8().toStdString());
             }
@@ -855,19 +888,67 @@ void TStringArray::Sort(int Col, int ColSec, bool Ascending)
         order[pos] = items[pos].row;
     FOrder.swap(order);
     ReportPercent(100);
-    Changed();
+    Announce(AllCells());
 }
 
-void TStringArray::Changed()
+void TStringArray::BeginUpdate()
 {
+    if (FUpdateDepth++ > 0)
+        return;
+    FUpdateCols = FNrOfCols;
+    FUpdateRows = FNrOfRows;
+    FUpdateCells = QRect();
+    FUpdateChanged = false;
+}
+
+void TStringArray::EndUpdate()
+{
+    if (FUpdateDepth == 0 || --FUpdateDepth > 0 || !FUpdateChanged)
+        return;
+    Announce(FUpdateCells, FUpdateCols, FUpdateRows);
+}
+
+void TStringArray::Tell(QRect Cells, int OldCols, int OldRows)
+{
+    if (signalsBlocked())
+        return;
+    if (FUpdateDepth > 0) {
+        if (!Cells.isEmpty())
+            FUpdateCells |= Cells;
+        FUpdateChanged = true;
+        return;
+    }
+    if (FChangesConnected) {
+        if (OldCols != FNrOfCols || OldRows != FNrOfRows)
+            Q_EMIT SizeChanged(OldCols, OldRows, FNrOfCols, FNrOfRows);
+        // A range gathered over an update may reach rows removed since.
+        Cells &= AllCells();
+        if (!Cells.isEmpty())
+            Q_EMIT CellsChanged(Cells.left(), Cells.top(), Cells.right(), Cells.bottom());
+    }
     if (OnChange)
         OnChange(this);
 }
 
+void TStringArray::connectNotify(const QMetaMethod &Signal)
+{
+    if (Signal == QMetaMethod::fromSignal(&TStringArray::CellsChanged)
+        || Signal == QMetaMethod::fromSignal(&TStringArray::SizeChanged))
+        FChangesConnected = true;
+}
+
 void TStringArray::ReportPercent(int Percent)
 {
+    Q_EMIT PercentDone(Percent);
     if (OnPercentDone)
         OnPercentDone(this, Percent);
+}
+
+void TStringArray::RewriteSortKey(const QString &Text, QString &ExchgText)
+{
+    Q_EMIT BeforeSortExchange(Text, ExchgText);
+    if (OnBeforeSortExchange)
+        OnBeforeSortExchange(this, Text, ExchgText);
 }
 
 } // namespace nvo

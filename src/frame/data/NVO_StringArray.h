@@ -1,9 +1,11 @@
 #pragma once
 
 #include "NVO_Corvane.h"
+#include "NVO_Events.h"
 #include "NVO_Global.h"
 
 #include <QtCore/QObject>
+#include <QtCore/QRect>
 #include <QtCore/QString>
 #include <QtCore/QStringView>
 
@@ -52,13 +54,21 @@ NVO_EXPORT bool ReadCellNumber(QStringView Text, double &Value);
 /// number as text against a number as number, which would not be a consistent order.
 /// Descending reverses the comparison; rows with equal keys keep their entry order in
 /// both directions.
+///
+/// Notifications: every change is announced once, by the signals (any number of
+/// listeners: the report store, a grid view, the application) and then by the event the
+/// application assigns, from one place. A size change comes as `SizeChanged`, cells that
+/// show other texts as `CellsChanged` with the rectangle that holds them, and both as one
+/// `OnChange`. Row and column attribute bytes are the view's own state and are not
+/// announced. Changes made between `BeginUpdate` and `EndUpdate` are announced once, at
+/// the end. A matrix whose signals are blocked (`QSignalBlocker`) announces nothing,
+/// through neither path: a holder that rewrites cells without changing what they mean
+/// keeps it quiet that way.
 class NVO_EXPORT TStringArray : public QObject
 {
     Q_OBJECT
 
 public:
-    using TNotifyEvent = std::function<void(QObject *Sender)>;
-
     explicit TStringArray(QObject *AOwner = nullptr);
     ~TStringArray() override;
 
@@ -78,8 +88,16 @@ public:
     void Assign(const TStringArray &Source);
 
     /// Exchanges size, cells, attributes, allocation step and both orders with `Other`;
-    /// the events stay with their objects, so whoever listens to this matrix still does.
-    void Swap(TStringArray &Other) noexcept;
+    /// the events and connections stay with their objects, so whoever listens to this
+    /// matrix still does, and hears of the exchange. The exchange itself cannot fail.
+    void Swap(TStringArray &Other);
+
+    /// Gathers the changes until the matching `EndUpdate` (calls nest), which announces
+    /// them once: the size before the outermost `BeginUpdate` against the size after it,
+    /// and the smallest rectangle holding every cell changed. For holders that edit many
+    /// cells one by one.
+    void BeginUpdate();
+    void EndUpdate();
 
     QString GetString(int Col, int Row) const;
     void SetString(int Col, int Row, const QString &S);
@@ -138,6 +156,23 @@ public:
     /// of an index exchanges no cells one by one, so the keys are where a handler can act.
     TBeforeSortExchgEvent OnBeforeSortExchange;
 
+Q_SIGNALS:
+    /// The cells from column `FirstCol` to `LastCol` and display row `FirstRow` to
+    /// `LastRow`, both corners included, may show other texts: written, cleared, or moved
+    /// there by a sort, an insertion or a removal. Comes after `SizeChanged` when the
+    /// same change also resized the matrix.
+    void CellsChanged(int FirstCol, int FirstRow, int LastCol, int LastRow);
+    /// The matrix has other column or row counts; kept cells stay where they were shown.
+    void SizeChanged(int OldCols, int OldRows, int NewCols, int NewRows);
+    /// Progress of a sort, 0..100, with `OnPercentDone`.
+    void PercentDone(int Percent);
+    /// A sort key being read, with `OnBeforeSortExchange` (which comes last): a direct
+    /// connection may replace `ExchgText`.
+    void BeforeSortExchange(const QString &Text, QString &ExchgText);
+
+protected:
+    void connectNotify(const QMetaMethod &Signal) override;
+
 private:
     class Cell;
 
@@ -145,8 +180,22 @@ private:
     const Cell *CellAt(int Col, int Row) const;
     Cell &WritableCell(int Col, int Row);
     void ReserveRows(size_t Rows);
-    void Changed();
+    /// The one place changes are announced: the signals, then `OnChange`; gathered
+    /// instead while an update is open. `Cells` holds columns as x and display rows as
+    /// y; the part outside the matrix is left out. A matrix with nobody to tell (one a
+    /// reader fills aside) returns at once, without a call per cell.
+    void Announce(const QRect &Cells, int OldCols, int OldRows)
+    {
+        if (FChangesConnected || FUpdateDepth > 0 || OnChange)
+            Tell(Cells, OldCols, OldRows);
+    }
+    void Announce(const QRect &Cells) { Announce(Cells, FNrOfCols, FNrOfRows); }
+    void Tell(QRect Cells, int OldCols, int OldRows);
+    /// Every cell of the matrix, as `Announce` takes it.
+    QRect AllCells() const { return QRect(0, 1, FNrOfCols + 1, FNrOfRows); }
     void ReportPercent(int Percent);
+    /// Lets the listeners and then the event replace a sort key.
+    void RewriteSortKey(const QString &Text, QString &ExchgText);
 
     int FNrOfCols = 0;
     int FNrOfRows = 0;
@@ -157,6 +206,18 @@ private:
     std::vector<uint8_t> FColAttrib;
     /// Display position - 1 -> stored row index (0-based).
     std::vector<int32_t> FOrder;
+    /// An open update: its depth, the size before it, the cells changed since and
+    /// whether anything changed at all (a size change may leave no cell to name).
+    int FUpdateDepth = 0;
+    int FUpdateCols = 0;
+    int FUpdateRows = 0;
+    QRect FUpdateCells;
+    bool FUpdateChanged = false;
+    /// Whether a listener was ever connected to `CellsChanged` or `SizeChanged`. An
+    /// emission costs a call into Qt even when nobody listens, as much as storing a short
+    /// text does; a matrix nobody watches (one a reader fills aside) spares it per cell.
+    /// Never cleared: Qt does not tell of every disconnection.
+    bool FChangesConnected = false;
 };
 
 } // namespace nvo
