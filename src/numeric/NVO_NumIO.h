@@ -40,7 +40,7 @@ class NVO_EXPORT TNumIO : public TEditControl
 public:
     /// The input formats, also as TNumIO::itExp and so on.
     using TInFormat = nvo::TInFormat;
-    using enum nvo::TInFormat;
+    using enum TNumFormat::TInFormat;
 
     explicit TNumIO(QWidget *parent = nullptr);
     ~TNumIO() override;

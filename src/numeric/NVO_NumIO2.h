@@ -118,7 +118,7 @@ class NVO_EXPORT TNumIO2 : public TControl
 public:
     /// The input formats, also as TNumIO2::itExp and so on.
     using TInFormat = nvo::TInFormat;
-    using enum nvo::TInFormat;
+    using enum TNumFormat::TInFormat;
     using TOnGaugeChangeEvent =
         std::function<void(QObject *Sender, Qt::KeyboardModifiers Shift, double GaugeValue)>;
 
