@@ -33,6 +33,7 @@
 // the store as it was.
 
 #include "NVO_FlatXml_p.h"
+#include "NVO_Format.h"
 #include "NVO_replist.h"
 #include "NVO_replist_p.h"
 
@@ -43,7 +44,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <functional>
 #include <optional>
 #include <string>
@@ -129,11 +129,14 @@ void AppendElement(std::string &out, const char *tag, const std::string &attribu
 /// has millions of them.
 void AppendCell(std::string &out, int col, int row, std::string_view text)
 {
-    char number[16];
+    TLatin1Text colText;
+    TLatin1Text rowText;
+    colText.AppendInteger(col);
+    rowText.AppendInteger(row);
     out.append("<cell col=\"");
-    out.append(number, size_t(std::to_chars(number, number + sizeof number, col).ptr - number));
+    out.append(colText.View());
     out.append("\" row=\"");
-    out.append(number, size_t(std::to_chars(number, number + sizeof number, row).ptr - number));
+    out.append(rowText.View());
     out += '"';
     AppendContent(out, "cell", text);
 }
@@ -545,7 +548,7 @@ public:
             std::vector<QString> names(static_cast<size_t>(numCols)), formats(static_cast<size_t>(numCols));
             std::vector<quint8> modes(size_t(numCols), TRLData::cmNone);
             for (int col = 1; col <= numCols; ++col)
-                names[size_t(col - 1)] = QStringLiteral("C-") + QString::number(col);
+                names[size_t(col - 1)] = QStringLiteral("C-") + FormatInt(col);
             QString comment, commonHeader = d.FCommonHeader;
             for (const flatxml::Element &e : columnElements) {
                 if (!ElementText(e, text))

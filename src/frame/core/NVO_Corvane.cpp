@@ -149,7 +149,10 @@ QString ColorToString(TColor Color)
                                     [Color](const NamedColor &entry) { return entry.color == Color; });
     if (named != PredefinedColorTable.end())
         return QString::fromLatin1(named->name);
-    return QLatin1Char('$') + QString::number(Color, 16).toUpper().rightJustified(8, QLatin1Char('0'));
+    TLatin1Text text;
+    text.Append('$');
+    text.AppendLowestDigits(Color, 16, 8);
+    return text.ToQString();
 }
 
 TColor MeanColor(TColor C1, TColor C2)
