@@ -646,10 +646,7 @@ void TRLData::Assign(const QObject *Source)
 
 void TRLData::AssignTo(QObject *Dest) const
 {
-    auto *dest = qobject_cast<TRLData *>(Dest);
-    if (!dest)
-        throw EConvertError(msg::CannotAssign(this, Dest));
-    dest->Assign(this);
+    AssignToSameClass(this, Dest);
 }
 
 void TRLData::BeforeHTMLExport(QString &Text, int Col, int Row)

@@ -1,6 +1,6 @@
 #pragma once
 
-// The number and date texts every control writes: the framework's Format
+// The number and date texts every control writes: the original control framework's Format
 // conversions (%f, %e, %g, %d), its Str/Val for reals and the date-time routines.
 //
 // None of them depends on the C locale: Qt calls setlocale() at start-up, so
@@ -71,14 +71,14 @@ NVO_EXPORT QString FormatExp(double value, int precision, QChar decSep);
 /// with X the decimal exponent of the rounded value, fixed notation is written
 /// when -5 <= X < P (the integer part has at most P digits and the magnitude is at
 /// least 0.00001), scientific notation otherwise. The scientific form writes the
-/// shortest exponent the framework's general form uses: "E", "-" only for negative
+/// shortest exponent the original control framework's general form uses: "E", "-" only for negative
 /// exponents, no leading zeros ("1.5E20", "1E-6"). Zero is "0". P = 0 is taken as 1.
 NVO_EXPORT QString FormatGeneral(double value, int precision, QChar decSep);
 
 /// Format('%*.*d', [1, 0, v]): plain decimal integer, "-" for negative values.
 NVO_EXPORT QString FormatInt(qint64 value);
 
-/// The framework's Str(x:width:decimals) on a double, "." as decimal point:
+/// The original control framework's Str(x:width:decimals) on a double, "." as decimal point:
 /// - decimals >= 0: fixed notation with that many decimals (clamped to
 ///   kMaxPrecision), right-aligned with blanks in a field of `width` characters;
 ///   a field narrower than the text grows to the text (width 1: no blanks).
@@ -91,12 +91,12 @@ NVO_EXPORT QString FormatInt(qint64 value);
 /// A text that would show zero carries no "-" (-0.001 with 2 decimals is "0.00").
 NVO_EXPORT QString Str(double value, int width, int decimals);
 
-/// The framework's Val for reals: reads the whole text as a decimal number with "." as
-/// point: optional leading blanks, an optional sign, digits with an optional
-/// fraction (at least one digit in all), and an optional exponent "E"/"e" with
-/// optional sign and digits. Anything else, also "inf", "nan", hexadecimal or
+/// The original control framework's Val for reals: reads the whole text as a decimal
+/// number with "." as point: optional leading blanks, an optional sign, digits with
+/// an optional fraction (at least one digit in all), and an optional exponent "E"/"e"
+/// with optional sign and digits. Anything else, also "inf", "nan", hexadecimal or
 /// trailing characters, gives nullopt. A magnitude beyond the double range gives
-/// +/-infinity and one too small gives (signed) zero, as the framework's extended
+/// +/-infinity and one too small gives (signed) zero, as that framework's extended
 /// conversion would before the caller clamps it.
 NVO_EXPORT std::optional<double> Val(QStringView text);
 
@@ -219,7 +219,7 @@ NVO_EXPORT TDateTime DateTimeFromQDateTime(const QDateTime &dateTime);
 NVO_EXPORT QDateTime DateTimeToQDateTime(TDateTime dateTime, Qt::TimeSpec timeSpec = Qt::LocalTime);
 
 /// The names and default formats FormatDateTime writes. Day names are indexed
-/// from Sunday (0) as the framework's ddd/dddd tables are.
+/// from Sunday (0) as the original control framework's ddd/dddd tables are.
 struct NVO_EXPORT TFormatSettings
 {
     QChar DateSeparator;
@@ -240,7 +240,7 @@ struct NVO_EXPORT TFormatSettings
 /// environment, so they are a fixed table rather than the user's locale.
 NVO_EXPORT const TFormatSettings &EnglishFormatSettings();
 
-/// The framework's FormatDateTime. Letters are case-insensitive:
+/// The original control framework's FormatDateTime. Letters are case-insensitive:
 ///   c       ShortDateFormat, then " " and LongTimeFormat unless the time is 00:00:00.000
 ///   d dd    day without / with leading zero;  ddd dddd  short / long day name
 ///   ddddd   ShortDateFormat;  dddddd  LongDateFormat
