@@ -155,7 +155,6 @@ struct TNumIO2::Private {
     bool FBeep = false;
     bool FReadOnly = false;
     bool FHideSelection = true;
-    bool FEnabled = true;
     int FMouseAreaCode = 0;
 
     int FLeftSpace = 35;
@@ -278,7 +277,6 @@ double TNumIO2::GetButIncrem() const { return d->FButIncrem; }
 bool TNumIO2::GetBeep() const { return d->FBeep; }
 bool TNumIO2::GetReadOnly() const { return d->FReadOnly; }
 bool TNumIO2::GetHideSelection() const { return d->FHideSelection; }
-bool TNumIO2::GetEnabled() const { return d->FEnabled; }
 int TNumIO2::GetCaretPos() const { return d->FEdit.GetCaretPos(); }
 int TNumIO2::GetSelBegin() const { return d->FEdit.GetSelBegin(); }
 int TNumIO2::GetSelEnd() const { return d->FEdit.GetSelEnd(); }
@@ -331,15 +329,6 @@ void TNumIO2::SetHideSelection(bool hide)
 {
     // A selection shows regardless while the field has the focus.
     Change(d->FHideSelection, hide, d->FEdit.HasSelection() && !hasFocus());
-}
-
-void TNumIO2::SetEnabled(bool enabled)
-{
-    if (enabled == d->FEnabled)
-        return;
-    d->FEnabled = enabled;
-    setEnabled(enabled);
-    PaintNow();
 }
 
 void TNumIO2::SetSelBegin(int N)
@@ -788,9 +777,6 @@ void TNumIO2::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::FontChange)
         d->ApplyAutoSize();
-    // Enabled is the control's own switch; a direct setEnabled must not leave it stale.
-    if (event->type() == QEvent::EnabledChange)
-        d->FEnabled = !testAttribute(Qt::WA_ForceDisabled);
     TControl::changeEvent(event);
 }
 

@@ -157,8 +157,6 @@ public:
     void SetReadOnly(bool readOnly);
     bool GetHideSelection() const;
     void SetHideSelection(bool hide);
-    bool GetEnabled() const;
-    void SetEnabled(bool enabled);
 
     int GetCaretPos() const;
     int GetSelBegin() const;

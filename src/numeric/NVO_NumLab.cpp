@@ -157,7 +157,6 @@ struct TNumLab::Private {
     TColor FColorOutBakG = clr::BtnFace;
     TColor FColorOutText = clr::Black;
     bool FTransparent = false;
-    bool FEnabled = true;
     int FMouseAreaCode = 0;
 };
 
@@ -193,7 +192,6 @@ TColor TNumLab::GetColorLabText() const { return d->FColorLabText; }
 TColor TNumLab::GetColorOutBakG() const { return d->FColorOutBakG; }
 TColor TNumLab::GetColorOutText() const { return d->FColorOutText; }
 bool TNumLab::GetTransparent() const { return d->FTransparent; }
-bool TNumLab::GetEnabled() const { return d->FEnabled; }
 int TNumLab::GetMouseAreaCode() const { return d->FMouseAreaCode; }
 
 void TNumLab::SetValue(double value)
@@ -297,15 +295,6 @@ void TNumLab::SetTransparent(bool transparent)
         PaintNow();
 }
 
-void TNumLab::SetEnabled(bool enabled)
-{
-    if (enabled == d->FEnabled)
-        return;
-    d->FEnabled = enabled;
-    setEnabled(enabled);
-    PaintNow();
-}
-
 void TNumLab::Private::UpdateOpacity()
 {
     // An opaque control paints every pixel itself, so Qt need not paint the parent
@@ -397,15 +386,6 @@ bool TNumLab::ShowsColorScheme() const
     case fsEngraved: return !StyledClient();
     default: return false;
     }
-}
-
-void TNumLab::changeEvent(QEvent *event)
-{
-    // Enabled is the control's own switch; code that calls QWidget::setEnabled
-    // directly must not leave it stale. A disabled parent does not change it.
-    if (event->type() == QEvent::EnabledChange)
-        d->FEnabled = !testAttribute(Qt::WA_ForceDisabled);
-    TControl::changeEvent(event);
 }
 
 void TNumLab::Private::PaintBackground(TCanvas &canvas) const

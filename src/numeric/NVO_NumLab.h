@@ -159,10 +159,6 @@ public:
     // it repaints only where the frame shows it (ShowsColorScheme).
     bool GetTransparent() const;
     void SetTransparent(bool transparent);
-    /// The control's own switch (QWidget::setEnabled follows it). Painting shows the
-    /// disabled look whenever the widget is disabled, also through a disabled parent.
-    bool GetEnabled() const;
-    void SetEnabled(bool enabled);
 
     /// Which area the mouse last moved over: 0 the left text (including the column
     /// x = LeftSpace), 1 the value box, 2 the right text.
@@ -190,7 +186,6 @@ protected:
     void Paint(TCanvas &canvas) override;
     bool ShowsColorScheme() const override;
     void mouseMoveEvent(QMouseEvent *event) override;
-    void changeEvent(QEvent *event) override;
 
 private:
     struct Private;

@@ -326,15 +326,6 @@ void TColSel::SetDropDownCount(int count) { setMaxVisibleItems(count); }
 
 // The widget's own switch is the stored value; what a paint shows is isEnabled(),
 // which a disabled parent turns off as well.
-bool TColSel::GetEnabled() const { return !testAttribute(Qt::WA_ForceDisabled); }
-
-void TColSel::SetEnabled(bool enabled)
-{
-    if (enabled == GetEnabled())
-        return;
-    setEnabled(enabled);
-    PaintNow();
-}
 
 QString TColSel::GetSelColorID() const
 {

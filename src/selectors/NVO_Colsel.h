@@ -81,10 +81,6 @@ public:
     /// The entries the open list shows without scrolling (QComboBox::maxVisibleItems).
     int GetDropDownCount() const;
     void SetDropDownCount(int count);
-    /// The control's own switch, QWidget::setEnabled's. Painting shows the disabled
-    /// look whenever the widget is disabled, also through a disabled parent.
-    bool GetEnabled() const;
-    void SetEnabled(bool enabled);
     /// The name of the selected entry; "" when the list has no current item.
     QString GetSelColorID() const;
 

@@ -325,13 +325,6 @@ void TMarkSel::SetShowZeroAsCross(bool cross)
 
 // The widget's own switch is the stored value; what a paint shows is isEnabled(),
 // which a disabled parent turns off as well. Qt asks for the repaint itself.
-bool TMarkSel::GetEnabled() const { return !testAttribute(Qt::WA_ForceDisabled); }
-
-void TMarkSel::SetEnabled(bool enabled)
-{
-    if (enabled != GetEnabled())
-        setEnabled(enabled);
-}
 
 bool TMarkSel::GetMarkVisible(int Index) const
 {

@@ -109,10 +109,6 @@ public:
     void SetFrameStyle(TFrameStyle style);
     bool GetShowZeroAsCross() const;
     void SetShowZeroAsCross(bool cross);
-    /// The control's own switch, QWidget::setEnabled's (a disabled parent greys the
-    /// control too, without changing it).
-    bool GetEnabled() const;
-    void SetEnabled(bool enabled);
 
     /// Whether symbol `Index` is shown; an index outside 0..51 reads symbol 0's state
     /// (always true). Writing is accepted for 1..51 only: symbol 0 cannot be hidden.

@@ -108,6 +108,14 @@ bool TControlCore::IsEnumValue(const QMetaEnum &meta, int value, const char *pro
     return false;
 }
 
+void TControlCore::SetEnabled(bool enabled)
+{
+    if (enabled == GetEnabled())
+        return;
+    FWidget->setEnabled(enabled);
+    PaintNow();
+}
+
 void TControlCore::PaintNow()
 {
     if (!Updating())

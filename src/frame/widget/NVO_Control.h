@@ -85,6 +85,13 @@ public:
 
     bool Designing() const { return IsDesigning(FWidget); }
 
+    /// The control's own Enabled switch, which a control publishes as its `Enabled`
+    /// property: the widget's own setting, read from Qt so that a direct
+    /// QWidget::setEnabled is seen too. A disabled parent does not change it; painting
+    /// shows the disabled look whenever the widget is disabled, also through a parent.
+    bool GetEnabled() const { return !FWidget->testAttribute(Qt::WA_ForceDisabled); }
+    void SetEnabled(bool enabled);
+
     /// Repaints at once unless painting is suppressed.
     void PaintNow();
     /// Asks the event loop for a repaint instead, unless painting is suppressed: for
