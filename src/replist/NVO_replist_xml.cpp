@@ -16,8 +16,7 @@
 //
 // Cells are written as stored (state characters included), rows in display order. A row
 // without any non-empty cell gets an empty <cell col="1" row="r"></cell>, so every row and
-// column a list claims is present in the text: a reader can check `numrows` and
-// `numcols` against what is there before it allocates anything.
+// column a list claims is present in the text for readers that count elements.
 //
 // Escaping: & < > " ' and tab, line feed and carriage return are written as references,
 // so a value never spans lines and no parser normalises its white space away. Texts
@@ -27,7 +26,9 @@
 // Reading: the lines are searched for the root start line by the same rule as
 // CheckIfValidReplist; the lines up to the one with the end tag are then split into flat
 // elements (NVO_FlatXml_p.h), which this unit maps to the list's tags and checks against
-// each other. Several lists may follow each other; a reader stops after the end-tag
+// each other. A list written by hand or by another program may leave out empty `colname`
+// and `cell` elements: what is left out reads as empty. Several lists may follow each
+// other; a reader stops after the end-tag
 // line, so the next list can be read from there. A read that fails for any reason (no
 // such list, truncated text, malformed or inconsistent content) returns false and leaves
 // the store as it was.
@@ -57,6 +58,13 @@ namespace {
 /// Largest number of cell slots (columns + 1 times rows) a file may claim: far beyond any
 /// report list a person reads, far below what would exhaust memory.
 constexpr qint64 MaxFileCellSlots = qint64(1) << 27;
+
+/// How many rows and columns together a list may claim beyond one per byte of its text.
+/// A left-out element costs the text nothing but the store a row or a column, so the
+/// claims are held in proportion to the text: a short hand-written list may still claim
+/// thousands of empty rows, while a claim of a billion rows in a few lines is refused
+/// before anything is allocated.
+constexpr qint64 FreeClaimedLines = qint64(1) << 16;
 
 // ---- writing ----------------------------------------------------------------------------------
 
@@ -452,7 +460,6 @@ public:
         // matrix is made and the cells go straight into it. Cells met before that wait
         // (as views of the body) until the end, and all checks are made again there.
         int numCols = -1, numRows = -1;
-        qint64 colNames = 0, cellElements = 0;
         int maxCol = 0, maxRow = 0;
         std::vector<FoundCell> waiting;
         std::vector<flatxml::Element> columnElements; // names, formats, check modes, texts
@@ -461,10 +468,8 @@ public:
         bool sized = false; // the matrix has the claimed size and takes cells as they come
         std::string text;
         const auto claimsHold = [&] {
-            // Every row claimed needs a cell element of 22 bytes at least, every column
-            // a name element: what is allocated stays in proportion to the body.
-            return numCols >= 1 && numRows >= 0 && numCols <= colNames
-                   && qint64(numRows) <= qint64(body.size() / 22)
+            return numCols >= 1 && numRows >= 0
+                   && qint64(numCols) + numRows <= FreeClaimedLines + qint64(body.size())
                    && (qint64(numCols) + 1) * std::max(1, numRows) <= MaxFileCellSlots;
         };
         // Raw texts of a valid body are valid (they end at ASCII markup), and so are
@@ -506,7 +511,6 @@ public:
                         return false;
                     maxCol = std::max(maxCol, *col);
                     maxRow = std::max(maxRow, *row);
-                    ++cellElements;
                     const FoundCell cell{*col, *row, e.text, IsHexEncoded(e)};
                     if (!sized && claimsHold() && !sizeMatrix())
                         return false;
@@ -525,7 +529,6 @@ public:
                     if (!col || *col < 1)
                         return false;
                     maxCol = std::max(maxCol, *col);
-                    colNames += tag == xmlColName ? 1 : 0;
                     columnElements.push_back(e);
                     return true;
                 }
@@ -537,9 +540,7 @@ public:
                     return true;
                 }
             }, bodyEnd);
-            if (!wellFormed || numCols < 1 || numRows < 0 || numCols > colNames || numRows > cellElements
-                || maxCol > numCols || maxRow > numRows
-                || (qint64(numCols) + 1) * std::max(1, numRows) > MaxFileCellSlots)
+            if (!wellFormed || !claimsHold() || maxCol > numCols || maxRow > numRows)
                 return false;
             if (!sized && !sizeMatrix())
                 return false;
@@ -547,8 +548,6 @@ public:
             // Everything is built aside and taken over only when complete.
             std::vector<QString> names(static_cast<size_t>(numCols)), formats(static_cast<size_t>(numCols));
             std::vector<quint8> modes(size_t(numCols), TRLData::cmNone);
-            for (int col = 1; col <= numCols; ++col)
-                names[size_t(col - 1)] = QStringLiteral("C-") + FormatInt(col);
             QString comment, commonHeader = d.FCommonHeader;
             for (const flatxml::Element &e : columnElements) {
                 if (!ElementText(e, text))

@@ -5,6 +5,7 @@
 
 #include <QtCore/QBuffer>
 #include <QtCore/QFile>
+#include <QtCore/QRandomGenerator>
 #include <QtCore/QTextStream>
 #include <gtest/gtest.h>
 
@@ -184,9 +185,9 @@ TEST(RLDataXml, AFailedReadLeavesTheStoreAsItWas)
                                       "</replist>")},
         {"nested", QStringLiteral("<replist zandrovex>\n<numcols>1</numcols><numrows>1</numrows>"
                                   "<colname col=\"1\">a<b/></colname></replist>")},
-        {"rows claimed without cells", QStringLiteral("<replist zandrovex>\n<numcols>1</numcols><numrows>3</numrows>"
-                                                      "<colname col=\"1\">a</colname><cell col=\"1\" row=\"1\">a</cell>"
-                                                      "<cell col=\"1\" row=\"2\">b</cell></replist>")},
+        {"rows claimed far beyond the text", QStringLiteral("<replist zandrovex>\n<numcols>1</numcols>"
+                                                            "<numrows>70000</numrows></replist>")},
+        {"no numrows", QStringLiteral("<replist zandrovex>\n<numcols>1</numcols></replist>")},
         {"size restated after cells", QStringLiteral("<replist zandrovex>\n<numcols>1</numcols><numrows>1</numrows>"
                                                      "<colname col=\"1\">a</colname><cell col=\"1\" row=\"1\">a</cell>"
                                                      "<numrows>2</numrows><cell col=\"1\" row=\"2\">b</cell></replist>")},
@@ -230,6 +231,73 @@ TEST(RLDataXml, ForeignButValidListsAreRead)
                                     QString()));
     EXPECT_EQ(d.GetElem(2, 1), QStringLiteral("late"));
     EXPECT_EQ(d.GetNrOfColumns(), 2);
+}
+
+TEST(RLDataXml, LeftOutNamesAndCellsReadAsEmpty)
+{
+    const struct
+    {
+        const char *what;
+        QString text;
+        int cols, rows;
+        QStringList cells; // row by row, columns 1.. cols
+        QStringList names;
+    } cases[] = {
+        {"rows claimed without cells",
+         QStringLiteral("<replist zandrovex>\n<numcols>1</numcols><numrows>3</numrows><colname col=\"1\">a</colname>"
+                        "<cell col=\"1\" row=\"1\">a</cell><cell col=\"1\" row=\"2\">b</cell></replist>"),
+         1, 3, {"a", "b", ""}, {"a"}},
+        {"no names at all",
+         QStringLiteral("<replist zandrovex>\n<numcols>2</numcols><numrows>1</numrows>"
+                        "<cell col=\"2\" row=\"1\">x</cell></replist>"),
+         2, 1, {"", "x"}, {"", ""}},
+        {"one name left out",
+         QStringLiteral("<replist zandrovex>\n<numcols>2</numcols><numrows>0</numrows>"
+                        "<colname col=\"2\">B</colname></replist>"),
+         2, 0, {}, {"", "B"}},
+        {"thousands of empty rows in a short text",
+         QStringLiteral("<replist zandrovex>\n<numcols>1</numcols><numrows>5000</numrows></replist>"), 1, 5000, {}, {""}},
+    };
+    for (const auto &c : cases) {
+        TRLData d;
+        test::BuildHostileStore(d);
+        ASSERT_TRUE(d.ReadFromXMLString(c.text, QString())) << c.what;
+        ASSERT_EQ(d.GetNrOfColumns(), c.cols) << c.what;
+        ASSERT_EQ(d.GetNrOfRows(), c.rows) << c.what;
+        for (int col = 1; col <= c.cols; ++col)
+            EXPECT_EQ(d.GetColName(col), c.names[col - 1]) << c.what;
+        for (int row = 1; row <= c.rows; ++row)
+            for (int col = 1; col <= c.cols; ++col)
+                EXPECT_EQ(d.GetElem(col, row), c.cells.value((row - 1) * c.cols + col - 1)) << c.what;
+    }
+}
+
+TEST(RLDataXml, EveryWrittenListReadsBackCellForCell)
+{
+    // Random stores of hostile texts, empty cells, rows and names included, in every
+    // shape the writer can give them.
+    const QStringList texts = test::HostileTexts() << QString();
+    QRandomGenerator random(20261210);
+    const auto pick = [&] { return texts[int(random.bounded(int(texts.size())))]; };
+    for (int round = 0; round < 200; ++round) {
+        TRLData source;
+        source.SetNrCols(1 + int(random.bounded(4)));
+        source.SetNrRows(int(random.bounded(5)));
+        for (int col = 1; col <= source.GetNrOfColumns(); ++col) {
+            source.SetColName(col, pick().left(TRLData::NameMax));
+            source.SetColumnFormat(col, pick().left(TRLData::FormatMax));
+            source.SetColCheckMode(col, TRLData::TCheckMode(random.bounded(TRLData::cmRadio + 1)));
+        }
+        for (int row = 1; row <= source.GetNrOfRows(); ++row)
+            for (int col = 0; col <= source.GetNrOfColumns(); ++col)
+                source.SetElem(col, row, pick());
+        source.SetComment(pick());
+        source.SetCommonHeader(pick());
+        TRLData target;
+        ASSERT_TRUE(target.ReadFromXMLString(QString::fromUtf8(Written(source, random.bounded(2) == 1, {})), {}))
+            << "round " << round;
+        EXPECT_EQ(Snapshot(target), Snapshot(source)) << "round " << round;
+    }
 }
 
 TEST(RLDataXml, SaveWritesAtomicallyAndReportsFailure)
