@@ -274,15 +274,13 @@ void TProgBar::SetAutoIncStep(double step)
 
 void TProgBar::SetBackGroundImg(const QString &fileName)
 {
-    if (fileName.isEmpty()) {
-        Change(d->FBackGroundImg, fileName);
+    const QImage picture = ReadPictureFile<ENVOProgBar>(this, fileName);
+    if (picture.isNull()) {
+        Change(d->FBackGroundImg, QString());
         return;
     }
-    // A file that cannot be read leaves the name and the picture, and so the bar, as
-    // they were. A readable one repaints even under the same name: the file may have
-    // changed.
-    if (!d->AuxBmp.LoadFromFile(fileName))
-        return;
+    // A readable file repaints even under the same name: the file may have changed.
+    d->AuxBmp.SetImage(picture);
     d->FBackGroundImg = fileName;
     PaintNow();
 }

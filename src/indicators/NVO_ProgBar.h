@@ -142,8 +142,9 @@ public:
     /// 0 (and a step that is not a number, which would stop the value for good) is ignored.
     void SetAutoIncStep(double step);
     QString GetBackGroundImg() const;
-    /// Loads the image file; a file that cannot be read is ignored (the previous name
-    /// and picture stay). An empty name clears the name.
+    /// Loads the image file as ReadPictureFile reads it: an empty name or a missing file
+    /// clears the name; a file that cannot be read throws ENVOProgBar naming it, and the
+    /// previous name and picture stay.
     void SetBackGroundImg(const QString &fileName);
     TColor GetColorBackGnd() const;
     void SetColorBackGnd(TColor color);

@@ -1,6 +1,5 @@
 #include "NVO_Meter.h"
 
-#include <QtCore/QFileInfo>
 #include <QtGui/QMouseEvent>
 
 #include <algorithm>
@@ -231,8 +230,6 @@ struct TMeter::Private : TMeterFields {
     /// Lights the lamps as `needle`'s value and layout, the range and the thresholds say.
     void WatchLimits(TWatched needle);
     void Fire(const TNotifyEvent &event) const;
-    void LoadBackground();
-    void LoadAnchorImage();
 
     const TMeterGeometry &Geo() const;
     void CalcMeterLayoutParams();
@@ -484,51 +481,17 @@ QString TMeter::GetAnchorImage() const { return d->FACoverFName; }
 
 void TMeter::SetBackGroundImg(const QString &fileName)
 {
-    d->FBakGndFName = fileName;
-    d->LoadBackground();
+    d->FBackgroundImage = ReadPictureFile<ENVOMeterError>(this, fileName).convertToFormat(QImage::Format_RGB32);
+    d->FStretchedBackground = QImage();
+    d->FBakGndFName = d->FBackgroundImage.isNull() ? QString() : fileName;
     PaintNow();
-}
-
-void TMeter::Private::LoadBackground()
-{
-    FBackgroundImage = QImage();
-    FStretchedBackground = QImage();
-    if (FBakGndFName.isEmpty())
-        return;
-    if (!QFileInfo(FBakGndFName).exists()) {
-        FBakGndFName.clear();
-        return;
-    }
-    FBackgroundImage = QImage(FBakGndFName).convertToFormat(QImage::Format_RGB32);
-    if (!FBackgroundImage.isNull())
-        return;
-    // Keeping the name of a file that could not be read would show the previous
-    // picture (or none) under a name that promises another.
-    const QString failed = FBakGndFName;
-    FBakGndFName.clear();
-    q->PaintNow();
-    throw ENVOMeterError(QStringLiteral("Component \"%1\": cannot read image file \"%2\"")
-                             .arg(ComponentName(q), failed));
 }
 
 void TMeter::SetAnchorImage(const QString &fileName)
 {
-    d->FACoverFName = fileName;
-    d->LoadAnchorImage();
+    d->FAnchorPicture = ReadPictureFile<ENVOMeterError>(this, fileName).convertToFormat(QImage::Format_RGB32);
+    d->FACoverFName = d->FAnchorPicture.isNull() ? QString() : fileName;
     PaintNow();
-}
-
-void TMeter::Private::LoadAnchorImage()
-{
-    FAnchorPicture = QImage();
-    if (FACoverFName.isEmpty())
-        return;
-    if (QFileInfo(FACoverFName).exists())
-        FAnchorPicture = QImage(FACoverFName).convertToFormat(QImage::Format_RGB32);
-    // An anchor picture that cannot be read only loses its name: the meter keeps
-    // its drawn anchor.
-    if (FAnchorPicture.isNull())
-        FACoverFName.clear();
 }
 
 // ---- Plain properties ----------------------------------------------------------------

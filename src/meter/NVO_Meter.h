@@ -239,11 +239,12 @@ public:
     bool GetAnchorCovered() const;
     void SetAnchorCovered(bool covered);
     /// Image drawn opaque at its own size centred on the pivot instead of the anchor.
-    /// A file that is missing or cannot be read clears the name.
+    /// Read as ReadPictureFile reads it: a missing file clears the name; a file that
+    /// cannot be read throws ENVOMeterError naming it and keeps the previous picture.
     QString GetAnchorImage() const;
     void SetAnchorImage(const QString &fileName);
-    /// Background image file. A missing file clears the name; a file that exists
-    /// but cannot be read clears it too and throws ENVOMeterError.
+    /// Background image file, read as the anchor image is: a missing file clears the
+    /// name; an unreadable one throws and leaves name and picture as they were.
     QString GetBackGroundImg() const;
     void SetBackGroundImg(const QString &fileName);
     TBkgFill GetBkgndFillMode() const;

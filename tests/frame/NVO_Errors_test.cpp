@@ -16,4 +16,6 @@ TEST(Errors, FixedMessageFormsNameTheComponent)
     EXPECT_EQ(msg::FailedToInitializeTableEditor(&component),
               QStringLiteral("Component \"Gauge1\": failed to initialize table editor (out of memory)"));
     EXPECT_EQ(msg::IntegerOverflow(&component), QStringLiteral("Component \"Gauge1\": integer overflow"));
+    EXPECT_EQ(msg::CannotReadImage(&component, QStringLiteral("/tmp/a b.png")),
+              QStringLiteral("Component \"Gauge1\": cannot read image file \"/tmp/a b.png\""));
 }

@@ -404,11 +404,23 @@ TEST(ProgBarPaint, BackgroundImageFromFile)
     bar->SetBackGroundImg(file);
     EXPECT_EQ(bar->GetBackGroundImg(), file);
     EXPECT_EQ(PixelAt(Grab(bar.get()), 150, 14), RGBColor(0x11, 0x22, 0x33));
-    // A file that cannot be read leaves the name and the picture.
-    bar->SetBackGroundImg(dir.Write(QStringLiteral("broken.png"), "not a picture"));
+    // A file that cannot be read is reported and leaves the name and the picture.
+    const QString broken = dir.Write(QStringLiteral("broken.png"), "not a picture");
+    bar->setObjectName(QStringLiteral("Bar"));
+    try {
+        bar->SetBackGroundImg(broken);
+        ADD_FAILURE() << "no error for an unreadable picture";
+    } catch (const ENVOProgBar &error) {
+        EXPECT_EQ(error.Message(), QStringLiteral("Component \"Bar\": cannot read image file \"%1\"").arg(broken));
+    }
     EXPECT_EQ(bar->GetBackGroundImg(), file);
     EXPECT_EQ(PixelAt(Grab(bar.get()), 150, 14), RGBColor(0x11, 0x22, 0x33));
     bar->SetBackGroundImg(QString());
+    EXPECT_EQ(bar->GetBackGroundImg(), QString());
+    EXPECT_EQ(PixelAt(Grab(bar.get()), 150, 14), kPlot);
+    // A missing file clears the name like an empty one.
+    bar->SetBackGroundImg(file);
+    bar->SetBackGroundImg(dir.Path(QStringLiteral("missing.png")));
     EXPECT_EQ(bar->GetBackGroundImg(), QString());
     EXPECT_EQ(PixelAt(Grab(bar.get()), 150, 14), kPlot);
 }
@@ -635,7 +647,7 @@ TEST(ProgBar, SettingsTheBarDoesNotShowPaintNothing)
     bar->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(bar.get()));
     PaintCounter paints(bar.get());
-    bar->SetBackGroundImg(dir.Write(QStringLiteral("broken.png"), "not a picture"));
+    EXPECT_THROW(bar->SetBackGroundImg(dir.Write(QStringLiteral("broken.png"), "not a picture")), ENVOProgBar);
     EXPECT_EQ(paints.Count, 0);
 }
 

@@ -605,7 +605,7 @@ TEST(Meter, BackgroundFillModes)
     EXPECT_EQ(PixelAt(image, kOutsideSweepRight.x(), kOutsideSweepRight.y()), 0x123456u);
 }
 
-TEST(Meter, UnreadableBackgroundRaisesAndIsNotShown)
+TEST(Meter, UnreadableBackgroundRaisesAndKeepsThePreviousPicture)
 {
     nvo::test::TempDir dir;
     const QString pattern = SavePattern(dir, "pattern.png", 4, 3);
@@ -617,17 +617,15 @@ TEST(Meter, UnreadableBackgroundRaisesAndIsNotShown)
         meter.SetColorBakG(0x123456);
         meter.SetBkgndFillMode(bfTile);
         meter.SetBackGroundImg(pattern);
+        const QImage before = Grab(&meter);
         try {
             meter.SetBackGroundImg(bad);
             ADD_FAILURE() << "no exception for " << bad.toStdString();
         } catch (const ENVOMeterError &error) {
-            EXPECT_TRUE(error.Message().startsWith("Component \"Gauge\": ")) << error.what();
-            EXPECT_TRUE(error.Message().contains(bad));
+            EXPECT_EQ(error.Message(), QStringLiteral("Component \"Gauge\": cannot read image file \"%1\"").arg(bad));
         }
-        EXPECT_EQ(meter.GetBackGroundImg(), QString());
-        // Neither the previous picture nor undefined pixels: the background colour.
-        const QImage image = Grab(&meter);
-        EXPECT_EQ(PixelAt(image, kOutsideSweepRight.x(), kOutsideSweepRight.y()), 0x123456u);
+        EXPECT_EQ(meter.GetBackGroundImg(), pattern);
+        EXPECT_EQ(Grab(&meter), before);
     }
     // A missing file only clears the name.
     TMeter meter;
@@ -649,8 +647,12 @@ TEST(Meter, AnchorImageSitsOnThePivot)
     EXPECT_EQ(PixelAt(image, 145, 188), clr::Blue); // (cx - 3, cy - 3), the top-left corner
     EXPECT_EQ(PixelAt(image, 150, 193), clr::Blue);
     EXPECT_NE(PixelAt(image, 151, 194), clr::Blue);
-    // An unreadable anchor picture only clears its name.
-    meter.SetAnchorImage(dir.Write("bad.png", "no"));
+    // An unreadable anchor picture is reported and keeps the previous one; a missing
+    // file clears the name.
+    EXPECT_THROW(meter.SetAnchorImage(dir.Write("bad.png", "no")), ENVOMeterError);
+    EXPECT_EQ(meter.GetAnchorImage(), path);
+    EXPECT_EQ(PixelAt(Grab(&meter), 145, 188), clr::Blue);
+    meter.SetAnchorImage(dir.Path("missing.png"));
     EXPECT_EQ(meter.GetAnchorImage(), QString());
 }
 

@@ -40,6 +40,10 @@ QString FailedToInitializeTableEditor(const QObject *component)
     return ComponentMessage(component, "failed to initialize table editor (out of memory)");
 }
 QString IntegerOverflow(const QObject *component) { return ComponentMessage(component, "integer overflow"); }
+QString CannotReadImage(const QObject *component, const QString &fileName)
+{
+    return ComponentMessage(component, "cannot read image file \"") + fileName + QLatin1Char('"');
+}
 QString CannotAssign(const QObject *source, const QObject *target)
 {
     return QStringLiteral("Cannot assign a ") + ClassName(source) + QStringLiteral(" to a ")

@@ -48,6 +48,8 @@ NVO_EXPORT QString NotEnoughMemory(const QObject *component);
 NVO_EXPORT QString FailedToInitialize(const QObject *component);
 NVO_EXPORT QString FailedToInitializeTableEditor(const QObject *component);
 NVO_EXPORT QString IntegerOverflow(const QObject *component);
+/// "Component "NAME": cannot read image file "FILE"".
+NVO_EXPORT QString CannotReadImage(const QObject *component, const QString &fileName);
 /// "Cannot assign a SOURCECLASS to a TARGETCLASS".
 NVO_EXPORT QString CannotAssign(const QObject *source, const QObject *target);
 } // namespace msg

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "NVO_Canvas.h"
+#include "NVO_Errors.h"
 
+#include <QtCore/QFileInfo>
 #include <QtGui/QImage>
 
 #include <memory>
@@ -66,5 +68,21 @@ private:
     QFont FFont;
     std::unique_ptr<TCanvas> FCanvas;
 };
+
+/// The picture a control's image property names, read the same way by every control: an
+/// empty name or a file that is not there gives a null image (the property is cleared);
+/// a file that is there but cannot be read as a picture raises the control's `Error`
+/// naming the file, before anything changed, so the control keeps its previous name and
+/// picture.
+template<class Error>
+QImage ReadPictureFile(const QObject *component, const QString &fileName)
+{
+    if (fileName.isEmpty() || !QFileInfo::exists(fileName))
+        return {};
+    QImage picture(fileName);
+    if (picture.isNull())
+        throw Error(msg::CannotReadImage(component, fileName));
+    return picture;
+}
 
 } // namespace nvo
