@@ -119,6 +119,11 @@ struct TProgBar::Private {
     void PaintText(TCanvas &canvas) const;
     /// The rectangle from axis pixel `from` to `to` (exclusive) across the plot area.
     static QRect BarRect(const TBarAxis &axis, int from, int to);
+    bool Vertical() const;
+    /// A size of `length` along the bar and `thickness` across it.
+    QSize AlongDirection(int length, int thickness) const;
+    /// Fixed across the bar: a layout stretches a bar only along it.
+    void FitPolicyToDirection();
 
     TProgBar *const q;
     bool FTimerEnabled = false;
@@ -172,7 +177,11 @@ TProgBar::TProgBar(QWidget *parent)
     // Every pixel is painted by the control: Qt need not paint the parent first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     d->FillBarColors();
+    d->FitPolicyToDirection();
 }
+
+QSize TProgBar::sizeHint() const { return d->AlongDirection(300, std::max(28, TextLineHeight())); }
+QSize TProgBar::minimumSizeHint() const { return d->AlongDirection(TextLineHeight(), TextLineHeight()); }
 
 TProgBar::~TProgBar() = default;
 
@@ -331,7 +340,24 @@ void TProgBar::SetMarginRight(int margin) { Change(d->FMarginRight, margin); }
 void TProgBar::SetMarginTop(int margin) { Change(d->FMarginTop, margin); }
 void TProgBar::SetMax(double max) { Change(d->FMax, max); }
 void TProgBar::SetMin(double min) { Change(d->FMin, min); }
-void TProgBar::SetDirection(TDirection direction) { Change(d->FDirection, direction); }
+void TProgBar::SetDirection(TDirection direction)
+{
+    Change(d->FDirection, direction);
+    d->FitPolicyToDirection();
+}
+
+bool TProgBar::Private::Vertical() const { return FDirection == drBottomUp || FDirection == drTopDown; }
+
+QSize TProgBar::Private::AlongDirection(int length, int thickness) const
+{
+    return Vertical() ? QSize(thickness, length) : QSize(length, thickness);
+}
+
+void TProgBar::Private::FitPolicyToDirection()
+{
+    q->setSizePolicy(Vertical() ? QSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred)
+                                : QSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed));
+}
 
 void TProgBar::SetRepeatInterval(int interval)
 {

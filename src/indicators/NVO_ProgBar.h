@@ -228,7 +228,11 @@ public:
     bool TimerActive() const;
     int TimerInterval() const;
 
-    QSize sizeHint() const override { return QSize(300, 28); }
+    /// A single line along its direction: a layout keeps the hinted thickness (a
+    /// Fixed policy across the bar), one line of the font at least, so that the value
+    /// text fits.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
     /// After each timer step; assigning a handler restarts the timer with the repeat
     /// interval (outside design mode).

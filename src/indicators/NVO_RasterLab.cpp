@@ -269,6 +269,8 @@ struct TRasterLab::Private {
 
     int Pitch() const { return FDotSize + FDotSpacing; }
     int BorderWidth() const;
+    /// The height that shows every dot row of the font.
+    int RowsHeight() const;
     void FontChanged();
     void RebuildLayout();
     void ReapplyAutoSize();
@@ -529,16 +531,18 @@ void TRasterLab::Private::RebuildLayout() { FLayout = TRDTextLayout(FText, FCMat
 
 void TRasterLab::Private::ReapplyAutoSize()
 {
+    q->updateGeometry();
     if (FAutoHeight)
         AdjustAutoHeight();
     if (FAutoCenter)
         AdjustAutoCenter();
 }
 
-void TRasterLab::Private::AdjustAutoHeight()
-{
-    q->resize(q->width(), BorderWidth() + Pitch() * FCMat.FontHeight);
-}
+void TRasterLab::Private::AdjustAutoHeight() { q->resize(q->width(), RowsHeight()); }
+
+int TRasterLab::Private::RowsHeight() const { return BorderWidth() + Pitch() * FCMat.FontHeight; }
+
+QSize TRasterLab::minimumSizeHint() const { return {d->RowsHeight() + d->BorderWidth(), d->RowsHeight()}; }
 
 void TRasterLab::Private::AdjustAutoCenter() { FPosX = CenteredPosX(); }
 

@@ -224,6 +224,9 @@ public:
     void AssignTo(QObject *dest) const;
 
     QSize sizeHint() const override { return QSize(400, 68); }
+    /// Every dot row of the font and a square of them across, at the set dot size:
+    /// dots are never shrunk, so a smaller cell would cut the text.
+    QSize minimumSizeHint() const override;
 
     /// After each scroll step; assigning a handler restarts the timer (outside design
     /// mode).

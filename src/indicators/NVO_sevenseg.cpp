@@ -198,6 +198,13 @@ TSevenSeg::TSevenSeg(QWidget *parent) : TControl(parent), d(std::make_unique<Pri
 
 TSevenSeg::~TSevenSeg() = default;
 
+QSize TSevenSeg::minimumSizeHint() const
+{
+    // Below about 8 x 14 pixels a slanted digit's seven segments run together.
+    constexpr int cellWidth = 8, cellHeight = 14;
+    return {2 * d->FMargin + d->FNumDigits * (cellWidth + d->FInterDigDist), 2 * d->FMargin + cellHeight};
+}
+
 QString TSevenSeg::GetCaption() const { return d->FCaption; }
 TColor TSevenSeg::GetColorBackGnd() const { return d->FColorBackGnd; }
 TColor TSevenSeg::GetColorText() const { return d->FColorText; }
@@ -218,7 +225,11 @@ void TSevenSeg::SetCaption(const QString &caption)
 void TSevenSeg::SetColorBackGnd(TColor color) { Change(d->FColorBackGnd, color); }
 void TSevenSeg::SetColorText(TColor color) { Change(d->FColorText, color); }
 void TSevenSeg::SetFrameStyle(TFrameStyle style) { Change(d->FFrameStyle, style); }
-void TSevenSeg::SetInterDigDist(int dist) { Change(d->FInterDigDist, std::min(dist, 255)); }
+void TSevenSeg::SetInterDigDist(int dist)
+{
+    Change(d->FInterDigDist, std::min(dist, 255));
+    updateGeometry();
+}
 
 void TSevenSeg::SetMargin(int margin)
 {
@@ -226,12 +237,14 @@ void TSevenSeg::SetMargin(int margin)
     // control that has become too low for it since.
     if (margin != d->FMargin)
         Change(d->FMargin, std::min(margin, height() / 2 - 1));
+    updateGeometry();
 }
 
 void TSevenSeg::SetNumDigits(int count)
 {
     if (count >= 1 && count <= 32)
         Change(d->FNumDigits, count);
+    updateGeometry();
 }
 
 void TSevenSeg::Assign(const QObject *source)

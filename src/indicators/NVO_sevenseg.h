@@ -99,6 +99,8 @@ public:
     void AssignTo(QObject *dest) const;
 
     QSize sizeHint() const override { return QSize(216, 76); }
+    /// Room for every digit cell at the smallest size its segments stay apart in.
+    QSize minimumSizeHint() const override;
 
     /// Fired after the control has followed a size change.
     TNotifyEvent OnResize;

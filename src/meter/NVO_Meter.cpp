@@ -1,5 +1,6 @@
 #include "NVO_Meter.h"
 
+#include <QtGui/QFontMetrics>
 #include <QtGui/QMouseEvent>
 
 #include <algorithm>
@@ -153,7 +154,14 @@ TMeterGeometry CalcMeterGeometry(TMeter::TMeterLayout layout, int width, int hei
     case TMeter::mlCirc270: dial(270, 1.7071); break;
     case TMeter::mlCirc300: dial(300, 1.866); break;
     case TMeter::mlCirc360: dial(360, 2.0); break;
-    case TMeter::mlCirc90:
+    case TMeter::mlCirc90: {
+        // The ends of a 90-degree scale lie 45 degrees off the vertical (1 / sin 45):
+        // in a narrow or tall cell the width limits the radius, or the ends are cut.
+        const double limit = (width / 2.0 - rimSide - 8) * 1.4142;
+        if (limit < r0)
+            g.Radius = limit;
+        break;
+    }
     default: break;
     }
     return g;
@@ -325,6 +333,14 @@ void TMeter::resizeEvent(QResizeEvent *event)
 }
 
 TMeterGeometry TMeter::Geometry() const { return d->Geo(); }
+
+QSize TMeter::minimumSizeHint() const
+{
+    // Six lines of the font across the dial and four up it leave room for the labels
+    // at the ends of the scale and the caption between them.
+    const int line = QFontMetrics(font()).height();
+    return {2 * (d->FRimSide + 8) + 6 * line, d->FRimTop + d->FRimBottom + 16 + 4 * line};
+}
 
 TMeterScale TMeter::Scale() const
 {

@@ -310,6 +310,8 @@ public:
     void AssignTo(QObject *dest) const;
 
     QSize sizeHint() const override { return QSize(297, 209); }
+    /// Room inside the rims for a dial whose scale labels and caption stay apart.
+    QSize minimumSizeHint() const override;
 
     TBeforeDrawNeedleEvent OnBeforeDrawNeedle;
     TmtBeforeDrawScaleLabelEvent OnBeforeDrawScaleLabel;

@@ -205,12 +205,22 @@ TNumIO2::TNumIO2(QWidget *parent) : TControl(parent), d(std::make_unique<Private
     // The mouse area code follows every move, with or without a button held.
     setMouseTracking(true);
     resize(160, 28);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     // A field without a timer is still a field: it only does not blink. The failure
     // goes to the application's handler, as a failing timer does everywhere.
     Guarded([this] { d->UpdateTimer(); });
 }
 
 TNumIO2::~TNumIO2() = default;
+
+QSize TNumIO2::sizeHint() const { return {std::max(160, minimumSizeHint().width()), height()}; }
+
+QSize TNumIO2::minimumSizeHint() const
+{
+    const int buttons = d->FButVisible ? d->FButSpace + d->FButWidth : 0;
+    return {d->FLeftSpace + d->FTextBoxWidth + buttons + QFontMetrics(font()).horizontalAdvance(d->FRightText),
+            height()};
+}
 
 // ---- Value model -------------------------------------------------------------------------
 
@@ -660,7 +670,7 @@ bool TNumIO2::Private::ApplyAutoSize()
 {
     // The height follows the font here, when font or switch change, and never
     // inside a paint: a paint that resized its own widget would paint again.
-    return FAutoSize && ResizeTo(QFontMetrics(q->font()).height() + 6);
+    return FAutoSize && ResizeTo(q->TextLineHeight());
 }
 
 void TNumIO2::SetHeight(int h)
@@ -673,6 +683,8 @@ bool TNumIO2::Private::ResizeTo(int h)
 {
     const bool changed = h != q->height();
     q->resize(q->width(), h);
+    if (changed)
+        q->updateGeometry();
     // A control not shown yet gets its resize event only when it is shown: the
     // buttons must fit the new height already.
     ClampLayoutToSize();

@@ -277,6 +277,12 @@ public:
     /// Raised while the gauge is dragged, with the value under the mouse.
     TOnGaugeChangeEvent OnGaugeChange;
 
+    /// A single line: a layout keeps the field at its Height (Fixed vertical policy),
+    /// which AutoSize and the Height setter set; the width holds the left space, the
+    /// text box, the spin buttons and the right text.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 Q_SIGNALS:
     /// The text changed: by an edit, a setter or Assign.
     void ValueChanged(double value);

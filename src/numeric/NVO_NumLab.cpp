@@ -2,6 +2,7 @@
 
 #include "NVO_Format.h"
 
+#include <QtGui/QFontMetrics>
 #include <QtGui/QMouseEvent>
 
 #include <cmath>
@@ -163,12 +164,21 @@ struct TNumLab::Private {
 TNumLab::TNumLab(QWidget *parent) : TControl(parent), d(std::make_unique<Private>(this))
 {
     resize(160, 28);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     // Moves without a button count too: MouseAreaCode follows the pointer.
     setMouseTracking(true);
     d->UpdateOpacity();
 }
 
 TNumLab::~TNumLab() = default;
+
+QSize TNumLab::sizeHint() const { return minimumSizeHint().expandedTo(QSize(160, 28)); }
+
+QSize TNumLab::minimumSizeHint() const
+{
+    return {d->FLeftSpace + d->FLabelWidth + QFontMetrics(font()).horizontalAdvance(d->FRightText),
+            TextLineHeight()};
+}
 
 double TNumLab::GetValue() const { return d->FValue; }
 TNumLab::TDisplay TNumLab::GetDisplayType() const { return d->FDisplayType; }
@@ -233,11 +243,22 @@ void TNumLab::SetLeftSpace(int leftSpace)
     if (leftSpace < 0)
         return;
     Change(d->FLeftSpace, qMin(leftSpace, width()));
+    updateGeometry();
 }
 
-void TNumLab::SetLabelWidth(int labelWidth) { Change(d->FLabelWidth, labelWidth); }
+void TNumLab::SetLabelWidth(int labelWidth)
+{
+    Change(d->FLabelWidth, labelWidth);
+    updateGeometry();
+}
+
 void TNumLab::SetLeftText(const QString &text) { Change(d->FLeftText, text); }
-void TNumLab::SetRightText(const QString &text) { Change(d->FRightText, text); }
+
+void TNumLab::SetRightText(const QString &text)
+{
+    Change(d->FRightText, text);
+    updateGeometry();
+}
 
 void TNumLab::SetLeftTextAlignment(TAlignment alignment)
 {

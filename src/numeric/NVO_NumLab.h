@@ -175,7 +175,11 @@ public:
     /// `dest->Assign(this)` for a TNumLab; EConvertError for anything else.
     void AssignTo(QObject *dest) const;
 
-    QSize sizeHint() const override { return QSize(160, 28); }
+    /// A single line: the layout keeps the hinted height (Fixed vertical policy), at
+    /// least one line of the font; the width holds the left space, the value box
+    /// and the right text.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
     TBeforeDisplayEvent OnBeforeDisplay;
 

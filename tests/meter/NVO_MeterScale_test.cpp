@@ -130,6 +130,7 @@ TEST(MeterScale, GeometryOfTheGivenLayouts)
         // Narrow: the width limits the radius.
         {TMeter::mlCirc120, 100, 209, 120, 50, 191, (50.0 - 18) * 1.1547},
         {TMeter::mlCirc120, 500, 209, 120, 250, 191, 175},
+        {TMeter::mlCirc90, 100, 209, 90, 50, 191, (50.0 - 18) * 1.4142},
     };
     for (const Case &c : cases) {
         const TMeterGeometry g = CalcMeterGeometry(c.Layout, c.Width, c.Height, 10, 8, 10);
@@ -145,7 +146,8 @@ TEST(MeterScale, DesignedLayoutsKeepTheirDialBetweenTheRims)
     // The scale's two ends, its top and (for the full circle) its lowest point stay
     // inside the covers, on wide, tall and default controls.
     const QSize sizes[] = {{297, 209}, {600, 200}, {200, 500}};
-    for (auto layout : {TMeter::mlCirc180, TMeter::mlCirc270, TMeter::mlCirc360}) {
+    for (auto layout : {TMeter::mlCirc90, TMeter::mlCirc120, TMeter::mlCirc180, TMeter::mlCirc270,
+                        TMeter::mlCirc360}) {
         for (const QSize size : sizes) {
             const TMeterGeometry g = CalcMeterGeometry(layout, size.width(),
                                                        size.height(), 10, 8, 10);

@@ -1,5 +1,7 @@
 #include "NVO_Control.h"
 
+#include <QtGui/QFontMetrics>
+
 #include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
 #include <QtGui/QPaintEvent>
@@ -107,6 +109,8 @@ bool TControlCore::IsEnumValue(const QMetaEnum &meta, int value, const char *pro
              meta.name(), property);
     return false;
 }
+
+int TControlCore::TextLineHeight() const { return QFontMetrics(FWidget->font()).height() + 6; }
 
 void TControlCore::SetEnabled(bool enabled)
 {

@@ -85,6 +85,10 @@ public:
 
     bool Designing() const { return IsDesigning(FWidget); }
 
+    /// The height one line of the control's font needs between 2-pixel frames with a
+    /// pixel to spare: what a single-line control keeps in a layout at the least.
+    int TextLineHeight() const;
+
     /// The control's own Enabled switch, which a control publishes as its `Enabled`
     /// property: the widget's own setting, read from Qt so that a direct
     /// QWidget::setEnabled is seen too. A disabled parent does not change it; painting
