@@ -1,5 +1,7 @@
 #include "NVO_MiniCal.h"
 
+#include "NVO_ControlAccessible_p.h"
+
 #include <QtGui/QFontMetrics>
 #include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
@@ -230,6 +232,7 @@ struct TMiniCal::Private {
 
 TMiniCal::TMiniCal(QWidget *parent) : TCustomDrawGrid(parent), d(std::make_unique<Private>())
 {
+    AnnounceValueChanges(this, &TMiniCal::DateChanged);
     BeginUpdate();
     SetColCount(8);
     SetRowCount(8);

@@ -1,5 +1,7 @@
 #include "NVO_ProgBar.h"
 
+#include "NVO_ControlAccessible_p.h"
+
 #include "NVO_Format.h"
 
 #include <QtGui/QFontMetrics>
@@ -166,6 +168,19 @@ TProgBar::Private::Private(TProgBar *owner) : q(owner), FTimer(owner, [owner] { 
     FBarColorArray[kBarColorCount - 1] = clr::Red;
 }
 
+/// A progress bar: the value reads as the bar's own text.
+template<>
+struct TAccessibility<TProgBar> {
+    static constexpr QAccessible::Role Role = QAccessible::ProgressBar;
+    static QString DefaultName(const TProgBar &) { return TProgBar::tr("Progress bar"); }
+    static QString Value(const TProgBar &bar) { return FormatProgBarValue(bar.GetValue(), bar.GetTextDecPlaces()); }
+    static double Current(const TProgBar &bar) { return bar.GetValue(); }
+    static double Minimum(const TProgBar &bar) { return bar.GetMin(); }
+    static double Maximum(const TProgBar &bar) { return bar.GetMax(); }
+    static double Step(const TProgBar &) { return 0; }
+    static void SetCurrent(TProgBar &bar, double value) { bar.SetValue(value); }
+};
+
 TProgBar::TProgBar(QWidget *parent)
     : TControl(parent), OnAutoInc([this] {
           if (!Designing())
@@ -173,6 +188,7 @@ TProgBar::TProgBar(QWidget *parent)
       }),
       d(std::make_unique<Private>(this))
 {
+    InstallAccessibility(this, &TProgBar::ValueChanged);
     resize(300, 28);
     // Every pixel is painted by the control: Qt need not paint the parent first.
     setAttribute(Qt::WA_OpaquePaintEvent);

@@ -1,5 +1,7 @@
 #include "NVO_RasterLab.h"
 
+#include "NVO_ControlAccessible_p.h"
+
 #include <QtCore/QEvent>
 
 #include <algorithm>
@@ -314,6 +316,17 @@ struct TRasterLab::Private {
     THiddenTimer FTimer;
 };
 
+/// A label: its text names it and is its value.
+template<>
+struct TAccessibility<TRasterLab> {
+    static constexpr QAccessible::Role Role = QAccessible::StaticText;
+    static QString DefaultName(const TRasterLab &label)
+    {
+        return label.GetText().isEmpty() ? TRasterLab::tr("Dot-matrix label") : label.GetText();
+    }
+    static QString Value(const TRasterLab &label) { return label.GetText(); }
+};
+
 TRasterLab::TRasterLab(QWidget *parent)
     : TControl(parent), OnScrollTimer([this] {
           if (!Designing())
@@ -321,6 +334,7 @@ TRasterLab::TRasterLab(QWidget *parent)
       }),
       d(std::make_unique<Private>(this))
 {
+    InstallAccessibility(this, &TRasterLab::TextChanged);
     resize(400, 68);
     // Every pixel is painted by the control: Qt need not paint the parent beneath.
     setAttribute(Qt::WA_OpaquePaintEvent);

@@ -1,5 +1,7 @@
 #include "NVO_Meter.h"
 
+#include "NVO_ControlAccessible_p.h"
+
 #include <QtGui/QFontMetrics>
 #include <QtGui/QMouseEvent>
 
@@ -283,8 +285,25 @@ TMeter::Private::Private(TMeter *meter)
 
 // ---- TMeter: construction ------------------------------------------------------------
 
+/// A dial: the caption names it; the value reads as a scale label would.
+template<>
+struct TAccessibility<TMeter> {
+    static constexpr QAccessible::Role Role = QAccessible::Dial;
+    static QString DefaultName(const TMeter &meter)
+    {
+        return meter.GetCaption().isEmpty() ? TMeter::tr("Meter") : meter.GetCaption();
+    }
+    static QString Value(const TMeter &meter) { return ScaleLabelText(meter.GetValue(), meter.GetMeterDecPlaces()); }
+    static double Current(const TMeter &meter) { return meter.GetValue(); }
+    static double Minimum(const TMeter &meter) { return meter.GetMeterMinValue(); }
+    static double Maximum(const TMeter &meter) { return meter.GetMeterMaxValue(); }
+    static double Step(const TMeter &) { return 0; }
+    static void SetCurrent(TMeter &meter, double value) { meter.SetValue(value); }
+};
+
 TMeter::TMeter(QWidget *parent) : TControl(parent), d(std::make_unique<Private>(this))
 {
+    InstallAccessibility(this, &TMeter::ValueChanged);
     resize(297, 209);
     // Moves without a button count too: OnMouseMoveInMeter follows the pointer.
     setMouseTracking(true);

@@ -1,5 +1,7 @@
 #include "NVO_NumIO2.h"
 
+#include "NVO_ControlAccessible_p.h"
+
 #include "NVO_Format.h"
 
 #include <QtGui/QClipboard>
@@ -196,10 +198,30 @@ TNumIO2::Private::Private(TNumIO2 *owner)
 {
 }
 
+// ---- Accessibility -----------------------------------------------------------------------
+
+/// A spin box: its text as the value, the range and the button increment as the value
+/// interface's.
+template<>
+struct TAccessibility<TNumIO2> {
+    static constexpr QAccessible::Role Role = QAccessible::SpinBox;
+    static QString DefaultName(const TNumIO2 &field)
+    {
+        return field.GetLeftText().isEmpty() ? TNumIO2::tr("Numeric field") : field.GetLeftText();
+    }
+    static QString Value(const TNumIO2 &field) { return field.GetText(); }
+    static double Current(const TNumIO2 &field) { return field.GetValue(); }
+    static double Minimum(const TNumIO2 &field) { return field.GetRangeLow(); }
+    static double Maximum(const TNumIO2 &field) { return field.GetRangeHigh(); }
+    static double Step(const TNumIO2 &field) { return field.GetButIncrem(); }
+    static void SetCurrent(TNumIO2 &field, double value) { field.SetValue(value); }
+};
+
 // ---- TNumIO2: construction -------------------------------------------------------------
 
 TNumIO2::TNumIO2(QWidget *parent) : TControl(parent), d(std::make_unique<Private>(this))
 {
+    InstallAccessibility(this, &TNumIO2::ValueChanged);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled, false);
     // The mouse area code follows every move, with or without a button held.

@@ -1,5 +1,7 @@
 #include "NVO_NumLab.h"
 
+#include "NVO_ControlAccessible_p.h"
+
 #include "NVO_Format.h"
 
 #include <QtGui/QFontMetrics>
@@ -161,8 +163,26 @@ struct TNumLab::Private {
     int FMouseAreaCode = 0;
 };
 
+/// A text showing a number: the shown text as the value; the value interface has no
+/// range to give but the whole of the doubles.
+template<>
+struct TAccessibility<TNumLab> {
+    static constexpr QAccessible::Role Role = QAccessible::StaticText;
+    static QString DefaultName(const TNumLab &label)
+    {
+        return label.GetLeftText().isEmpty() ? TNumLab::tr("Numeric label") : label.GetLeftText();
+    }
+    static QString Value(const TNumLab &label) { return label.DisplayText(); }
+    static double Current(const TNumLab &label) { return label.GetValue(); }
+    static double Minimum(const TNumLab &) { return std::numeric_limits<double>::lowest(); }
+    static double Maximum(const TNumLab &) { return std::numeric_limits<double>::max(); }
+    static double Step(const TNumLab &) { return 0; }
+    static void SetCurrent(TNumLab &label, double value) { label.SetValue(value); }
+};
+
 TNumLab::TNumLab(QWidget *parent) : TControl(parent), d(std::make_unique<Private>(this))
 {
+    InstallAccessibility(this, &TNumLab::ValueChanged);
     resize(160, 28);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     // Moves without a button count too: MouseAreaCode follows the pointer.
