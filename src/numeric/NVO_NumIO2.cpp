@@ -6,8 +6,10 @@
 
 #include <QtGui/QClipboard>
 #include <QtGui/QGuiApplication>
+#include <QtGui/QInputMethodEvent>
 #include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
+#include <QtGui/QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -123,8 +125,10 @@ struct TNumIO2::Private {
     /// the ones shown.
     bool ShowsRangeColours(bool outOfRange) const { return FEdit.OutOfRange() == outOfRange; }
     void HandleKey(const QKeyEvent *event);
+    TNumEdit::TEditResult EditKey(const QKeyEvent *event);
     TNumEdit::TEditResult PlainKey(const QKeyEvent *event);
-    TNumEdit::TEditResult CtrlKey(int key);
+    /// Reports the result of an edit made by a key or the input method and repaints.
+    void EditDone(TNumEdit::TEditResult result);
     // Caret blink
     void UpdateTimer();
     void CaretTimerEvent();
@@ -223,7 +227,7 @@ TNumIO2::TNumIO2(QWidget *parent) : TControl(parent), d(std::make_unique<Private
 {
     InstallAccessibility(this, &TNumIO2::ValueChanged);
     setFocusPolicy(Qt::StrongFocus);
-    setAttribute(Qt::WA_InputMethodEnabled, false);
+    setAttribute(Qt::WA_InputMethodEnabled);
     // The mouse area code follows every move, with or without a button held.
     setMouseTracking(true);
     resize(160, 28);
@@ -434,10 +438,19 @@ void TNumIO2::KeyPressed(QKeyEvent *event)
 
 void TNumIO2::Private::HandleKey(const QKeyEvent *event)
 {
-    const bool ctrl = event->modifiers() & Qt::ControlModifier;
-    if (FReadOnly && !(ctrl && event->key() == Qt::Key_C))
+    if (FReadOnly && !event->matches(QKeySequence::Copy))
         return;
-    const TNumEdit::TEditResult result = ctrl ? CtrlKey(event->key()) : PlainKey(event);
+    // Page Up and Page Down are the spin buttons' keys (the arrows move the caret).
+    if (event->key() == Qt::Key_PageUp || event->key() == Qt::Key_PageDown) {
+        if (FButVisible)
+            SpinClick(event->key() == Qt::Key_PageUp);
+        return;
+    }
+    EditDone(EditKey(event));
+}
+
+void TNumIO2::Private::EditDone(TNumEdit::TEditResult result)
+{
     if (result == TNumEdit::erRejected && FBeep)
         SoundBeep();
     FCaretVisib = true;
@@ -448,8 +461,41 @@ void TNumIO2::Private::HandleKey(const QKeyEvent *event)
     q->PaintNow();
 }
 
+TNumEdit::TEditResult TNumIO2::Private::EditKey(const QKeyEvent *event)
+{
+    // The clipboard by the platform's own sequences (Ctrl+Insert and Shift+Delete too
+    // where they are the custom); any other chord with Ctrl types nothing.
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    const bool cut = event->matches(QKeySequence::Cut);
+    if (cut || event->matches(QKeySequence::Copy)) {
+        if (!FEdit.HasSelection())
+            return TNumEdit::erUnchanged;
+        clipboard->setText(FEdit.SelectedText());
+        return cut ? FEdit.Cut() : TNumEdit::erUnchanged;
+    }
+    if (event->matches(QKeySequence::Paste))
+        return FEdit.Paste(clipboard->text());
+    if (event->modifiers() & Qt::ControlModifier)
+        return TNumEdit::erRejected;
+    return PlainKey(event);
+}
+
 TNumEdit::TEditResult TNumIO2::Private::PlainKey(const QKeyEvent *event)
 {
+    // The platform's editing sequences first (on a Mac the line ends are Cmd+arrows),
+    // then the plain keys, where Up and Down move the caret as Left and Right do.
+    if (event->matches(QKeySequence::Delete))
+        return FEdit.Delete();
+    if (event->matches(QKeySequence::Backspace))
+        return FEdit.Backspace();
+    if (event->matches(QKeySequence::MoveToStartOfLine)) {
+        FEdit.Home();
+        return TNumEdit::erUnchanged;
+    }
+    if (event->matches(QKeySequence::MoveToEndOfLine)) {
+        FEdit.End();
+        return TNumEdit::erUnchanged;
+    }
     switch (event->key()) {
     case Qt::Key_Backspace: return FEdit.Backspace();
     case Qt::Key_Delete: return FEdit.Delete();
@@ -466,18 +512,39 @@ TNumEdit::TEditResult TNumIO2::Private::PlainKey(const QKeyEvent *event)
     return TNumEdit::erUnchanged;
 }
 
-TNumEdit::TEditResult TNumIO2::Private::CtrlKey(int key)
+void TNumIO2::wheelEvent(QWheelEvent *event)
 {
-    QClipboard *clipboard = QGuiApplication::clipboard();
-    switch (key) {
-    case Qt::Key_C:
-    case Qt::Key_X:
-        if (!FEdit.HasSelection())
-            return TNumEdit::erUnchanged;
-        clipboard->setText(FEdit.SelectedText());
-        return key == Qt::Key_X ? FEdit.Cut() : TNumEdit::erUnchanged;
-    case Qt::Key_V: return FEdit.Paste(clipboard->text());
-    default: return TNumEdit::erRejected;
+    // The wheel turns the spin buttons of the field that has the focus; over any other
+    // it scrolls what holds the field, so that scrolling a form changes no value.
+    const int steps = event->angleDelta().y() / QWheelEvent::DefaultDeltasPerStep;
+    if (!hasFocus() || !d->FButVisible || steps == 0) {
+        event->ignore();
+        return;
+    }
+    Guarded([&] {
+        for (int i = 0; i < std::abs(steps); ++i)
+            d->SpinClick(steps > 0);
+    });
+    event->accept();
+}
+
+void TNumIO2::inputMethodEvent(QInputMethodEvent *event)
+{
+    // What an input method commits goes in as pasted text, checked as a whole; its
+    // preedit text is not shown.
+    if (!event->commitString().isEmpty() && !d->FReadOnly)
+        Guarded([&] { d->EditDone(d->FEdit.Paste(event->commitString())); });
+    event->accept();
+}
+
+QVariant TNumIO2::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    switch (query) {
+    case Qt::ImEnabled: return !d->FReadOnly;
+    case Qt::ImHints: return int(Qt::ImhFormattedNumbersOnly | Qt::ImhNoPredictiveText);
+    case Qt::ImCursorRectangle: return QRect(d->FLeftSpace, 0, d->FTextBoxWidth, height());
+    case Qt::ImSurroundingText: return GetText();
+    default: return TControl::inputMethodQuery(query);
     }
 }
 

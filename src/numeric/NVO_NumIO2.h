@@ -282,6 +282,8 @@ public:
     /// text box, the spin buttons and the right text.
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
+    /// The input method types into the text box: numbers only, committed text only.
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
 Q_SIGNALS:
     /// The text changed: by an edit, a setter or Assign.
@@ -295,6 +297,8 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
     void changeEvent(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 

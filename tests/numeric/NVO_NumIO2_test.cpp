@@ -5,6 +5,8 @@
 #include "PinnedFont.h"
 
 #include <QtGui/QClipboard>
+#include <QtGui/QInputMethodEvent>
+#include <QtGui/QWheelEvent>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QLineEdit>
 #include <QtTest/QTest>
@@ -402,6 +404,94 @@ TEST_F(NumIO2Test, SpinButtonsStepTheValueAndFireChange)
     Field->SetReadOnly(true);
     QTest::mouseClick(Field.get(), Qt::LeftButton, {}, QPoint(x, 5));
     EXPECT_EQ(Field->GetValue(), 9);
+}
+
+TEST_F(NumIO2Test, PageKeysAndTheWheelTurnTheSpinButtons)
+{
+    Field->SetButVisible(true);
+    Field->SetValue(10);
+    QTest::keyClick(Field.get(), Qt::Key_PageUp);
+    EXPECT_EQ(Field->GetValue(), 11);
+    QTest::keyClick(Field.get(), Qt::Key_PageDown);
+    QTest::keyClick(Field.get(), Qt::Key_PageDown);
+    EXPECT_EQ(Field->GetValue(), 9);
+    EXPECT_EQ(Events.Count(QStringLiteral("OnChange")), 3);
+    const auto wheel = [&](int delta) {
+        QWheelEvent event(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(Field.get(), &event);
+        return event.isAccepted();
+    };
+    // The wheel over a field without the focus is left to what holds it.
+    EXPECT_FALSE(wheel(120));
+    EXPECT_EQ(Field->GetValue(), 9);
+    Field->show();
+    QApplication::setActiveWindow(Field.get());
+    Field->SetFocus();
+    ASSERT_TRUE(Field->hasFocus());
+    EXPECT_TRUE(wheel(120));
+    EXPECT_EQ(Field->GetValue(), 10);
+    EXPECT_TRUE(wheel(-240));
+    EXPECT_EQ(Field->GetValue(), 8);
+    // Without spin buttons neither turns anything; the arrows still move the caret.
+    Field->SetButVisible(false);
+    QTest::keyClick(Field.get(), Qt::Key_PageUp);
+    EXPECT_FALSE(wheel(120));
+    EXPECT_EQ(Field->GetValue(), 8);
+}
+
+TEST_F(NumIO2Test, ClipboardKeysAreThePlatformsSequences)
+{
+    // Every binding the platform has for copy, cut and paste (on X11 also Ctrl+Insert,
+    // Shift+Delete and Shift+Insert), not only Ctrl+C, Ctrl+X and Ctrl+V.
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    const auto press = [&](const QKeySequence &sequence) {
+        const QKeyCombination key = sequence[0];
+        QTest::keyClick(Field.get(), key.key(), key.keyboardModifiers());
+    };
+    for (const QKeySequence &copy : QKeySequence::keyBindings(QKeySequence::Copy)) {
+        Field->SetText(QStringLiteral("123"));
+        Field->SetSelBegin(1);
+        Field->SetSelEnd(3);
+        clipboard->clear();
+        press(copy);
+        EXPECT_EQ(clipboard->text(), QStringLiteral("23")) << copy.toString().toStdString();
+    }
+    for (const QKeySequence &cut : QKeySequence::keyBindings(QKeySequence::Cut)) {
+        Field->SetText(QStringLiteral("123"));
+        Field->SetSelBegin(1);
+        Field->SetSelEnd(3);
+        press(cut);
+        EXPECT_EQ(Field->GetText(), QStringLiteral("1")) << cut.toString().toStdString();
+    }
+    for (const QKeySequence &paste : QKeySequence::keyBindings(QKeySequence::Paste)) {
+        Field->SetText(QStringLiteral("1"));
+        QTest::keyClick(Field.get(), Qt::Key_End);
+        clipboard->setText(QStringLiteral("5"));
+        press(paste);
+        EXPECT_EQ(Field->GetText(), QStringLiteral("15")) << paste.toString().toStdString();
+    }
+}
+
+TEST_F(NumIO2Test, AnInputMethodTypesWhatItCommits)
+{
+    EXPECT_TRUE(Field->testAttribute(Qt::WA_InputMethodEnabled));
+    EXPECT_TRUE(Field->inputMethodQuery(Qt::ImEnabled).toBool());
+    Field->SetText(QString());
+    QInputMethodEvent compose(QStringLiteral("4"), {});
+    QApplication::sendEvent(Field.get(), &compose);
+    EXPECT_EQ(Field->GetText(), QString());
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("4.5"));
+    QApplication::sendEvent(Field.get(), &commit);
+    EXPECT_EQ(Field->GetText(), QStringLiteral("4.5"));
+    EXPECT_EQ(Field->inputMethodQuery(Qt::ImSurroundingText).toString(), QStringLiteral("4.5"));
+    EXPECT_EQ(Events.Count(QStringLiteral("OnChange")), 1);
+    // A read-only field takes nothing from it.
+    Field->SetReadOnly(true);
+    EXPECT_FALSE(Field->inputMethodQuery(Qt::ImEnabled).toBool());
+    QApplication::sendEvent(Field.get(), &commit);
+    EXPECT_EQ(Field->GetText(), QStringLiteral("4.5"));
 }
 
 TEST_F(NumIO2Test, GaugeDragSetsTheValueAndReportsOnRelease)
