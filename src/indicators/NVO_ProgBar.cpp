@@ -311,7 +311,10 @@ void TProgBar::SetBackGroundImg(const QString &fileName)
 }
 
 void TProgBar::SetColorBackGnd(TColor color) { Change(d->FColorBackGnd, color); }
-void TProgBar::SetColorMapMode(TColorMapping mode) { Change(d->FColorMapMode, mode, d->FShowColorGradient); }
+void TProgBar::SetColorMapMode(TColorMapping mode)
+{
+    ChangeEnum(d->FColorMapMode, mode, "ColorMapMode", d->FShowColorGradient);
+}
 void TProgBar::SetColorGrid(TColor color) { Change(d->FColorGrid, color, d->FGridDist > 1); }
 void TProgBar::SetColorMargin(TColor color) { Change(d->FColorMargin, color); }
 
@@ -341,8 +344,8 @@ void TProgBar::SetColorMax(TColor color)
         PaintNow();
 }
 
-void TProgBar::SetFrameStyleOuter(TFrameStyle style) { Change(d->FFrameStyleOuter, style); }
-void TProgBar::SetFrameStyleInner(TFrameStyle style) { Change(d->FFrameStyleInner, style); }
+void TProgBar::SetFrameStyleOuter(TFrameStyle style) { ChangeEnum(d->FFrameStyleOuter, style, "FrameStyleOuter"); }
+void TProgBar::SetFrameStyleInner(TFrameStyle style) { ChangeEnum(d->FFrameStyleInner, style, "FrameStyleInner"); }
 
 void TProgBar::SetGridDist(int dist)
 {
@@ -358,7 +361,7 @@ void TProgBar::SetMax(double max) { Change(d->FMax, max); }
 void TProgBar::SetMin(double min) { Change(d->FMin, min); }
 void TProgBar::SetDirection(TDirection direction)
 {
-    Change(d->FDirection, direction);
+    ChangeEnum(d->FDirection, direction, "Direction");
     d->FitPolicyToDirection();
 }
 
@@ -399,7 +402,7 @@ void TProgBar::SetStartInterval(int interval)
 
 void TProgBar::SetTextAlignment(TAlignment alignment)
 {
-    Change(d->FTextAlignment, alignment, d->FTextVisible);
+    ChangeEnum(d->FTextAlignment, alignment, "TextAlignment", d->FTextVisible);
 }
 
 // The text setters store and repaint without comparing: a repeated assignment

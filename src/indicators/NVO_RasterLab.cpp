@@ -430,7 +430,7 @@ void TRasterLab::SetDotSize(int size)
 
 void TRasterLab::SetFrameStyle(TFrameStyle style)
 {
-    if (style == d->FFrameStyle)
+    if (style == d->FFrameStyle || !AcceptsEnum(style, "FrameStyle"))
         return;
     d->FFrameStyle = style;
     // The border width enters both the automatic height and the centre.
@@ -454,7 +454,7 @@ void TRasterLab::SetProportional(bool proportional)
 
 void TRasterLab::SetScrollMode(TRDScrollMode mode)
 {
-    if (mode == d->FScrollMode)
+    if (mode == d->FScrollMode || !AcceptsEnum(mode, "ScrollMode"))
         return;
     d->FScrollMode = mode;
     if (!Designing()) {
@@ -500,7 +500,7 @@ void TRasterLab::SetScrollLoop(bool loop)
     Change(d->FScrollLoop, loop, false);
 }
 
-void TRasterLab::SetCharBlockMode(TRDBlockMode mode) { Change(d->FCharBlockMode, mode); }
+void TRasterLab::SetCharBlockMode(TRDBlockMode mode) { ChangeEnum(d->FCharBlockMode, mode, "CharBlockMode"); }
 
 void TRasterLab::SetText(const QString &text)
 {

@@ -235,7 +235,7 @@ void TSevenSeg::SetCaption(const QString &caption)
 
 void TSevenSeg::SetColorBackGnd(TColor color) { Change(d->FColorBackGnd, color); }
 void TSevenSeg::SetColorText(TColor color) { Change(d->FColorText, color); }
-void TSevenSeg::SetFrameStyle(TFrameStyle style) { Change(d->FFrameStyle, style); }
+void TSevenSeg::SetFrameStyle(TFrameStyle style) { ChangeEnum(d->FFrameStyle, style, "FrameStyle"); }
 void TSevenSeg::SetInterDigDist(int dist)
 {
     Change(d->FInterDigDist, std::min(dist, 255));

@@ -563,7 +563,7 @@ TNeedleLayout *TMeter::GetNeedleLayoutSec() const { return d->FNeedleLayoutSec; 
 
 void TMeter::SetMeterLayout(TMeterLayout layout)
 {
-    if (layout == d->FMeterLayout)
+    if (layout == d->FMeterLayout || !AcceptsEnum(layout, "MeterLayout"))
         return;
     d->FMeterLayout = layout;
     d->CalcMeterLayoutParams();
@@ -598,12 +598,15 @@ void TMeter::SetColorSclBkNorm(TColor color) { Change(d->FColorSclBkNorm, color,
 void TMeter::SetColorSclBkHigh(TColor color) { Change(d->FColorSclBkHigh, color, d->FScaleBkVisible); }
 void TMeter::SetCaption(const QString &caption) { Change(d->FCaption, caption); }
 void TMeter::SetFontCaption(const QFont &font) { Change(d->FFontCaption, font, !d->FCaption.isEmpty()); }
-void TMeter::SetBkgndFillMode(TBkgFill mode) { Change(d->FBkgndFillMode, mode, d->BackgroundShown()); }
+void TMeter::SetBkgndFillMode(TBkgFill mode)
+{
+    ChangeEnum(d->FBkgndFillMode, mode, "BkgndFillMode", d->BackgroundShown());
+}
 void TMeter::SetAnchorSize(int size) { Change(d->FAnchorSize, size, d->AnchorDrawn()); }
 void TMeter::SetAnchorCovered(bool covered) { Change(d->FAnchorCovered, covered); }
 void TMeter::SetColorBakG(TColor color) { Change(d->FColorBakG, color); }
 void TMeter::SetColorCover(TColor color) { Change(d->FColorCover, color); }
-void TMeter::SetFrameStyle(TFrameStyle style) { Change(d->FFrameStyle, style); }
+void TMeter::SetFrameStyle(TFrameStyle style) { ChangeEnum(d->FFrameStyle, style, "FrameStyle"); }
 
 bool TMeter::ShowsColorScheme() const
 {

@@ -47,7 +47,7 @@ bool TNumIO::GetBeep() const { return d->FBeep; }
 
 void TNumIO::SetInputFormat(TInFormat format)
 {
-    if (format == d->FInputFormat)
+    if (format == d->FInputFormat || !AcceptsEnum(format, "InputFormat"))
         return;
     d->FInputFormat = format;
     d->RestartValidation();
@@ -92,7 +92,7 @@ void TNumIO::SetRangeHigh(double high)
 
 void TNumIO::SetDecPlaceSep(TDecPSep choice)
 {
-    if (choice == d->FDecPlaceSep)
+    if (choice == d->FDecPlaceSep || !AcceptsEnum(choice, "DecPlaceSep"))
         return;
     d->FDecPlaceSep = choice;
     d->RestartValidation();

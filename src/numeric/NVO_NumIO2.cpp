@@ -322,7 +322,8 @@ THiddenTimer &TNumIO2::CaretTimer() { return d->FCaretTimer; }
 
 void TNumIO2::SetInputFormat(TInFormat format)
 {
-    d->ChangeEdit([&] { d->FEdit.SetInputFormat(format); });
+    if (AcceptsEnum(format, "InputFormat"))
+        d->ChangeEdit([&] { d->FEdit.SetInputFormat(format); });
 }
 
 void TNumIO2::SetFixPointDecPlaces(int places)
@@ -337,7 +338,8 @@ void TNumIO2::SetSignificantDigits(int digits)
 
 void TNumIO2::SetDecPlaceSep(TDecPSep sep)
 {
-    d->ChangeEdit([&] { d->FEdit.SetDecPlaceSep(sep); });
+    if (AcceptsEnum(sep, "DecPlaceSep"))
+        d->ChangeEdit([&] { d->FEdit.SetDecPlaceSep(sep); });
 }
 
 void TNumIO2::SetRangeLow(double low) { d->ChangeRange(&TNumEdit::SetRangeLow, low); }
@@ -733,17 +735,17 @@ void TNumIO2::SetRightText(const QString &text) { Change(d->FRightText, text); }
 
 void TNumIO2::SetLeftTextAlignment(TAlignment alignment)
 {
-    Change(d->FLeftTextAlignment, alignment, !d->FLeftText.isEmpty());
+    ChangeEnum(d->FLeftTextAlignment, alignment, "LeftTextAlignment", !d->FLeftText.isEmpty());
 }
 
 void TNumIO2::SetRightTextAlignment(TAlignment alignment)
 {
-    Change(d->FRightTextAlignment, alignment, !d->FRightText.isEmpty());
+    ChangeEnum(d->FRightTextAlignment, alignment, "RightTextAlignment", !d->FRightText.isEmpty());
 }
 
 // The alignment places the caret even in an empty box.
-void TNumIO2::SetAlignment(TAlignment alignment) { Change(d->FAlignment, alignment); }
-void TNumIO2::SetFrameStyle(TFrameStyle style) { Change(d->FFrameStyle, style); }
+void TNumIO2::SetAlignment(TAlignment alignment) { ChangeEnum(d->FAlignment, alignment, "Alignment"); }
+void TNumIO2::SetFrameStyle(TFrameStyle style) { ChangeEnum(d->FFrameStyle, style, "FrameStyle"); }
 
 void TNumIO2::SetAutoSize(bool autoSize)
 {
@@ -845,7 +847,10 @@ void TNumIO2::SetGaugeTopMargin(int margin)
                std::max(std::min(margin, height() - d->FGaugeHeight - kMinHeight), 0), d->FGaugeVisible);
 }
 
-void TNumIO2::SetGaugeFrameStyle(TFrameStyle style) { Change(d->FGaugeFrameStyle, style, d->FGaugeVisible); }
+void TNumIO2::SetGaugeFrameStyle(TFrameStyle style)
+{
+    ChangeEnum(d->FGaugeFrameStyle, style, "GaugeFrameStyle", d->FGaugeVisible);
+}
 void TNumIO2::SetGaugeColor(TColor color) { Change(d->FGaugeColor, color, d->FGaugeVisible); }
 void TNumIO2::SetGaugeColorBg(TColor color) { Change(d->FGaugeColorBg, color, d->FGaugeVisible); }
 

@@ -284,7 +284,7 @@ TEST(ProgBarPaint, FrameStylesDrawTheirLines)
         {fsEmbossed, {0, 27}, kMargin}, // the corner fix
         {fsEngraved, {0, 0}, clr::Gray},
         {fsEngraved, {1, 1}, clr::White},
-        {TFrameStyle(9), {0, 0}, clr::Gray}, // no style of its own: the single line
+        {TFrameStyle(9), {0, 0}, kMargin}, // no style: refused, the plain bar keeps fsNone
     };
     for (const auto &c : cases) {
         auto bar = MakePlainBar();

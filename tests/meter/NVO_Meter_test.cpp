@@ -600,9 +600,9 @@ TEST(Meter, BackgroundFillModes)
     // canvas's white.
     EXPECT_EQ(PixelAt(image, kOutsideSweepRight.x(), kOutsideSweepRight.y()), clr::White);
 
-    meter.SetBkgndFillMode(TBkgFill(7)); // unknown: the background colour
-    image = Grab(&meter);
-    EXPECT_EQ(PixelAt(image, kOutsideSweepRight.x(), kOutsideSweepRight.y()), 0x123456u);
+    meter.SetBkgndFillMode(TBkgFill(7)); // unknown: refused, the picture stays as it was
+    EXPECT_EQ(meter.GetBkgndFillMode(), bfOwnSize);
+    EXPECT_EQ(Grab(&meter), image);
 }
 
 TEST(Meter, UnreadableBackgroundRaisesAndKeepsThePreviousPicture)

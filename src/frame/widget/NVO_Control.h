@@ -154,9 +154,14 @@ protected:
     template<class E>
     void ChangeEnum(E &field, E value, const char *property, bool shown = true)
     {
-        if (!IsEnumValue(QMetaEnum::fromType<E>(), int(value), property))
-            return;
-        Change(field, value, shown);
+        if (AcceptsEnum(value, property))
+            Change(field, value, shown);
+    }
+    /// The same check for a setter that does more than store and repaint.
+    template<class E>
+    bool AcceptsEnum(E value, const char *property) const
+    {
+        return IsEnumValue(QMetaEnum::fromType<E>(), int(value), property);
     }
     /// Whether `value` is one of `meta`'s; warns when it is not.
     bool IsEnumValue(const QMetaEnum &meta, int value, const char *property) const;

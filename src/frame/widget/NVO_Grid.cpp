@@ -275,7 +275,7 @@ TCustomGrid::~TCustomGrid() = default;
 
 void TCustomGrid::SetBorderStyle(TBorderStyle style)
 {
-    if (FBorderStyle == style)
+    if (FBorderStyle == style || !AcceptsEnum(style, "BorderStyle"))
         return;
     FBorderStyle = style;
     setFrameShape(style == bsSingle ? QFrame::StyledPanel : QFrame::NoFrame);
@@ -408,7 +408,7 @@ void TCustomGrid::UpdateLineWidths()
 
 void TCustomGrid::SetScrollBars(TScrollStyle style)
 {
-    if (FScrollBars == style)
+    if (FScrollBars == style || !AcceptsEnum(style, "ScrollBars"))
         return;
     FScrollBars = style;
     UpdateScrollBars();
