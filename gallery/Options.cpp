@@ -21,6 +21,13 @@ TOptions ParseOptions(const QStringList &arguments, TUnknownOptions unknown)
                 options.Error = QStringLiteral("--screenshot needs a file name");
                 return options;
             }
+        } else if (argument == QLatin1String("--palette")) {
+            const QString name = i + 1 < arguments.size() ? arguments.at(++i) : QString();
+            if (name != QLatin1String("dark") && name != QLatin1String("light")) {
+                options.Error = QStringLiteral("--palette needs \"dark\" or \"light\"");
+                return options;
+            }
+            options.DarkPalette = name == QLatin1String("dark");
         } else if (argument == QLatin1String("-platform") || argument == QLatin1String("--platform")) {
             options.PlatformRequested = true;
         } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
@@ -35,8 +42,9 @@ TOptions ParseOptions(const QStringList &arguments, TUnknownOptions unknown)
 
 QString UsageText()
 {
-    return QStringLiteral("Usage: nvo_gallery [--screenshot FILE]\n"
-                          "  --screenshot FILE  render every page into one PNG image and exit\n");
+    return QStringLiteral("Usage: nvo_gallery [--screenshot FILE] [--palette dark|light]\n"
+                          "  --screenshot FILE  render every page into one PNG image and exit\n"
+                          "  --palette dark     show the controls under a dark palette\n");
 }
 
 } // namespace gallery

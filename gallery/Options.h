@@ -13,6 +13,7 @@ struct TOptions {
     QString ScreenshotFile;        ///< --screenshot FILE: render every page into FILE and quit
     bool PlatformRequested = false; ///< -platform given: the user's choice wins
     bool Help = false;
+    bool DarkPalette = false;       ///< --palette dark (or light, the default)
     QString Error;                 ///< non-empty: the command line is unusable
 };
 

@@ -45,7 +45,7 @@ int main(int argc, char **argv)
     const gallery::TOptions options = gallery::ParseOptions(RawArguments(argc, argv), TUnknownOptions::Report);
     if (!options.Error.isEmpty())
         return Fail(options.Error + QLatin1Char('\n') + gallery::UsageText(), 2);
-    gallery::ApplyFixedLook(app);
+    gallery::ApplyFixedLook(app, options.DarkPalette);
     gallery::TGalleryWindow window;
     window.show();
     if (options.ScreenshotFile.isEmpty())

@@ -848,7 +848,7 @@ void TMeter::Private::PaintScale(TCanvas &canvas, const TMeterScale &scale)
             tick(value, 4);
 
     canvas.Font.Font = q->font();
-    canvas.Font.Color = clr::WindowText;
+    canvas.Font.Color = ReadableTextColor(clr::WindowText, FColorBakG, canvas.Palette());
     // Labels stand inwards of their ticks by half the size of the widest label plus
     // 15 pixels, measured on the label of the maximum.
     const QString maxLabel = ScaleLabelText(FMeterMaxValue, FMeterDecPlaces);
@@ -907,7 +907,7 @@ void TMeter::Private::PaintCaption(TCanvas &canvas)
     if (FCaption.isEmpty())
         return;
     canvas.Font.Font = FFontCaption;
-    canvas.Font.Color = clr::WindowText;
+    canvas.Font.Color = ReadableTextColor(clr::WindowText, FColorBakG, canvas.Palette());
     canvas.Brush.SetStyle(bsClear);
     canvas.TextOut(Geo().CenterX - canvas.TextWidth(FCaption) / 2,
                    Geo().CenterY - RoundToInt(Geo().Radius / 3) - canvas.TextHeight(FCaption) / 2,

@@ -937,7 +937,7 @@ void TNumIO2::Paint(TCanvas &canvas)
 void TNumIO2::Private::PaintSideText(TCanvas &canvas, const QString &text, int x, int y) const
 {
     if (q->isEnabled()) {
-        canvas.Font.Color = FColorOutText;
+        canvas.Font.Color = ReadableTextColor(FColorOutText, FColorOutBG, canvas.Palette());
         canvas.TextOut(x, y, text);
         return;
     }

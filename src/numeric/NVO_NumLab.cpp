@@ -135,6 +135,8 @@ struct TNumLab::Private {
     void PaintSideText(TCanvas &canvas, const QString &text, int x, int y) const;
     void PaintValueFrame(TCanvas &canvas) const;
     void PaintValueText(TCanvas &canvas, int y) const;
+    /// `text` over `ground`, made readable where the palette has turned them alike.
+    TColor TextColorOn(TColor text, TColor ground) const;
     void CopyToControl(TCanvas &canvas, const TBitmap &buffer) const;
 
     TNumLab *const q;
@@ -429,6 +431,13 @@ bool TNumLab::ShowsColorScheme() const
     }
 }
 
+TColor TNumLab::Private::TextColorOn(TColor text, TColor ground) const
+{
+    // A transparent label reaches the screen through an AND copy, which shows dark
+    // text only: its colours stay as they are set.
+    return FTransparent ? text : ReadableTextColor(text, ground, q->palette());
+}
+
 void TNumLab::Private::PaintBackground(TCanvas &canvas) const
 {
     // White under a transparent control: the AND copy then leaves the parent's pixels.
@@ -472,7 +481,7 @@ void TNumLab::Private::PaintSideText(TCanvas &canvas, const QString &text, int x
     if (q->isEnabled()) {
         canvas.Font.Color =
             styledFont ? StyleServices::GetStyleFontColor(StyleServices::sfPanelTextNormal, q->palette())
-                       : FColorOutText;
+                       : TextColorOn(FColorOutText, FColorOutBakG);
         canvas.TextOut(x, y, text);
         return;
     }
@@ -521,7 +530,7 @@ void TNumLab::Private::PaintValueText(TCanvas &canvas, int y) const
     else if (q->StyledFont())
         canvas.Font.Color = StyleServices::GetStyleFontColor(StyleServices::sfPanelTextNormal, q->palette());
     else
-        canvas.Font.Color = FColorLabText;
+        canvas.Font.Color = TextColorOn(FColorLabText, FColorLabBakG);
 
     int x;
     switch (FAlignment) {

@@ -26,3 +26,41 @@ TEST(Color, SystemColoursResolveThroughPaletteRoles)
     EXPECT_EQ(ColorToRGB(clr::Window, palette), RGBColor(7, 8, 9));
     EXPECT_TRUE(ToQColor(0xFF0000FE, palette).isValid());
 }
+
+TEST(Color, ContrastRatioRunsFromOneToTwentyOne)
+{
+    EXPECT_DOUBLE_EQ(ContrastRatio(Qt::black, Qt::white), 21.0);
+    EXPECT_DOUBLE_EQ(ContrastRatio(Qt::white, Qt::black), 21.0);
+    EXPECT_DOUBLE_EQ(ContrastRatio(QColor(0x77, 0x77, 0x77), QColor(0x77, 0x77, 0x77)), 1.0);
+    // The grey that just reaches the running-text level on white.
+    EXPECT_GE(ContrastRatio(QColor(0x76, 0x76, 0x76), Qt::white), 4.5);
+    EXPECT_LT(ContrastRatio(QColor(0x78, 0x78, 0x78), Qt::white), 4.5);
+}
+
+TEST(Color, ReadableTextColorMendsOnlyASystemAndFixedPairThatRunsTogether)
+{
+    QPalette dark;
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        dark.setColor(role, QColor(0xEE, 0xEE, 0xEE));
+    dark.setColor(QPalette::Button, QColor(0x35, 0x35, 0x35));
+    QPalette light;
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        light.setColor(role, Qt::black);
+    light.setColor(QPalette::Button, QColor(0xEF, 0xEF, 0xEF));
+    const struct
+    {
+        const char *what;
+        TColor text, ground;
+        const QPalette &palette;
+        TColor expected;
+    } cases[] = {
+        {"window text on a white dial, dark", clr::WindowText, clr::White, dark, clr::Black},
+        {"black on the button face, dark", clr::Black, clr::BtnFace, dark, clr::White},
+        {"window text on a white dial, light", clr::WindowText, clr::White, light, clr::WindowText},
+        {"black on the button face, light", clr::Black, clr::BtnFace, light, clr::Black},
+        {"two fixed colours stay as chosen", clr::Silver, clr::White, dark, clr::Silver},
+        {"two palette colours stay the palette's", clr::BtnText, clr::BtnFace, dark, clr::BtnText},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ReadableTextColor(c.text, c.ground, c.palette), c.expected) << c.what;
+}

@@ -2,6 +2,9 @@
 
 #include <QtGui/QGuiApplication>
 
+#include <algorithm>
+#include <cmath>
+
 namespace nvo {
 
 SystemColorRole SystemColorToRole(int index)
@@ -66,6 +69,32 @@ TColor ColorToRGB(TColor color, const QPalette &palette)
 TColor FromQColor(const QColor &color)
 {
     return RGBColor(color.red(), color.green(), color.blue());
+}
+
+namespace {
+double RelativeLuminance(const QColor &color)
+{
+    const auto linear = [](double channel) {
+        return channel <= 0.03928 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(color.redF()) + 0.7152 * linear(color.greenF()) + 0.0722 * linear(color.blueF());
+}
+} // namespace
+
+double ContrastRatio(const QColor &a, const QColor &b)
+{
+    const double la = RelativeLuminance(a), lb = RelativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TColor ReadableTextColor(TColor text, TColor ground, const QPalette &palette)
+{
+    if (IsSystemColor(text) == IsSystemColor(ground))
+        return text;
+    const QColor groundColor = ToQColor(ground, palette);
+    if (ContrastRatio(ToQColor(text, palette), groundColor) >= 4.5)
+        return text;
+    return ContrastRatio(Qt::black, groundColor) >= ContrastRatio(Qt::white, groundColor) ? clr::Black : clr::White;
 }
 
 } // namespace nvo

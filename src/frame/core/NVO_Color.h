@@ -90,4 +90,16 @@ NVO_EXPORT QColor ToQColor(TColor color);
 NVO_EXPORT TColor ColorToRGB(TColor color, const QPalette &palette);
 NVO_EXPORT TColor FromQColor(const QColor &color);
 
+/// The contrast ratio of two colours by their relative luminance, from 1 (the same) to
+/// 21 (black and white); 4.5 is what running text needs to be read easily.
+NVO_EXPORT double ContrastRatio(const QColor &a, const QColor &b);
+/// The colour to draw `text` in over `ground`. A pair of a system colour and a fixed
+/// colour (the palette's window text on a white dial, black on the palette's button
+/// face) is readable under the light palette it was chosen for but perhaps not under
+/// a dark one: when such a pair resolves to less than 4.5:1, the text becomes black or
+/// white, whichever stands out more. Any other pair (two fixed colours the application
+/// chose, or two colours of the palette) and every readable one stay as they are, so a
+/// light palette's picture does not change.
+NVO_EXPORT TColor ReadableTextColor(TColor text, TColor ground, const QPalette &palette);
+
 } // namespace nvo
