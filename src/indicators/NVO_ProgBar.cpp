@@ -494,6 +494,7 @@ void TProgBar::Assign(const QObject *source)
     d->FColorMargin = o.FColorMargin;
     SetColorScheme(other->GetColorScheme());
     d->FDirection = o.FDirection;
+    d->FitPolicyToDirection();
     d->FBarColorArray = o.FBarColorArray;
     d->AuxBmp = o.AuxBmp;
     d->FColorBackGnd = o.FColorBackGnd;

@@ -597,6 +597,32 @@ TEST(ProgBar, AssignCopiesAppearanceButNotTheTimer)
 
 // ---- The control base -------------------------------------------------------------------------
 
+TEST(ProgBar, ALayoutStretchesTheBarOnlyAlongItsDirection)
+{
+    const struct
+    {
+        TDirection direction;
+        QSizePolicy::Policy horizontal, vertical;
+        bool lengthIsWidth;
+    } cases[] = {
+        {drLeftRight, QSizePolicy::Preferred, QSizePolicy::Fixed, true},
+        {drRightLeft, QSizePolicy::Preferred, QSizePolicy::Fixed, true},
+        {drBottomUp, QSizePolicy::Fixed, QSizePolicy::Preferred, false},
+        {drTopDown, QSizePolicy::Fixed, QSizePolicy::Preferred, false},
+    };
+    for (const auto &c : cases) {
+        TProgBar source;
+        source.SetDirection(c.direction);
+        TProgBar bar;
+        bar.Assign(&source); // the direction comes with Assign too
+        for (const TProgBar *b : {&source, &bar}) {
+            EXPECT_EQ(b->sizePolicy().horizontalPolicy(), c.horizontal) << int(c.direction);
+            EXPECT_EQ(b->sizePolicy().verticalPolicy(), c.vertical) << int(c.direction);
+            EXPECT_EQ(b->sizeHint().width() > b->sizeHint().height(), c.lengthIsWidth) << int(c.direction);
+        }
+    }
+}
+
 TEST(ProgBar, ValueIsTheNotifyingUserProperty)
 {
     auto bar = MakeBar();

@@ -124,6 +124,27 @@ TEST(SevenSeg, DefaultsAndSetterRules)
     EXPECT_EQ(display.GetMargin(), 37); // 76 div 2 - 1
 }
 
+TEST(SevenSeg, MinimumSizeKeepsEveryDigitCellLegible)
+{
+    // Each digit cell at least 8 x 14 pixels inside the margins, with its spacing.
+    const struct
+    {
+        int digits, margin, spacing;
+        QSize minimum;
+    } cases[] = {
+        {4, 8, 2, {16 + 4 * 10, 16 + 14}},
+        {8, 8, 2, {16 + 8 * 10, 16 + 14}},
+        {4, 2, 6, {4 + 4 * 14, 4 + 14}},
+    };
+    for (const auto &c : cases) {
+        TSevenSeg display;
+        display.SetNumDigits(c.digits);
+        display.SetMargin(c.margin);
+        display.SetInterDigDist(c.spacing);
+        EXPECT_EQ(display.minimumSizeHint(), c.minimum) << c.digits << " " << c.margin << " " << c.spacing;
+    }
+}
+
 TEST(SevenSegPaint, DefaultShowsFourEightsWithPoints)
 {
     TSevenSeg display;
