@@ -79,8 +79,11 @@ enum TExportStatus : int { esFileError = -1, esBadRange = -4 };
 class NVO_EXPORT TRLData : public QObject
 {
     Q_OBJECT
+    /// Number of columns.
     Q_PROPERTY(int NrOfColumns READ GetNrOfColumns WRITE SetNrCols NOTIFY NrOfColumnsChanged)
+    /// Number of data rows.
     Q_PROPERTY(int NrOfRows READ GetNrOfRows WRITE SetNrRows NOTIFY NrOfRowsChanged)
+    /// A text that belongs to the whole list (a title), kept in its files.
     Q_PROPERTY(QString CommonHeader READ GetCommonHeader WRITE SetCommonHeader)
 
 public:

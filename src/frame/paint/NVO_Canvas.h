@@ -39,6 +39,8 @@ enum TCopyMode : quint8 {
 /// How a stretched copy samples its source: nearest pixel, or averaged (smooth).
 enum TStretchMode : quint8 { smNearest, smSmooth };
 
+/// The canvas's pen: colour, width in pixels, dash style and how it combines with
+/// the pixels below.
 class NVO_EXPORT TPen
 {
 public:

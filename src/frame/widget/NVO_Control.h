@@ -299,6 +299,7 @@ protected:
 class NVO_EXPORT TControl : public TControlBase<QWidget>
 {
     Q_OBJECT
+    /// The parts (text, ground, border) that take the application style's colours.
     Q_PROPERTY(nvo::TStyleElements StyleElements READ GetStyleElements WRITE SetStyleElements)
 
 public:
@@ -314,6 +315,7 @@ protected:
 class NVO_EXPORT TScrollControl : public TControlBase<QAbstractScrollArea>
 {
     Q_OBJECT
+    /// The parts (text, ground, border) that take the application style's colours.
     Q_PROPERTY(nvo::TStyleElements StyleElements READ GetStyleElements WRITE SetStyleElements)
 
 public:
@@ -334,6 +336,7 @@ using TLabelControl = TControlBase<QLabel>;
 class NVO_EXPORT TButtonControl : public TControlBase<QAbstractButton>
 {
     Q_OBJECT
+    /// The parts (text, ground, border) that take the application style's colours.
     Q_PROPERTY(nvo::TStyleElements StyleElements READ GetStyleElements WRITE SetStyleElements)
 
 public:
