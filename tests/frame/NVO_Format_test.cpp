@@ -694,4 +694,60 @@ TEST(PickerDates, WrittenTextsReadBackToTheSameValue)
     }
 }
 
+TEST(ClipNumbers, ScanOneNumberAndStopWhereItEnds)
+{
+    const struct {
+        const char *Text;
+        TClipSeparators Separators;
+        double Expected;
+        qsizetype EndsAt;
+    } cases[] = {
+        {"  12.5;", csPointOrComma, 12.5, 6},
+        {"1,5", csPointOrComma, 1.5, 3},
+        {"1,5", csPoint, 1.0, 1},          // a comma that is no separator ends the number
+        {"1.5, 2.5", csPointOrComma, 1.5, 3}, // a second separator ends it too
+        {"1.5.3", csPointOrComma, 1.5, 3},
+        {"12.", csPointOrComma, 12.0, 3},
+        {"-.5", csPointOrComma, -0.5, 3},
+        {"1e3", csPointOrComma, 1000.0, 3},
+        {"2.5E-2x", csPointOrComma, 0.025, 6},
+        {"1E", csPointOrComma, 1.0, 2},    // an exponent without digits counts as none
+        {"7-3", csPointOrComma, 7.0, 1},
+        {"--5", csPointOrComma, 0.0, 1},   // no number: 0, stopped at the second sign
+        {"E5", csPointOrComma, 0.0, 0},
+        {"1E99999", csPointOrComma, std::numeric_limits<double>::max(), 7},
+        {"-1E4300", csPointOrComma, -std::numeric_limits<double>::max(), 7},
+        {"1E-99999", csPointOrComma, 0.0, 8},
+    };
+    for (const auto &c : cases) {
+        qsizetype pos = 0;
+        EXPECT_EQ(ScanClipNumber(QString::fromLatin1(c.Text), true, c.Separators, pos), c.Expected) << c.Text;
+        EXPECT_EQ(pos, c.EndsAt) << c.Text;
+    }
+    qsizetype pos = 0;
+    EXPECT_EQ(ScanClipNumber(u"2E3", false, csPoint, pos), 2.0);
+}
+
+TEST(ClipNumbers, ReadPastedTextsLineByLine)
+{
+    using Lines = std::vector<std::vector<double>>;
+    const struct {
+        const char *Text;
+        Lines Expected;
+    } cases[] = {
+        {"1,5; 2.25", {{1.5, 2.25}}},
+        {"1.5, 2.5, 3", {{1.5, 2.5, 3}}},
+        {"--5", {{0, 5}}},
+        {"12.", {{12}}},
+        {"1\t2\r\n3\t\t4\r\n", {{1, 2}, {3, 4}}}, // an empty field leaves no gap
+        {"1\t2\n3", {{1, 2}, {3}}},               // the last line needs no line feed
+        {"1\n\n\n", {{1}}},                       // nor do line feeds at the end add lines
+        {"a\n1\n\nb 2", {{}, {1}, {}, {2}}},      // numbers keep the line they stand on
+        {"no numbers at all\n", {}},
+        {"", {}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ScanClipNumbers(QString::fromLatin1(c.Text)), c.Expected) << c.Text;
+}
+
 } // namespace

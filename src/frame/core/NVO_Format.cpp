@@ -1068,6 +1068,130 @@ QString FormatDateTime(const QString &format, TDateTime dateTime, const TFormatS
     return writer.Result();
 }
 
+// --- Numbers in free text -------------------------------------------------------------
+
+namespace {
+
+/// The reading states of ScanClipNumber.
+enum class ClipState { Start, AfterSign, Integer, AfterSeparator, Fraction, AfterE, AfterExponentSign, Exponent };
+
+bool CanStartClipNumber(QChar c)
+{
+    return c == u'+' || c == u'-' || c == u'.' || (c >= u'0' && c <= u'9');
+}
+
+/// The number text read so far as a double; an exponent without digits counts as none.
+double ConvertClipNumber(QString number)
+{
+    if (number.endsWith(u'.'))
+        number.append(u'0');
+    std::optional<double> value = Val(number);
+    if (!value)
+        value = Val(QStringView(number).left(number.indexOf(u'E')));
+    constexpr double kLargest = std::numeric_limits<double>::max();
+    return std::clamp(value.value_or(0.0), -kLargest, kLargest);
+}
+
+} // namespace
+
+double ScanClipNumber(QStringView text, bool allowExponent, TClipSeparators separators, qsizetype &pos)
+{
+    QString number;
+    int exponent = 0;
+    ClipState state = ClipState::Start;
+    for (;; ++pos) {
+        const char16_t c = pos < text.size() ? text[pos].toUpper().unicode() : u'Z';
+        const bool separator = ((separators & csPoint) && c == u'.') || ((separators & csComma) && c == u',');
+        const bool digit = c >= u'0' && c <= u'9';
+        const bool sign = c == u'+' || c == u'-';
+        const bool e = allowExponent && c == u'E';
+        std::optional<ClipState> next; // nullopt: the number ends here
+        bool failed = false;
+        switch (state) {
+        case ClipState::Start:
+            if (c == u' ')
+                continue;
+            failed = !(separator || sign || digit);
+            next = separator ? ClipState::AfterSeparator : sign ? ClipState::AfterSign : ClipState::Integer;
+            break;
+        case ClipState::AfterSign:
+            failed = !(separator || digit);
+            next = separator ? ClipState::AfterSeparator : ClipState::Integer;
+            break;
+        case ClipState::Integer:
+            if (digit || separator)
+                next = digit ? ClipState::Integer : ClipState::AfterSeparator;
+            else if (e)
+                next = ClipState::AfterE;
+            break;
+        // A second separator ends the number: in "1.5, 2.5" the comma is the list's.
+        case ClipState::AfterSeparator:
+        case ClipState::Fraction:
+            if (digit)
+                next = ClipState::Fraction;
+            else if (e)
+                next = ClipState::AfterE;
+            break;
+        case ClipState::AfterE:
+            failed = separator || c == u' ' || e;
+            if (sign || digit)
+                next = sign ? ClipState::AfterExponentSign : ClipState::Exponent;
+            break;
+        case ClipState::AfterExponentSign:
+            failed = separator || c == u' ' || sign || e;
+            if (digit)
+                next = ClipState::Exponent;
+            break;
+        case ClipState::Exponent:
+            if (digit)
+                next = ClipState::Exponent;
+            break;
+        }
+        if (failed)
+            return 0.0;
+        if (!next)
+            return ConvertClipNumber(std::move(number));
+        state = *next;
+        if (state == ClipState::Exponent) {
+            if (exponent > 4200)
+                continue;
+            exponent = exponent * 10 + (c - u'0');
+        }
+        number.append(separator ? u'.' : c);
+    }
+}
+
+std::vector<std::vector<double>> ScanClipNumbers(QStringView pasted)
+{
+    // Tabs and carriage returns are blanks; a blank at the end ends the last number.
+    QString text = pasted.toString();
+    text.replace(u'\t', u' ').replace(u'\r', u' ').append(u' ');
+    std::vector<std::vector<double>> lines(1);
+    size_t linesWithNumbers = 0;
+    qsizetype pos = 0;
+    // Moves on to the next character that can start a number, opening a line at each
+    // line feed it passes (the one that ended a number included).
+    const auto skipToNumber = [&] {
+        while (pos < text.size() && !CanStartClipNumber(text[pos])) {
+            if (text[pos] == u'\n')
+                lines.emplace_back();
+            ++pos;
+        }
+    };
+    skipToNumber();
+    while (pos < text.size()) {
+        lines.back().push_back(ScanClipNumber(text, true, csPointOrComma, pos));
+        linesWithNumbers = lines.size();
+        if (pos < text.size() && text[pos] == u'\n')
+            lines.emplace_back();
+        if (pos < text.size())
+            ++pos;
+        skipToNumber();
+    }
+    lines.resize(linesWithNumbers);
+    return lines;
+}
+
 // --- Date picker formats ------------------------------------------------------------
 
 namespace {

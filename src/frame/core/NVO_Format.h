@@ -25,6 +25,7 @@
 #include <array>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 class QDateTime;
 
@@ -179,6 +180,30 @@ private:
     std::array<char, kCapacity> FChars;
     char *FEnd = FChars.data();
 };
+
+// --- Numbers in free text -----------------------------------------------------------
+
+/// Which characters ScanClipNumber takes as the decimal separator.
+enum TClipSeparators : quint8 { csPoint = 1, csComma = 2, csPointOrComma = 3 };
+
+/// Reads one number of a text pasted from another program, starting at index `pos`
+/// of `text`: optional blanks, a sign, digits with one decimal separator (a "," read
+/// as "."), and with `allowExponent` an "E" (any case), a sign and exponent digits
+/// (those beyond a value of 4200 are not read). A second separator, a blank, a sign
+/// or any other character ends the number; a text that cannot be a number (a sign
+/// after a sign, an "E" or a separator first) gives 0. `pos` is left on the character
+/// that ended the reading. "12." reads 12, "1E" reads 1; the result is finite:
+/// magnitudes beyond the double range give +/- the largest double.
+NVO_EXPORT double ScanClipNumber(QStringView text, bool allowExponent, TClipSeparators separators,
+                                 qsizetype &pos);
+
+/// The numbers of a pasted text, one list per line (a line feed ends a line; tabs and
+/// carriage returns count as blanks). Numbers are read by ScanClipNumber with exponents
+/// and either separator; what cannot start one ("+", "-", "." or a digit) is skipped.
+/// The lines run to the last one holding a number: a final line without a line feed
+/// counts, and line feeds after the last number add no lines. A line between numbers
+/// that holds none is an empty list, so numbers keep the line they stand on.
+NVO_EXPORT std::vector<std::vector<double>> ScanClipNumbers(QStringView text);
 
 // --- Dates and times ---------------------------------------------------------------
 
