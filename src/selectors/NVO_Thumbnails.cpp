@@ -39,7 +39,13 @@ int TThumbGeometry::Cell() const { return std::max(1, SlideSize + SlideDistance 
 
 int TThumbGeometry::SlidesPerRow() const { return std::max(1, (Width + SlideDistance - 2 * kEdge) / Cell()); }
 
-int TThumbGeometry::RowsPainted() const { return std::max(0, Height) / Cell() + 1; }
+int TThumbGeometry::RowsPainted() const
+{
+    // Height / Cell + 1 alone misses the row that a part scrolled out at the top brings
+    // into view at the bottom: count every row that starts above the bottom margin.
+    const int reaching = (Height - 2 * kEdge - 1 - SlideDistance + ScrolledOut()) / Cell() + 1;
+    return std::max(std::max(0, Height) / Cell() + 1, reaching);
+}
 
 qint64 TThumbGeometry::TopSlide() const { return qint64(std::trunc(FirstThumbIdx)); }
 

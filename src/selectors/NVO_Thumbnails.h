@@ -37,7 +37,8 @@ struct NVO_EXPORT TThumbGeometry {
     int SlideEdge() const { return SlideSize + 2 * SlideMargin; }
     /// (Width + SlideDistance - 20) / Cell, at least 1.
     int SlidesPerRow() const;
-    /// The rows a paint visits: Height / Cell + 1.
+    /// The rows a paint visits: Height / Cell + 1, or more when a part of the top row is
+    /// scrolled out and further rows reach into view.
     int RowsPainted() const;
     /// The first slide of the top row.
     qint64 TopSlide() const;

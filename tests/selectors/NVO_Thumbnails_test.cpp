@@ -216,13 +216,20 @@ TEST(ThumbGeometry, RowPositionsRoundTripThroughTheFirstIndex)
 TEST(ThumbGeometry, RowsPaintedAndRowsWhollyShown)
 {
     const struct {
-        int height, painted, shown;
-    } cases[] = {{400, 3, 2}, {428, 4, 3}, {100, 1, 1}, {0, 1, 1}};
+        int height;
+        double first;
+        int painted, shown;
+    } cases[] = {
+        {400, 1, 3, 2}, {428, 1, 4, 3}, {100, 1, 1, 1}, {0, 1, 1, 1},
+        {400, 1.5, 4, 2}, // half a row scrolled out: a fourth row shows at y 352
+        {400, 1.1, 3, 2},
+    };
     for (const auto &c : cases) {
         TThumbGeometry g;
         g.Height = c.height;
-        EXPECT_EQ(g.RowsPainted(), c.painted) << c.height;
-        EXPECT_EQ(g.RowsShown(), c.shown) << c.height;
+        g.FirstThumbIdx = c.first;
+        EXPECT_EQ(g.RowsPainted(), c.painted) << c.height << " " << c.first;
+        EXPECT_EQ(g.RowsShown(), c.shown) << c.height << " " << c.first;
     }
 }
 
