@@ -690,6 +690,50 @@ qint64 TThumbnails::CalcSlideIndex(int XPos, int YPos) const { return d->Geometr
 
 TThumbGeometry TThumbnails::Geometry() const { return d->Geometry(); }
 
+void TThumbnails::Assign(const QObject *source)
+{
+    const auto *other = qobject_cast<const TThumbnails *>(source);
+    if (!other)
+        throw EConvertError(msg::CannotAssign(source, this));
+    if (other == this)
+        return;
+    const Private &o = *other->d;
+    BeginUpdate();
+    d->FFrameStyle = o.FFrameStyle;
+    d->FOuterFrameStyle = o.FOuterFrameStyle;
+    d->FInnerFrameStyle = o.FInnerFrameStyle;
+    d->FColorBG = o.FColorBG;
+    SetColorScheme(other->GetColorScheme());
+    d->FMin = o.FMin;
+    d->FMax = o.FMax;
+    d->FThumbBaseSize = o.FThumbBaseSize;
+    d->FSlideDist = o.FSlideDist;
+    d->FSlideMargin = o.FSlideMargin;
+    d->FAntiAlias = o.FAntiAlias;
+    d->FColorCover = o.FColorCover;
+    d->FColorSelected = o.FColorSelected;
+    d->FColorHilite = o.FColorHilite;
+    d->FMarkColor = o.FMarkColor;
+    d->FHiliteThickness = o.FHiliteThickness;
+    d->FLastHiLite = o.FLastHiLite;
+    d->FSelectMode = o.FSelectMode;
+    d->FLastClickedSlide = o.FLastClickedSlide;
+    OnImageRequest = other->OnImageRequest;
+    OnSlideRendered = other->OnSlideRendered;
+    OnImageClick = other->OnImageClick;
+    OnImageDblClick = other->OnImageDblClick;
+    OnFocusChange = other->OnFocusChange;
+    OnFirstImageRequest = other->OnFirstImageRequest;
+    OnLastImageRequest = other->OnLastImageRequest;
+    d->ChangeSelection(o.FSelectedSlide);
+    // The other control's view, re-normalised to this one's width.
+    d->StoreFirstIdx(o.TopLeftPosition());
+    updateGeometry();
+    EndUpdate();
+}
+
+void TThumbnails::AssignTo(QObject *dest) const { AssignToSameClass(this, dest); }
+
 QSize TThumbnails::sizeHint() const
 {
     // Two slides to a row, three rows.

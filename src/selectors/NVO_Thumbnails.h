@@ -244,6 +244,12 @@ public:
     qint64 CalcSlideIndex(int XPos, int YPos) const;
     /// The layout at the current size, settings and scroll position.
     TThumbGeometry Geometry() const;
+    /// Copies the settings, colours, slide range, scroll position, focused slide,
+    /// selection and events of another TThumbnails and repaints. (Marker colour,
+    /// selection mode, selection and OnSlideRendered are copied too: a copy without
+    /// them would paint and behave otherwise.) EConvertError for any other source.
+    void Assign(const QObject *source);
+    void AssignTo(QObject *dest) const;
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;

@@ -392,6 +392,42 @@ TEST(Thumbnails, SlideRangeChangesClipTheSelection)
     EXPECT_EQ(strip->NumSlidesSelected(), 0);
 }
 
+TEST(Thumbnails, AssignCopiesSettingsViewSelectionAndEvents)
+{
+    auto source = MakeStrip();
+    source->SetSlideSelectMode(TThumbnails::ssmMultiple);
+    source->SetMax(1'000'000'000);
+    source->SetSlideSize(80);
+    source->SetSlideMargin(3);
+    source->SetFocusLinewidth(4);
+    source->SetAntiAlias(true);
+    source->SetSlidesSelected(20, 30, true);
+    source->SetFirstThumbIdx(601);
+    int requests = 0;
+    source->OnImageRequest = [&](QObject *, qint64, TThumbnails::TImageRequestProcessing &, int &, TBitmap &) {
+        ++requests;
+    };
+    TThumbnails target;
+    QSignalSpy moved(&target, &TThumbnails::FirstThumbIdxChanged);
+    target.Assign(source.get());
+    for (const char *property : {"SlideSelectMode", "Max", "SlideSize", "SlideMargin", "FocusLinewidth", "AntiAlias",
+                                 "ColorBackGnd", "ColorCover", "ColorSelected", "ColorFocus", "ColorMark", "FrameStyle",
+                                 "OuterFrameStyle", "InnerFrameStyle"})
+        EXPECT_EQ(target.property(property), source->property(property)) << property;
+    EXPECT_EQ(target.Selection(), source->Selection());
+    EXPECT_EQ(target.Geometry().TopSlide(), 601); // a row start at either width
+    EXPECT_EQ(moved.count(), 1);
+    Grab(&target);
+    EXPECT_GT(requests, 0);
+
+    TThumbnails copy;
+    target.AssignTo(&copy);
+    EXPECT_EQ(copy.GetMax(), 1'000'000'000);
+    QWidget notAStrip;
+    EXPECT_THROW(target.Assign(&notAStrip), EConvertError);
+    EXPECT_THROW(target.AssignTo(&notAStrip), EConvertError);
+}
+
 // ---- The control: painting ---------------------------------------------------------------------
 
 TEST(Thumbnails, AsksForEachVisibleSlideColumnByColumnBetweenFirstAndLast)
