@@ -3,6 +3,7 @@
 #include "NVO_Format.h"
 #include "NVO_SelectorAccessible_p.h"
 
+#include <QtCore/QScopedValueRollback>
 #include <QtGui/QKeyEvent>
 #include <QtGui/QMouseEvent>
 #include <QtGui/QWheelEvent>
@@ -180,6 +181,8 @@ qint64 TSlideSelection::Count() const
 
 namespace {
 
+/// The highest slide number: FirstThumbIdx is a double, exact for integers up to 2^53.
+constexpr qint64 kLastSlide = qint64(1) << 53;
 constexpr int kMinSlideSize = 50;
 constexpr int kMaxSlideSize = 10000;
 constexpr int kMaxSpacing = 100;
@@ -264,8 +267,10 @@ struct TThumbnails::Private {
     TBitmap FImgBuffer;
     /// The next paint only moves the focus frame: the slides in the buffer still hold.
     bool FFocusOnly = false;
-    /// The buffer's picture key when it last received the slides.
+    /// The buffer's picture key when it last received all the slides.
     qint64 FComposedKey = -1;
+    /// A paint is running: a handler that grabs the control gets no second one inside.
+    bool FIsWorking = false;
 };
 
 TThumbGeometry TThumbnails::Private::Geometry() const
@@ -541,12 +546,17 @@ void TThumbnails::Private::PaintMarginsAndFrame(TCanvas &canvas) const
 
 void TThumbnails::Paint(TCanvas &canvas)
 {
+    if (d->FIsWorking)
+        return;
+    const QScopedValueRollback working(d->FIsWorking, true);
     // A size Qt has not announced yet (a hidden control resized) takes effect here.
     d->SyncColumns();
     TBitmap &buffer = Buffer();
     const TThumbGeometry g = d->Geometry();
     const bool focusOnly = std::exchange(d->FFocusOnly, false) && buffer.Image().cacheKey() == d->FComposedKey;
     if (!focusOnly) {
+        // A handler that throws leaves the slides half drawn: no later paint may reuse them.
+        d->FComposedKey = -1;
         d->ComposeSlides(buffer.Canvas(), g);
         d->FComposedKey = buffer.Image().cacheKey();
     }
@@ -635,7 +645,7 @@ qint64 TThumbnails::GetMin() const { return d->FMin; }
 
 void TThumbnails::SetMin(qint64 min)
 {
-    min = std::max<qint64>(min, 1);
+    min = std::clamp<qint64>(min, 1, kLastSlide);
     if (min == d->FMin)
         return;
     d->FMin = min;
@@ -646,7 +656,7 @@ qint64 TThumbnails::GetMax() const { return d->FMax; }
 
 void TThumbnails::SetMax(qint64 max)
 {
-    max = std::max<qint64>(max, 1);
+    max = std::clamp<qint64>(max, 1, kLastSlide);
     if (max == d->FMax)
         return;
     d->FMax = max;

@@ -213,7 +213,8 @@ public:
     void SetFocusLinewidth(int width);
     /// The slide with the focus frame, 0 for none.
     qint64 GetFocusedSlide() const;
-    /// 1 and 100 by default; at least 1. Slides outside leave the selection.
+    /// 1 and 100 by default; held to 1..2^53, the integers FirstThumbIdx (a double)
+    /// holds exactly. Slides outside leave the selection.
     qint64 GetMin() const;
     void SetMin(qint64 min);
     qint64 GetMax() const;

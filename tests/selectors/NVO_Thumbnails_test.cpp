@@ -346,6 +346,7 @@ TEST(Thumbnails, SettersHoldValuesToTheirRanges)
         {"SlideDistance", -5, 0},     {"SlideDistance", 200, 100}, {"SlideMargin", 101, 100},
         {"FocusLinewidth", 20, 10},   {"FocusLinewidth", -1, 0},   {"Max", 0, 1},
         {"Max", 5'000'000'000, 5'000'000'000}, {"Min", -5, 1},     {"Min", 7, 7},
+        {"Max", qint64(1) << 60, qint64(1) << 53}, // beyond what the double first index holds
     };
     for (const auto &c : cases) {
         TThumbnails strip;
@@ -540,6 +541,18 @@ TEST(Thumbnails, DrawsMarkersZeroToFiftyOneOnly)
         EXPECT_EQ(CountPixels(image, QRect(Corner(1) + QPoint(5, 7), QSize(11, 11)), kMark) > 0, c.drawn) << c.mark;
         EXPECT_EQ(Hex(PixelAt(image, 80, 80)), Hex(kGround)) << c.mark;
     }
+}
+
+TEST(Thumbnails, AHandlerThatGrabsTheControlStartsNoSecondPaint)
+{
+    auto strip = MakeStrip();
+    int requests = 0;
+    strip->OnImageRequest = [&](QObject *, qint64, TThumbnails::TImageRequestProcessing &, int &, TBitmap &) {
+        ++requests;
+        strip->grab();
+    };
+    Grab(strip.get());
+    EXPECT_EQ(requests, 6);
 }
 
 TEST(Thumbnails, TellsTheApplicationWhereEachSlideWasDrawn)
