@@ -731,6 +731,17 @@ TEST(Thumbnails, SizeHintsHoldTwoColumnsOfThreeAndOneSlide)
     EXPECT_EQ(strip.minimumSizeHint(), QSize(84, 86));
 }
 
+TEST(Thumbnails, TheDefaultGroundFollowsADarkPalette)
+{
+    TThumbnails strip;
+    QPalette dark = strip.palette();
+    dark.setColor(QPalette::Button, QColor(0x30, 0x30, 0x38));
+    strip.setPalette(dark);
+    const QImage image = Grab(&strip);
+    EXPECT_EQ(Hex(PixelAt(image, 5, 200)), Hex(RGBColor(0x30, 0x30, 0x38))); // the left margin
+    EXPECT_EQ(Hex(PixelAt(image, 30, 80)), Hex(clr::White));                 // slide 1's placeholder
+}
+
 TEST(Thumbnails, AnswersAssistiveTechnologyWithANameAndTheFirstSelectedSlide)
 {
     auto strip = MakeStrip();
