@@ -14,6 +14,7 @@
 
 #include "NVO_Colsel.h"
 #include "NVO_marksel.h"
+#include "NVO_Thumbnails.h"
 
 #include <QtWidgets/QWidget>
 
@@ -43,6 +44,7 @@ const std::vector<TControlEntry> &ControlCatalogue()
         Entry<TSevenSeg>("nvo::TSevenSeg", "NVO_sevenseg.h", "nvoquorvel", "Seven-segment display: slanted digits with decimal points"),
         Entry<TColSel>("nvo::TColSel", "NVO_Colsel.h", "nvoquorvel", "Colour selector: a drop-down list of colour bars with names, from palettes or set one by one"),
         Entry<TMarkSel>("nvo::TMarkSel", "NVO_marksel.h", "nvoquorvel", "Marker selector: the 52 marker symbols in a grid, picked with the mouse or the keys"),
+        Entry<TThumbnails>("nvo::TThumbnails", "NVO_Thumbnails.h", "nvoquorvel", "Thumbnail strip: numbered slides in a scrolling grid, pictures drawn on request, selection by ranges"),
     };
     return catalogue;
 }
