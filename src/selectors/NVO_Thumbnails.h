@@ -139,26 +139,47 @@ private:
 class NVO_EXPORT TThumbnails : public TControl
 {
     Q_OBJECT
+    /// The scroll position: the first slide of the top row, plus the part of that row
+    /// scrolled out as a fraction (see TThumbGeometry::Normalized).
     Q_PROPERTY(double FirstThumbIdx READ GetFirstThumbIdx WRITE SetFirstThumbIdx NOTIFY FirstThumbIdxChanged
                    USER true STORED false DESIGNABLE false)
+    /// Whether clicks and keys select no slide, one, or several.
     Q_PROPERTY(TSlideSelectMode SlideSelectMode READ GetSlideSelectMode WRITE SetSlideSelectMode)
+    /// Pictures scaled smoothly instead of by the nearest pixel.
     Q_PROPERTY(bool AntiAlias READ GetAntiAlias WRITE SetAntiAlias)
+    /// The ground between the slides.
     Q_PROPERTY(nvo::TColor ColorBackGnd READ GetColorBackGnd WRITE SetColorBackGnd)
+    /// The face of a slide.
     Q_PROPERTY(nvo::TColor ColorCover READ GetColorCover WRITE SetColorCover)
+    /// The face of a selected slide.
     Q_PROPERTY(nvo::TColor ColorSelected READ GetColorSelected WRITE SetColorSelected)
+    /// The focus frame around the slide under the mouse or moved to by the keys.
     Q_PROPERTY(nvo::TColor ColorFocus READ GetColorFocus WRITE SetColorFocus)
+    /// The marker symbols on the slides.
     Q_PROPERTY(nvo::TColor ColorMark READ GetColorMark WRITE SetColorMark)
+    /// Kept for forms and copies; the frames use fixed line colours.
     Q_PROPERTY(nvo::TColorScheme ColorScheme READ GetColorScheme WRITE SetColorScheme)
+    /// The frame around the control.
     Q_PROPERTY(nvo::TFrameStyle FrameStyle READ GetFrameStyle WRITE SetFrameStyle)
+    /// The frame around each slide.
     Q_PROPERTY(nvo::TFrameStyle OuterFrameStyle READ GetOuterFrameStyle WRITE SetOuterFrameStyle)
+    /// The frame around each picture.
     Q_PROPERTY(nvo::TFrameStyle InnerFrameStyle READ GetInnerFrameStyle WRITE SetInnerFrameStyle)
+    /// Width of the focus frame, 0..10; 0 shows none.
     Q_PROPERTY(int FocusLinewidth READ GetFocusLinewidth WRITE SetFocusLinewidth)
+    /// The slide with the focus frame, 0 for none.
     Q_PROPERTY(qint64 FocusedSlide READ GetFocusedSlide STORED false)
+    /// The number of the first slide, at least 1.
     Q_PROPERTY(qint64 Min READ GetMin WRITE SetMin)
+    /// The number of the last slide, at least 1.
     Q_PROPERTY(qint64 Max READ GetMax WRITE SetMax)
+    /// Edge of a slide's picture area in pixels, 50..10000.
     Q_PROPERTY(int SlideSize READ GetSlideSize WRITE SetSlideSize)
+    /// Gap between slide cells in pixels, 0..100.
     Q_PROPERTY(int SlideDistance READ GetSlideDistance WRITE SetSlideDistance)
+    /// Margin between a slide's edge and its picture area, 0..100.
     Q_PROPERTY(int SlideMargin READ GetSlideMargin WRITE SetSlideMargin)
+    /// False takes no mouse or keys.
     Q_PROPERTY(bool Enabled READ GetEnabled WRITE SetEnabled)
 
 public:
