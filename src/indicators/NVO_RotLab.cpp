@@ -37,7 +37,13 @@ struct TRotLab::Private {
 
     /// The widget's font, smoothed or not as AntiAlias says.
     QFont TextFont() const;
-    void AdjustAutoCenter();
+    /// The reference point the text is drawn about. Under AutoCenter it is the
+    /// centre of the control's present size: Qt holds back the resize event of a
+    /// hidden widget until it is shown, and the point must not lag behind meanwhile.
+    /// An application's OnResize takes the centring over, and the stored point holds.
+    QPoint Reference() const;
+    void StoreCentre();
+    void PaintIfMoved(QPoint before) const;
 
     // The steps of a paint, in their order.
     void PaintBackground(TCanvas &canvas) const;
@@ -65,7 +71,7 @@ TRotLab::TRotLab(QWidget *parent) : TControl(parent), d(std::make_unique<Private
     labelFont.setPointSize(11);
     setFont(labelFont);
     resize(200, 200);
-    d->AdjustAutoCenter();
+    d->StoreCentre();
 }
 
 TRotLab::~TRotLab() = default;
@@ -76,8 +82,8 @@ bool TRotLab::GetAntiAlias() const { return d->FAntiAlias; }
 bool TRotLab::GetAutoCenter() const { return d->FAutoCenter; }
 TColor TRotLab::GetColor() const { return d->FColor; }
 TFrameStyle TRotLab::GetFrameStyle() const { return d->FFrameStyle; }
-int TRotLab::GetPosX() const { return d->FPosX; }
-int TRotLab::GetPosY() const { return d->FPosY; }
+int TRotLab::GetPosX() const { return d->Reference().x(); }
+int TRotLab::GetPosY() const { return d->Reference().y(); }
 int TRotLab::GetTextAngle() const { return d->FTextAngle; }
 bool TRotLab::GetTransparent() const { return d->FTransparent; }
 
@@ -100,28 +106,37 @@ void TRotLab::SetAntiAlias(bool antiAlias) { Change(d->FAntiAlias, antiAlias, !d
 
 void TRotLab::SetAutoCenter(bool autoCenter)
 {
+    if (autoCenter == d->FAutoCenter)
+        return;
+    const QPoint before = d->Reference();
     d->FAutoCenter = autoCenter;
     if (autoCenter)
-        d->AdjustAutoCenter();
+        d->StoreCentre();
+    d->PaintIfMoved(before);
 }
 
 void TRotLab::SetColor(TColor color) { Change(d->FColor, color, !d->FTransparent); }
 void TRotLab::SetFrameStyle(TFrameStyle style) { ChangeEnum(d->FFrameStyle, style, "FrameStyle"); }
 
+// Under AutoCenter a new point is replaced by the centre.
 void TRotLab::SetPosX(int x)
 {
+    const QPoint before = d->Reference();
     if (d->FAutoCenter)
-        d->AdjustAutoCenter();
+        d->StoreCentre();
     else
-        Change(d->FPosX, x, !d->FCaption.isEmpty());
+        d->FPosX = x;
+    d->PaintIfMoved(before);
 }
 
 void TRotLab::SetPosY(int y)
 {
+    const QPoint before = d->Reference();
     if (d->FAutoCenter)
-        d->AdjustAutoCenter();
+        d->StoreCentre();
     else
-        Change(d->FPosY, y, !d->FCaption.isEmpty());
+        d->FPosY = y;
+    d->PaintIfMoved(before);
 }
 
 void TRotLab::SetTextAngle(int angle)
@@ -149,14 +164,20 @@ void TRotLab::SetTransparent(bool transparent)
         PaintNow();
 }
 
-void TRotLab::Private::AdjustAutoCenter()
+QPoint TRotLab::Private::Reference() const
 {
-    const int x = q->width() / 2, y = q->height() / 2;
-    if (x == FPosX && y == FPosY)
-        return;
-    FPosX = x;
-    FPosY = y;
-    if (!FCaption.isEmpty())
+    return FAutoCenter && !q->OnResize ? QPoint(q->width() / 2, q->height() / 2) : QPoint(FPosX, FPosY);
+}
+
+void TRotLab::Private::StoreCentre()
+{
+    FPosX = q->width() / 2;
+    FPosY = q->height() / 2;
+}
+
+void TRotLab::Private::PaintIfMoved(QPoint before) const
+{
+    if (Reference() != before && !FCaption.isEmpty())
         q->PaintNow();
 }
 
@@ -165,10 +186,11 @@ void TRotLab::resizeEvent(QResizeEvent *event)
     TControl::resizeEvent(event);
     // A top-level label is centred too: in Qt a resize before the label has a parent
     // is its real size, not a step of building a form.
+    // Qt repaints a resized widget anyway: only the point needs keeping.
     if (OnResize)
         OnResize(this);
     else if (d->FAutoCenter)
-        d->AdjustAutoCenter();
+        d->StoreCentre();
 }
 
 void TRotLab::Assign(const QObject *source)
@@ -185,10 +207,8 @@ void TRotLab::Assign(const QObject *source)
     d->FAntiAlias = from.FAntiAlias;
     // The copied reference point belongs to the source's size; under AutoCenter the
     // centre of this label is meant.
-    if (d->FAutoCenter) {
-        d->FPosX = width() / 2;
-        d->FPosY = height() / 2;
-    }
+    if (d->FAutoCenter)
+        d->StoreCentre();
     updateGeometry();
     PaintNow();
 }
@@ -253,7 +273,8 @@ void TRotLab::Private::PaintText(TCanvas &canvas) const
                                                     : FromQColor(q->palette().color(q->foregroundRole())));
     const QPoint offset = RotatedTextOffset(FAlignment, canvas.TextWidth(FCaption) / 2,
                                             canvas.TextHeight(FCaption) / 2, FTextAngle);
-    const int x = FPosX + offset.x(), y = FPosY + offset.y();
+    const QPoint reference = Reference();
+    const int x = reference.x() + offset.x(), y = reference.y() + offset.y();
     // isEnabled(), not the stored switch: a label inside a disabled group looks
     // disabled as well. The highlight's offset is on the screen, not along the text.
     if (!q->isEnabled()) {
