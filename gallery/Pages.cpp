@@ -23,6 +23,8 @@ std::vector<TGalleryPage> HandMadePages()
         {QStringLiteral("nvo::TMiniCal"), QStringLiteral("Mini calendar"), &CreateMiniCalPage},
         {QStringLiteral("nvo::TColSel"), QStringLiteral("Colour selector"), &CreateColSelPage},
         {QStringLiteral("nvo::TMarkSel"), QStringLiteral("Marker selector"), &CreateMarkSelPage},
+        {QStringLiteral("nvo::TRotLab"), QStringLiteral("Rotated label"), &CreateRotLabPage},
+        {QStringLiteral("nvo::TGradFill"), QStringLiteral("Gradient fill"), &CreateGradFillPage},
     };
 }
 

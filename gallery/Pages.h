@@ -32,5 +32,7 @@ QWidget *CreateSevenSegPage(QWidget *parent);
 QWidget *CreateMiniCalPage(QWidget *parent);
 QWidget *CreateColSelPage(QWidget *parent);
 QWidget *CreateMarkSelPage(QWidget *parent);
+QWidget *CreateRotLabPage(QWidget *parent);
+QWidget *CreateGradFillPage(QWidget *parent);
 
 } // namespace gallery
