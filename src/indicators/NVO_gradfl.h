@@ -22,9 +22,9 @@ class TBitmap;
 /// Colours: the bands take the two colour properties (system colours resolved
 /// through the palette at paint time, so a dark palette shows in them); the grid
 /// lines `GridColor`; the frame is `DrawFrame`'s in the fixed 3-D colours white,
-/// silver, gray and black (the simple frame black). The control paints every pixel:
-/// it is opaque, and it composes the picture in its kept off-screen bitmap (4 bytes
-/// per pixel), which is copied onto the control in one operation.
+/// silver, gray and black (the simple frame black). The control paints every pixel
+/// (it is opaque) straight onto its surface, which Qt composes off the screen, so a
+/// repaint does not flicker; it caches nothing.
 class NVO_EXPORT TGradFill : public TControl
 {
     Q_OBJECT
