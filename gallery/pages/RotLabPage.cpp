@@ -46,13 +46,17 @@ QWidget *CreateRotLabPage(QWidget *parent)
     disabled->SetTransparent(false);
     page->AddInstance(QObject::tr("Disabled, opaque"), disabled);
 
+    // A dial counts from its bottom; turned to count counter-clockwise and read a
+    // quarter turn on, its knob points the way the text runs.
     auto *dial = new QDial;
     dial->setRange(0, 359);
     dial->setWrapping(true);
+    dial->setInvertedAppearance(true);
     dial->setNotchesVisible(true);
     dial->setFixedSize(90, 90);
-    dial->setValue(live->GetTextAngle());
-    QObject::connect(dial, &QDial::valueChanged, live, [live](int angle) { live->SetTextAngle(angle); });
+    dial->setValue((live->GetTextAngle() + 90) % 360);
+    QObject::connect(dial, &QDial::valueChanged, live,
+                     [live](int value) { live->SetTextAngle((value + 270) % 360); });
     page->AddEditor(QStringLiteral("TextAngle"), dial);
     page->AddEditor(QStringLiteral("Caption"), PropertyEditor(live, "Caption"));
     page->AddEditor(QStringLiteral("Alignment"), PropertyEditor(live, "Alignment"));
