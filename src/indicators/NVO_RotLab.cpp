@@ -118,24 +118,20 @@ void TRotLab::SetAutoCenter(bool autoCenter)
 void TRotLab::SetColor(TColor color) { Change(d->FColor, color, !d->FTransparent); }
 void TRotLab::SetFrameStyle(TFrameStyle style) { ChangeEnum(d->FFrameStyle, style, "FrameStyle"); }
 
-// Under AutoCenter a new point is replaced by the centre.
+// Under AutoCenter the centre is shown and read back, and the point set is held
+// for when AutoCenter is switched off: a form gives the same label whether it sets
+// the point before or after it switches AutoCenter off.
 void TRotLab::SetPosX(int x)
 {
     const QPoint before = d->Reference();
-    if (d->FAutoCenter)
-        d->StoreCentre();
-    else
-        d->FPosX = x;
+    d->FPosX = x;
     d->PaintIfMoved(before);
 }
 
 void TRotLab::SetPosY(int y)
 {
     const QPoint before = d->Reference();
-    if (d->FAutoCenter)
-        d->StoreCentre();
-    else
-        d->FPosY = y;
+    d->FPosY = y;
     d->PaintIfMoved(before);
 }
 

@@ -59,7 +59,9 @@ public:
     bool GetAntiAlias() const;
     void SetAntiAlias(bool antiAlias);
     /// True places the reference point at the centre (width div 2, height div 2) at
-    /// once and keeps it there: new PosX and PosY values are then replaced by it.
+    /// once and keeps it there: PosX and PosY then read the centre. A point set
+    /// meanwhile is held for when AutoCenter is switched off; switching it on stores
+    /// the centre, so switching it off again leaves the text where it is.
     bool GetAutoCenter() const;
     void SetAutoCenter(bool autoCenter);
     TColor GetColor() const;

@@ -314,3 +314,38 @@ TEST(RotLab, AccessibleAsStaticTextNamedByItsCaption)
     label.setAccessibleName(QStringLiteral("Axis title"));
     EXPECT_EQ(accessible->text(QAccessible::Name), QStringLiteral("Axis title"));
 }
+
+TEST(RotLab, AnyFormOrderGivesTheSameLabel)
+{
+    ExpectAnyFormOrderGivesTheSameControl<TRotLab>([](TRotLab &label) {
+        label.SetCaption(QStringLiteral("Placed"));
+        label.SetAutoCenter(false);
+        label.SetPosX(30);
+        label.SetPosY(140);
+        label.SetTextAngle(45);
+        label.SetAlignment(taLeftJustify);
+        label.SetTransparent(false);
+        label.SetColor(clr::Silver);
+    });
+    ExpectAnyFormOrderGivesTheSameControl<TRotLab>([](TRotLab &label) {
+        label.SetCaption(QStringLiteral("Centred"));
+        label.SetTextAngle(300);
+        label.SetTransparent(false);
+    });
+}
+
+TEST(RotLab, APointSetUnderAutoCenterWaitsForItToBeSwitchedOff)
+{
+    TRotLab label;
+    label.SetPosX(5);
+    label.SetPosY(6);
+    EXPECT_EQ(label.GetPosX(), 100);
+    label.SetAutoCenter(false);
+    EXPECT_EQ(label.GetPosX(), 5);
+    EXPECT_EQ(label.GetPosY(), 6);
+    // Switched on and off again, the text stays where the centre put it.
+    label.SetAutoCenter(true);
+    label.SetAutoCenter(false);
+    EXPECT_EQ(label.GetPosX(), 100);
+    EXPECT_EQ(label.GetPosY(), 100);
+}
