@@ -30,7 +30,9 @@ class NVO_EXPORT TGradFill : public TControl
     Q_OBJECT
     Q_PROPERTY(nvo::TColor ColorFirst READ GetColorFirst WRITE SetColorFirst)
     Q_PROPERTY(nvo::TColor ColorLast READ GetColorLast WRITE SetColorLast)
-    Q_PROPERTY(bool ColorFlipped READ GetColorFlipped WRITE SetColorFlipped)
+    // Not stored: a form keeps the two colours as they show, and a flag read back
+    // before or after them would exchange them once more depending on its place.
+    Q_PROPERTY(bool ColorFlipped READ GetColorFlipped WRITE SetColorFlipped STORED false)
     Q_PROPERTY(TGradType FillType READ GetFillType WRITE SetFillType)
     Q_PROPERTY(nvo::TFrameStyle FrameStyle READ GetFrameStyle WRITE SetFrameStyle)
     Q_PROPERTY(nvo::TColor GridColor READ GetGridColor WRITE SetGridColor)

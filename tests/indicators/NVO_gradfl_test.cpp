@@ -332,3 +332,17 @@ TEST(GradFill, AccessibleAsAGraphicNamingItsColours)
     fill.SetColorFlipped(true);
     EXPECT_EQ(accessible->text(QAccessible::Value), QStringLiteral("Yellow to Maroon"));
 }
+
+TEST(GradFill, AnyFormOrderGivesTheSameFill)
+{
+    ExpectAnyFormOrderGivesTheSameControl<TGradFill>([](TGradFill &fill) {
+        fill.SetColorFirst(clr::Lime);
+        fill.SetColorLast(clr::Navy);
+        fill.SetColorFlipped(true); // shows Navy to Lime, which the form keeps
+        fill.SetFillType(TGradFill::gtMidBandVert);
+        fill.SetGridMode(TGradFill::gmHoriz);
+        fill.SetGridColor(clr::Red);
+        fill.SetNrColors(300);
+        fill.SetFrameStyle(fsRaised);
+    });
+}
