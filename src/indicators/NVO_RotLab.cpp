@@ -94,6 +94,9 @@ void TRotLab::SetCaption(const QString &caption)
     d->FCaption = caption;
     updateGeometry();
     PaintNow();
+    // The caption is the label's accessible name: a screen reader reads it anew.
+    QAccessibleEvent nameChanged(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&nameChanged);
     Q_EMIT CaptionChanged(caption);
 }
 
