@@ -24,6 +24,8 @@ std::vector<TGalleryPage> HandMadePages()
         {QStringLiteral("nvo::TColSel"), QStringLiteral("Colour selector"), &CreateColSelPage},
         {QStringLiteral("nvo::TMarkSel"), QStringLiteral("Marker selector"), &CreateMarkSelPage},
         {QStringLiteral("nvo::TThumbnails"), QStringLiteral("Thumbnail strip"), &CreateThumbnailsPage},
+        {QStringLiteral("nvo::TRotLab"), QStringLiteral("Rotated label"), &CreateRotLabPage},
+        {QStringLiteral("nvo::TGradFill"), QStringLiteral("Gradient fill"), &CreateGradFillPage},
     };
 }
 

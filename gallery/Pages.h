@@ -33,5 +33,7 @@ QWidget *CreateMiniCalPage(QWidget *parent);
 QWidget *CreateColSelPage(QWidget *parent);
 QWidget *CreateMarkSelPage(QWidget *parent);
 QWidget *CreateThumbnailsPage(QWidget *parent);
+QWidget *CreateRotLabPage(QWidget *parent);
+QWidget *CreateGradFillPage(QWidget *parent);
 
 } // namespace gallery

@@ -11,6 +11,8 @@
 #include "NVO_ProgBar.h"
 #include "NVO_RasterLab.h"
 #include "NVO_sevenseg.h"
+#include "NVO_RotLab.h"
+#include "NVO_gradfl.h"
 
 #include "NVO_Colsel.h"
 #include "NVO_marksel.h"
@@ -45,6 +47,8 @@ const std::vector<TControlEntry> &ControlCatalogue()
         Entry<TColSel>("nvo::TColSel", "NVO_Colsel.h", "nvoquorvel", "Colour selector: a drop-down list of colour bars with names, from palettes or set one by one"),
         Entry<TMarkSel>("nvo::TMarkSel", "NVO_marksel.h", "nvoquorvel", "Marker selector: the 52 marker symbols in a grid, picked with the mouse or the keys"),
         Entry<TThumbnails>("nvo::TThumbnails", "NVO_Thumbnails.h", "nvoquorvel", "Thumbnail strip: numbered slides in a scrolling grid, pictures drawn on request, selection by ranges"),
+        Entry<TRotLab>("nvo::TRotLab", "NVO_RotLab.h", "nvoquorvel", "Rotated label: a caption at any angle around a reference point, embossed when disabled"),
+        Entry<TGradFill>("nvo::TGradFill", "NVO_gradfl.h", "nvoquorvel", "Gradient fill: stepped colour bands, edge to edge or mirrored, with grid lines and a frame"),
     };
     return catalogue;
 }

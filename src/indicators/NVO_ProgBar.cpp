@@ -2,8 +2,6 @@
 
 #include "NVO_Format.h"
 
-#include <QtGui/QFontMetrics>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -15,8 +13,6 @@ namespace {
 /// The longest bar length kept: far beyond any screen, and every integer up to it
 /// is exact in a double, so the gradient's index arithmetic stays exact too.
 constexpr double kMaxBarLength = 1e15;
-
-int RoundToIntHalfEven(double value) { return int(RoundHalfEven(value)); }
 
 } // namespace
 
@@ -634,29 +630,9 @@ void TProgBar::Private::PaintText(TCanvas &canvas) const
     QString text = FormatProgBarValue(FValue, FTextDecPlaces);
     if (q->OnShowValue)
         q->OnShowValue(q, text);
-    const double m = canvas.TextWidth(text) / 2, t = canvas.TextHeight(text) / 2;
-    const double a = FTextAngle * M_PI / 180;
-    const double s = std::sin(a), c = std::cos(a);
-    // The top-left corner of the text for each anchor on the text's middle line.
-    double dx = s * -t, dy = c * -t;
-    if (FTextAlignment == taCenter) {
-        dx = c * -m - s * t;
-        dy = s * m - c * t;
-    } else if (FTextAlignment == taRightJustify) {
-        dx = c * (-2 * m) - s * t;
-        dy = s * 2 * m - c * t;
-    }
-    const int x = FTextPosX + RoundToIntHalfEven(dx), y = FTextPosY + RoundToIntHalfEven(dy);
-    // The canvas draws only upright text; a rotated line goes through its painter,
-    // turned about the text's top-left corner (counter-clockwise on screen).
-    QPainter &painter = canvas.Painter();
-    painter.save();
-    painter.translate(x, y);
-    painter.rotate(-FTextAngle);
-    painter.setFont(canvas.Font.Font);
-    painter.setPen(canvas.Resolve(canvas.Font.Color));
-    painter.drawText(QPoint(0, QFontMetrics(canvas.Font.Font, canvas.Device()).ascent()), text);
-    painter.restore();
+    const QPoint offset = RotatedTextOffset(FTextAlignment, canvas.TextWidth(text) / 2,
+                                            canvas.TextHeight(text) / 2, FTextAngle);
+    canvas.TextOutAngled(FTextPosX + offset.x(), FTextPosY + offset.y(), text, FTextAngle);
 }
 
 } // namespace nvo

@@ -1,6 +1,6 @@
 #include "NVO_Colsel.h"
 
-#include "NVO_SelectorAccessible_p.h"
+#include "NVO_ControlAccessible_p.h"
 
 #include <QtCore/QSignalBlocker>
 #include <QtGui/QMouseEvent>
@@ -234,9 +234,9 @@ private:
 
 /// A combo box whose value is the selected colour's name.
 template<>
-struct TSelectorAccessibility<TColSel> {
+struct TControlAccessibility<TColSel> {
     static constexpr QAccessible::Role Role = QAccessible::ComboBox;
-    static QString DefaultName() { return TColSel::tr("Colour selector"); }
+    static QString Name(const TColSel &) { return TColSel::tr("Colour selector"); }
     static QString Value(const TColSel &selector) { return selector.GetSelColorID(); }
 };
 
@@ -244,7 +244,7 @@ struct TSelectorAccessibility<TColSel> {
 
 TColSel::TColSel(QWidget *parent) : TComboControl(parent), d(std::make_unique<Private>(this))
 {
-    InstallSelectorAccessibility<TColSel>();
+    InstallControlAccessibility<TColSel>();
     ColorDialog = ExecColorDialog;
     setItemDelegate(new TItemDelegate(this));
     setMaxVisibleItems(kDefaultDropDownCount);

@@ -1,7 +1,7 @@
 #include "NVO_Thumbnails.h"
 
 #include "NVO_Format.h"
-#include "NVO_SelectorAccessible_p.h"
+#include "NVO_ControlAccessible_p.h"
 
 #include <QtCore/QScopedValueRollback>
 #include <QtGui/QKeyEvent>
@@ -569,9 +569,9 @@ void TThumbnails::Paint(TCanvas &canvas)
 
 /// A list whose value is the first selected slide's number ("" for none).
 template<>
-struct TSelectorAccessibility<TThumbnails> {
+struct TControlAccessibility<TThumbnails> {
     static constexpr QAccessible::Role Role = QAccessible::List;
-    static QString DefaultName() { return TThumbnails::tr("Thumbnail strip"); }
+    static QString Name(const TThumbnails &) { return TThumbnails::tr("Thumbnail strip"); }
     static QString Value(const TThumbnails &strip)
     {
         return strip.FirstSelectedSlide() == 0 ? QString() : FormatInt(strip.FirstSelectedSlide());
@@ -582,7 +582,7 @@ struct TSelectorAccessibility<TThumbnails> {
 
 TThumbnails::TThumbnails(QWidget *parent) : TControl(parent), d(std::make_unique<Private>(this))
 {
-    InstallSelectorAccessibility<TThumbnails>();
+    InstallControlAccessibility<TThumbnails>();
     resize(260, 400);
     // The focus frame follows the mouse without a button.
     setMouseTracking(true);

@@ -1,5 +1,7 @@
 #include "NVO_Color.h"
 
+#include "NVO_Tessane.h"
+
 #include <QtGui/QGuiApplication>
 
 namespace nvo {
@@ -66,6 +68,15 @@ TColor ColorToRGB(TColor color, const QPalette &palette)
 TColor FromQColor(const QColor &color)
 {
     return RGBColor(color.red(), color.green(), color.blue());
+}
+
+TColor StepColor(TColor From, TColor To, int Num, int Den)
+{
+    if (Den == 0)
+        return From & 0xFFFFFF;
+    const auto step = [&](int from, int to) { return from + MulDiv(Num, to - from, Den); };
+    return RGBColor(step(GetRValue(From), GetRValue(To)), step(GetGValue(From), GetGValue(To)),
+                    step(GetBValue(From), GetBValue(To)));
 }
 
 } // namespace nvo

@@ -90,4 +90,10 @@ NVO_EXPORT QColor ToQColor(TColor color);
 NVO_EXPORT TColor ColorToRGB(TColor color, const QPalette &palette);
 NVO_EXPORT TColor FromQColor(const QColor &color);
 
+/// The colour `Num`/`Den` of the way from `From` to `To` (both plain RGB), each
+/// channel on its own: From + MulDiv(Num, To - From, Den), kept to its low 8 bits as
+/// the stepped gradients always did. A step with no extent (`Den` 0) stays at `From`:
+/// a gradient of one band, or one colour only, fills with that colour.
+NVO_EXPORT TColor StepColor(TColor From, TColor To, int Num, int Den);
+
 } // namespace nvo
