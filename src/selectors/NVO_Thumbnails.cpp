@@ -1,7 +1,7 @@
 #include "NVO_Thumbnails.h"
 
-#include "NVO_Format.h"
 #include "NVO_ControlAccessible_p.h"
+#include "NVO_Format.h"
 
 #include <QtCore/QScopedValueRollback>
 #include <QtGui/QKeyEvent>
