@@ -23,6 +23,8 @@ std::vector<TGalleryPage> HandMadePages()
         {QStringLiteral("nvo::TMiniCal"), QStringLiteral("Mini calendar"), &CreateMiniCalPage},
         {QStringLiteral("nvo::TColSel"), QStringLiteral("Colour selector"), &CreateColSelPage},
         {QStringLiteral("nvo::TMarkSel"), QStringLiteral("Marker selector"), &CreateMarkSelPage},
+        {QStringLiteral("nvo::TOnOffBut"), QStringLiteral("On/off button"), &CreateOnOffButPage},
+        {QStringLiteral("nvo::TRepSpeedButton"), QStringLiteral("Auto-repeat button"), &CreateRepSpeedButtonPage},
     };
 }
 

@@ -32,5 +32,7 @@ QWidget *CreateSevenSegPage(QWidget *parent);
 QWidget *CreateMiniCalPage(QWidget *parent);
 QWidget *CreateColSelPage(QWidget *parent);
 QWidget *CreateMarkSelPage(QWidget *parent);
+QWidget *CreateOnOffButPage(QWidget *parent);
+QWidget *CreateRepSpeedButtonPage(QWidget *parent);
 
 } // namespace gallery

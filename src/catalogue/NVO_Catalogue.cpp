@@ -15,6 +15,9 @@
 #include "NVO_Colsel.h"
 #include "NVO_marksel.h"
 
+#include "NVO_onoffbut.h"
+#include "NVO_repsbut.h"
+
 #include <QtWidgets/QWidget>
 
 namespace nvo {
@@ -43,6 +46,8 @@ const std::vector<TControlEntry> &ControlCatalogue()
         Entry<TSevenSeg>("nvo::TSevenSeg", "NVO_sevenseg.h", "nvoquorvel", "Seven-segment display: slanted digits with decimal points"),
         Entry<TColSel>("nvo::TColSel", "NVO_Colsel.h", "nvoquorvel", "Colour selector: a drop-down list of colour bars with names, from palettes or set one by one"),
         Entry<TMarkSel>("nvo::TMarkSel", "NVO_marksel.h", "nvoquorvel", "Marker selector: the 52 marker symbols in a grid, picked with the mouse or the keys"),
+        Entry<TOnOffBut>("nvo::TOnOffBut", "NVO_onoffbut.h", "nvoquorvel", "On/off button: switches, lamps and keys in 23 styles, with texts, groups and speed mode"),
+        Entry<TRepSpeedButton>("nvo::TRepSpeedButton", "NVO_repsbut.h", "nvoquorvel", "Auto-repeat button: a speed button that repeats after a start delay while held"),
     };
     return catalogue;
 }
