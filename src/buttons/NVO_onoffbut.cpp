@@ -315,7 +315,9 @@ void TOnOffBut::Private::PaintText(TCanvas &canvas, QPoint at, const QString &te
     if (text.isEmpty())
         return;
     if (q->isEnabled()) {
-        canvas.Font.Color = FColorText;
+        canvas.Font.Color = q->StyledFont()
+            ? StyleServices::GetStyleFontColor(StyleServices::sfButtonTextNormal, q->palette())
+            : FColorText;
         canvas.TextOut(at.x(), at.y(), text);
         return;
     }
@@ -570,7 +572,8 @@ void TOnOffBut::Paint(TCanvas &canvas)
     const int w = width(), h = height();
     const TOnOffLayout layout = d->Layout(canvas.TextHeight(kHeightProbe));
     if (!d->FTransparent) {
-        canvas.Brush.SetColor(d->FColorBackgnd);
+        canvas.Brush.SetColor(StyledClient() ? StyleServices::GetStyleColor(StyleServices::scButtonNormal, palette())
+                                             : d->FColorBackgnd);
         canvas.FillRect(0, 0, w, h);
     }
     canvas.Brush.SetStyle(bsClear);

@@ -59,7 +59,9 @@ struct NVO_EXPORT TOnOffLayout {
 /// Paints with `ColorBackgnd` (default the palette's button face) behind everything
 /// unless `Transparent`, then the parent shows through; texts in `ColorText`, or
 /// engraved in white and gray when disabled (also through a disabled parent). The
-/// frame's gray and white lines follow `ColorScheme`. Style pictures are loaded from
+/// frame's gray and white lines follow `ColorScheme`. Under visual styles (when
+/// `StyleElements` allow them) the background is the palette's button colour and the
+/// texts its button text colour, so a dark palette stays readable. Style pictures are loaded from
 /// the library's resources once per style change and kept with their background
 /// already transparent, so a paint only fills, writes and copies.
 class NVO_EXPORT TOnOffBut : public TButtonControl

@@ -545,3 +545,20 @@ TEST(OnOffBut, ChangesShowAsOnFreshControls)
         [](TOnOffBut &b) { b.SetEnabled(false); },
     });
 }
+
+TEST(OnOffBut, VisualStylesTakeThePalettesButtonColours)
+{
+    auto button = MakeButton();
+    QPalette dark = button->palette();
+    dark.setColor(QPalette::Button, QColor(0x30, 0x30, 0x30));
+    dark.setColor(QPalette::ButtonText, QColor(0xF0, 0xF0, 0xF0));
+    button->setPalette(dark);
+    button->SetColorBackgnd(clr::Yellow);
+    button->SetLeftText(QStringLiteral("W"));
+    StyleServices::SetEnabled(true);
+    const QImage styled = Grab(button.get());
+    StyleServices::SetEnabled(false);
+    EXPECT_EQ(PixelAt(styled, 5, 25), RGBColor(0x30, 0x30, 0x30));
+    EXPECT_GT(CountPixels(styled, QRect(0, 10, button->GetLeftSpace(), 30), RGBColor(0xF0, 0xF0, 0xF0)), 0);
+    EXPECT_EQ(PixelAt(Grab(button.get()), 5, 25), clr::Yellow);
+}
