@@ -6,12 +6,11 @@
 #include <QtWidgets/QAccessibleWidget>
 
 #include <algorithm>
+#include <optional>
 
 namespace nvo {
 
 namespace {
-
-const QString kHeightProbe = QStringLiteral("(8g]}\u00DC\u00C4\u00A7");
 
 /// The style sheets' resource names in style order; the user style has none.
 constexpr const char *kStyleResources[] = {
@@ -240,7 +239,25 @@ struct TOnOffBut::Private
     bool FTransparent = false;
     /// A press or Space key is down that switched a speed button on.
     bool FSpeedPressed = false;
+    /// The line height and the four texts' widths in the font, measured once per
+    /// text and font rather than at every paint; empty when they need measuring.
+    struct TTextSizes {
+        int Height, Left, Right, Top, Bottom;
+    };
+    mutable std::optional<TTextSizes> FTextSizes;
+    const TTextSizes &TextSizes() const;
 };
+
+const TOnOffBut::Private::TTextSizes &TOnOffBut::Private::TextSizes() const
+{
+    if (!FTextSizes) {
+        const QFontMetrics metrics(q->font());
+        const auto width = [&](const QString &text) { return text.isEmpty() ? 0 : metrics.horizontalAdvance(text); };
+        FTextSizes = TTextSizes{metrics.height(), width(FLeftText), width(FRightText), width(FTopText),
+                                width(FBottomText)};
+    }
+    return *FTextSizes;
+}
 
 void TOnOffBut::Private::LoadGlyphs()
 {
@@ -333,6 +350,7 @@ void TOnOffBut::Private::SetText(QString &field, const QString &text)
     if (field == text)
         return;
     field = text;
+    FTextSizes.reset();
     q->updateGeometry();
     Repaint();
 }
@@ -570,21 +588,22 @@ void TOnOffBut::AssignTo(QObject *dest) const { AssignToSameClass(this, dest); }
 void TOnOffBut::Paint(TCanvas &canvas)
 {
     const int w = width(), h = height();
-    const TOnOffLayout layout = d->Layout(canvas.TextHeight(kHeightProbe));
+    const Private::TTextSizes &sizes = d->TextSizes();
+    const TOnOffLayout layout = d->Layout(sizes.Height);
     if (!d->FTransparent) {
         canvas.Brush.SetColor(StyledClient() ? StyleServices::GetStyleColor(StyleServices::scButtonNormal, palette())
                                              : d->FColorBackgnd);
         canvas.FillRect(0, 0, w, h);
     }
     canvas.Brush.SetStyle(bsClear);
-    const auto text = [&](const QString &t, TAlignment alignment, auto place) {
+    const auto text = [&](const QString &t, int width, TAlignment alignment, auto place) {
         if (!t.isEmpty())
-            d->PaintText(canvas, (layout.*place)(canvas.TextWidth(t), alignment), t);
+            d->PaintText(canvas, (layout.*place)(width, alignment), t);
     };
-    text(d->FLeftText, d->FLeftTextAlignment, &TOnOffLayout::LeftText);
-    text(d->FRightText, d->FRightTextAlignment, &TOnOffLayout::RightText);
-    text(d->FTopText, d->FTopTextAlignment, &TOnOffLayout::TopText);
-    text(d->FBottomText, d->FBottomTextAlignment, &TOnOffLayout::BottomText);
+    text(d->FLeftText, sizes.Left, d->FLeftTextAlignment, &TOnOffLayout::LeftText);
+    text(d->FRightText, sizes.Right, d->FRightTextAlignment, &TOnOffLayout::RightText);
+    text(d->FTopText, sizes.Top, d->FTopTextAlignment, &TOnOffLayout::TopText);
+    text(d->FBottomText, sizes.Bottom, d->FBottomTextAlignment, &TOnOffLayout::BottomText);
 
     const QRect glyph = layout.Glyph();
     canvas.CopyMode = cmSrcOver;
@@ -602,12 +621,12 @@ void TOnOffBut::Paint(TCanvas &canvas)
 
 QSize TOnOffBut::sizeHint() const
 {
-    const QFontMetrics metrics(font());
-    const auto side = [&](const QString &t) { return t.isEmpty() ? 6 : metrics.horizontalAdvance(t) + 8; };
-    const auto band = [&](const QString &t) { return t.isEmpty() ? 6 : metrics.height() + 6; };
+    const Private::TTextSizes &sizes = d->TextSizes();
+    const auto side = [](int textWidth) { return textWidth == 0 ? 6 : textWidth + 8; };
+    const auto band = [&](const QString &t) { return t.isEmpty() ? 6 : sizes.Height + 6; };
     // The glyph is centred: both sides get room for the wider side text.
-    const int across = std::max({d->FGlyphWidth + 2 + 2 * std::max(side(d->FLeftText), side(d->FRightText)),
-                                 side(d->FTopText), side(d->FBottomText)});
+    const int across = std::max({d->FGlyphWidth + 2 + 2 * std::max(side(sizes.Left), side(sizes.Right)),
+                                 side(sizes.Top), side(sizes.Bottom)});
     const int down = d->FGlyphHeight + 2 + 2 * std::max(band(d->FTopText), band(d->FBottomText));
     return {across, down};
 }
@@ -615,6 +634,13 @@ QSize TOnOffBut::sizeHint() const
 QSize TOnOffBut::minimumSizeHint() const { return {d->FGlyphWidth + 6, d->FGlyphHeight + 6}; }
 
 // ---- Input -------------------------------------------------------------------------------------
+
+void TOnOffBut::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::FontChange)
+        d->FTextSizes.reset();
+    TButtonControl::changeEvent(event);
+}
 
 bool TOnOffBut::ClickCounts(const QPoint &pos) const
 {

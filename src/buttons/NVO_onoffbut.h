@@ -202,6 +202,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void KeyPressed(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     struct Private;

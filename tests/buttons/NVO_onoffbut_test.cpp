@@ -320,11 +320,13 @@ TEST(OnOffBut, OnChangeFiresForEverySwitchAndNotForTheSameValue)
     EXPECT_FALSE(a->GetOnOff());
 }
 
+// Every style, on and off: each picture pixel shows as it is, each key pixel as the
+// background.
 TEST(OnOffBut, PaintShowsTheStatePictureOverTheBackground)
 {
-    for (const Style style : {TOnOffBut::oobsCheckbox, TOnOffBut::oobsLedRedGreen, TOnOffBut::oobsBulb,
-                              TOnOffBut::oobsHDRight, TOnOffBut::oobsUser3}) {
-        SCOPED_TRACE(TOnOffBut::StyleResourceName(style).toStdString());
+    for (int s = TOnOffBut::oobsUser; s <= TOnOffBut::oobsUser5; ++s) {
+        const Style style = Style(s);
+        SCOPED_TRACE(s);
         auto button = MakeButton(style);
         button->resize(120, 70);
         button->SetColorBackgnd(RGBColor(0x20, 0x40, 0x60));
@@ -333,7 +335,6 @@ TEST(OnOffBut, PaintShowsTheStatePictureOverTheBackground)
             const QImage picture = button->CurrentPicture();
             const QImage image = Grab(button.get());
             const QPoint origin(button->GetLeftSpace() + 1, button->GetTopSpace() + 1);
-            // Each opaque picture pixel shows as it is; each key pixel shows the background.
             int checked = 0;
             for (int y = 0; y < picture.height(); y += 3)
                 for (int x = 0; x < picture.width(); x += 3) {
@@ -561,4 +562,22 @@ TEST(OnOffBut, VisualStylesTakeThePalettesButtonColours)
     EXPECT_EQ(PixelAt(styled, 5, 25), RGBColor(0x30, 0x30, 0x30));
     EXPECT_GT(CountPixels(styled, QRect(0, 10, button->GetLeftSpace(), 30), RGBColor(0xF0, 0xF0, 0xF0)), 0);
     EXPECT_EQ(PixelAt(Grab(button.get()), 5, 25), clr::Yellow);
+}
+
+TEST(OnOffBut, FocusShowsADottedFrameAroundTheGlyph)
+{
+    auto button = MakeButton();
+    button->SetColorBackgnd(clr::White);
+    button->show();
+    button->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(button.get()));
+    const QRect ring = QRect(button->GetLeftSpace() + 1, button->GetTopSpace() + 1, 16, 16).adjusted(-2, -2, 2, 2);
+    const QRect topEdge(ring.left(), ring.top(), ring.width(), 1);
+    button->clearFocus();
+    EXPECT_EQ(CountPixels(Grab(button.get()), topEdge, clr::Gray), 0);
+    button->setFocus();
+    ASSERT_TRUE(button->hasFocus());
+    const int dots = CountPixels(Grab(button.get()), topEdge, clr::Gray);
+    EXPECT_GT(dots, 3);
+    EXPECT_LT(dots, topEdge.width());
 }
