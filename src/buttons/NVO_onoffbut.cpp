@@ -635,6 +635,19 @@ QSize TOnOffBut::minimumSizeHint() const { return {d->FGlyphWidth + 6, d->FGlyph
 
 // ---- Input -------------------------------------------------------------------------------------
 
+void TOnOffBut::focusOutEvent(QFocusEvent *event)
+{
+    TButtonControl::focusOutEvent(event);
+    // A Space key held down while the focus moves on never sends its release here.
+    Guarded([this] { d->EndPress(); });
+}
+
+void TOnOffBut::hideEvent(QHideEvent *event)
+{
+    TButtonControl::hideEvent(event);
+    Guarded([this] { d->EndPress(); });
+}
+
 void TOnOffBut::changeEvent(QEvent *event)
 {
     if (event->type() == QEvent::FontChange)

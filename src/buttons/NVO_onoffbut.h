@@ -202,6 +202,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void KeyPressed(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:

@@ -247,6 +247,32 @@ TEST(OnOffBut, SpeedModeReleaseAnywhereSwitchesOff)
     }
 }
 
+// A speed button held with Space goes off when the key is released, and also when
+// the focus leaves or the button is hidden meanwhile (the release then never comes).
+TEST(OnOffBut, SpeedModeHeldWithSpaceNeverStaysOn)
+{
+    const struct {
+        const char *name;
+        std::function<void(TOnOffBut &)> end;
+    } cases[] = {
+        {"release", [](TOnOffBut &b) { QTest::keyRelease(&b, Qt::Key_Space); }},
+        {"focus out", [](TOnOffBut &b) {
+             QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+             QCoreApplication::sendEvent(&b, &out);
+         }},
+        {"hide", [](TOnOffBut &b) { b.hide(); }},
+    };
+    for (const auto &c : cases) {
+        auto button = MakeButton();
+        button->show();
+        button->SetMode(TOnOffBut::oobmSpeedBut);
+        QTest::keyPress(button.get(), Qt::Key_Space);
+        EXPECT_TRUE(button->GetOnOff()) << c.name;
+        c.end(*button);
+        EXPECT_FALSE(button->GetOnOff()) << c.name;
+    }
+}
+
 TEST(OnOffBut, SpaceTogglesLikeAPressOnTheGlyph)
 {
     auto button = MakeButton();
