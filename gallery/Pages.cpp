@@ -26,6 +26,8 @@ std::vector<TGalleryPage> HandMadePages()
         {QStringLiteral("nvo::TThumbnails"), QStringLiteral("Thumbnail strip"), &CreateThumbnailsPage},
         {QStringLiteral("nvo::TRotLab"), QStringLiteral("Rotated label"), &CreateRotLabPage},
         {QStringLiteral("nvo::TGradFill"), QStringLiteral("Gradient fill"), &CreateGradFillPage},
+        {QStringLiteral("nvo::TOnOffBut"), QStringLiteral("On/off button"), &CreateOnOffButPage},
+        {QStringLiteral("nvo::TRepSpeedButton"), QStringLiteral("Auto-repeat button"), &CreateRepSpeedButtonPage},
     };
 }
 

@@ -35,5 +35,7 @@ QWidget *CreateMarkSelPage(QWidget *parent);
 QWidget *CreateThumbnailsPage(QWidget *parent);
 QWidget *CreateRotLabPage(QWidget *parent);
 QWidget *CreateGradFillPage(QWidget *parent);
+QWidget *CreateOnOffButPage(QWidget *parent);
+QWidget *CreateRepSpeedButtonPage(QWidget *parent);
 
 } // namespace gallery

@@ -18,6 +18,9 @@
 #include "NVO_marksel.h"
 #include "NVO_Thumbnails.h"
 
+#include "NVO_onoffbut.h"
+#include "NVO_repsbut.h"
+
 #include <QtWidgets/QWidget>
 
 namespace nvo {
@@ -49,6 +52,8 @@ const std::vector<TControlEntry> &ControlCatalogue()
         Entry<TThumbnails>("nvo::TThumbnails", "NVO_Thumbnails.h", "nvoquorvel", "Thumbnail strip: numbered slides in a scrolling grid, pictures drawn on request, selection by ranges"),
         Entry<TRotLab>("nvo::TRotLab", "NVO_RotLab.h", "nvoquorvel", "Rotated label: a caption at any angle around a reference point, embossed when disabled"),
         Entry<TGradFill>("nvo::TGradFill", "NVO_gradfl.h", "nvoquorvel", "Gradient fill: stepped colour bands, edge to edge or mirrored, with grid lines and a frame"),
+        Entry<TOnOffBut>("nvo::TOnOffBut", "NVO_onoffbut.h", "nvoquorvel", "On/off button: switches, lamps and keys in 23 styles, with texts, groups and speed mode"),
+        Entry<TRepSpeedButton>("nvo::TRepSpeedButton", "NVO_repsbut.h", "nvoquorvel", "Auto-repeat button: a speed button that repeats after a start delay while held"),
     };
     return catalogue;
 }

@@ -61,6 +61,7 @@ QPainter::CompositionMode CopyComposition(TCopyMode mode)
     case cmNotSrcCopy: return QPainter::RasterOp_NotSource;
     case cmBlackness:
     case cmWhiteness: return QPainter::CompositionMode_Source;
+    case cmSrcOver: return QPainter::CompositionMode_SourceOver;
     }
     return QPainter::CompositionMode_Source;
 }

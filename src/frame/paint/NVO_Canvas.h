@@ -36,6 +36,7 @@ enum TCopyMode : quint8 {
     cmNotSrcCopy, ///< NOT source
     cmBlackness,
     cmWhiteness,
+    cmSrcOver,    ///< source laid over the destination by its alpha (pictures with a transparent background)
 };
 /// How a stretched copy samples its source: nearest pixel, or averaged (smooth).
 enum TStretchMode : quint8 { smNearest, smSmooth };

@@ -202,7 +202,7 @@ void TControlCore::FireMouseRelease(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton && FClickPending) {
         FClickPending = false;
-        if (FWidget->rect().contains(event->position().toPoint()))
+        if (ClickCounts(event->position().toPoint()))
             FireNotify(OnClick, FWidget);
     }
     FireMouse(OnMouseUp, FWidget, event);

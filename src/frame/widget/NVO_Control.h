@@ -156,6 +156,9 @@ protected:
     }
     /// Whether `value` is one of `meta`'s; warns when it is not.
     bool IsEnumValue(const QMetaEnum &meta, int value, const char *property) const;
+    /// Whether a left press and release that end at `pos` make a click (OnClick). A
+    /// control that reacts only on a part of its surface narrows this.
+    virtual bool ClickCounts(const QPoint &pos) const { return FWidget->rect().contains(pos); }
     /// Whether the picture shows the colour scheme. A control that draws its frame
     /// in fixed colours answers false: a new scheme is then stored without a paint.
     virtual bool ShowsColorScheme() const { return true; }
