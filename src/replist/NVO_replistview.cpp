@@ -1189,10 +1189,9 @@ QSize TReportListView::sizeHint() const
     int width = frame;
     for (int col = 0; col < GetColCount(); ++col)
         width += TCustomGrid::GetColWidths(col) + line;
-    const int rows = std::min(GetRowCount(), 12);
-    int height = frame;
-    for (int row = 0; row < rows; ++row)
-        height += GetRowHeights(row) + line;
+    // Room for the head rows and eight data rows, so that the empty-list message has
+    // space below the headers.
+    int height = frame + d->HeadRowsHeight() + 8 * (GetDefaultRowHeight() + line);
     return {std::min(width, 640), height};
 }
 
@@ -1234,8 +1233,11 @@ void TReportListView::Private::PaintEmptyList(TCanvas &canvas, int width, int he
     const int h = canvas.TextHeight(FEmptyMsg);
     const int y0 = headHeight - h * int(lines.size());
     const int b = height - y0 - h;
+    // In a view too short for the message to be centred, it starts right below the
+    // headers instead of running over them.
+    const int top = std::max(y0 + b / 2 - 2, headHeight);
     for (int k = 0; k < lines.size(); ++k)
-        canvas.TextOut((width - canvas.TextWidth(lines[k])) / 2, y0 + b / 2 + h * k - 2, lines[k]);
+        canvas.TextOut((width - canvas.TextWidth(lines[k])) / 2, top + h * k, lines[k]);
 }
 
 void TReportListView::Private::PaintInterRowIndicator(TCanvas &canvas, int width)

@@ -489,6 +489,11 @@ TEST(ReportListViewPaint, EmptyListMessageLinesAreCentredBelowTheHeader)
     EXPECT_GT(ink.height(), h); // two lines
     EXPECT_LE(ink.height(), 2 * h);
     EXPECT_GT(CountPixels(image, QRect(0, 22, image.width(), image.height() - 22), clr::Red), 0);
+    // Too short to centre it, the view still shows the message below its headers.
+    view->resize(400, 60);
+    const QImage shortImage = Grab(view->viewport());
+    EXPECT_EQ(CountPixels(shortImage, QRect(0, 0, shortImage.width(), 21), clr::Red), 0);
+    EXPECT_GT(CountPixels(shortImage, QRect(0, 21, shortImage.width(), shortImage.height() - 21), clr::Red), 0);
 }
 
 TEST(ReportListViewPaint, SortIndicatorPointsDownAfterTheFirstHeaderClick)
