@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace nvo {
 
@@ -142,6 +143,42 @@ TReportListView::TFontStyles StylesOf(const QFont &font)
     styles.setFlag(TReportListView::fsUnderline, font.underline());
     styles.setFlag(TReportListView::fsStrikeOut, font.strikeOut());
     return styles;
+}
+
+/// The rows of the `limit` longest cells of column `col` (by UTF-8 bytes, which a
+/// cell holds at hand), all rows when there are no more than `limit`. One pass over
+/// the cells and one over their lengths, no sort, so a million rows take a few milliseconds.
+std::vector<int> LongestCells(const TStringArray &matrix, int col, int rows, int limit)
+{
+    std::vector<int> result;
+    if (rows <= limit) {
+        result.resize(size_t(std::max(rows, 0)));
+        std::iota(result.begin(), result.end(), 1);
+        return result;
+    }
+    std::vector<quint16> lengths(static_cast<size_t>(rows)); // a cell holds at most 255 characters
+    std::vector<int> countOfLength;
+    for (int r = 1; r <= rows; ++r) {
+        const size_t length = matrix.GetUtf8(col, r).size();
+        lengths[size_t(r - 1)] = quint16(length);
+        if (length >= countOfLength.size())
+            countOfLength.resize(length + 1);
+        ++countOfLength[length];
+    }
+    // The shortest length still among the longest `limit`: every longer cell is taken,
+    // and cells of that length as far as room is left.
+    size_t threshold = countOfLength.size() - 1;
+    int longer = 0;
+    while (threshold > 0 && longer + countOfLength[threshold] < limit)
+        longer += countOfLength[threshold--];
+    int ofThreshold = limit - longer;
+    result.reserve(size_t(limit));
+    for (int r = 1; r <= rows; ++r) {
+        const size_t length = lengths[size_t(r - 1)];
+        if (length > threshold || (length == threshold && ofThreshold-- > 0))
+            result.push_back(r);
+    }
+    return result;
 }
 
 } // namespace
@@ -913,24 +950,7 @@ int TReportListView::DetermineMaxColWidth(int ColNr, bool IncludeHeader)
     const int italic = font().italic() ? 2 : 0;
     const int mark = d->IsCheckColumn(ColNr) ? CheckMarkSpace : 0;
     const TStringArray &matrix = FRLData->Strings();
-    const int rows = GetNrOfRows();
-    std::vector<int> measured;
-    if (rows <= kExactWidthRows) {
-        measured.resize(size_t(rows));
-        for (int r = 1; r <= rows; ++r)
-            measured[size_t(r - 1)] = r;
-    } else {
-        // A proportional font makes the widest text one of the longest: the longest
-        // kExactWidthRows cells by characters are measured, so the time stays bounded.
-        std::vector<std::pair<int, int>> lengths(static_cast<size_t>(rows));
-        for (int r = 1; r <= rows; ++r)
-            lengths[size_t(r - 1)] = {matrix.GetLength(ColNr, r), r};
-        std::nth_element(lengths.begin(), lengths.begin() + kExactWidthRows, lengths.end(),
-                         [](const auto &a, const auto &b) { return a.first > b.first; });
-        measured.reserve(kExactWidthRows);
-        for (int i = 0; i < kExactWidthRows; ++i)
-            measured.push_back(lengths[size_t(i)].second);
-    }
+    const std::vector<int> measured = LongestCells(matrix, ColNr, GetNrOfRows(), kMeasuredCells);
     int widest = 0;
     for (int r : measured)
         widest = std::max(widest, metrics.horizontalAdvance(matrix.GetString(ColNr, r)) + mark + italic);

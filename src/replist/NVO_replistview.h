@@ -340,8 +340,9 @@ public:
     void Fill(const QString &s);
     void Clear();
     /// The widest text of a column plus 10 (10 outside the columns). Every cell is
-    /// measured up to `kExactWidthRows` rows; beyond, the longest cells by character
-    /// count (that many of them) are measured, which bounds the time on any table.
+    /// measured up to `kMeasuredCells` rows; beyond, only the longest `kMeasuredCells`
+    /// cells (by their UTF-8 length) are, which bounds the time on any table: in a
+    /// proportional font a shorter text is wider only when it holds far wider letters.
     int DetermineMaxColWidth(int ColNr, bool IncludeHeader);
     void AutoColWidth(int ColNr, bool IncludeHeader, int Addon);
     void AutoColWidth(int ColNr, bool IncludeHeader, int Addon, int MaxWidth);
@@ -392,7 +393,7 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
-    static constexpr int kExactWidthRows = 10000;
+    static constexpr int kMeasuredCells = 2000;
 
     // ---- events -------------------------------------------------------------------------
     TNotifyEvent OnChange;

@@ -310,6 +310,19 @@ TEST(ReportListView, AutoColWidthReservesTheMarkSpaceInBoxAndRadioColumns)
     EXPECT_EQ(view.DetermineMaxColWidth(9, true), 10);
 }
 
+TEST(ReportListView, AutoColWidthOnALongTableFindsTheLongestTexts)
+{
+    View view;
+    view.setFont(PinnedFont(13));
+    const int rows = View::kMeasuredCells + 500;
+    view.SetNrOfRows(rows);
+    for (int r = 1; r <= rows; ++r)
+        view.RLData().Strings().SetString(1, r, r % 2 ? QStringLiteral("abc") : QStringLiteral("abcd"));
+    const QString widest = QStringLiteral("A much longer text");
+    view.SetElem(1, rows - 1, widest);
+    EXPECT_EQ(view.DetermineMaxColWidth(1, false), QFontMetrics(view.font()).horizontalAdvance(widest) + 10);
+}
+
 TEST(ReportListView, ExpandColWidthNeverGoesBelowSixteen)
 {
     auto view = MakeView(2);
