@@ -5,12 +5,12 @@
 // AutoColWidth over a million rows is reported as a time (its bound: 100 ms).
 #include "BenchRatio.h"
 #include "NVO_replistview.h"
+#include "ReferenceTableView.h"
 
 #include <QtCore/QAbstractTableModel>
 #include <QtGui/QImage>
 #include <QtGui/QMouseEvent>
 #include <QtWidgets/QApplication>
-#include <QtWidgets/QHeaderView>
 #include <QtWidgets/QTableView>
 
 #include <algorithm>
@@ -87,16 +87,7 @@ class TableView : public QTableView
 public:
     explicit TableView(const nvo::TRLData &store) : FModel(store)
     {
-        setModel(&FModel);
-        setFrameShape(QFrame::NoFrame);
-        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        verticalHeader()->hide();
-        horizontalHeader()->setDefaultSectionSize(64);
-        verticalHeader()->setDefaultSectionSize(24);
-        verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-        resize(kWidth, kHeight);
-        show();
+        nvo::bench::ShowAsReferenceTable(*this, &FModel, QSize(kWidth, kHeight), false);
     }
 
 private:

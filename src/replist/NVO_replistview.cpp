@@ -265,6 +265,23 @@ struct TReportListView::Private {
             q->SetRowHeights(1, FRows.CommonHeaderVisible && FRows.ColumnHeadersVisible ? FColHdHgt : rowHeight);
     }
 
+    void ChangeHeaderVisible(bool &flag, bool on)
+    {
+        if (on == flag)
+            return;
+        flag = on;
+        SyncRows();
+        q->Changed();
+        q->PaintNow();
+    }
+    void ChangeHeaderHeight(int &field, int height)
+    {
+        field = std::clamp(height, kHeaderMinHeight, kHeaderMaxHeight);
+        SetHeaderHeights();
+        q->Changed();
+        q->PaintNow();
+    }
+
     /// The grid columns and the column arrays after the store's column count changed
     /// from `oldCount`; new columns take the width of the old last one.
     void SyncColumns(int count)
@@ -492,44 +509,16 @@ void TReportListView::SetCommonHeaderAlignment(TAlignment a)
 }
 
 bool TReportListView::GetCommonHeaderVisible() const { return d->FRows.CommonHeaderVisible; }
-void TReportListView::SetCommonHeaderVisible(bool on)
-{
-    if (on == d->FRows.CommonHeaderVisible)
-        return;
-    d->FRows.CommonHeaderVisible = on;
-    d->SyncRows();
-    Changed();
-    PaintNow();
-}
+void TReportListView::SetCommonHeaderVisible(bool on) { d->ChangeHeaderVisible(d->FRows.CommonHeaderVisible, on); }
 
 int TReportListView::GetCommonHeaderHeight() const { return d->FComHdHgt; }
-void TReportListView::SetCommonHeaderHeight(int h)
-{
-    d->FComHdHgt = std::clamp(h, kHeaderMinHeight, kHeaderMaxHeight);
-    d->SetHeaderHeights();
-    Changed();
-    PaintNow();
-}
+void TReportListView::SetCommonHeaderHeight(int h) { d->ChangeHeaderHeight(d->FComHdHgt, h); }
 
 bool TReportListView::GetColumnHeadersVisible() const { return d->FRows.ColumnHeadersVisible; }
-void TReportListView::SetColumnHeadersVisible(bool on)
-{
-    if (on == d->FRows.ColumnHeadersVisible)
-        return;
-    d->FRows.ColumnHeadersVisible = on;
-    d->SyncRows();
-    Changed();
-    PaintNow();
-}
+void TReportListView::SetColumnHeadersVisible(bool on) { d->ChangeHeaderVisible(d->FRows.ColumnHeadersVisible, on); }
 
 int TReportListView::GetColumnHeadersHeight() const { return d->FColHdHgt; }
-void TReportListView::SetColumnHeadersHeight(int h)
-{
-    d->FColHdHgt = std::clamp(h, kHeaderMinHeight, kHeaderMaxHeight);
-    d->SetHeaderHeights();
-    Changed();
-    PaintNow();
-}
+void TReportListView::SetColumnHeadersHeight(int h) { d->ChangeHeaderHeight(d->FColHdHgt, h); }
 
 void TReportListView::SetDefaultColWidth(int w)
 {
@@ -1280,6 +1269,8 @@ void TReportListView::Private::PaintInterRowIndicator(TCanvas &canvas, int width
 void TReportListView::DrawCell(TCanvas &canvas, int col, int row, const QRect &rect, TGridDrawState state)
 {
     const int dataCol = d->FColOrder.DataColumn(col);
+    if (dataCol == 0)
+        return; // a grid column the column arrays do not know yet
     QRect back = rect;
     if (!state.testFlag(gdFixed)) {
         // Without lines between the data cells, a cell covers the gap after it.
