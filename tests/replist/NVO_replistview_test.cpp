@@ -6,6 +6,7 @@
 #include <QtGui/QAccessible>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QComboBox>
 #include <QtWidgets/QLineEdit>
 #include <gtest/gtest.h>
 
@@ -388,6 +389,123 @@ TEST(ReportListView, RefusesAlignmentsOutsideTheEnumeration)
     EXPECT_EQ(view.GetColumnAlignment(1), taLeftJustify);
 }
 
+TEST(ReportListView, ColumnCountKeepsTheLastWidthAndResetsTheNewColumns)
+{
+    View view;
+    view.SetColWidths(5, 90);
+    view.SetColumnAlignment(5, taCenter);
+    view.SetColumnOrder({5, 4, 3, 2, 1});
+    view.SetNrOfColumns(7);
+    EXPECT_EQ(view.GetColWidths(5), 90);
+    EXPECT_EQ(view.GetColWidths(6), 90);
+    EXPECT_EQ(view.GetColWidths(7), 90);
+    EXPECT_EQ(view.GetColumnAlignment(5), taCenter);
+    EXPECT_EQ(view.GetColumnAlignment(7), taLeftJustify);
+    EXPECT_EQ(view.GetColumnOrder(1), 1); // the order is the identity again
+    EXPECT_EQ(view.GetHeader(7), QStringLiteral("C-7"));
+}
+
+TEST(ReportListView, InsertRowAddsBeforeOrAppendsAndForgetsTheSort)
+{
+    struct Case {
+        int at, returned, rows;
+        QString firstTwo;
+    };
+    const Case cases[] = {
+        {1, 1, 4, QStringLiteral("|a")}, {2, 2, 4, QStringLiteral("a|")},
+        {9, 4, 4, QStringLiteral("a|b")}, {0, 0, 3, QStringLiteral("a|b")},
+    };
+    for (const Case &c : cases) {
+        View view;
+        view.SetNrOfRows(3);
+        view.SetElem(1, 1, QStringLiteral("a"));
+        view.SetElem(1, 2, QStringLiteral("b"));
+        view.SetElem(1, 3, QStringLiteral("c"));
+        view.Sort(1, -1, true);
+        EXPECT_EQ(view.InsertRow(c.at), c.returned) << c.at;
+        EXPECT_EQ(view.GetNrOfRows(), c.rows) << c.at;
+        EXPECT_EQ(view.GetRowCount(), c.rows + 1) << c.at;
+        EXPECT_EQ(view.GetElem(1, 1) + QLatin1Char('|') + view.GetElem(1, 2), c.firstTwo) << c.at;
+        EXPECT_EQ(view.GetLastSortColumn(), -1);
+    }
+}
+
+TEST(ReportListView, ReadCellHandlerChangesOnlyWhatTheCallerGets)
+{
+    View view;
+    view.SetElem(2, 1, QStringLiteral("stored"));
+    view.OnReadCell = [](QObject *, int col, int row, QString &text) {
+        text += QStringLiteral(" @%1,%2").arg(col).arg(row);
+    };
+    EXPECT_EQ(view.GetElem(2, 1), QStringLiteral("stored @2,1"));
+    EXPECT_EQ(view.RLData().GetElem(2, 1), QStringLiteral("stored"));
+}
+
+TEST(ReportListView, BulkSelectionCountsAndDisabledRows)
+{
+    View view;
+    view.SetNrOfRows(5);
+    int changes = 0;
+    view.OnSelectedChange = [&](QObject *) { ++changes; };
+    view.SelectAllRows();
+    view.SetRowEnabled(1, false);
+    EXPECT_EQ(view.NumSelectedRows(), 5);
+    EXPECT_EQ(view.NumEnabledRows(), 4);
+    EXPECT_EQ(view.FirstSelectedRow(), 0); // the lowest selected row is disabled
+    view.SelectRow(3);
+    EXPECT_EQ(view.NumSelectedRows(), 1);
+    EXPECT_EQ(view.FirstSelectedRow(), 3);
+    view.SelectColumn(2);
+    view.SelectAllColumns();
+    EXPECT_EQ(view.NumSelectedColumns(), 5);
+    view.DeselectAllColumns();
+    EXPECT_EQ(view.FirstSelectedColumn(), 0);
+    view.DisableAllRows();
+    EXPECT_EQ(view.NumEnabledRows(), 0);
+    view.EnableAllRows();
+    EXPECT_EQ(view.NumEnabledRows(), 5);
+    EXPECT_EQ(changes, 2 + 6);
+}
+
+TEST(ReportListView, CheckMarkOperationsCanSkipDisabledRows)
+{
+    View view;
+    view.SetNrOfRows(4);
+    view.SetColumnCheckMode(1, TRLData::cmBox);
+    view.SetRowEnabled(2, false);
+    view.SetAllCheckmarksOfCol(1, true, true);
+    EXPECT_EQ(view.RLData().CountCheckedElemsInCol(1), 3);
+    EXPECT_FALSE(view.GetElemChecked(1, 2));
+    view.InvertAllCheckmarksOfCol(1);
+    EXPECT_EQ(view.RLData().CountCheckedElemsInCol(1), 1);
+    EXPECT_EQ(view.CountCheckedElemsInCol(1), 0); // the checked one is disabled
+}
+
+TEST(ReportListView, AssignCopiesSettingsColumnsAndStore)
+{
+    View source;
+    source.SetNrOfColumns(3);
+    source.SetNrOfRows(6);
+    source.SetElem(2, 5, QStringLiteral("copied"));
+    source.SetCommonHeaderVisible(true);
+    source.SetColumnAlignment(3, taRightJustify);
+    source.SetColorText(clr::Navy);
+    source.SetColWidths(2, 120);
+    source.SetFixedFirstColumn(true);
+    View target;
+    target.Assign(&source);
+    EXPECT_EQ(target.GetNrOfColumns(), 3);
+    EXPECT_EQ(target.GetElem(2, 5), QStringLiteral("copied"));
+    EXPECT_TRUE(target.GetCommonHeaderVisible());
+    EXPECT_EQ(target.GetRowCount(), 8);
+    EXPECT_EQ(target.GetColumnAlignment(3), taRightJustify);
+    EXPECT_EQ(target.GetColorText(), clr::Navy);
+    EXPECT_EQ(target.GetColWidths(2), 120);
+    EXPECT_EQ(target.GetFixedCols(), 1);
+    QObject other;
+    EXPECT_THROW(target.Assign(&other), EConvertError);
+}
+
 // ---- Painting ---------------------------------------------------------------------------------
 
 TEST(ReportListViewPaint, ShadesRowGroupsByPattern)
@@ -549,6 +667,42 @@ TEST(ReportListViewPaint, CommonHeaderSpansTheVisibleColumns)
     const QImage image = Grab(view->viewport());
     const QRect second = view->CellRect(1, 0);
     EXPECT_EQ(PixelAt(image, second.left() + 2, second.bottom() - 2), TColor(0x00FF00));
+}
+
+TEST(ReportListViewPaint, MultiLineHeadersShowEveryLine)
+{
+    auto view = MakeView(2);
+    view->SetColumnHeadersHeight(44);
+    view->SetHeader(1, QStringLiteral("Top\nLow"));
+    view->SetColorColumnHdText(clr::Red);
+    const QImage image = Grab(view->viewport());
+    const QRect header = view->CellRect(0, 0);
+    const int h = QFontMetrics(view->font()).height();
+    EXPECT_GT(CountPixels(image, QRect(header.left(), header.top() + 2, header.width(), h), clr::Red), 0);
+    EXPECT_GT(CountPixels(image, QRect(header.left(), header.top() + 2 + h, header.width(), h), clr::Red), 0);
+}
+
+TEST(ReportListViewPaint, InterRowIndicatorLiesOnTheUpperBorderOfItsRow)
+{
+    auto view = MakeView(6);
+    view->SetInterRowIndicatorPos(3);
+    const QImage image = Grab(view->viewport());
+    const int y = view->CellRect(2, 3).top() - 1; // the line between data rows 2 and 3
+    EXPECT_EQ(PixelAt(image, 100, y), clr::Red);
+    EXPECT_NE(PixelAt(image, 100, y - 4), clr::Red);
+    EXPECT_NE(PixelAt(image, 100, y + 4), clr::Red);
+}
+
+TEST(ReportListViewPaint, DisabledViewDrawsTextInTheInactiveCaptionColour)
+{
+    auto view = MakeView(2);
+    view->SetRowColPattern(0);
+    view->SetElem(1, 1, QStringLiteral("WWW"));
+    view->SetRowSelected(1, true);
+    view->SetEnabled(false);
+    const QImage cell = CellImage(*view, 0, 1);
+    EXPECT_GT(CountPixels(cell, cell.rect(), Resolved(*view, clr::InactiveCaption)), 0);
+    EXPECT_EQ(PixelAt(cell, cell.width() - 3, cell.height() - 2), TColor(0xFFFFFF)); // selection not shown
 }
 
 TEST(ReportListViewPaint, SuppressedPaintingKeepsTheLastPicture)
@@ -734,6 +888,62 @@ TEST(ReportListViewInput, WheelScrollsNothingItselfAndFiresTheEvents)
     wheel(120);
     EXPECT_EQ(fired, (QStringList{QStringLiteral("down"), QStringLiteral("up")}));
     EXPECT_EQ(view->GetTopRow(), 1);
+}
+
+TEST(ReportListViewInput, EnterAdvancesWithAutoAdvance)
+{
+    auto view = MakeView(6);
+    view->SetAutoAdvance(true);
+    ClickCell(*view, 1, 2);
+    QTest::keyClick(view.get(), Qt::Key_Return);
+    EXPECT_EQ(view->GetSelection().Top, 3);
+    EXPECT_TRUE(view->GetRowSelected(3));
+}
+
+TEST(ReportListViewInput, ReleaseBelowTheGridDeselectsInMultipleSelection)
+{
+    auto view = MakeView(3, QSize(400, 300));
+    view->SetRowSelectMode(2);
+    ClickCell(*view, 1, 2);
+    ASSERT_EQ(view->NumSelectedRows(), 1);
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, CellCentre(*view, 1, 2));
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, QPoint(50, view->viewport()->height() + 10));
+    EXPECT_EQ(view->NumSelectedRows(), 0);
+}
+
+TEST(ReportListViewInput, ListColumnsEditWithAPickListTheHandlerMayChange)
+{
+    auto view = MakeView(2);
+    view->SetOptions(view->GetOptions() & ~TCustomGrid::TGridOptions(TCustomGrid::goRowSelect));
+    view->SetColumnFormat(1, QStringLiteral("[l][80]red|green|blue"));
+    view->SetColumnEditable(1, true);
+    QStringList asked;
+    view->OnRequestEditFormat = [&](QObject *, int col, int row, QString &format) {
+        asked << QStringLiteral("%1,%2").arg(col).arg(row);
+        format += QStringLiteral("|black");
+    };
+    ClickCell(*view, 0, 1);
+    QTest::keyClick(view.get(), Qt::Key_F2);
+    ASSERT_NE(view->InplaceEditor(), nullptr);
+    auto *combo = qobject_cast<QComboBox *>(view->InplaceEditor()->parentWidget());
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(combo->count(), 4);
+    EXPECT_EQ(combo->itemText(3), QStringLiteral("black"));
+    EXPECT_TRUE(asked.contains(QStringLiteral("1,1")));
+}
+
+TEST(ReportListViewInput, DisabledRowsAreNotEditedInPlace)
+{
+    auto view = MakeView(3);
+    view->SetOptions(view->GetOptions() & ~TCustomGrid::TGridOptions(TCustomGrid::goRowSelect));
+    view->SetColumnEditable(1, true);
+    view->SetRowEnabled(2, false);
+    ClickCell(*view, 0, 2);
+    QTest::keyClick(view.get(), Qt::Key_F2);
+    EXPECT_EQ(view->InplaceEditor(), nullptr);
+    ClickCell(*view, 0, 1);
+    QTest::keyClick(view.get(), Qt::Key_F2);
+    EXPECT_NE(view->InplaceEditor(), nullptr);
 }
 
 TEST(ReportListViewInput, MouseCellNamesHeadersAndDataRows)
