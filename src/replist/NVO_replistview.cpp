@@ -197,13 +197,16 @@ struct TReportListView::Private {
     std::vector<bool> FColumnIsPwd;
     TRLColumnOrder FColOrder;
     TRLRowMap FRows;
+    // The header texts and the empty-list message start in the system colours that
+    // go with the header face and the window: black under the default palette as
+    // the original controls drew them, and readable under a dark one.
     TColor FComHdColor = clr::BtnFace;
-    TColor FComHdTxtColor = clr::Black;
+    TColor FComHdTxtColor = clr::BtnText;
     int FComHdHgt = 20;
     TColor FColHdColor = clr::BtnFace;
-    TColor FColHdTxtColor = clr::Black;
+    TColor FColHdTxtColor = clr::BtnText;
     int FColHdHgt = 20;
-    TColor FColorEmptyMsg = clr::Black;
+    TColor FColorEmptyMsg = clr::WindowText;
     TColor FDisabledTextColor = 0xC0C0C0;
     TColor FDisabledBkgdColor = 0xF0F0F0;
     int FSelectAnchor = 1;
@@ -1354,7 +1357,9 @@ void TReportListView::Private::DrawDataCell(TCanvas &canvas, int col, int row, i
 
     const int italic = canvas.Font.Font.italic() ? 2 : 0;
     const auto place = [&](const QRect &rect) {
-        const int x = AlignedX(alignment, rect.left(), rect.right() + 1, canvas.TextWidth(visible) + italic);
+        // A left-aligned text needs no second measuring.
+        const int width = alignment == taLeftJustify ? 0 : canvas.TextWidth(visible) + italic;
+        const int x = AlignedX(alignment, rect.left(), rect.right() + 1, width);
         canvas.TextRect(rect, x, rect.top() - 1, visible);
     };
     if (!checkColumn) {

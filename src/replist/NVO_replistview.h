@@ -75,9 +75,11 @@ NVO_EXPORT QString TruncatedCellText(const QString &Text, int width, int avail, 
 /// message and an inter-row indicator line.
 ///
 /// Colours: every colour is a property (plain or system colour); system colours
-/// resolve through the palette at paint time (the headers' button face, the check
-/// boxes' button shadow, the disabled view's inactive caption). The raised header
-/// frames are white and gray 0x808080.
+/// resolve through the palette at paint time: the headers paint with Button and
+/// ButtonText, the empty-list message with WindowText on the grid's `Color` (Base),
+/// the check boxes' outline with the button shadow (Dark) and a disabled view's text
+/// with the inactive caption colour. The data rows keep their own plain colours. The
+/// raised header frames are white and gray 0x808080.
 ///
 /// Cache: the picture of the last paint is kept in the control's buffer, so while
 /// `SuppressPaint` is on the view keeps showing it; nothing else is kept between
@@ -99,12 +101,12 @@ class NVO_EXPORT TReportListView : public TCustomDrawGrid
     Q_PROPERTY(nvo::TColor ColorBkgdShaded READ GetColorBkgdShaded WRITE SetColorBkgdShaded)  // 0xF0EFE8
     Q_PROPERTY(nvo::TColor ColorColumnHd READ GetColorColumnHd WRITE SetColorColumnHd)        // clBtnFace
     Q_PROPERTY(nvo::TColor FixedColor READ GetColorColumnHd WRITE SetColorColumnHd STORED false)
-    Q_PROPERTY(nvo::TColor ColorColumnHdText READ GetColorColumnHdText WRITE SetColorColumnHdText) // 0
+    Q_PROPERTY(nvo::TColor ColorColumnHdText READ GetColorColumnHdText WRITE SetColorColumnHdText) // clBtnText
     Q_PROPERTY(nvo::TColor ColorCommonHd READ GetColorCommonHd WRITE SetColorCommonHd)        // clBtnFace
-    Q_PROPERTY(nvo::TColor ColorCommonHdText READ GetColorCommonHdText WRITE SetColorCommonHdText) // 0
+    Q_PROPERTY(nvo::TColor ColorCommonHdText READ GetColorCommonHdText WRITE SetColorCommonHdText) // clBtnText
     Q_PROPERTY(nvo::TColor ColorDisabledBkgd READ GetColorDisabledBkgd WRITE SetColorDisabledBkgd) // 0xF0F0F0
     Q_PROPERTY(nvo::TColor ColorDisabledText READ GetColorDisabledText WRITE SetColorDisabledText) // 0xC0C0C0
-    Q_PROPERTY(nvo::TColor ColorEmptyMsg READ GetColorEmptyMsg WRITE SetColorEmptyMsg)        // 0
+    Q_PROPERTY(nvo::TColor ColorEmptyMsg READ GetColorEmptyMsg WRITE SetColorEmptyMsg)        // clWindowText
     Q_PROPERTY(nvo::TColor ColorHighText READ GetColorHighText WRITE SetColorHighText)        // 0xFFFFFF
     Q_PROPERTY(nvo::TColor ColorSelectedRow READ GetColorSelectedRow WRITE SetColorSelectedRow) // 0x94BAED
     Q_PROPERTY(nvo::TColor ColorSelectedRowText READ GetColorSelectedRowText WRITE SetColorSelectedRowText) // 0x800000

@@ -705,6 +705,18 @@ TEST(ReportListViewPaint, DisabledViewDrawsTextInTheInactiveCaptionColour)
     EXPECT_EQ(PixelAt(cell, cell.width() - 3, cell.height() - 2), TColor(0xFFFFFF)); // selection not shown
 }
 
+TEST(ReportListViewPaint, HeadersStayReadableUnderADarkPalette)
+{
+    auto view = MakeView(2);
+    QPalette dark = view->palette();
+    dark.setColor(QPalette::Button, QColor(0x30, 0x30, 0x30));
+    dark.setColor(QPalette::ButtonText, QColor(0xF0, 0xF0, 0xF0));
+    view->setPalette(dark);
+    const QImage header = CellImage(*view, 0, 0);
+    EXPECT_EQ(PixelAt(header, header.width() - 3, header.height() - 3), TColor(0x303030));
+    EXPECT_GT(CountPixels(header, header.rect(), TColor(0xF0F0F0)), 5);
+}
+
 TEST(ReportListViewPaint, SuppressedPaintingKeepsTheLastPicture)
 {
     auto view = MakeView(3);
