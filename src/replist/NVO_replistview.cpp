@@ -295,13 +295,25 @@ struct TReportListView::Private {
         q->SetColCount(count);
         for (int col = std::max(oldCount - 1, 0); col < count; ++col)
             q->TCustomGrid::SetColWidths(col, lastWidth);
-        FColAlignment.resize(size_t(count), taLeftJustify);
-        FColumnEditable.resize(size_t(count), false);
-        FColumnIsPwd.resize(size_t(count), false);
-        FColOrder.Reset(count);
+        SizeColumnArrays(count);
         q->SetFixedCols(FFixedColOne ? 1 : 0);
         q->SetTopRow(0);
         q->EndUpdate();
+    }
+
+    /// The per-column arrays for `count` columns (new ones left-aligned, not editable,
+    /// no password) and the identity column order; "not enough memory on heap" when
+    /// they cannot grow.
+    void SizeColumnArrays(int count)
+    {
+        try {
+            FColAlignment.resize(size_t(count), taLeftJustify);
+            FColumnEditable.resize(size_t(count), false);
+            FColumnIsPwd.resize(size_t(count), false);
+            FColOrder.Reset(count);
+        } catch (const std::bad_alloc &) {
+            throw ENVORepListError(msg::NotEnoughMemory(q));
+        }
     }
 
     /// The data row the grid's selection starts in.
@@ -399,10 +411,11 @@ TReportListView::TReportListView(QWidget *parent)
     SetFixedCols(0);
     FRLData->SetNrCols(GetColCount());
     FRLData->SetNrRows(GetRowCount() - 1);
-    d->FColAlignment.assign(size_t(GetColCount()), taLeftJustify);
-    d->FColumnEditable.assign(size_t(GetColCount()), false);
-    d->FColumnIsPwd.assign(size_t(GetColCount()), false);
-    d->FColOrder.Reset(GetColCount());
+    try {
+        d->SizeColumnArrays(GetColCount());
+    } catch (const ENVORepListError &) {
+        throw ENVORepListError(msg::FailedToInitializeTableEditor(this));
+    }
     d->SyncRows();
 
     TStringArray &matrix = FRLData->Strings();
