@@ -235,6 +235,7 @@ struct TReportListView::Private {
     TColor FInterRowColor = clr::Red;
     int FInterRowWidth = 3;
     bool FFixedColOne = false;
+    bool FSizingNewColumns = false;
 
     TRLData &Store() const { return *q->FRLData; }
     TStringArray &Matrix() const { return q->FRLData->Strings(); }
@@ -292,6 +293,8 @@ struct TReportListView::Private {
         const int oldCount = q->GetColCount();
         const int lastWidth = q->TCustomGrid::GetColWidths(oldCount - 1);
         q->BeginUpdate();
+        FSizingNewColumns = true;
+        const auto sized = qScopeGuard([this] { FSizingNewColumns = false; });
         q->SetColCount(count);
         for (int col = std::max(oldCount - 1, 0); col < count; ++col)
             q->TCustomGrid::SetColWidths(col, lastWidth);
@@ -536,12 +539,6 @@ void TReportListView::SetColumnHeadersVisible(bool on) { d->ChangeHeaderVisible(
 int TReportListView::GetColumnHeadersHeight() const { return d->FColHdHgt; }
 void TReportListView::SetColumnHeadersHeight(int h) { d->ChangeHeaderHeight(d->FColHdHgt, h); }
 
-void TReportListView::SetDefaultColWidth(int w)
-{
-    TCustomGrid::SetDefaultColWidth(w);
-    ChangedSetup();
-}
-
 void TReportListView::SetDefaultRowHeight(int h)
 {
     BeginUpdate();
@@ -768,9 +765,20 @@ int TReportListView::GetColWidths(int Index) const
 
 void TReportListView::SetColWidths(int Index, int Width)
 {
-    if (const int gridCol = d->FColOrder.GridColumn(Index); gridCol >= 0)
+    // A width that changes reports itself through ColWidthsChanged.
+    const int gridCol = d->FColOrder.GridColumn(Index);
+    if (gridCol >= 0 && TCustomGrid::GetColWidths(gridCol) != std::max(Width, 0))
         TCustomGrid::SetColWidths(gridCol, Width);
-    ChangedSetup();
+    else
+        ChangedSetup();
+}
+
+void TReportListView::ColWidthsChanged()
+{
+    // Also a column the user sizes with the mouse; the column-count change that sizes
+    // its new columns reports once for all of them.
+    if (!d->FSizingNewColumns)
+        ChangedSetup();
 }
 
 TAlignment TReportListView::GetColumnAlignment(int ColNr) const

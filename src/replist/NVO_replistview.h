@@ -235,7 +235,6 @@ public:
     int GetColumnHeadersHeight() const;
     /// Kept in 8..127.
     void SetColumnHeadersHeight(int h);
-    void SetDefaultColWidth(int w);
     /// Every data row takes the height; the header rows keep theirs.
     void SetDefaultRowHeight(int h);
     QString GetEmptyMessage() const;
@@ -421,6 +420,7 @@ protected:
     void Paint(TCanvas &canvas) override;
     void DrawCell(TCanvas &canvas, int col, int row, const QRect &rect, TGridDrawState state) override;
     bool SelectCell(int col, int row) override;
+    void ColWidthsChanged() override;
     QString GetEditText(int col, int row) override;
     void SetEditText(int col, int row, const QString &value) override;
     TEditStyle GetEditStyle(int col, int row) override;

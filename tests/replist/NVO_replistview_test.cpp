@@ -1,4 +1,5 @@
 #include "EventRecorder.h"
+#include "MouseMove.h"
 #include "NVO_replistview.h"
 #include "PinnedFont.h"
 #include "PixelProbe.h"
@@ -349,6 +350,11 @@ TEST(ReportListView, StoreNotificationsReachTheViewsEvents)
     EXPECT_EQ(events.Count(QStringLiteral("setup")), 1);
     view.SetColorText(clr::Red);
     EXPECT_EQ(events.Count(QStringLiteral("setup")), 1);
+    for (const int width : {90, 90}) // a width fires in every case, once
+        view.SetColWidths(2, width);
+    EXPECT_EQ(events.Count(QStringLiteral("setup")), 3);
+    view.SetNrOfColumns(8);
+    EXPECT_EQ(events.Count(QStringLiteral("setup")), 4);
     QObject *htmlSender = nullptr;
     view.OnBeforeHTMLExport = [&](QObject *sender, QString &, int, int) { htmlSender = sender; };
     QString text = QStringLiteral("t");
@@ -956,6 +962,20 @@ TEST(ReportListViewInput, DisabledRowsAreNotEditedInPlace)
     ClickCell(*view, 0, 1);
     QTest::keyClick(view.get(), Qt::Key_F2);
     EXPECT_NE(view->InplaceEditor(), nullptr);
+}
+
+TEST(ReportListViewInput, DraggingAColumnBorderReportsTheNewSetup)
+{
+    auto view = MakeView(3);
+    int setups = 0;
+    view->OnChangeSetup = [&](QObject *) { ++setups; };
+    const QRect first = view->CellRect(0, 0);
+    const QPoint border(first.right() + 1, first.center().y());
+    QTest::mousePress(view->viewport(), Qt::LeftButton, {}, border);
+    MoveMouse(view->viewport(), border + QPoint(30, 0));
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, border + QPoint(30, 0));
+    EXPECT_GT(view->GetColWidths(1), 64);
+    EXPECT_GE(setups, 1);
 }
 
 TEST(ReportListViewInput, MouseCellNamesHeadersAndDataRows)
