@@ -1174,6 +1174,44 @@ void TReportListView::CopyToClipBoard(int LeftCol, int TopRow, int RightCol, int
     FRLData->CopyToClipBoard(LeftCol, TopRow, RightCol, BottomRow, AddHeader, UseTabs);
 }
 
+void TReportListView::CopyToClipBoard(int LeftCol, int TopRow, int RightCol, int BottomRow, bool AddHeader,
+                                      const QString &Separator) const
+{
+    FRLData->CopyToClipBoard(LeftCol, TopRow, RightCol, BottomRow, AddHeader, Separator);
+}
+
+int TReportListView::ImportCSV(const QString &FName, TCSVDelimiters Delimiter, bool IncludeColHeaders)
+{
+    HideEditor();
+    const int status = FRLData->ImportCSV(FName, Delimiter, IncludeColHeaders);
+    PaintNow();
+    return status;
+}
+
+int TReportListView::ExportCSV(const QString &FName, TCSVDelimiters Delimiter, bool IncludeColHeaders,
+                               bool IncludeCommonHeader, int FirstCol, int FirstRow, int LastCol, int LastRow)
+{
+    return FRLData->ExportCSV(FName, Delimiter, IncludeColHeaders, IncludeCommonHeader, FirstCol, FirstRow, LastCol,
+                              LastRow);
+}
+
+int TReportListView::LoadLinesFromFile(int Column, int FirstRow, const QString &FName)
+{
+    HideEditor();
+    const int status = FRLData->LoadLinesFromFile(Column, FirstRow, FName);
+    PaintNow();
+    return status;
+}
+
+void TReportListView::ExportHTMLTable(const QString &FName, int LoC, int LoR, int HiC, int HiR,
+                                      const std::vector<int> &ColumnSelection, int Border, int CellSpacing,
+                                      int Cellpadding, bool IncludeHeader, const QString &HeadClass,
+                                      const QString &CellClass, const QString &TableClass)
+{
+    FRLData->ExportHTMLTable(FName, LoC, LoR, HiC, HiR, ColumnSelection, Border, CellSpacing, Cellpadding,
+                             IncludeHeader, HeadClass, CellClass, TableClass);
+}
+
 void TReportListView::Sort(int Col, int ColSec, bool Ascending)
 {
     // The store listens for sort keys only while someone may rewrite them.

@@ -382,7 +382,19 @@ public:
     int CountCheckedElemsInRow(int Row) const;
     int FirstCheckedElemInCol(int ColNr) const;
     int FirstCheckedElemInRow(int RowNr) const;
+    // The store's exchange operations, applied to the view's store; an import resizes
+    // the grid with the store and repaints.
     void CopyToClipBoard(int LeftCol, int TopRow, int RightCol, int BottomRow, bool AddHeader, bool UseTabs) const;
+    void CopyToClipBoard(int LeftCol, int TopRow, int RightCol, int BottomRow, bool AddHeader,
+                         const QString &Separator) const;
+    int ImportCSV(const QString &FName, TCSVDelimiters Delimiter, bool IncludeColHeaders);
+    int ExportCSV(const QString &FName, TCSVDelimiters Delimiter, bool IncludeColHeaders, bool IncludeCommonHeader,
+                  int FirstCol, int FirstRow, int LastCol, int LastRow);
+    int LoadLinesFromFile(int Column, int FirstRow, const QString &FName);
+    void ExportHTMLTable(const QString &FName, int LoC, int LoR, int HiC, int HiR,
+                         const std::vector<int> &ColumnSelection, int Border, int CellSpacing, int Cellpadding,
+                         bool IncludeHeader, const QString &HeadClass, const QString &CellClass,
+                         const QString &TableClass);
     /// The store's sort with the view's sort-key event, then a repaint.
     void Sort(int Col, int ColSec, bool Ascending);
     void UnSort();

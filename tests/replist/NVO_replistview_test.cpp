@@ -3,8 +3,11 @@
 #include "NVO_replistview.h"
 #include "PinnedFont.h"
 #include "PixelProbe.h"
+#include "TempDir.h"
 
 #include <QtGui/QAccessible>
+#include <QtGui/QClipboard>
+#include <QtGui/QGuiApplication>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QComboBox>
@@ -510,6 +513,28 @@ TEST(ReportListView, AssignCopiesSettingsColumnsAndStore)
     EXPECT_EQ(target.GetFixedCols(), 1);
     QObject other;
     EXPECT_THROW(target.Assign(&other), EConvertError);
+}
+
+TEST(ReportListView, ExchangeOperationsWorkOnTheViewsStore)
+{
+    View source;
+    source.SetNrOfColumns(2);
+    source.SetNrOfRows(3);
+    for (int r = 1; r <= 3; ++r)
+        for (int c = 1; c <= 2; ++c)
+            source.SetElem(c, r, QStringLiteral("r%1c%2").arg(r).arg(c));
+    source.CopyToClipBoard(1, 1, 2, 2, false, QStringLiteral(";"));
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().startsWith(QStringLiteral("r1c1;r1c2")));
+
+    TempDir dir;
+    const QString path = dir.Path(QStringLiteral("view.csv"));
+    EXPECT_EQ(source.ExportCSV(path, cdSemicolon, true, false, 1, 1, 2, 3), 3);
+    View target;
+    ASSERT_EQ(target.ImportCSV(path, cdSemicolon, true), 0);
+    EXPECT_EQ(target.GetNrOfRows(), 3);
+    EXPECT_EQ(target.GetNrOfColumns(), 2);
+    EXPECT_EQ(target.GetRowCount(), 4); // the grid follows the imported store
+    EXPECT_EQ(target.GetElem(2, 3), QStringLiteral("r3c2"));
 }
 
 // ---- Painting ---------------------------------------------------------------------------------
