@@ -28,6 +28,7 @@ std::vector<TGalleryPage> HandMadePages()
         {QStringLiteral("nvo::TGradFill"), QStringLiteral("Gradient fill"), &CreateGradFillPage},
         {QStringLiteral("nvo::TOnOffBut"), QStringLiteral("On/off button"), &CreateOnOffButPage},
         {QStringLiteral("nvo::TRepSpeedButton"), QStringLiteral("Auto-repeat button"), &CreateRepSpeedButtonPage},
+        {QStringLiteral("nvo::TReportListView"), QStringLiteral("Report list"), &CreateReportListViewPage},
     };
 }
 

@@ -37,5 +37,6 @@ QWidget *CreateRotLabPage(QWidget *parent);
 QWidget *CreateGradFillPage(QWidget *parent);
 QWidget *CreateOnOffButPage(QWidget *parent);
 QWidget *CreateRepSpeedButtonPage(QWidget *parent);
+QWidget *CreateReportListViewPage(QWidget *parent);
 
 } // namespace gallery

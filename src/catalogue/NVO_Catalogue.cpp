@@ -4,6 +4,8 @@
 #include "NVO_NumIO2.h"
 #include "NVO_NumLab.h"
 
+#include "NVO_replistview.h"
+
 #include "NVO_Meter.h"
 
 #include "NVO_MiniCal.h"
@@ -54,6 +56,7 @@ const std::vector<TControlEntry> &ControlCatalogue()
         Entry<TGradFill>("nvo::TGradFill", "NVO_gradfl.h", "nvoquorvel", "Gradient fill: stepped colour bands, edge to edge or mirrored, with grid lines and a frame"),
         Entry<TOnOffBut>("nvo::TOnOffBut", "NVO_onoffbut.h", "nvoquorvel", "On/off button: switches, lamps and keys in 23 styles, with texts, groups and speed mode"),
         Entry<TRepSpeedButton>("nvo::TRepSpeedButton", "NVO_repsbut.h", "nvoquorvel", "Auto-repeat button: a speed button that repeats after a start delay while held"),
+        Entry<TReportListView>("nvo::TReportListView", "NVO_replistview.h", "nvoquorvel", "Report list: a table of texts with check-mark columns, header rows, row selection and sorting by a header click"),
     };
     return catalogue;
 }

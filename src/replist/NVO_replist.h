@@ -123,6 +123,13 @@ public:
     int GetSortColumnSec() const { return FSortColumnSec; }
     void SetSortColumnSec(int Col) { FSortColumnSec = Col; }
     bool GetSortToggle() const { return FSortToggle; }
+    /// Forgets both sort columns, keeping the order shown: after an insertion the rows
+    /// no longer follow the last sort.
+    void MarkUnsorted()
+    {
+        FSortColumn = -1;
+        FSortColumnSec = -1;
+    }
     void SetSortToggle(bool Value) { FSortToggle = Value; }
     /// The cell matrix, for the view to read attributes and connect to its signals.
     TStringArray &Strings() { return *FStrings; }
