@@ -13,6 +13,7 @@
 #include "NVO_sevenseg.h"
 
 #include "NVO_Colsel.h"
+#include "NVO_FolderTree.h"
 #include "NVO_marksel.h"
 
 #include <QtWidgets/QWidget>
@@ -43,6 +44,7 @@ const std::vector<TControlEntry> &ControlCatalogue()
         Entry<TSevenSeg>("nvo::TSevenSeg", "NVO_sevenseg.h", "nvoquorvel", "Seven-segment display: slanted digits with decimal points"),
         Entry<TColSel>("nvo::TColSel", "NVO_Colsel.h", "nvoquorvel", "Colour selector: a drop-down list of colour bars with names, from palettes or set one by one"),
         Entry<TMarkSel>("nvo::TMarkSel", "NVO_marksel.h", "nvoquorvel", "Marker selector: the 52 marker symbols in a grid, picked with the mouse or the keys"),
+        Entry<TFolderTree>("nvo::TFolderTree", "NVO_FolderTree.h", "nvoquorvel", "Folder tree: the folders below a root, read lazily, selected by path and extended by new folders"),
     };
     return catalogue;
 }
