@@ -80,8 +80,9 @@ bool KeyedLess(const QString &aKey, const QString &a, const QString &bKey, const
 struct TEntry {
     QString Key; // the lower-case form the order compares first
     QString Name;
-    QByteArray FileName;
 };
+
+bool EntryLess(const TEntry &a, const TEntry &b) { return KeyedLess(a.Key, a.Name, b.Key, b.Name); }
 
 } // namespace
 
@@ -89,9 +90,38 @@ bool IsHiddenFolderName(const QString &name) { return name.startsWith(QLatin1Cha
 
 bool FolderNameLess(const QString &a, const QString &b) { return KeyedLess(a.toLower(), a, b.toLower(), b); }
 
+// Each slice sorts what it read, and Take merges the sorted runs: the sorting is
+// spread over the slices instead of falling into the one turn that shows the rows.
 struct TFolderScan::Private {
     DIR *Dir = nullptr;
     std::vector<TEntry> Entries;
+    std::vector<size_t> RunEnds;
+
+    void EndRun()
+    {
+        const size_t start = RunEnds.empty() ? 0 : RunEnds.back();
+        if (start == Entries.size())
+            return;
+        std::sort(Entries.begin() + ptrdiff_t(start), Entries.end(), EntryLess);
+        RunEnds.push_back(Entries.size());
+    }
+    /// Merges neighbouring runs pairwise until one is left.
+    void MergeRuns()
+    {
+        while (RunEnds.size() > 1) {
+            std::vector<size_t> merged;
+            size_t start = 0;
+            for (size_t i = 0; i < RunEnds.size(); i += 2) {
+                if (i + 1 < RunEnds.size()) {
+                    std::inplace_merge(Entries.begin() + ptrdiff_t(start), Entries.begin() + ptrdiff_t(RunEnds[i]),
+                                       Entries.begin() + ptrdiff_t(RunEnds[i + 1]), EntryLess);
+                }
+                start = RunEnds[std::min(i + 1, RunEnds.size() - 1)];
+                merged.push_back(start);
+            }
+            RunEnds = std::move(merged);
+        }
+    }
 };
 
 TFolderScan::TFolderScan(const QString &folder) : d(std::make_unique<Private>())
@@ -117,35 +147,37 @@ bool TFolderScan::ReadUntil(std::chrono::steady_clock::time_point deadline)
     for (;;) {
         for (int i = 0; i < kBatch; ++i) {
             const dirent *entry = readdir(d->Dir);
-            if (!entry)
+            if (!entry) {
+                d->EndRun();
                 return true;
+            }
             if (IsHiddenEntry(entry->d_name) || !IsFolderEntry(dirfd(d->Dir), *entry))
                 continue;
-            TEntry read;
-            read.FileName = QByteArray(entry->d_name);
-            read.Name = QFile::decodeName(read.FileName);
-            read.Key = read.Name.toLower();
-            d->Entries.push_back(std::move(read));
+            QString name = QFile::decodeName(entry->d_name);
+            QString key = name.toLower();
+            d->Entries.push_back({std::move(key), std::move(name)});
         }
-        if (std::chrono::steady_clock::now() >= deadline)
+        if (std::chrono::steady_clock::now() >= deadline) {
+            d->EndRun();
             return false;
+        }
     }
 }
 
 std::vector<TSubFolder> TFolderScan::Take(size_t lookAheadLimit)
 {
+    d->MergeRuns();
     std::vector<TEntry> &entries = d->Entries;
-    std::sort(entries.begin(), entries.end(),
-              [](const TEntry &a, const TEntry &b) { return KeyedLess(a.Key, a.Name, b.Key, b.Name); });
     const bool lookAhead = d->Dir && entries.size() <= lookAheadLimit;
     std::vector<TSubFolder> folders;
     folders.reserve(entries.size());
     for (TEntry &entry : entries) {
-        folders.push_back({std::move(entry.Name),
-                           lookAhead ? LookAheadAt(dirfd(d->Dir), entry.FileName.constData())
-                                     : TLookAhead::Unknown});
+        const TLookAhead has = lookAhead ? LookAheadAt(dirfd(d->Dir), QFile::encodeName(entry.Name).constData())
+                                         : TLookAhead::Unknown;
+        folders.push_back({std::move(entry.Name), has});
     }
     entries.clear();
+    d->RunEnds.clear();
     return folders;
 }
 
@@ -247,7 +279,9 @@ struct TFolderNode {
     TLookAhead HasSubFolders = TLookAhead::Unknown;
     bool Read = false;
     bool Reading = false;
-    std::vector<std::unique_ptr<TFolderNode>> Children;
+    /// Reserved in full before the first child is added, so children never move:
+    /// the model's indexes point at them.
+    std::vector<TFolderNode> Children;
 };
 
 QString WithSlash(const QString &path)
@@ -323,10 +357,10 @@ public:
     TFolderNode *Child(const TFolderNode *node, const QString &name) const
     {
         const auto found = std::lower_bound(node->Children.begin(), node->Children.end(), name,
-                                            [](const auto &child, const QString &n) {
-                                                return FolderNameLess(child->Name, n);
+                                            [](const TFolderNode &child, const QString &n) {
+                                                return FolderNameLess(child.Name, n);
                                             });
-        return found != node->Children.end() && (*found)->Name == name ? found->get() : nullptr;
+        return found != node->Children.end() && found->Name == name ? const_cast<TFolderNode *>(&*found) : nullptr;
     }
 
     /// Reads `node`'s folder at once, finishing a sliced read already under way.
@@ -334,18 +368,15 @@ public:
     {
         if (node->Read)
             return;
-        const TWaitCursor wait;
-        std::unique_ptr<TFolderScan> scan;
         const auto pending = std::find_if(FReads.begin(), FReads.end(),
                                           [node](const auto &read) { return read->Node == node; });
-        if (pending != FReads.end()) {
-            scan = std::move((*pending)->Scan);
-            FReads.erase(pending);
+        if (pending == FReads.end()) {
+            TPendingRead read(node, PathOf(node));
+            Advance(read, std::chrono::steady_clock::time_point::max());
         } else {
-            scan = std::make_unique<TFolderScan>(PathOf(node));
+            Advance(**pending, std::chrono::steady_clock::time_point::max());
+            FReads.erase(pending);
         }
-        scan->ReadUntil(std::chrono::steady_clock::time_point::max());
-        Insert(node, scan->Take(kLookAheadLimit));
     }
 
     QModelIndex index(int row, int column, const QModelIndex &parent) const override
@@ -355,7 +386,7 @@ public:
             return {};
         if (!node)
             return row == 0 && FRoot ? IndexOf(FRoot.get()) : QModelIndex();
-        return size_t(row) < node->Children.size() ? IndexOf(node->Children[size_t(row)].get()) : QModelIndex();
+        return size_t(row) < node->Children.size() ? IndexOf(&node->Children[size_t(row)]) : QModelIndex();
     }
     QModelIndex parent(const QModelIndex &child) const override
     {
@@ -404,17 +435,19 @@ public:
             return;
         TFolderNode *node = NodeOf(parent);
         node->Reading = true;
-        auto read = std::make_unique<TPendingRead>();
-        read->Node = node;
-        read->Scan = std::make_unique<TFolderScan>(PathOf(node));
-        FReads.push_back(std::move(read));
+        FReads.push_back(std::make_unique<TPendingRead>(node, PathOf(node)));
         ContinueReads();
     }
 
 private:
+    /// A folder being read, then its rows being added, over turns of the event loop.
     struct TPendingRead {
-        TFolderNode *Node = nullptr;
-        std::unique_ptr<TFolderScan> Scan;
+        TPendingRead(TFolderNode *node, const QString &path) : Node(node), Scan(path) {}
+        TFolderNode *Node;
+        TFolderScan Scan;
+        bool Listed = false;
+        std::vector<TSubFolder> Folders;
+        size_t Added = 0;
         TWaitCursor Wait;
     };
 
@@ -422,13 +455,8 @@ private:
     void ContinueReads()
     {
         const auto deadline = std::chrono::steady_clock::now() + kReadSlice;
-        while (!FReads.empty() && FReads.front()->Scan->ReadUntil(deadline)) {
-            const std::unique_ptr<TPendingRead> done = std::move(FReads.front());
+        while (!FReads.empty() && Advance(*FReads.front(), deadline))
             FReads.pop_front();
-            Insert(done->Node, done->Scan->Take(kLookAheadLimit));
-            if (std::chrono::steady_clock::now() >= deadline)
-                break;
-        }
         if (!FReads.empty() && !FContinueQueued) {
             FContinueQueued = true;
             QTimer::singleShot(0, this, [this] {
@@ -438,28 +466,41 @@ private:
         }
     }
 
-    void Insert(TFolderNode *node, std::vector<TSubFolder> folders)
+    /// Reads and adds rows until `read` is done (true) or `deadline` has passed. Rows
+    /// go in in chunks, each its own insertion, so the view never takes 100,000 at once.
+    bool Advance(TPendingRead &read, std::chrono::steady_clock::time_point deadline)
     {
-        node->Reading = false;
-        node->HasSubFolders = folders.empty() ? TLookAhead::No : TLookAhead::Yes;
-        if (folders.empty()) {
-            node->Read = true;
-            const QModelIndex index = IndexOf(node);
+        constexpr size_t kChunk = 20'000;
+        TFolderNode &node = *read.Node;
+        if (!read.Listed) {
+            if (!read.Scan.ReadUntil(deadline))
+                return false;
+            read.Folders = read.Scan.Take(kLookAheadLimit);
+            read.Listed = true;
+            node.Children.reserve(read.Folders.size());
+        }
+        while (read.Added < read.Folders.size()) {
+            if (std::chrono::steady_clock::now() >= deadline)
+                return false;
+            const size_t end = std::min(read.Folders.size(), read.Added + kChunk);
+            beginInsertRows(IndexOf(&node), int(read.Added), int(end) - 1);
+            for (; read.Added < end; ++read.Added) {
+                TFolderNode &child = node.Children.emplace_back();
+                child.Name = std::move(read.Folders[read.Added].Name);
+                child.Parent = &node;
+                child.Row = int(read.Added);
+                child.HasSubFolders = read.Folders[read.Added].HasSubFolders;
+            }
+            endInsertRows();
+        }
+        node.Reading = false;
+        node.Read = true;
+        node.HasSubFolders = node.Children.empty() ? TLookAhead::No : TLookAhead::Yes;
+        if (node.Children.empty()) {
+            const QModelIndex index = IndexOf(&node);
             Q_EMIT dataChanged(index, index);
-            return;
         }
-        beginInsertRows(IndexOf(node), 0, int(folders.size()) - 1);
-        node->Children.reserve(folders.size());
-        for (TSubFolder &folder : folders) {
-            auto child = std::make_unique<TFolderNode>();
-            child->Name = std::move(folder.Name);
-            child->Parent = node;
-            child->Row = int(node->Children.size());
-            child->HasSubFolders = folder.HasSubFolders;
-            node->Children.push_back(std::move(child));
-        }
-        node->Read = true;
-        endInsertRows();
+        return true;
     }
 
     QWidget *FTree;
