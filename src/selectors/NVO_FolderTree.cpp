@@ -279,9 +279,10 @@ struct TFolderNode {
     TLookAhead HasSubFolders = TLookAhead::Unknown;
     bool Read = false;
     bool Reading = false;
-    /// Reserved in full before the first child is added, so children never move:
-    /// the model's indexes point at them.
+    /// Reserved in full before the first child is made, so children never move: the
+    /// model's indexes point at them. Only the first `Shown` are rows of the model.
     std::vector<TFolderNode> Children;
+    int Shown = 0;
 };
 
 QString WithSlash(const QString &path)
@@ -386,7 +387,7 @@ public:
             return {};
         if (!node)
             return row == 0 && FRoot ? IndexOf(FRoot.get()) : QModelIndex();
-        return size_t(row) < node->Children.size() ? IndexOf(&node->Children[size_t(row)]) : QModelIndex();
+        return row < node->Shown ? IndexOf(&node->Children[size_t(row)]) : QModelIndex();
     }
     QModelIndex parent(const QModelIndex &child) const override
     {
@@ -398,7 +399,7 @@ public:
         const TFolderNode *node = NodeOf(parent);
         if (!node)
             return FRoot ? 1 : 0;
-        return int(node->Children.size());
+        return node->Shown;
     }
     int columnCount(const QModelIndex &) const override { return 1; }
     bool hasChildren(const QModelIndex &parent) const override
@@ -406,7 +407,7 @@ public:
         const TFolderNode *node = NodeOf(parent);
         if (!node)
             return bool(FRoot);
-        return node->Read ? !node->Children.empty() : node->HasSubFolders != TLookAhead::No;
+        return node->Read ? node->Shown > 0 : node->HasSubFolders != TLookAhead::No;
     }
     QVariant data(const QModelIndex &index, int role) const override
     {
@@ -466,8 +467,9 @@ private:
         }
     }
 
-    /// Reads and adds rows until `read` is done (true) or `deadline` has passed. Rows
-    /// go in in chunks, each its own insertion, so the view never takes 100,000 at once.
+    /// Reads and makes nodes until `read` is done (true) or `deadline` has passed.
+    /// The nodes are made a chunk per turn and become rows in one insertion at the
+    /// end: the view lays out its rows anew after each insertion, so one is cheapest.
     bool Advance(TPendingRead &read, std::chrono::steady_clock::time_point deadline)
     {
         constexpr size_t kChunk = 20'000;
@@ -479,27 +481,29 @@ private:
             read.Listed = true;
             node.Children.reserve(read.Folders.size());
         }
-        while (read.Added < read.Folders.size()) {
+        while (node.Children.size() < read.Folders.size()) {
             if (std::chrono::steady_clock::now() >= deadline)
                 return false;
-            const size_t end = std::min(read.Folders.size(), read.Added + kChunk);
-            beginInsertRows(IndexOf(&node), int(read.Added), int(end) - 1);
-            for (; read.Added < end; ++read.Added) {
+            const size_t end = std::min(read.Folders.size(), node.Children.size() + kChunk);
+            for (size_t row = node.Children.size(); row < end; ++row) {
                 TFolderNode &child = node.Children.emplace_back();
-                child.Name = std::move(read.Folders[read.Added].Name);
+                child.Name = std::move(read.Folders[row].Name);
                 child.Parent = &node;
-                child.Row = int(read.Added);
-                child.HasSubFolders = read.Folders[read.Added].HasSubFolders;
+                child.Row = int(row);
+                child.HasSubFolders = read.Folders[row].HasSubFolders;
             }
-            endInsertRows();
         }
         node.Reading = false;
         node.Read = true;
         node.HasSubFolders = node.Children.empty() ? TLookAhead::No : TLookAhead::Yes;
+        const QModelIndex index = IndexOf(&node);
         if (node.Children.empty()) {
-            const QModelIndex index = IndexOf(&node);
             Q_EMIT dataChanged(index, index);
+            return true;
         }
+        beginInsertRows(index, 0, int(node.Children.size()) - 1);
+        node.Shown = int(node.Children.size());
+        endInsertRows();
         return true;
     }
 
@@ -531,6 +535,7 @@ TFolderTree::TFolderTree(QWidget *parent) : TTreeControl(parent), d(std::make_un
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setAccessibleName(tr("Folder tree"));
+    ApplyGround();
     Reset();
 }
 
@@ -546,12 +551,15 @@ void TFolderTree::SetColor(TColor color)
         return;
     d->FColorBak = color;
     ApplyGround();
+    PaintNow();
 }
 
 bool TFolderTree::GetOldTreeStyle() const { return d->FUseOldStyle; }
 
 void TFolderTree::SetOldTreeStyle(bool oldStyle)
 {
+    if (oldStyle == d->FUseOldStyle)
+        return;
     d->FUseOldStyle = oldStyle;
     setAnimated(!oldStyle);
 }
@@ -655,16 +663,16 @@ bool TFolderTree::GetSubDirs(const QString &path, QStringList &DirList) const
 QSize TFolderTree::sizeHint() const
 {
     // Room for a few levels of folder names of common length, a dozen rows deep.
-    const QFontMetrics metrics = fontMetrics();
-    const int frame = 2 * frameWidth();
-    return {metrics.averageCharWidth() * 24 + 3 * indentation() + frame, metrics.height() * 14 + frame};
+    return SizeFor(24, 3, 14);
 }
 
-QSize TFolderTree::minimumSizeHint() const
+QSize TFolderTree::minimumSizeHint() const { return SizeFor(10, 1, 4); }
+
+QSize TFolderTree::SizeFor(int characters, int levels, int rows) const
 {
     const QFontMetrics metrics = fontMetrics();
     const int frame = 2 * frameWidth();
-    return {metrics.averageCharWidth() * 10 + indentation() + frame, metrics.height() * 4 + frame};
+    return {metrics.averageCharWidth() * characters + levels * indentation() + frame, metrics.height() * rows + frame};
 }
 
 void TFolderTree::currentChanged(const QModelIndex &current, const QModelIndex &previous)

@@ -167,6 +167,8 @@ protected:
 private:
     void NoteDirectoryChange();
     void ApplyGround();
+    /// Room for `characters` average characters indented by `levels`, `rows` lines high.
+    QSize SizeFor(int characters, int levels, int rows) const;
 
     struct Private;
     class TFolderModel;
