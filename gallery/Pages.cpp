@@ -29,6 +29,7 @@ std::vector<TGalleryPage> HandMadePages()
         {QStringLiteral("nvo::TOnOffBut"), QStringLiteral("On/off button"), &CreateOnOffButPage},
         {QStringLiteral("nvo::TRepSpeedButton"), QStringLiteral("Auto-repeat button"), &CreateRepSpeedButtonPage},
         {QStringLiteral("nvo::TReportListView"), QStringLiteral("Report list"), &CreateReportListViewPage},
+        {QStringLiteral("nvo::TFolderTree"), QStringLiteral("Folder tree"), &CreateFolderTreePage},
     };
 }
 

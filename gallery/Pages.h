@@ -38,5 +38,6 @@ QWidget *CreateGradFillPage(QWidget *parent);
 QWidget *CreateOnOffButPage(QWidget *parent);
 QWidget *CreateRepSpeedButtonPage(QWidget *parent);
 QWidget *CreateReportListViewPage(QWidget *parent);
+QWidget *CreateFolderTreePage(QWidget *parent);
 
 } // namespace gallery

@@ -17,6 +17,7 @@
 #include "NVO_gradfl.h"
 
 #include "NVO_Colsel.h"
+#include "NVO_FolderTree.h"
 #include "NVO_marksel.h"
 #include "NVO_Thumbnails.h"
 
@@ -57,6 +58,7 @@ const std::vector<TControlEntry> &ControlCatalogue()
         Entry<TOnOffBut>("nvo::TOnOffBut", "NVO_onoffbut.h", "nvoquorvel", "On/off button: switches, lamps and keys in 23 styles, with texts, groups and speed mode"),
         Entry<TRepSpeedButton>("nvo::TRepSpeedButton", "NVO_repsbut.h", "nvoquorvel", "Auto-repeat button: a speed button that repeats after a start delay while held"),
         Entry<TReportListView>("nvo::TReportListView", "NVO_replistview.h", "nvoquorvel", "Report list: a table of texts with check-mark columns, header rows, row selection and sorting by a header click"),
+        Entry<TFolderTree>("nvo::TFolderTree", "NVO_FolderTree.h", "nvoquorvel", "Folder tree: the folders below a root, read lazily, selected by path and extended by new folders"),
     };
     return catalogue;
 }
