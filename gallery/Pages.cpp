@@ -23,6 +23,7 @@ std::vector<TGalleryPage> HandMadePages()
         {QStringLiteral("nvo::TMiniCal"), QStringLiteral("Mini calendar"), &CreateMiniCalPage},
         {QStringLiteral("nvo::TColSel"), QStringLiteral("Colour selector"), &CreateColSelPage},
         {QStringLiteral("nvo::TMarkSel"), QStringLiteral("Marker selector"), &CreateMarkSelPage},
+        {QStringLiteral("nvo::TNTabEd"), QStringLiteral("Numeric table editor"), &CreateNTabEdPage},
     };
 }
 

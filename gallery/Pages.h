@@ -32,5 +32,6 @@ QWidget *CreateSevenSegPage(QWidget *parent);
 QWidget *CreateMiniCalPage(QWidget *parent);
 QWidget *CreateColSelPage(QWidget *parent);
 QWidget *CreateMarkSelPage(QWidget *parent);
+QWidget *CreateNTabEdPage(QWidget *parent);
 
 } // namespace gallery

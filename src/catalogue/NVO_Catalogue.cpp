@@ -7,6 +7,7 @@
 #include "NVO_Meter.h"
 
 #include "NVO_MiniCal.h"
+#include "NVO_ntabed.h"
 
 #include "NVO_ProgBar.h"
 #include "NVO_RasterLab.h"
@@ -43,6 +44,7 @@ const std::vector<TControlEntry> &ControlCatalogue()
         Entry<TSevenSeg>("nvo::TSevenSeg", "NVO_sevenseg.h", "nvoquorvel", "Seven-segment display: slanted digits with decimal points"),
         Entry<TColSel>("nvo::TColSel", "NVO_Colsel.h", "nvoquorvel", "Colour selector: a drop-down list of colour bars with names, from palettes or set one by one"),
         Entry<TMarkSel>("nvo::TMarkSel", "NVO_marksel.h", "nvoquorvel", "Marker selector: the 52 marker symbols in a grid, picked with the mouse or the keys"),
+        Entry<TNTabEd>("nvo::TNTabEd", "NVO_ntabed.h", "nvoquorvel", "Numeric table editor: a data table with names, attributes, cell marks and identifier columns"),
     };
     return catalogue;
 }

@@ -360,6 +360,8 @@ void TNTabEd::SetSuppressPaint(bool on)
 
 int TNTabEd::ColOffset() const { return d->FColOffset; }
 int TNTabEd::RowOffset() const { return d->FRowOffset; }
+bool TNTabEd::IsRowAttribCol(int col) const { return col == 1 && d->FColOffset == 1; }
+bool TNTabEd::IsColAttribRow(int row) const { return row == 1 && d->FRowOffset == 1; }
 
 int TNTabEd::GetNrOfColumns() const { return d->Data->NrOfColumns(); }
 int TNTabEd::GetNrOfRows() const { return d->Data->NrOfRows(); }
@@ -950,13 +952,13 @@ QString TNTabEd::GetCellText(int col, int row) const
         return GetRowName(r);
     if (row == 0 && c >= 1)
         return GetColName(c);
-    if (c == 0 && r >= 1)
+    if (IsRowAttribCol(col) && r >= 1)
         return FormatInt(GetRowAttrib(r));
-    if (r == 0 && c >= 1)
+    if (IsColAttribRow(row) && c >= 1)
         return FormatInt(GetColAttrib(c));
-    if (row == 0 && c == 0)
+    if (row == 0 && IsRowAttribCol(col))
         return QStringLiteral("Attrib");
-    if (col == 0 && r == 0)
+    if (col == 0 && IsColAttribRow(row))
         return QStringLiteral("Attribute");
     return {};
 }
@@ -1057,18 +1059,18 @@ void TNTabEd::DrawFixedCell(TCanvas &canvas, int col, int row, QRect rect)
         heading(selection.Top == row);
         text = GetRowName(r);
         top = rect.top();
-    } else if (c == 0 && r >= 1) {
+    } else if (IsRowAttribCol(col) && r >= 1) {
         heading(selection.Top == row);
         text = FormatInt(GetRowAttrib(r));
-    } else if (r == 0 && c >= 1) {
+    } else if (IsColAttribRow(row) && c >= 1) {
         heading(selection.Left == col);
         text = FormatInt(GetColAttrib(c));
     } else if (row == 0 && c >= 1) {
         heading(selection.Left == col);
         text = GetColName(c);
-    } else if (col == 0 && r == 0) {
+    } else if (col == 0 && IsColAttribRow(row)) {
         text = QStringLiteral("Attribute");
-    } else if (row == 0 && c == 0) {
+    } else if (row == 0 && IsRowAttribCol(col)) {
         text = QStringLiteral("Attrib");
     } else {
         return; // the cell where the attribute row meets the attribute column

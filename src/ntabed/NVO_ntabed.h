@@ -356,6 +356,9 @@ private:
 
     int ColOffset() const;
     int RowOffset() const;
+    /// The grid column of the row attributes / the grid row of the column attributes.
+    bool IsRowAttribCol(int col) const;
+    bool IsColAttribRow(int row) const;
     /// The data columns / rows the grid has room for (the table's size after a resize).
     int GetNrOfColumnsShown() const;
     int GetNrOfRowsShown() const;

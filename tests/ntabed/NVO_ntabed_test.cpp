@@ -189,8 +189,8 @@ TEST(NTabEd, SizesBelowOneLeaveTableAndGridAlone)
 TEST(NTabEd, ARefusedSizeKeepsTheGridAndLeavesNoFlagSet)
 {
     auto editor = MakeEditor();
+    // More cells than a vector can hold: refused before anything is allocated.
     EXPECT_THROW(editor->Redimension(INT_MAX, INT_MAX), ENVODStructError);
-    EXPECT_THROW(editor->SetNrOfColumns(INT_MAX), ENVODStructError); // 4 rows of INT_MAX doubles
     EXPECT_EQ(editor->GetNrOfColumns(), 3);
     EXPECT_EQ(editor->GetColCount(), 5);
     // The bulk flag was restored: events fire and the editor paints again.
@@ -603,6 +603,32 @@ TEST(NTabEdPaint, HeadingsAndTheCornerShowNamesAndThePosition)
     EXPECT_EQ(CountPixels(image, editor->CellRect(2, 0), 0x404040), 0);
     EXPECT_GT(CountPixels(image, editor->CellRect(2, 0), 0x002000), 5);
     EXPECT_GT(CountPixels(image, editor->CellRect(0, 0), 0x002000), 3);
+}
+
+TEST(NTabEdPaint, FixedCellTextsFollowTheAttributeRowAndColumn)
+{
+    TNTabEd editor;
+    editor.SetColName(1, QStringLiteral("first"));
+    editor.SetRowName(1, QStringLiteral("top"));
+    editor.SetColAttrib(1, 7);
+    editor.SetRowAttrib(1, 9);
+    struct Case {
+        bool attribColumn, attribRow;
+        int col, row;
+        const char *expected;
+    };
+    const Case cases[] = {
+        {true, false, 1, 0, "Attrib"}, {true, false, 2, 0, "first"}, {true, false, 0, 1, "top"},
+        {true, false, 1, 1, "9"},      {false, false, 1, 0, "first"}, {false, false, 1, 1, "0.000"},
+        {true, true, 0, 1, "Attribute"}, {true, true, 1, 1, ""},     {true, true, 2, 1, "7"},
+        {true, true, 2, 0, "first"},   {true, true, 0, 2, "top"},    {false, true, 1, 1, "7"},
+    };
+    for (const Case &c : cases) {
+        editor.SetAttribRowVisible(c.attribColumn);
+        editor.SetAttribColVisible(c.attribRow);
+        EXPECT_EQ(editor.GetCellText(c.col, c.row), QString::fromLatin1(c.expected))
+            << c.attribColumn << c.attribRow << " " << c.col << "," << c.row;
+    }
 }
 
 TEST(NTabEdPaint, EmptyCellsShowNothingEvenWhenNotANumber)
