@@ -4,6 +4,7 @@
 #include "PixelProbe.h"
 #include "NVO_ntabed.h"
 
+#include <QtGui/QAccessible>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QLineEdit>
@@ -654,4 +655,36 @@ TEST(NTabEdPaint, AutoColWidthFitsTheWidestText)
     EXPECT_EQ(editor.GetColWidths(2), metrics.horizontalAdvance(QStringLiteral("-12345.678")) + 8);
     EXPECT_EQ(editor.AutoColWidth(4, true, 0), 0);
     EXPECT_EQ(editor.AutoRowHeight(1, 2), metrics.height() + 4);
+}
+
+// ---- As a Qt widget -----------------------------------------------------------------------
+
+TEST(NTabEd, ScreenReadersHearTheTableAsShown)
+{
+    auto editor = MakeEditor();
+    editor->SetColName(1, QStringLiteral("Volts"));
+    editor->SetElem(1, 2, 1.5);
+    editor->Data().SetCellState(2, 2, cellstate::NotANumber);
+    editor->SetSelection({2, 2, 2, 2});
+    QAccessibleInterface *table = QAccessible::queryAccessibleInterface(editor.get());
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->role(), QAccessible::Table);
+    QAccessibleTableInterface *cells = table->tableInterface();
+    ASSERT_NE(cells, nullptr);
+    EXPECT_EQ(cells->cellAt(0, 2)->text(QAccessible::Name), QStringLiteral("Volts"));
+    EXPECT_EQ(cells->cellAt(2, 2)->text(QAccessible::Name), QStringLiteral("1.500"));
+    EXPECT_EQ(cells->cellAt(2, 3)->text(QAccessible::Name), QStringLiteral("-nan-"));
+    EXPECT_EQ(cells->cellAt(0, 0)->text(QAccessible::Name), QStringLiteral("1:2"));
+}
+
+TEST(NTabEd, SizeHintsGrowWithTheColumnsShown)
+{
+    TNTabEd editor;
+    const QSize small = editor.sizeHint();
+    EXPECT_GE(small.width(), 80 + 32 + 3 * 64);
+    EXPECT_GE(small.height(), 5 * 24);
+    editor.SetNrOfColumns(10);
+    EXPECT_GT(editor.sizeHint().width(), small.width());
+    EXPECT_LE(editor.minimumSizeHint().width(), small.width());
+    EXPECT_EQ(editor.sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
 }
