@@ -260,7 +260,8 @@ void TNTabEd::UpdateDataLink()
 
 void TNTabEd::AssignAnotherDataMatrix(TDataTable *NewDTab)
 {
-    if (NewDTab == d->Data)
+    // Null while the editor shows its own table already: nothing to give back.
+    if (NewDTab == d->Data || (!NewDTab && !d->FExtMatAssigned))
         return;
     HideEditor();
     if (!NewDTab) {
