@@ -477,61 +477,65 @@ int TNTabEd::FillMarkedCells(double value, uint8_t Statemask)
 
 // ---- Layout properties --------------------------------------------------------------------
 
-bool TNTabEd::GetAttribRowVisible() const { return d->FColOffset == 1; }
+struct TNTabEd::TAxis {
+    bool Horizontal;
+    int (TCustomGrid::*Count)() const;
+    void (TCustomGrid::*SetCount)(int);
+    int (TCustomGrid::*Size)(int) const;
+    void (TCustomGrid::*SetSize)(int, int);
+    void (TCustomGrid::*SetFixed)(int);
+    int TNTabEd::Private::*Offset;
+    int (TNTabEd::*DataCount)() const;
+};
 
+const TNTabEd::TAxis TNTabEd::kColAxis{true, &TCustomGrid::GetColCount, &TCustomGrid::SetColCount,
+                                       &TCustomGrid::GetColWidths, &TCustomGrid::SetColWidths,
+                                       &TCustomGrid::SetFixedCols, &Private::FColOffset,
+                                       &TNTabEd::GetNrOfColumns};
+const TNTabEd::TAxis TNTabEd::kRowAxis{false, &TCustomGrid::GetRowCount, &TCustomGrid::SetRowCount,
+                                       &TCustomGrid::GetRowHeights, &TCustomGrid::SetRowHeights,
+                                       &TCustomGrid::SetFixedRows, &Private::FRowOffset,
+                                       &TNTabEd::GetNrOfRows};
+
+bool TNTabEd::GetAttribRowVisible() const { return d->FColOffset == 1; }
 void TNTabEd::SetAttribRowVisible(bool on)
 {
-    if (on == GetAttribRowVisible())
-        return;
-    HideEditor();
-    const TGridRect selection = GetSelection();
-    BeginUpdate();
-    const auto endUpdate = qScopeGuard([this] { EndUpdate(); });
-    if (on) {
-        SetColCount(GetNrOfColumns() + 2);
-        for (int col = GetColCount() - 1; col >= 2; --col)
-            TCustomGrid::SetColWidths(col, TCustomGrid::GetColWidths(col - 1));
-        TCustomGrid::SetColWidths(1, d->FClassColWidth);
-        d->FColOffset = 1;
-        SetFixedCols(2);
-    } else {
-        SetFixedCols(1);
-        d->FColOffset = 0;
-        for (int col = 1; col < GetColCount() - 1; ++col)
-            TCustomGrid::SetColWidths(col, TCustomGrid::GetColWidths(col + 1));
-        SetColCount(GetNrOfColumns() + 1);
-    }
-    const int shift = on ? 1 : -1;
-    SetSelection({selection.Left + shift, selection.Top, selection.Right + shift, selection.Bottom});
-    ChangedLayout();
+    if (on != GetAttribRowVisible())
+        ShowAttribCells(kColAxis, on, d->FClassColWidth);
 }
 
 bool TNTabEd::GetAttribColVisible() const { return d->FRowOffset == 1; }
-
 void TNTabEd::SetAttribColVisible(bool on)
 {
-    if (on == GetAttribColVisible())
-        return;
+    if (on != GetAttribColVisible())
+        ShowAttribCells(kRowAxis, on, TCustomGrid::GetRowHeights(0));
+}
+
+void TNTabEd::ShowAttribCells(const TAxis &axis, bool on, int shownSize)
+{
     HideEditor();
     const TGridRect selection = GetSelection();
     BeginUpdate();
     const auto endUpdate = qScopeGuard([this] { EndUpdate(); });
+    const int dataCount = (this->*axis.DataCount)();
+    // The sizes move with their cells: data columns and rows keep theirs.
     if (on) {
-        SetRowCount(GetNrOfRows() + 2);
-        for (int row = GetRowCount() - 1; row >= 2; --row)
-            TCustomGrid::SetRowHeights(row, TCustomGrid::GetRowHeights(row - 1));
-        TCustomGrid::SetRowHeights(1, TCustomGrid::GetRowHeights(0));
-        d->FRowOffset = 1;
-        SetFixedRows(2);
+        (this->*axis.SetCount)(dataCount + 2);
+        for (int i = (this->*axis.Count)() - 1; i >= 2; --i)
+            (this->*axis.SetSize)(i, (this->*axis.Size)(i - 1));
+        (this->*axis.SetSize)(1, shownSize);
+        d.get()->*axis.Offset = 1;
+        (this->*axis.SetFixed)(2);
     } else {
-        SetFixedRows(1);
-        d->FRowOffset = 0;
-        for (int row = 1; row < GetRowCount() - 1; ++row)
-            TCustomGrid::SetRowHeights(row, TCustomGrid::GetRowHeights(row + 1));
-        SetRowCount(GetNrOfRows() + 1);
+        (this->*axis.SetFixed)(1);
+        d.get()->*axis.Offset = 0;
+        for (int i = 1; i < (this->*axis.Count)() - 1; ++i)
+            (this->*axis.SetSize)(i, (this->*axis.Size)(i + 1));
+        (this->*axis.SetCount)(dataCount + 1);
     }
     const int shift = on ? 1 : -1;
-    SetSelection({selection.Left, selection.Top + shift, selection.Right, selection.Bottom + shift});
+    const int dx = axis.Horizontal ? shift : 0, dy = axis.Horizontal ? 0 : shift;
+    SetSelection({selection.Left + dx, selection.Top + dy, selection.Right + dx, selection.Bottom + dy});
     ChangedLayout();
 }
 
@@ -559,52 +563,44 @@ void TNTabEd::SetTopRow(int row)
     InvalidateGrid();
 }
 
-int TNTabEd::GetColWidths(int Index) const
+int TNTabEd::GridIndex(const TAxis &axis, int Index) const
 {
+    const int offset = d.get()->*axis.Offset;
     if (Index > 0)
-        return Index <= GetNrOfColumns() ? TCustomGrid::GetColWidths(Index + ColOffset()) : 0;
+        return Index <= (this->*axis.DataCount)() ? Index + offset : -1;
     if (Index == 0)
-        return TCustomGrid::GetColWidths(0);
-    return GetAttribRowVisible() ? TCustomGrid::GetColWidths(1) : 0;
+        return 0;
+    return offset == 1 ? 1 : -1;
 }
+
+int TNTabEd::AxisSize(const TAxis &axis, int Index) const
+{
+    const int index = GridIndex(axis, Index);
+    return index >= 0 ? (this->*axis.Size)(index) : 0;
+}
+
+bool TNTabEd::SetAxisSize(const TAxis &axis, int Index, int size)
+{
+    const int index = GridIndex(axis, Index);
+    if (index < 0)
+        return false;
+    (this->*axis.SetSize)(index, size);
+    return true;
+}
+
+int TNTabEd::GetColWidths(int Index) const { return AxisSize(kColAxis, Index); }
 
 void TNTabEd::SetColWidths(int Index, int width)
 {
-    if (Index > 0) {
-        if (Index > GetNrOfColumns())
-            return;
-        TCustomGrid::SetColWidths(Index + ColOffset(), width);
-    } else if (Index == 0) {
-        TCustomGrid::SetColWidths(0, width);
-    } else {
-        if (!GetAttribRowVisible())
-            return;
-        TCustomGrid::SetColWidths(1, width);
+    if (!SetAxisSize(kColAxis, Index, width))
+        return;
+    if (Index < 0)
         d->FClassColWidth = TCustomGrid::GetColWidths(1);
-    }
     ChangedLayout();
 }
 
-int TNTabEd::GetRowHeights(int Index) const
-{
-    if (Index > 0)
-        return Index <= GetNrOfRows() ? TCustomGrid::GetRowHeights(Index + RowOffset()) : 0;
-    if (Index == 0)
-        return TCustomGrid::GetRowHeights(0);
-    return GetAttribColVisible() ? TCustomGrid::GetRowHeights(1) : 0;
-}
-
-void TNTabEd::SetRowHeights(int Index, int height)
-{
-    if (Index > 0) {
-        if (Index <= GetNrOfRows())
-            TCustomGrid::SetRowHeights(Index + RowOffset(), height);
-    } else if (Index == 0) {
-        TCustomGrid::SetRowHeights(0, height);
-    } else if (GetAttribColVisible()) {
-        TCustomGrid::SetRowHeights(1, height);
-    }
-}
+int TNTabEd::GetRowHeights(int Index) const { return AxisSize(kRowAxis, Index); }
+void TNTabEd::SetRowHeights(int Index, int height) { SetAxisSize(kRowAxis, Index, height); }
 
 int TNTabEd::GetNumWidth() const { return d->FNumWidth; }
 
@@ -772,21 +768,16 @@ void TNTabEd::ChangeStates(const std::function<void()> &change)
     ChangedCellStates();
 }
 
-void TNTabEd::SetElemMarkedA(int ACol, int ARow, bool marked)
+void TNTabEd::SetMark(int ACol, int ARow, uint8_t bit, bool marked)
 {
     ChangeStates([&] {
         const uint8_t state = d->Data->GetCellState(ACol, ARow);
-        d->Data->SetCellState(ACol, ARow, marked ? state | cellstate::MarkedA : state & ~cellstate::MarkedA);
+        d->Data->SetCellState(ACol, ARow, marked ? state | bit : state & ~bit);
     });
 }
 
-void TNTabEd::SetElemMarkedB(int ACol, int ARow, bool marked)
-{
-    ChangeStates([&] {
-        const uint8_t state = d->Data->GetCellState(ACol, ARow);
-        d->Data->SetCellState(ACol, ARow, marked ? state | cellstate::MarkedB : state & ~cellstate::MarkedB);
-    });
-}
+void TNTabEd::SetElemMarkedA(int ACol, int ARow, bool marked) { SetMark(ACol, ARow, cellstate::MarkedA, marked); }
+void TNTabEd::SetElemMarkedB(int ACol, int ARow, bool marked) { SetMark(ACol, ARow, cellstate::MarkedB, marked); }
 
 namespace {
 void MarkAll(TDataTable &table, uint8_t bit)
@@ -838,24 +829,23 @@ int CountStates(const TDataTable &table, uint8_t bit)
 int TNTabEd::NrOfMarkedDataA() const { return CountStates(*d->Data, cellstate::MarkedA); }
 int TNTabEd::NrOfMarkedDataB() const { return CountStates(*d->Data, cellstate::MarkedB); }
 
+bool TNTabEd::AnyMarkIn(int FirstCol, int FirstRow, int LastCol, int LastRow) const
+{
+    for (int row = FirstRow; row <= LastRow; ++row)
+        for (int col = FirstCol; col <= LastCol; ++col)
+            if (d->Data->GetCellState(col, row) & kMarks)
+                return true;
+    return false;
+}
+
 bool TNTabEd::IfRowMarked(int row) const
 {
-    if (row < 1 || row > GetNrOfRows())
-        return false;
-    for (int col = 1; col <= GetNrOfColumns(); ++col)
-        if (d->Data->GetCellState(col, row) & kMarks)
-            return true;
-    return false;
+    return row >= 1 && row <= GetNrOfRows() && AnyMarkIn(1, row, GetNrOfColumns(), row);
 }
 
 bool TNTabEd::IfColumnMarked(int col) const
 {
-    if (col < 1 || col > GetNrOfColumns())
-        return false;
-    for (int row = 1; row <= GetNrOfRows(); ++row)
-        if (d->Data->GetCellState(col, row) & kMarks)
-            return true;
-    return false;
+    return col >= 1 && col <= GetNrOfColumns() && AnyMarkIn(col, 1, col, GetNrOfRows());
 }
 
 bool TNTabEd::IfAnyMarked() const

@@ -332,6 +332,10 @@ private:
     struct Private;
     class TSuppressScope;
     class TDetachDataScope;
+    /// One axis of the grid, so that rows and columns share their code.
+    struct TAxis;
+    static const TAxis kColAxis;
+    static const TAxis kRowAxis;
 
     bool Suppressed() const;
     void Repaint();
@@ -356,6 +360,14 @@ private:
 
     int ColOffset() const;
     int RowOffset() const;
+    /// The grid index of a data index (> 0), the name cells (0) or the attribute cells
+    /// (< 0) of an axis; -1 for a data index beyond the table or a hidden attribute.
+    int GridIndex(const TAxis &axis, int Index) const;
+    int AxisSize(const TAxis &axis, int Index) const;
+    bool SetAxisSize(const TAxis &axis, int Index, int size);
+    void ShowAttribCells(const TAxis &axis, bool on, int shownSize);
+    void SetMark(int ACol, int ARow, uint8_t bit, bool marked);
+    bool AnyMarkIn(int FirstCol, int FirstRow, int LastCol, int LastRow) const;
     /// The grid column of the row attributes / the grid row of the column attributes.
     bool IsRowAttribCol(int col) const;
     bool IsColAttribRow(int row) const;
