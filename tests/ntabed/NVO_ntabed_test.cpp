@@ -14,6 +14,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <stdexcept>
 
 using namespace nvo;
 using namespace nvo::test;
@@ -691,4 +692,39 @@ TEST(NTabEd, SizeHintsGrowWithTheColumnsShown)
     EXPECT_GT(editor.sizeHint().width(), small.width());
     EXPECT_LE(editor.minimumSizeHint().width(), small.width());
     EXPECT_EQ(editor.sizePolicy().horizontalPolicy(), QSizePolicy::Expanding);
+}
+
+TEST(NTabEd, AHandlerThrowingInsideBulkWorkLeavesNoFlagSet)
+{
+    auto editor = MakeEditor();
+    editor->OnPercentDone = [](QObject *, int) { throw std::runtime_error("handler failed"); };
+    EXPECT_THROW(editor->Redimension(3, 5), std::runtime_error);
+    editor->OnPercentDone = nullptr;
+    EventRecorder events;
+    editor->OnChange = events.Recorder(QStringLiteral("OnChange"));
+    editor->OnCellStateChanged = events.Recorder(QStringLiteral("OnCellStateChanged"));
+    PaintCounter paints(editor->viewport());
+    editor->SetElem(1, 1, 2.0);
+    editor->SetElemMarkedA(1, 1, true);
+    EXPECT_EQ(events.Events(), (QStringList{QStringLiteral("OnChange"), QStringLiteral("OnCellStateChanged")}));
+    EXPECT_GE(paints.Count, 2);
+}
+
+TEST(NTabEdEntry, KeysAnnounceTheSelectionAndScrollingTheTopLeft)
+{
+    auto editor = MakeEditor();
+    editor->SetNrOfRows(100);
+    EventRecorder events;
+    editor->OnSelectionChanged = events.Recorder(QStringLiteral("OnSelectionChanged"));
+    editor->OnTopLeftChanged = events.Recorder(QStringLiteral("OnTopLeftChanged"));
+    editor->setFocus();
+    QTest::keyClick(editor->viewport(), Qt::Key_Down);
+    EXPECT_EQ(events.Events(), QStringList{QStringLiteral("OnSelectionChanged")});
+    EXPECT_EQ(editor->PositionIndicator(), QStringLiteral("1:2"));
+    events.Clear();
+    editor->SetTopRow(50);
+    EXPECT_EQ(editor->GetTopRow(), 50);
+    EXPECT_EQ(events.Count(QStringLiteral("OnTopLeftChanged")), 1);
+    editor->SetTopRow(0);
+    EXPECT_EQ(editor->GetTopRow(), 1);
 }
