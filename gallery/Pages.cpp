@@ -30,6 +30,7 @@ std::vector<TGalleryPage> HandMadePages()
         {QStringLiteral("nvo::TRepSpeedButton"), QStringLiteral("Auto-repeat button"), &CreateRepSpeedButtonPage},
         {QStringLiteral("nvo::TReportListView"), QStringLiteral("Report list"), &CreateReportListViewPage},
         {QStringLiteral("nvo::TFolderTree"), QStringLiteral("Folder tree"), &CreateFolderTreePage},
+        {QStringLiteral("nvo::TNTabEd"), QStringLiteral("Numeric table editor"), &CreateNTabEdPage},
     };
 }
 

@@ -39,5 +39,6 @@ QWidget *CreateOnOffButPage(QWidget *parent);
 QWidget *CreateRepSpeedButtonPage(QWidget *parent);
 QWidget *CreateReportListViewPage(QWidget *parent);
 QWidget *CreateFolderTreePage(QWidget *parent);
+QWidget *CreateNTabEdPage(QWidget *parent);
 
 } // namespace gallery

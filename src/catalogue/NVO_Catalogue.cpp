@@ -6,6 +6,8 @@
 
 #include "NVO_replistview.h"
 
+#include "NVO_ntabed.h"
+
 #include "NVO_Meter.h"
 
 #include "NVO_MiniCal.h"
@@ -59,6 +61,7 @@ const std::vector<TControlEntry> &ControlCatalogue()
         Entry<TRepSpeedButton>("nvo::TRepSpeedButton", "NVO_repsbut.h", "nvoquorvel", "Auto-repeat button: a speed button that repeats after a start delay while held"),
         Entry<TReportListView>("nvo::TReportListView", "NVO_replistview.h", "nvoquorvel", "Report list: a table of texts with check-mark columns, header rows, row selection and sorting by a header click"),
         Entry<TFolderTree>("nvo::TFolderTree", "NVO_FolderTree.h", "nvoquorvel", "Folder tree: the folders below a root, read lazily, selected by path and extended by new folders"),
+        Entry<TNTabEd>("nvo::TNTabEd", "NVO_ntabed.h", "nvoquorvel", "Numeric table editor: a data table with names, attributes, cell marks and identifier columns"),
     };
     return catalogue;
 }
