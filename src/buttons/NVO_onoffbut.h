@@ -67,28 +67,54 @@ struct NVO_EXPORT TOnOffLayout {
 class NVO_EXPORT TOnOffBut : public TButtonControl
 {
     Q_OBJECT
+    /// The button's state: on or off.
     Q_PROPERTY(bool OnOff READ GetOnOff WRITE SetOnOff NOTIFY OnOffChanged USER true)
+    /// The look of the switch: one of the built-in pictures, or the user's own.
     Q_PROPERTY(TOnOffButStyle ButtonStyle READ GetButtonStyle WRITE SetButtonStyle)
+    /// Whether a press toggles the button or it is on only while pressed.
     Q_PROPERTY(TOOButMode Mode READ GetMode WRITE SetMode)
+    /// Where a press switches the button: nowhere, on the glyph only, or anywhere.
     Q_PROPERTY(TOOButMouseAction MouseAction READ GetMouseAction WRITE SetMouseAction)
+    /// Buttons of one parent with the same non-zero index form a group in which at most one
+    /// is on.
     Q_PROPERTY(int GroupIndex READ GetGroupIndex WRITE SetGroupIndex)
+    /// A group may have all its buttons off.
     Q_PROPERTY(bool AllowAllOff READ GetAllowAllOff WRITE SetAllowAllOff)
+    /// The glyph kept in the control's centre.
     Q_PROPERTY(bool AutoCenter READ GetAutoCenter WRITE SetAutoCenter)
+    /// Distance of the glyph from the left edge, at most the width; ignored under
+    /// AutoCenter.
     Q_PROPERTY(int LeftSpace READ GetLeftSpace WRITE SetLeftSpace)
+    /// Distance of the glyph from the top edge, at most the height; ignored under
+    /// AutoCenter.
     Q_PROPERTY(int TopSpace READ GetTopSpace WRITE SetTopSpace)
+    /// The text left of the glyph.
     Q_PROPERTY(QString LeftText READ GetLeftText WRITE SetLeftText)
+    /// The text right of the glyph.
     Q_PROPERTY(QString RightText READ GetRightText WRITE SetRightText)
+    /// The text above the glyph.
     Q_PROPERTY(QString TopText READ GetTopText WRITE SetTopText)
+    /// The text below the glyph.
     Q_PROPERTY(QString BottomText READ GetBottomText WRITE SetBottomText)
+    /// Alignment of the left text in its area.
     Q_PROPERTY(nvo::TAlignment LeftTextAlignment READ GetLeftTextAlignment WRITE SetLeftTextAlignment)
+    /// Alignment of the right text in its area.
     Q_PROPERTY(nvo::TAlignment RightTextAlignment READ GetRightTextAlignment WRITE SetRightTextAlignment)
+    /// Alignment of the top text in its area.
     Q_PROPERTY(nvo::TAlignment TopTextAlignment READ GetTopTextAlignment WRITE SetTopTextAlignment)
+    /// Alignment of the bottom text in its area.
     Q_PROPERTY(nvo::TAlignment BottomTextAlignment READ GetBottomTextAlignment WRITE SetBottomTextAlignment)
+    /// Colour of the texts.
     Q_PROPERTY(nvo::TColor ColorText READ GetColorText WRITE SetColorText)
+    /// The ground behind the glyph and the texts.
     Q_PROPERTY(nvo::TColor ColorBackgnd READ GetColorBackgnd WRITE SetColorBackgnd)
+    /// The frame around the control.
     Q_PROPERTY(nvo::TFrameStyle FrameStyle READ GetFrameStyle WRITE SetFrameStyle)
+    /// The frame's two line colours.
     Q_PROPERTY(nvo::TColorScheme ColorScheme READ GetColorScheme WRITE SetColorScheme)
+    /// No ground drawn, so the parent shows through.
     Q_PROPERTY(bool Transparent READ GetTransparent WRITE SetTransparent)
+    /// False shows the disabled pictures and engraved texts, and takes no mouse or keys.
     Q_PROPERTY(bool Enabled READ GetEnabled WRITE SetEnabled)
 
 public:

@@ -22,8 +22,11 @@ NVO_DECLARE_EXCEPTION(ENVORepSpeedButton, Exception);
 class NVO_EXPORT TRepSpeedButton : public TControlBase<QToolButton>
 {
     Q_OBJECT
+    /// Milliseconds between repeats while the button is held, at least 10.
     Q_PROPERTY(int RepeatClickInterval READ GetRepeatClickInterval WRITE SetRepeatClickInterval)
+    /// Milliseconds from the press to the first repeat, at least 10.
     Q_PROPERTY(int StartClickInterval READ GetStartClickInterval WRITE SetStartClickInterval)
+    /// The parts (text, ground, border) that take the application style's colours.
     Q_PROPERTY(nvo::TStyleElements StyleElements READ GetStyleElements WRITE SetStyleElements)
 
 public:

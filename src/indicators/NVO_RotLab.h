@@ -35,16 +35,28 @@ namespace nvo {
 class NVO_EXPORT TRotLab : public TControl
 {
     Q_OBJECT
+    /// The text shown.
     Q_PROPERTY(QString Caption READ GetCaption WRITE SetCaption NOTIFY CaptionChanged USER true)
+    /// Which point of the text lies on the reference point (PosX, PosY): its left end, its
+    /// middle or its right end.
     Q_PROPERTY(nvo::TAlignment Alignment READ GetAlignment WRITE SetAlignment)
+    /// The text drawn with smoothed edges.
     Q_PROPERTY(bool AntiAlias READ GetAntiAlias WRITE SetAntiAlias)
+    /// The reference point kept at the control's centre, also when the control is resized.
     Q_PROPERTY(bool AutoCenter READ GetAutoCenter WRITE SetAutoCenter)
+    /// The ground behind the text.
     Q_PROPERTY(nvo::TColor Color READ GetColor WRITE SetColor)
+    /// The frame around the label.
     Q_PROPERTY(nvo::TFrameStyle FrameStyle READ GetFrameStyle WRITE SetFrameStyle)
+    /// Horizontal position of the reference point.
     Q_PROPERTY(int PosX READ GetPosX WRITE SetPosX)
+    /// Vertical position of the reference point.
     Q_PROPERTY(int PosY READ GetPosY WRITE SetPosY)
+    /// The text's angle in degrees, counterclockwise.
     Q_PROPERTY(int TextAngle READ GetTextAngle WRITE SetTextAngle)
+    /// No ground drawn, so the parent shows through.
     Q_PROPERTY(bool Transparent READ GetTransparent WRITE SetTransparent)
+    /// False draws the text embossed in greys.
     Q_PROPERTY(bool Enabled READ GetEnabled WRITE SetEnabled)
 
 public:

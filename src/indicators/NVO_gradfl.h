@@ -28,15 +28,24 @@ class TBitmap;
 class NVO_EXPORT TGradFill : public TControl
 {
     Q_OBJECT
+    /// The colour of the first band.
     Q_PROPERTY(nvo::TColor ColorFirst READ GetColorFirst WRITE SetColorFirst)
+    /// The colour of the last band.
     Q_PROPERTY(nvo::TColor ColorLast READ GetColorLast WRITE SetColorLast)
     // Not stored: a form keeps the two colours as they show, and a flag read back
     // before or after them would exchange them once more depending on its place.
+    /// The two colours exchanged; not stored in forms, which keep the colours as they show.
     Q_PROPERTY(bool ColorFlipped READ GetColorFlipped WRITE SetColorFlipped STORED false)
+    /// The direction of the bands, and whether they run edge to edge or mirror from the
+    /// middle.
     Q_PROPERTY(TGradType FillType READ GetFillType WRITE SetFillType)
+    /// The frame around the fill.
     Q_PROPERTY(nvo::TFrameStyle FrameStyle READ GetFrameStyle WRITE SetFrameStyle)
+    /// The grid lines.
     Q_PROPERTY(nvo::TColor GridColor READ GetGridColor WRITE SetGridColor)
+    /// Which grid lines are drawn over the bands.
     Q_PROPERTY(TGridMode GridMode READ GetGridMode WRITE SetGridMode)
+    /// Number of colour bands, 1..255.
     Q_PROPERTY(int NrColors READ GetNrColors WRITE SetNrColors)
 
 public:

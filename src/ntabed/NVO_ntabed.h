@@ -74,35 +74,64 @@ class NVO_EXPORT TNTabEd : public TCustomGrid
 {
     Q_OBJECT
     // Published; the initial values are the constructor's.
+    /// Number of data columns; setting it resizes the table.
     Q_PROPERTY(int NrOfColumns READ GetNrOfColumns WRITE SetNrOfColumns)                   // 3
+    /// Number of data rows; setting it resizes the table.
     Q_PROPERTY(int NrOfRows READ GetNrOfRows WRITE SetNrOfRows)                            // 4
+    /// The column of row attributes is shown.
     Q_PROPERTY(bool AttribRowVisible READ GetAttribRowVisible WRITE SetAttribRowVisible)   // true
+    /// The row of column attributes is shown.
     Q_PROPERTY(bool AttribColVisible READ GetAttribColVisible WRITE SetAttribColVisible)   // false
+    /// The table's comment (control characters removed).
     Q_PROPERTY(QString Comment READ GetComment WRITE SetComment)                           // ""
+    /// The user may edit the comment.
     Q_PROPERTY(bool CommentEditingAllowed READ GetCommentEditingAllowed WRITE SetCommentEditingAllowed) // true
+    /// The built-in popup menus stay closed.
     Q_PROPERTY(bool BlockInternalPopup READ GetBlockInternalPopup WRITE SetBlockInternalPopup) // false
+    /// Data cells cannot be edited.
     Q_PROPERTY(bool DataReadOnly READ GetDataReadOnly WRITE SetDataReadOnly)               // false
+    /// Enter moves the current cell on.
     Q_PROPERTY(bool AutoAdvance READ GetAutoAdvance WRITE SetAutoAdvance)                  // true
+    /// Which way Enter moves the current cell: down or right.
     Q_PROPERTY(nvo::TOrientation AutoAdvanceDir READ GetAutoAdvanceDir WRITE SetAutoAdvanceDir) // orVertical
+    /// Minimum field width of number texts, 1..20.
     Q_PROPERTY(int NumWidth READ GetNumWidth WRITE SetNumWidth)                            // 1
+    /// Width of the data columns.
     Q_PROPERTY(int DefaultColWidth READ GetDefaultColWidth WRITE SetDefaultColWidth)       // 64
+    /// The first data column shown.
     Q_PROPERTY(int LeftCol READ GetLeftCol WRITE SetLeftCol STORED false)
+    /// The first data row shown.
     Q_PROPERTY(int TopRow READ GetTopRow WRITE SetTopRow STORED false)
+    /// Rows the pick list of an identifier column shows without scrolling.
     Q_PROPERTY(int NomEditDropDownCount READ GetNomEditDropDownCount WRITE SetNomEditDropDownCount) // 8
+    /// After every paint the rows take the height of their text.
     Q_PROPERTY(bool OptimizeRowHeight READ GetOptimizeRowHeight WRITE SetOptimizeRowHeight) // false
+    /// Copies numbers in full precision instead of the column's precision.
     Q_PROPERTY(bool ClipboardUseFullPrec READ GetClipboardUseFullPrec WRITE SetClipboardUseFullPrec) // true
+    /// Marked cells drawn in bold.
     Q_PROPERTY(bool BoldMarks READ GetBoldMarks WRITE SetBoldMarks)                        // true
+    /// The headings of the current row and column drawn in bold.
     Q_PROPERTY(bool BoldSelHeads READ GetBoldSelHeads WRITE SetBoldSelHeads)               // true
+    /// The ground of the data cells.
     Q_PROPERTY(nvo::TColor ColorBackground READ GetColorBackground WRITE SetColorBackground) // clWindow
+    /// The ground of the headings.
     Q_PROPERTY(nvo::TColor ColorFixed READ GetColorFixed WRITE SetColorFixed)              // clBtnFace
+    /// The text of unmarked cells and headings.
     Q_PROPERTY(nvo::TColor ColorNormal READ GetColorNormal WRITE SetColorNormal)           // 0x002000
+    /// The text of the current row's and column's headings.
     Q_PROPERTY(nvo::TColor ColorSelected READ GetColorSelected WRITE SetColorSelected)     // 0x404040
+    /// The text of cells marked A.
     Q_PROPERTY(nvo::TColor ColorMarkedA READ GetColorMarkedA WRITE SetColorMarkedA)        // 0x0000FF
+    /// The text of cells marked B.
     Q_PROPERTY(nvo::TColor ColorMarkedB READ GetColorMarkedB WRITE SetColorMarkedB)        // 0xFF0000
+    /// The text of cells marked A and B.
     Q_PROPERTY(nvo::TColor ColorMarkedBoth READ GetColorMarkedBoth WRITE SetColorMarkedBoth) // 0xCC00BB
+    /// The text of unmarked cells in the range selection.
     Q_PROPERTY(nvo::TColor ColorRangeSelFG READ GetColorRangeSelFG WRITE SetColorRangeSelFG) // 0x80552C
+    /// The ground of cells in the range selection.
     Q_PROPERTY(nvo::TColor ColorRangeSelBG READ GetColorRangeSelBG WRITE SetColorRangeSelBG) // 0xF8E8E0
     // Public, not streamed.
+    /// While on, the editor neither paints nor fires change events.
     Q_PROPERTY(bool SuppressPaint READ GetSuppressPaint WRITE SetSuppressPaint STORED false DESIGNABLE false)
 
 public:

@@ -92,58 +92,111 @@ class NVO_EXPORT TReportListView : public TCustomDrawGrid
 {
     Q_OBJECT
     // Published; initial values set by the constructor.
+    /// Number of data columns.
     Q_PROPERTY(int NrOfColumns READ GetNrOfColumns WRITE SetNrOfColumns)                      // 5
+    /// Number of data rows.
     Q_PROPERTY(int NrOfRows READ GetNrOfRows WRITE SetNrOfRows NOTIFY NrOfRowsChanged USER true) // 4
+    /// Enter in the in-place editor moves on to the next cell.
     Q_PROPERTY(bool AutoAdvance READ GetAutoAdvance WRITE SetAutoAdvance)                     // false
+    /// The ground of the highlighted row and column.
     Q_PROPERTY(nvo::TColor ColorHigh READ GetColorHigh WRITE SetColorHigh)                    // 0xCC9966
+    /// The text of normal cells.
     Q_PROPERTY(nvo::TColor ColorText READ GetColorText WRITE SetColorText)                    // 0x002000
+    /// The ground of normal rows.
     Q_PROPERTY(nvo::TColor ColorBkgdNormal READ GetColorBkgdNormal WRITE SetColorBkgdNormal)  // 0xFFFFFF
+    /// The ground of shaded rows (see RowColPattern).
     Q_PROPERTY(nvo::TColor ColorBkgdShaded READ GetColorBkgdShaded WRITE SetColorBkgdShaded)  // 0xF0EFE8
+    /// The ground of the column headers; FixedColor is the same colour.
     Q_PROPERTY(nvo::TColor ColorColumnHd READ GetColorColumnHd WRITE SetColorColumnHd)        // clBtnFace
+    /// The ground of the column headers; the same as ColorColumnHd.
     Q_PROPERTY(nvo::TColor FixedColor READ GetColorColumnHd WRITE SetColorColumnHd STORED false)
+    /// The column header texts.
     Q_PROPERTY(nvo::TColor ColorColumnHdText READ GetColorColumnHdText WRITE SetColorColumnHdText) // clBtnText
+    /// The ground of the common header.
     Q_PROPERTY(nvo::TColor ColorCommonHd READ GetColorCommonHd WRITE SetColorCommonHd)        // clBtnFace
+    /// The common header's text.
     Q_PROPERTY(nvo::TColor ColorCommonHdText READ GetColorCommonHdText WRITE SetColorCommonHdText) // clBtnText
+    /// The ground of disabled rows.
     Q_PROPERTY(nvo::TColor ColorDisabledBkgd READ GetColorDisabledBkgd WRITE SetColorDisabledBkgd) // 0xF0F0F0
+    /// The text of disabled rows.
     Q_PROPERTY(nvo::TColor ColorDisabledText READ GetColorDisabledText WRITE SetColorDisabledText) // 0xC0C0C0
+    /// The text of the empty-list message.
     Q_PROPERTY(nvo::TColor ColorEmptyMsg READ GetColorEmptyMsg WRITE SetColorEmptyMsg)        // clWindowText
+    /// The text of the highlighted row and column.
     Q_PROPERTY(nvo::TColor ColorHighText READ GetColorHighText WRITE SetColorHighText)        // 0xFFFFFF
+    /// The ground of selected rows.
     Q_PROPERTY(nvo::TColor ColorSelectedRow READ GetColorSelectedRow WRITE SetColorSelectedRow) // 0x94BAED
+    /// The text of selected rows.
     Q_PROPERTY(nvo::TColor ColorSelectedRowText READ GetColorSelectedRowText WRITE SetColorSelectedRowText) // 0x800000
+    /// The ground of selected columns.
     Q_PROPERTY(nvo::TColor ColorSelectedCol READ GetColorSelectedCol WRITE SetColorSelectedCol) // 0
+    /// The text of selected columns.
     Q_PROPERTY(nvo::TColor ColorSelectedColText READ GetColorSelectedColText WRITE SetColorSelectedColText) // 0
+    /// The ground of cells whose row and column are both selected.
     Q_PROPERTY(nvo::TColor ColorSelectedBoth READ GetColorSelectedBoth WRITE SetColorSelectedBoth) // 0
+    /// The text of cells whose row and column are both selected.
     Q_PROPERTY(nvo::TColor ColorSelectedBothText READ GetColorSelectedBothText WRITE SetColorSelectedBothText) // 0
+    /// The title across all columns above the column headers (kept in the store).
     Q_PROPERTY(QString CommonHeader READ GetCommonHeader WRITE SetCommonHeader)               // "NVO Report Listview"
+    /// Alignment of the common header's text.
     Q_PROPERTY(nvo::TAlignment CommonHeaderAlignment READ GetCommonHeaderAlignment WRITE SetCommonHeaderAlignment) // taCenter
+    /// The common header is shown.
     Q_PROPERTY(bool CommonHeaderVisible READ GetCommonHeaderVisible WRITE SetCommonHeaderVisible) // false
+    /// Height of the common header, 8..127.
     Q_PROPERTY(int CommonHeaderHeight READ GetCommonHeaderHeight WRITE SetCommonHeaderHeight) // 20
+    /// The column headers are shown.
     Q_PROPERTY(bool ColumnHeadersVisible READ GetColumnHeadersVisible WRITE SetColumnHeadersVisible) // true
+    /// Height of the column headers, 8..127.
     Q_PROPERTY(int ColumnHeadersHeight READ GetColumnHeadersHeight WRITE SetColumnHeadersHeight) // 20
+    /// Width of every column that has no width of its own.
     Q_PROPERTY(int DefaultColWidth READ GetDefaultColWidth WRITE SetDefaultColWidth)          // 64
+    /// Height of the data rows.
     Q_PROPERTY(int DefaultRowHeight READ GetDefaultRowHeight WRITE SetDefaultRowHeight)       // 24
+    /// The grid fills cells before the list draws them.
     Q_PROPERTY(bool DefaultDrawing READ GetDefaultDrawing WRITE SetDefaultDrawing)            // false
+    /// Shown in the list's area when it has no rows.
     Q_PROPERTY(QString EmptyMessage READ GetEmptyMessage WRITE SetEmptyMessage)               // ""
+    /// False draws the list greyed and takes no mouse or keys.
     Q_PROPERTY(bool Enabled READ GetEnabled WRITE SetEnabled)                                 // true
+    /// The highlighted row and column drawn in bold.
     Q_PROPERTY(bool HighLightBold READ GetHighLightBold WRITE SetHighLightBold)               // false
+    /// The highlighted data row, 0 for none.
     Q_PROPERTY(int HighLightRow READ GetHighLightRow WRITE SetHighLightRow)                   // 0
+    /// The highlighted data column, 0 for none.
     Q_PROPERTY(int HighLightColumn READ GetHighLightColumn WRITE SetHighLightColumn)          // 0
+    /// The line drawn between two rows (see InterRowIndicatorPos).
     Q_PROPERTY(nvo::TColor InterRowIndicatorColor READ GetInterRowIndicatorColor WRITE SetInterRowIndicatorColor) // clRed
+    /// Width of the line between two rows in pixels.
     Q_PROPERTY(int InterRowIndicatorWidth READ GetInterRowIndicatorWidth WRITE SetInterRowIndicatorWidth) // 3
+    /// The first scrolled column shown.
     Q_PROPERTY(int LeftCol READ GetLeftCol WRITE SetLeftCol STORED false)
+    /// The data row at the top of the scrolled rows.
     Q_PROPERTY(int TopRow READ GetTopRow WRITE SetTopRow STORED false)                        // 1
+    /// 0 no row selection, 1 single rows, 2 several rows.
     Q_PROPERTY(int RowSelectMode READ GetRowSelectMode WRITE SetRowSelectMode)                // 1
+    /// Rows per shading group: groups alternate between the normal and the shaded ground; 0
+    /// shades no row.
     Q_PROPERTY(int RowColPattern READ GetRowColPattern WRITE SetRowColPattern)                // 1
+    /// Unchecked check-mark cells show an empty box.
     Q_PROPERTY(bool ShowEmptyCheckBoxes READ GetShowEmptyCheckBoxes WRITE SetShowEmptyCheckBoxes) // true
+    /// The first column does not scroll.
     Q_PROPERTY(bool FixedFirstColumn READ GetFixedFirstColumn WRITE SetFixedFirstColumn)      // false
+    /// A click on a column header sorts by that column.
     Q_PROPERTY(bool SortEnabled READ GetSortEnabled WRITE SetSortEnabled)                     // true
+    /// In multiple row selection, Ctrl+click toggles a row; off, a plain click does.
     Q_PROPERTY(bool UseCtrlForMultiSel READ GetUseCtrlForMultiSel WRITE SetUseCtrlForMultiSel) // true
     // Public, not streamed.
+    /// Check marks cannot be changed by mouse.
     Q_PROPERTY(bool CheckMarksReadOnly READ GetCheckMarksReadOnly WRITE SetCheckMarksReadOnly STORED false)
+    /// The data row on whose upper border the indicator line is drawn; 0 for none.
     Q_PROPERTY(int InterRowIndicatorPos READ GetInterRowIndicatorPos WRITE SetInterRowIndicatorPos STORED false)
+    /// The column that decides between equal texts of the sort column, -1 for none.
     Q_PROPERTY(int SecondarySortColumn READ GetSecondarySortColumn WRITE SetSecondarySortColumn STORED false)
+    /// While on, the list keeps showing its last picture; switching it off repaints.
     Q_PROPERTY(bool SuppressPaint READ GetSuppressPaint WRITE SetSuppressPaint STORED false DESIGNABLE false)
+    /// A comment kept with the list's data (in the store).
     Q_PROPERTY(QString Comment READ GetComment WRITE SetComment STORED false DESIGNABLE false)
+    /// An identifier kept with the list's data (in the store).
     Q_PROPERTY(QString DataID READ GetDataID WRITE SetDataID STORED false DESIGNABLE false)
 
 public:

@@ -102,10 +102,15 @@ NVO_EXPORT bool CreateSubFolders(const QString &folder, const QStringList &piece
 class NVO_EXPORT TFolderTree : public TTreeControl
 {
     Q_OBJECT
+    /// The path of the selected folder.
     Q_PROPERTY(QString Directory READ GetDirectory NOTIFY DirectoryChanged USER true)
+    /// The ground of the tree.
     Q_PROPERTY(nvo::TColor Color READ GetColor WRITE SetColor)
+    /// False shows the tree on the button face and takes no mouse or keys.
     Q_PROPERTY(bool Enabled READ GetEnabled WRITE SetEnabled)
+    /// Folders open without animation, as older trees did.
     Q_PROPERTY(bool OldTreeStyle READ GetOldTreeStyle WRITE SetOldTreeStyle)
+    /// The parts (text, ground, border) that take the application style's colours.
     Q_PROPERTY(nvo::TStyleElements StyleElements READ GetStyleElements WRITE SetStyleElements)
 
 public:
