@@ -146,104 +146,74 @@ bool ReadCellNumber(QStringView Text, double &Value)
     return ReadNumberBytes(std::string_view(bytes, size_t(Text.size())), Value);
 }
 
-/// A 16-byte cell: up to 15 bytes of UTF-8 in place (length in the last byte), longer
-/// texts in a heap block of exactly their size (pointer and length in place, last byte
-/// 0xFF).
-class TStringArray::Cell
+TStringArray::Cell::Cell() noexcept
 {
-public:
-    Cell() noexcept { std::memset(FRaw, 0, sizeof FRaw); }
-    ~Cell() { Release(); }
-    Cell(const Cell &) = delete;
-    Cell &operator=(const Cell &) = delete;
+    std::memset(FRaw, 0, sizeof FRaw);
+}
 
-    void MoveFrom(Cell &other) noexcept
-    {
+TStringArray::Cell::~Cell()
+{
+    Release();
+}
+
+void TStringArray::Cell::MoveFrom(Cell &other) noexcept
+{
+    Release();
+    std::memcpy(FRaw, other.FRaw, sizeof FRaw);
+    std::memset(other.FRaw, 0, sizeof other.FRaw);
+}
+
+void TStringArray::Cell::Set(std::string_view bytes)
+{
+    if (bytes.size() <= InlineMax) {
         Release();
-        std::memcpy(FRaw, other.FRaw, sizeof FRaw);
-        std::memset(other.FRaw, 0, sizeof other.FRaw);
+        CopyShort(bytes);
+        FRaw[InlineMax] = static_cast<unsigned char>(bytes.size());
+        return;
     }
-
-    std::string_view Bytes() const noexcept
-    {
-        if (!OnHeap())
-            return {reinterpret_cast<const char *>(FRaw), FRaw[InlineMax]};
-        return {HeapPointer(), HeapLength()};
+    if (OnHeap() && HeapLength() == bytes.size()) {
+        // A text rewritten at its length (a value edited in place, a column refilled)
+        // keeps its block.
+        std::memmove(HeapPointer(), bytes.data(), bytes.size());
+        return;
     }
+    char *block = static_cast<char *>(std::malloc(bytes.size()));
+    if (!block)
+        throw std::bad_alloc();
+    std::memcpy(block, bytes.data(), bytes.size());
+    Release();
+    const uint16_t length = static_cast<uint16_t>(bytes.size());
+    std::memcpy(FRaw, &block, sizeof block);
+    std::memcpy(FRaw + sizeof block, &length, sizeof length);
+    FRaw[InlineMax] = HeapTag;
+}
 
-    void Set(std::string_view bytes)
-    {
-        if (bytes.size() <= InlineMax) {
-            Release();
-            CopyShort(bytes);
-            FRaw[InlineMax] = static_cast<unsigned char>(bytes.size());
-            return;
-        }
-        if (OnHeap() && HeapLength() == bytes.size()) {
-            // A text rewritten at its length (a value edited in place, a column refilled)
-            // keeps its block.
-            std::memmove(HeapPointer(), bytes.data(), bytes.size());
-            return;
-        }
-        char *block = static_cast<char *>(std::malloc(bytes.size()));
-        if (!block)
-            throw std::bad_alloc();
-        std::memcpy(block, bytes.data(), bytes.size());
-        Release();
-        const uint16_t length = static_cast<uint16_t>(bytes.size());
-        std::memcpy(FRaw, &block, sizeof block);
-        std::memcpy(FRaw + sizeof block, &length, sizeof length);
-        FRaw[InlineMax] = HeapTag;
+/// Copies up to 15 bytes in place with two fixed-size moves that may overlap: the
+/// in-place texts are the bulk of every file read, and a copy of variable length
+/// would cost a library call per cell.
+void TStringArray::Cell::CopyShort(std::string_view bytes) noexcept
+{
+    const size_t n = bytes.size();
+    const char *source = bytes.data();
+    if (n >= 8) {
+        std::memcpy(FRaw, source, 8);
+        std::memcpy(FRaw + n - 8, source + n - 8, 8);
+    } else if (n >= 4) {
+        std::memcpy(FRaw, source, 4);
+        std::memcpy(FRaw + n - 4, source + n - 4, 4);
+    } else if (n > 0) {
+        FRaw[0] = static_cast<unsigned char>(source[0]);
+        FRaw[n / 2] = static_cast<unsigned char>(source[n / 2]);
+        FRaw[n - 1] = static_cast<unsigned char>(source[n - 1]);
     }
+}
 
-    bool Empty() const noexcept { return !OnHeap() && FRaw[InlineMax] == 0; }
-
-private:
-    static constexpr size_t InlineMax = 15;
-    static constexpr unsigned char HeapTag = 0xFF;
-
-    bool OnHeap() const noexcept { return FRaw[InlineMax] == HeapTag; }
-
-    /// Copies up to 15 bytes in place with two fixed-size moves that may overlap: the
-    /// in-place texts are the bulk of every file read, and a copy of variable length
-    /// would cost a library call per cell.
-    void CopyShort(std::string_view bytes) noexcept
-    {
-        const size_t n = bytes.size();
-        const char *source = bytes.data();
-        if (n >= 8) {
-            std::memcpy(FRaw, source, 8);
-            std::memcpy(FRaw + n - 8, source + n - 8, 8);
-        } else if (n >= 4) {
-            std::memcpy(FRaw, source, 4);
-            std::memcpy(FRaw + n - 4, source + n - 4, 4);
-        } else if (n > 0) {
-            FRaw[0] = static_cast<unsigned char>(source[0]);
-            FRaw[n / 2] = static_cast<unsigned char>(source[n / 2]);
-            FRaw[n - 1] = static_cast<unsigned char>(source[n - 1]);
-        }
-    }
-    char *HeapPointer() const noexcept
-    {
-        char *block;
-        std::memcpy(&block, FRaw, sizeof block);
-        return block;
-    }
-    size_t HeapLength() const noexcept
-    {
-        uint16_t length;
-        std::memcpy(&length, FRaw + sizeof(char *), sizeof length);
-        return length;
-    }
-    void Release() noexcept
-    {
-        if (OnHeap())
-            std::free(HeapPointer());
-        std::memset(FRaw, 0, sizeof FRaw);
-    }
-
-    alignas(8) unsigned char FRaw[16];
-};
+void TStringArray::Cell::Release() noexcept
+{
+    if (OnHeap())
+        std::free(HeapPointer());
+    std::memset(FRaw, 0, sizeof FRaw);
+}
 
 static_assert(sizeof(char *) + sizeof(uint16_t) < 15, "heap form must fit in a cell");
 
@@ -392,19 +362,6 @@ void TStringArray::Assign(const TStringArray &Source)
     Announce(AllCells(), oldCols, oldRows);
 }
 
-bool TStringArray::ValidCell(int Col, int Row) const
-{
-    return Col >= 0 && Col <= FNrOfCols && Row >= 1 && Row <= FNrOfRows;
-}
-
-const TStringArray::Cell *TStringArray::CellAt(int Col, int Row) const
-{
-    if (!ValidCell(Col, Row))
-        return nullptr;
-    const Cell *row = FRows[size_t(FOrder[size_t(Row - 1)])].get();
-    return row ? &row[Col] : nullptr;
-}
-
 TStringArray::Cell &TStringArray::WritableCell(int Col, int Row)
 {
     auto &row = FRows[size_t(FOrder[size_t(Row - 1)])];
@@ -446,12 +403,6 @@ void TStringArray::Swap(TStringArray &Other)
     FOrder.swap(Other.FOrder);
     Announce(AllCells(), oldCols, oldRows);
     Other.Announce(Other.AllCells(), FNrOfCols, FNrOfRows);
-}
-
-std::string_view TStringArray::GetUtf8(int Col, int Row) const
-{
-    const Cell *cell = CellAt(Col, Row);
-    return cell ? cell->Bytes() : std::string_view();
 }
 
 void TStringArray::GetRowUtf8(int Row, std::vector<std::string_view> &Utf8) const
