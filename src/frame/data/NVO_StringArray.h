@@ -54,7 +54,9 @@ NVO_EXPORT bool ReadCellNumber(QStringView Text, double &Value);
 /// text as tie-break. Mixed number/text keys get a class order instead of comparing a
 /// number as text against a number as number, which would not be a consistent order.
 /// Descending reverses the comparison; rows with equal keys keep their entry order in
-/// both directions.
+/// both directions. The rows are put in order by radix passes over a fixed-width part of
+/// each key (its class and eight case-folded bytes, or a number's bits in numeric order);
+/// whole keys are compared only where those parts tie.
 ///
 /// Notifications: every change is announced once, by the signals (any number of
 /// listeners: the report store, a grid view, the application) and then by the event the
