@@ -141,6 +141,8 @@ protected:
         if (field == value)
             return;
         field = value;
+        if (!IsValueField(&field))
+            FBufferStale = true;
         if (shown)
             PaintNow();
     }
@@ -168,7 +170,24 @@ protected:
     /// change. A resize event alone keeps it: Qt sends a widget never shown one with
     /// every grab. Its content is what the last paint left there.
     TBitmap &Buffer();
-    void DropBuffer() { FBuffer = TBitmap(); }
+    void DropBuffer()
+    {
+        FBuffer = TBitmap();
+        FBufferStale = true;
+    }
+    /// For a control that keeps the settled part of its picture in the buffer between
+    /// paints and draws only what its values show anew: whether that part must be
+    /// drawn again. It must after a new buffer, after any setting stored through
+    /// `Change` that is not a value field, after an update bracket, after the widget
+    /// was enabled or disabled and after the styles were switched. `BufferPainted`
+    /// says the paint has drawn it.
+    bool BufferStale() const;
+    void BufferPainted();
+    /// Whether `field` is one of the values the control draws over the settled part of
+    /// its picture: storing such a field leaves the buffer current.
+    virtual bool IsValueField(const void *field) const { return false; }
+    /// For a setting stored without `Change`.
+    void MarkBufferStale() { FBufferStale = true; }
 
     // The event plumbing TControlBase calls from the Qt handlers.
     void FireMousePress(QMouseEvent *event);
@@ -193,6 +212,10 @@ private:
     int FUpdateDepth = 0;
     bool FClickPending = false;
     TBitmap FBuffer;
+    bool FBufferStale = true;
+    /// Whether the styles were on when the buffer was last brought up to date: the
+    /// switch is global and sends the widgets no event.
+    bool FBufferStyled = false;
 };
 
 /// Joins TControlCore to the Qt widget class `QtBase`. Owner-drawn bases (a plain
