@@ -209,7 +209,7 @@ void TNumLab::SetValue(double value)
         return;
     d->FValue = value;
     if (d->ShowsValueText())
-        PaintNow();
+        PaintValuesNow();
     Q_EMIT ValueChanged(value);
 }
 
@@ -295,7 +295,6 @@ void TNumLab::SetTransparent(bool transparent)
     if (transparent == d->FTransparent)
         return;
     d->FTransparent = transparent;
-    MarkBufferStale();
     d->UpdateOpacity();
     // Becoming transparent needs the parent to paint the background first, which
     // only a repaint from the event loop gives.

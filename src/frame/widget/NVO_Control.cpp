@@ -118,12 +118,19 @@ void TControlCore::SetEnabled(bool enabled)
 
 void TControlCore::PaintNow()
 {
+    FBufferStale = true;
+    PaintValuesNow();
+}
+
+void TControlCore::PaintValuesNow()
+{
     if (!Updating())
         RepaintNow(PaintTarget());
 }
 
 void TControlCore::Invalidate()
 {
+    FBufferStale = true;
     if (!Updating())
         PaintTarget()->update();
 }

@@ -94,6 +94,9 @@ public:
 
     /// Repaints at once unless painting is suppressed.
     void PaintNow();
+    /// The same after a change of the values the control draws over the settled part
+    /// of its picture (a needle's, a shown number's), which stays as it is.
+    void PaintValuesNow();
     /// Asks the event loop for a repaint instead, unless painting is suppressed: for
     /// the few changes whose picture needs the parent painted first (a control that
     /// becomes transparent).
@@ -141,8 +144,7 @@ protected:
         if (field == value)
             return;
         field = value;
-        if (!IsValueField(&field))
-            FBufferStale = true;
+        FBufferStale = true;
         if (shown)
             PaintNow();
     }
@@ -175,19 +177,14 @@ protected:
         FBuffer = TBitmap();
         FBufferStale = true;
     }
-    /// For a control that keeps the settled part of its picture in the buffer between
-    /// paints and draws only what its values show anew: whether that part must be
-    /// drawn again. It must after a new buffer, after any setting stored through
-    /// `Change` that is not a value field, after an update bracket, after the widget
-    /// was enabled or disabled and after the styles were switched. `BufferPainted`
-    /// says the paint has drawn it.
+    /// For a control that keeps the settled part of its picture between paints and
+    /// draws only what its values show anew: whether that part must be drawn again.
+    /// Every setting marks it so through the setter path (`Change`, `PaintNow`,
+    /// `Invalidate`, an update bracket), and so do a new buffer, an enabled change
+    /// and a switch of the styles; only `PaintValuesNow` leaves it current.
+    /// `BufferPainted` says the paint has drawn it.
     bool BufferStale() const;
     void BufferPainted();
-    /// Whether `field` is one of the values the control draws over the settled part of
-    /// its picture: storing such a field leaves the buffer current.
-    virtual bool IsValueField(const void *field) const { return false; }
-    /// For a setting stored without `Change`.
-    void MarkBufferStale() { FBufferStale = true; }
 
     // The event plumbing TControlBase calls from the Qt handlers.
     void FireMousePress(QMouseEvent *event);
