@@ -133,7 +133,10 @@ private:
 /// setter, before the repaint.
 ///
 /// Painting composes the whole meter in the control's off-screen buffer and copies it
-/// in one operation; the stretched background picture is cached per size. Scale
+/// in one operation; the stretched background picture is cached per size. The dial
+/// (background, ring, scale, labels, caption) is kept in a second bitmap of the
+/// control's size (about 4 bytes per pixel) until any setting but the values changes:
+/// a value change draws needles, cover, anchor, lamps and frame over it. Scale
 /// labels use "." whatever the locale. The label and caption text colour is the
 /// palette's window text. A setter of a part that is hidden (the ring's colours
 /// without the ring, the scale's settings without the scale, ...) stores its value

@@ -94,6 +94,9 @@ public:
 
     /// Repaints at once unless painting is suppressed.
     void PaintNow();
+    /// The same after a change of the values the control draws over the settled part
+    /// of its picture (a needle's, a shown number's), which stays as it is.
+    void PaintValuesNow();
     /// Asks the event loop for a repaint instead, unless painting is suppressed: for
     /// the few changes whose picture needs the parent painted first (a control that
     /// becomes transparent).
@@ -141,6 +144,7 @@ protected:
         if (field == value)
             return;
         field = value;
+        FBufferStale = true;
         if (shown)
             PaintNow();
     }
@@ -171,7 +175,19 @@ protected:
     /// change. A resize event alone keeps it: Qt sends a widget never shown one with
     /// every grab. Its content is what the last paint left there.
     TBitmap &Buffer();
-    void DropBuffer() { FBuffer = TBitmap(); }
+    void DropBuffer()
+    {
+        FBuffer = TBitmap();
+        FBufferStale = true;
+    }
+    /// For a control that keeps the settled part of its picture between paints and
+    /// draws only what its values show anew: whether that part must be drawn again.
+    /// Every setting marks it so through the setter path (`Change`, `PaintNow`,
+    /// `Invalidate`, an update bracket), and so do a new buffer, an enabled change
+    /// and a switch of the styles; only `PaintValuesNow` leaves it current.
+    /// `BufferPainted` says the paint has drawn it.
+    bool BufferStale() const;
+    void BufferPainted();
 
     // The event plumbing TControlBase calls from the Qt handlers.
     void FireMousePress(QMouseEvent *event);
@@ -196,6 +212,10 @@ private:
     int FUpdateDepth = 0;
     bool FClickPending = false;
     TBitmap FBuffer;
+    bool FBufferStale = true;
+    /// Whether the styles were on when the buffer was last brought up to date: the
+    /// switch is global and sends the widgets no event.
+    bool FBufferStyled = false;
 };
 
 /// Joins TControlCore to the Qt widget class `QtBase`. Owner-drawn bases (a plain
