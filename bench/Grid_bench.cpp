@@ -3,10 +3,10 @@
 // painting nor scrolling a page may cost more than Qt's own table view.
 #include "BenchRatio.h"
 #include "NVO_Grid.h"
+#include "ReferenceTableView.h"
 
 #include <QtCore/QAbstractTableModel>
 #include <QtGui/QImage>
-#include <QtWidgets/QHeaderView>
 #include <QtWidgets/QTableView>
 
 namespace {
@@ -64,15 +64,7 @@ class TableView : public QTableView
 public:
     explicit TableView(int rows) : FModel(rows)
     {
-        setModel(&FModel);
-        setFrameShape(QFrame::NoFrame);
-        setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        horizontalHeader()->setDefaultSectionSize(64);
-        verticalHeader()->setDefaultSectionSize(24);
-        verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-        resize(kWidth, kHeight);
-        show();
+        nvo::bench::ShowAsReferenceTable(*this, &FModel, QSize(kWidth, kHeight), true);
     }
 
 private:

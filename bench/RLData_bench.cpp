@@ -116,7 +116,7 @@ void BM_RLDataSortVsStableSortOfPreparedKeys(benchmark::State &state)
         }
     std::vector<int32_t> index(static_cast<size_t>(rows));
     nvo::bench::MeasureRatio(
-        state, 1.5,
+        state, 0.7,
         [&] {
             std::iota(index.begin(), index.end(), 0);
             std::stable_sort(index.begin(), index.end(), [&](int32_t a, int32_t b) {

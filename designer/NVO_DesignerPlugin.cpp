@@ -1,10 +1,13 @@
 #include "NVO_DesignerPlugin.h"
 
+#include "NVO_ColorEditor.h"
 #include "NVO_ControlIcon.h"
 #include "NVO_Control.h"
 #include "NVO_DesignerNames.h"
 
 #include <QtCore/QXmlStreamWriter>
+#include <QtDesigner/QDesignerFormEditorInterface>
+#include <QtDesigner/QExtensionManager>
 #include <QtWidgets/QWidget>
 
 #include <memory>
@@ -13,6 +16,16 @@ namespace nvo::designer {
 
 namespace {
 const QString kLibraryGroup = QStringLiteral("nvoquorvel");
+
+/// Every control's plugin is initialized with the same Designer session; its
+/// extension manager gets the colour editor once.
+void RegisterColorTaskMenu(QDesignerFormEditorInterface *core)
+{
+    QExtensionManager *manager = core ? core->extensionManager() : nullptr;
+    if (!manager || manager->findChild<TColorTaskMenuFactory *>())
+        return;
+    manager->registerExtensions(new TColorTaskMenuFactory(manager), Q_TYPEID(QDesignerTaskMenuExtension));
+}
 } // namespace
 
 TControlWidgetPlugin::TControlWidgetPlugin(const TControlEntry &entry, QObject *parent)
@@ -73,6 +86,7 @@ void TControlWidgetPlugin::initialize(QDesignerFormEditorInterface *core)
 {
     FCore = core;
     FInitialized = true;
+    RegisterColorTaskMenu(core);
 }
 
 QWidget *TControlWidgetPlugin::createWidget(QWidget *parent)

@@ -23,6 +23,14 @@ std::vector<TGalleryPage> HandMadePages()
         {QStringLiteral("nvo::TMiniCal"), QStringLiteral("Mini calendar"), &CreateMiniCalPage},
         {QStringLiteral("nvo::TColSel"), QStringLiteral("Colour selector"), &CreateColSelPage},
         {QStringLiteral("nvo::TMarkSel"), QStringLiteral("Marker selector"), &CreateMarkSelPage},
+        {QStringLiteral("nvo::TThumbnails"), QStringLiteral("Thumbnail strip"), &CreateThumbnailsPage},
+        {QStringLiteral("nvo::TRotLab"), QStringLiteral("Rotated label"), &CreateRotLabPage},
+        {QStringLiteral("nvo::TGradFill"), QStringLiteral("Gradient fill"), &CreateGradFillPage},
+        {QStringLiteral("nvo::TOnOffBut"), QStringLiteral("On/off button"), &CreateOnOffButPage},
+        {QStringLiteral("nvo::TRepSpeedButton"), QStringLiteral("Auto-repeat button"), &CreateRepSpeedButtonPage},
+        {QStringLiteral("nvo::TReportListView"), QStringLiteral("Report list"), &CreateReportListViewPage},
+        {QStringLiteral("nvo::TFolderTree"), QStringLiteral("Folder tree"), &CreateFolderTreePage},
+        {QStringLiteral("nvo::TNTabEd"), QStringLiteral("Numeric table editor"), &CreateNTabEdPage},
     };
 }
 

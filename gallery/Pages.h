@@ -32,5 +32,13 @@ QWidget *CreateSevenSegPage(QWidget *parent);
 QWidget *CreateMiniCalPage(QWidget *parent);
 QWidget *CreateColSelPage(QWidget *parent);
 QWidget *CreateMarkSelPage(QWidget *parent);
+QWidget *CreateThumbnailsPage(QWidget *parent);
+QWidget *CreateRotLabPage(QWidget *parent);
+QWidget *CreateGradFillPage(QWidget *parent);
+QWidget *CreateOnOffButPage(QWidget *parent);
+QWidget *CreateRepSpeedButtonPage(QWidget *parent);
+QWidget *CreateReportListViewPage(QWidget *parent);
+QWidget *CreateFolderTreePage(QWidget *parent);
+QWidget *CreateNTabEdPage(QWidget *parent);
 
 } // namespace gallery

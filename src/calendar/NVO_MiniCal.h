@@ -49,32 +49,58 @@ class NVO_EXPORT TMiniCal : public TCustomDrawGrid
 {
     Q_OBJECT
     // Published, with their stored defaults.
+    /// Clicking a day of the previous or next month switches to that month.
     Q_PROPERTY(bool AutoSwitch READ GetAutoSwitch WRITE SetAutoSwitch)                         // true
+    /// The weekday of the first column.
     Q_PROPERTY(TDayOfWeek FirstDayOfWeek READ GetFirstDayOfWeek WRITE SetFirstDayOfWeek)       // dwMon
+    /// The language of the month names, weekday headings and default holidays; setting it
+    /// resets the holiday list.
     Q_PROPERTY(nvo::TLanguage Language READ GetLanguage WRITE SetLanguage)                      // lgEnglish
+    /// Holidays drawn in the holiday colours.
     Q_PROPERTY(bool IndicateHolidays READ GetIndicateHolidays WRITE SetIndicateHolidays)       // true
+    /// The holiday's caption shown as the tool tip of its day.
     Q_PROPERTY(bool ShowHolidayHint READ GetShowHolidayHint WRITE SetShowHolidayHint)          // true
+    /// The feasts that move with Easter count as holidays.
     Q_PROPERTY(bool ShowMovableHolidays READ GetShowMovableHolidays WRITE SetShowMovableHolidays) // true
+    /// A ring in ColorToday around today.
     Q_PROPERTY(bool MarkToday READ GetMarkToday WRITE SetMarkToday)                            // true
+    /// The caption shows the month's short name.
     Q_PROPERTY(bool ShowMonthShort READ GetShowMonthShort WRITE SetShowMonthShort)             // true
+    /// The buttons and the caption framed in 3-D lines.
     Q_PROPERTY(bool Ctl3D READ GetCtl3D WRITE SetCtl3D)                                        // true
+    /// Days of the shown month.
     Q_PROPERTY(nvo::TColor ColorActiveMonth READ GetColorActiveMonth WRITE SetColorActiveMonth)       // 0x000000
+    /// Days of the previous and next month.
     Q_PROPERTY(nvo::TColor ColorInactiveMonth READ GetColorInactiveMonth WRITE SetColorInactiveMonth) // 0xC0C0C0
+    /// Ground of the week-number column.
     Q_PROPERTY(nvo::TColor ColorWeekNoBg READ GetColorWeekNoBg WRITE SetColorWeekNoBg)       // 0xC0C0C0
+    /// The week numbers.
     Q_PROPERTY(nvo::TColor ColorWeekNoFg READ GetColorWeekNoFg WRITE SetColorWeekNoFg)       // 0x000000
+    /// Ground of the weekday heading row.
     Q_PROPERTY(nvo::TColor ColorDayIdBg READ GetColorDayIdBg WRITE SetColorDayIdBg)          // 0xC0C0C0
+    /// The weekday headings.
     Q_PROPERTY(nvo::TColor ColorDayIdFg READ GetColorDayIdFg WRITE SetColorDayIdFg)          // 0x000000
+    /// Ground of the selected day.
     Q_PROPERTY(nvo::TColor ColorSelectedBg READ GetColorSelectedBg WRITE SetColorSelectedBg) // 0xD0A040
+    /// The selected day's number.
     Q_PROPERTY(nvo::TColor ColorSelectedFg READ GetColorSelectedFg WRITE SetColorSelectedFg) // 0xFFFFFF
+    /// Ground of a holiday.
     Q_PROPERTY(nvo::TColor ColorHolidayBg READ GetColorHolidayBg WRITE SetColorHolidayBg)    // 0x9BD8F1
+    /// A holiday's number.
     Q_PROPERTY(nvo::TColor ColorHolidayFg READ GetColorHolidayFg WRITE SetColorHolidayFg)    // 0x0000C0
+    /// The ring around today.
     Q_PROPERTY(nvo::TColor ColorToday READ GetColorToday WRITE SetColorToday)                // 0x0000FF
     // Parts of the selected date; not streamed.
+    /// The selected date's year.
     Q_PROPERTY(int Year READ GetYear WRITE SetYear STORED false)
+    /// The selected date's month, 1..12.
     Q_PROPERTY(int Month READ GetMonth WRITE SetMonth STORED false)
+    /// The selected date's day of the month.
     Q_PROPERTY(int Day READ GetDay WRITE SetDay STORED false)
     // Public, not streamed.
+    /// The selected date, as days since 1899-12-30.
     Q_PROPERTY(double Date READ GetDate WRITE SetDate NOTIFY DateChanged USER true STORED false DESIGNABLE false)
+    /// Number of entries in the holiday list.
     Q_PROPERTY(int NumHolidays READ GetNumHolidays STORED false DESIGNABLE false)
 
 public:

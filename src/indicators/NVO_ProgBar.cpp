@@ -4,8 +4,6 @@
 
 #include "NVO_Format.h"
 
-#include <QtGui/QFontMetrics>
-
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -17,8 +15,6 @@ namespace {
 /// The longest bar length kept: far beyond any screen, and every integer up to it
 /// is exact in a double, so the gradient's index arithmetic stays exact too.
 constexpr double kMaxBarLength = 1e15;
-
-int RoundToIntHalfEven(double value) { return int(RoundHalfEven(value)); }
 
 } // namespace
 
@@ -170,9 +166,9 @@ TProgBar::Private::Private(TProgBar *owner) : q(owner), FTimer(owner, [owner] { 
 
 /// A progress bar: the value reads as the bar's own text.
 template<>
-struct TAccessibility<TProgBar> {
+struct TControlAccessibility<TProgBar> {
     static constexpr QAccessible::Role Role = QAccessible::ProgressBar;
-    static QString DefaultName(const TProgBar &) { return TProgBar::tr("Progress bar"); }
+    static QString Name(const TProgBar &) { return TProgBar::tr("Progress bar"); }
     static QString Value(const TProgBar &bar) { return FormatProgBarValue(bar.GetValue(), bar.GetTextDecPlaces()); }
     static double Current(const TProgBar &bar) { return bar.GetValue(); }
     static double Minimum(const TProgBar &bar) { return bar.GetMin(); }
@@ -188,7 +184,7 @@ TProgBar::TProgBar(QWidget *parent)
       }),
       d(std::make_unique<Private>(this))
 {
-    InstallAccessibility(this, &TProgBar::ValueChanged);
+    InstallControlAccessibility(this, &TProgBar::ValueChanged);
     resize(300, 28);
     // Every pixel is painted by the control: Qt need not paint the parent first.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -678,29 +674,9 @@ void TProgBar::Private::PaintText(TCanvas &canvas) const
     QString text = FormatProgBarValue(FValue, FTextDecPlaces);
     if (q->OnShowValue)
         q->OnShowValue(q, text);
-    const double m = canvas.TextWidth(text) / 2, t = canvas.TextHeight(text) / 2;
-    const double a = FTextAngle * M_PI / 180;
-    const double s = std::sin(a), c = std::cos(a);
-    // The top-left corner of the text for each anchor on the text's middle line.
-    double dx = s * -t, dy = c * -t;
-    if (FTextAlignment == taCenter) {
-        dx = c * -m - s * t;
-        dy = s * m - c * t;
-    } else if (FTextAlignment == taRightJustify) {
-        dx = c * (-2 * m) - s * t;
-        dy = s * 2 * m - c * t;
-    }
-    const int x = FTextPosX + RoundToIntHalfEven(dx), y = FTextPosY + RoundToIntHalfEven(dy);
-    // The canvas draws only upright text; a rotated line goes through its painter,
-    // turned about the text's top-left corner (counter-clockwise on screen).
-    QPainter &painter = canvas.Painter();
-    painter.save();
-    painter.translate(x, y);
-    painter.rotate(-FTextAngle);
-    painter.setFont(canvas.Font.Font);
-    painter.setPen(canvas.Resolve(canvas.Font.Color));
-    painter.drawText(QPoint(0, QFontMetrics(canvas.Font.Font, canvas.Device()).ascent()), text);
-    painter.restore();
+    const QPoint offset = RotatedTextOffset(FTextAlignment, canvas.TextWidth(text) / 2,
+                                            canvas.TextHeight(text) / 2, FTextAngle);
+    canvas.TextOutAngled(FTextPosX + offset.x(), FTextPosY + offset.y(), text, FTextAngle);
 }
 
 } // namespace nvo

@@ -88,35 +88,66 @@ NVO_EXPORT TBarAxis CalcBarAxis(TDirection direction, int width, int height, int
 class NVO_EXPORT TProgBar : public TControl
 {
     Q_OBJECT
+    /// The value steps by AutoIncStep on a timer: after StartInterval, then every
+    /// RepeatInterval.
     Q_PROPERTY(bool AutoInc READ GetAutoInc WRITE SetAutoInc)
+    /// The step of AutoInc; 0 is ignored.
     Q_PROPERTY(double AutoIncStep READ GetAutoIncStep WRITE SetAutoIncStep)
+    /// File name of a picture drawn in the plot area behind the bar.
     Q_PROPERTY(QString BackGroundImg READ GetBackGroundImg WRITE SetBackGroundImg)
+    /// The plot area's ground.
     Q_PROPERTY(nvo::TColor ColorBackGnd READ GetColorBackGnd WRITE SetColorBackGnd)
+    /// How the colour gradient maps onto the bar.
     Q_PROPERTY(TColorMapping ColorMapMode READ GetColorMapMode WRITE SetColorMapMode)
+    /// The grid lines.
     Q_PROPERTY(nvo::TColor ColorGrid READ GetColorGrid WRITE SetColorGrid)
+    /// The margin around the plot area.
     Q_PROPERTY(nvo::TColor ColorMargin READ GetColorMargin WRITE SetColorMargin)
+    /// The frames' line colours.
     Q_PROPERTY(nvo::TColorScheme ColorScheme READ GetColorScheme WRITE SetColorScheme)
+    /// The bar's colour at Min, the gradient's first colour.
     Q_PROPERTY(nvo::TColor ColorMin READ GetColorMin WRITE SetColorMin)
+    /// The gradient's last colour, at Max.
     Q_PROPERTY(nvo::TColor ColorMax READ GetColorMax WRITE SetColorMax)
+    /// The frame around the control.
     Q_PROPERTY(nvo::TFrameStyle FrameStyleOuter READ GetFrameStyleOuter WRITE SetFrameStyleOuter)
+    /// The frame around the plot area.
     Q_PROPERTY(nvo::TFrameStyle FrameStyleInner READ GetFrameStyleInner WRITE SetFrameStyleInner)
+    /// Spacing of the grid lines in pixels; no grid at 1 or less.
     Q_PROPERTY(int GridDist READ GetGridDist WRITE SetGridDist)
+    /// Inset of the plot area from the bottom edge.
     Q_PROPERTY(int MarginBottom READ GetMarginBottom WRITE SetMarginBottom)
+    /// Inset of the plot area from the left edge.
     Q_PROPERTY(int MarginLeft READ GetMarginLeft WRITE SetMarginLeft)
+    /// Inset of the plot area from the right edge.
     Q_PROPERTY(int MarginRight READ GetMarginRight WRITE SetMarginRight)
+    /// Inset of the plot area from the top edge.
     Q_PROPERTY(int MarginTop READ GetMarginTop WRITE SetMarginTop)
+    /// The value of a full bar.
     Q_PROPERTY(double Max READ GetMax WRITE SetMax)
+    /// The value of an empty bar.
     Q_PROPERTY(double Min READ GetMin WRITE SetMin)
+    /// The direction in which the bar grows.
     Q_PROPERTY(nvo::TDirection Direction READ GetDirection WRITE SetDirection)
+    /// Milliseconds between AutoInc steps, at least 10.
     Q_PROPERTY(int RepeatInterval READ GetRepeatInterval WRITE SetRepeatInterval)
+    /// The bar shows the gradient from ColorMin to ColorMax instead of ColorMin alone.
     Q_PROPERTY(bool ShowColorGradient READ GetShowColorGradient WRITE SetShowColorGradient)
+    /// Milliseconds before the first AutoInc step, at least 10.
     Q_PROPERTY(int StartInterval READ GetStartInterval WRITE SetStartInterval)
+    /// How the value text sits at its reference point.
     Q_PROPERTY(nvo::TAlignment TextAlignment READ GetTextAlignment WRITE SetTextAlignment)
+    /// Angle of the value text in degrees, 0..360.
     Q_PROPERTY(int TextAngle READ GetTextAngle WRITE SetTextAngle)
+    /// Decimals of the value text, -2..10.
     Q_PROPERTY(int TextDecPlaces READ GetTextDecPlaces WRITE SetTextDecPlaces)
+    /// Horizontal reference point of the value text, 0..Width.
     Q_PROPERTY(int TextPosX READ GetTextPosX WRITE SetTextPosX)
+    /// Vertical reference point of the value text, 0..Height.
     Q_PROPERTY(int TextPosY READ GetTextPosY WRITE SetTextPosY)
+    /// The value text is drawn.
     Q_PROPERTY(bool TextVisible READ GetTextVisible WRITE SetTextVisible)
+    /// The value the bar shows.
     Q_PROPERTY(double Value READ GetValue WRITE SetValue NOTIFY ValueChanged USER true)
 
 public:

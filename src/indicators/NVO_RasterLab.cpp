@@ -318,9 +318,9 @@ struct TRasterLab::Private {
 
 /// A label: its text names it and is its value.
 template<>
-struct TAccessibility<TRasterLab> {
+struct TControlAccessibility<TRasterLab> {
     static constexpr QAccessible::Role Role = QAccessible::StaticText;
-    static QString DefaultName(const TRasterLab &label)
+    static QString Name(const TRasterLab &label)
     {
         return label.GetText().isEmpty() ? TRasterLab::tr("Dot-matrix label") : label.GetText();
     }
@@ -334,7 +334,7 @@ TRasterLab::TRasterLab(QWidget *parent)
       }),
       d(std::make_unique<Private>(this))
 {
-    InstallAccessibility(this, &TRasterLab::TextChanged);
+    InstallControlAccessibility(this, &TRasterLab::TextChanged);
     resize(400, 68);
     // Every pixel is painted by the control: Qt need not paint the parent beneath.
     setAttribute(Qt::WA_OpaquePaintEvent);

@@ -132,23 +132,41 @@ private:
 class NVO_EXPORT TRasterLab : public TControl
 {
     Q_OBJECT
+    /// The control's height follows the text's height in dots.
     Q_PROPERTY(bool AutoHeight READ GetAutoHeight WRITE SetAutoHeight)
+    /// The text is centred horizontally; off, it starts at PosX = 1.
     Q_PROPERTY(bool AutoCenter READ GetAutoCenter WRITE SetAutoCenter)
+    /// The ground and the raster lines.
     Q_PROPERTY(nvo::TColor ColorLabBakG READ GetColorLabBakG WRITE SetColorLabBakG)
+    /// Lit dots.
     Q_PROPERTY(nvo::TColor ColorDotOn READ GetColorDotOn WRITE SetColorDotOn)
+    /// Unlit dots of the character blocks.
     Q_PROPERTY(nvo::TColor ColorDotOff READ GetColorDotOff WRITE SetColorDotOff)
+    /// The frame's line colours.
     Q_PROPERTY(nvo::TColorScheme ColorScheme READ GetColorScheme WRITE SetColorScheme)
+    /// Gap between dots in pixels, 0..3.
     Q_PROPERTY(int DotSpacing READ GetDotSpacing WRITE SetDotSpacing)
+    /// Size of a dot in pixels, 1..32.
     Q_PROPERTY(int DotSize READ GetDotSize WRITE SetDotSize)
+    /// The frame around the label.
     Q_PROPERTY(nvo::TFrameStyle FrameStyle READ GetFrameStyle WRITE SetFrameStyle)
+    /// Dot column of the text's first dot.
     Q_PROPERTY(int PosX READ GetPosX WRITE SetPosX)
+    /// Dot row of the text's first dot.
     Q_PROPERTY(int PosY READ GetPosY WRITE SetPosY)
+    /// Proportional character pitch instead of a fixed one.
     Q_PROPERTY(bool Proportional READ GetProportional WRITE SetProportional)
+    /// Whether and which way the text scrolls.
     Q_PROPERTY(TRDScrollMode ScrollMode READ GetScrollMode WRITE SetScrollMode)
+    /// Milliseconds between scroll steps, at least 10.
     Q_PROPERTY(int ScrollInterval READ GetScrollInterval WRITE SetScrollInterval)
+    /// Dots per scroll step, at least 1.
     Q_PROPERTY(int ScrollIncrement READ GetScrollIncrement WRITE SetScrollIncrement)
+    /// The scrolling text wraps around.
     Q_PROPERTY(bool ScrollLoop READ GetScrollLoop WRITE SetScrollLoop)
+    /// What lies between the lit dots: background, or unlit dots (see TRDBlockMode).
     Q_PROPERTY(TRDBlockMode CharBlockMode READ GetCharBlockMode WRITE SetCharBlockMode)
+    /// The text shown.
     Q_PROPERTY(QString Text READ GetText WRITE SetText NOTIFY TextChanged USER true)
 
 public:

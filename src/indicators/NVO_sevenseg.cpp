@@ -193,15 +193,15 @@ TSevenSeg::Private::Private(TSevenSeg *owner) : q(owner)
 
 /// A display whose caption is what it shows.
 template<>
-struct TAccessibility<TSevenSeg> {
+struct TControlAccessibility<TSevenSeg> {
     static constexpr QAccessible::Role Role = QAccessible::StaticText;
-    static QString DefaultName(const TSevenSeg &) { return TSevenSeg::tr("Seven-segment display"); }
+    static QString Name(const TSevenSeg &) { return TSevenSeg::tr("Seven-segment display"); }
     static QString Value(const TSevenSeg &display) { return display.GetCaption(); }
 };
 
 TSevenSeg::TSevenSeg(QWidget *parent) : TControl(parent), d(std::make_unique<Private>(this))
 {
-    InstallAccessibility(this, &TSevenSeg::ValueChanged);
+    InstallControlAccessibility(this, &TSevenSeg::ValueChanged);
     // Every pixel is painted by the control: Qt need not paint the parent first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(216, 76);

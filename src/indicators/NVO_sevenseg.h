@@ -58,13 +58,22 @@ NVO_EXPORT std::vector<TSevenSegDigit> ParseSevenSegCaption(const QString &capti
 class NVO_EXPORT TSevenSeg : public TControl
 {
     Q_OBJECT
+    /// The text shown on the digit positions; a "." or "," becomes the point of the
+    /// position before it.
     Q_PROPERTY(QString Caption READ GetCaption WRITE SetCaption NOTIFY ValueChanged USER true)
+    /// The display's ground.
     Q_PROPERTY(nvo::TColor ColorBackGnd READ GetColorBackGnd WRITE SetColorBackGnd)
+    /// The lit segments.
     Q_PROPERTY(nvo::TColor ColorText READ GetColorText WRITE SetColorText)
+    /// The frame's two line colours.
     Q_PROPERTY(nvo::TColorScheme ColorScheme READ GetColorScheme WRITE SetColorScheme)
+    /// The frame around the display.
     Q_PROPERTY(nvo::TFrameStyle FrameStyle READ GetFrameStyle WRITE SetFrameStyle)
+    /// Gap between digit cells in pixels, at most 255.
     Q_PROPERTY(int InterDigDist READ GetInterDigDist WRITE SetInterDigDist)
+    /// Inset of the digits from the edges, at most half the height.
     Q_PROPERTY(int Margin READ GetMargin WRITE SetMargin)
+    /// Number of digit cells, 1..32.
     Q_PROPERTY(int NumDigits READ GetNumDigits WRITE SetNumDigits)
 
 public:

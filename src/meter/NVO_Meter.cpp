@@ -8,10 +8,46 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <span>
+#include <vector>
 
 namespace nvo {
 
 namespace {
+
+/// Appends rectangles inside `bounds` that together cover the polygon with its
+/// outline: one per band of 16 rows, as wide as the polygon's edges reach inside the
+/// band, and a pixel more all round. A long needle across the dial covers a small
+/// part of its bounding rectangle.
+void CoverPolygon(std::span<const QPoint> points, const QRect &bounds, std::vector<QRect> &cover)
+{
+    constexpr int Band = 16;
+    const auto [lowest, highest] = std::minmax_element(points.begin(), points.end(),
+                                                       [](QPoint a, QPoint b) { return a.y() < b.y(); });
+    for (int top = lowest->y(); top <= highest->y(); top += Band) {
+        const int bottom = std::min(top + Band - 1, highest->y());
+        double left = std::numeric_limits<double>::infinity();
+        double right = -left;
+        for (size_t i = 0; i < points.size(); ++i) {
+            const QPointF a = points[i], b = points[(i + 1) % points.size()];
+            // The part of edge a-b inside the band, by its two ends.
+            const double from = std::max<double>(top, std::min(a.y(), b.y()));
+            const double to = std::min<double>(bottom, std::max(a.y(), b.y()));
+            if (from > to)
+                continue;
+            for (const double y : {from, to}) {
+                const double x = a.y() == b.y() ? (y == from ? a.x() : b.x())
+                                                : a.x() + (b.x() - a.x()) * (y - a.y()) / (b.y() - a.y());
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+        const QRect band = QRect(QPoint(int(std::floor(left)) - 1, top - 1), QPoint(int(std::ceil(right)) + 1, bottom + 1)) & bounds;
+        if (!band.isEmpty())
+            cover.push_back(band);
+    }
+}
+
 
 /// The smallest value a logarithmic scale accepts at either end.
 constexpr double kLogFloor = 1e-100;
@@ -250,14 +286,18 @@ struct TMeter::Private : TMeterFields {
         return (FLimWatchHighOn && FOFL == lit) || (FLimWatchLowOn && FUFL == lit);
     }
 
-    // The paint steps, in their order.
-    void Compose(TCanvas &bitmap);
+    // The paint steps, in their order: the dial, then what the values move over it.
+    void ComposeDial(TCanvas &dial, const TMeterScale &scale);
+    void ComposeOverDial(TCanvas &bitmap, const TMeterScale &scale);
     const QImage &StretchedBackground(QSize size);
     void PaintBackground(TCanvas &canvas);
     void PaintScaleRing(TCanvas &canvas, const TMeterScale &scale);
     void PaintScale(TCanvas &canvas, const TMeterScale &scale);
     void PaintLabel(TCanvas &canvas, double value, QPoint at);
     void PaintCaption(TCanvas &canvas);
+    std::array<QPoint, 7> NeedlePoints(const TMeterScale &scale, const TNeedleLayout &layout, double value) const;
+    /// Rectangles covering where the needles of the values now, shadows included, draw.
+    std::vector<QRect> NeedleArea(const TMeterScale &scale) const;
     void PaintNeedle(TCanvas &canvas, const TMeterScale &scale, const TNeedleLayout &layout, double value);
     void PaintCover(TCanvas &canvas);
     void PaintInnerBorder(TCanvas &canvas);
@@ -276,6 +316,29 @@ struct TMeter::Private : TMeterFields {
     /// The background picture scaled to the control for the stretch mode, made once
     /// per size rather than on every paint.
     QImage FStretchedBackground;
+    /// The dial as the last change of a setting left it: background, ring, scale and
+    /// caption. A value change draws needles, cover, anchor, lamps and frame over a
+    /// copy of it; drawing the dial itself is most of a paint, and all of it for a
+    /// scale with thousands of labels.
+    TBitmap FDial;
+    /// The canvas state the dial's steps end with, which the steps over the dial and
+    /// the application's handlers start from.
+    struct {
+        TPen Pen;
+        TBrush Brush;
+        TFont Font;
+        TCopyMode CopyMode = cmSrcCopy;
+        QPoint PenPos;
+    } FDialEnd;
+    /// Whether the dial was drawn with labels an application handler may have
+    /// rewritten: a handler gives no notice when it would write them otherwise, or
+    /// when it is taken away, so such a dial is drawn anew with every paint.
+    bool FDialLabelsRewritten = false;
+    /// What the buffer holds over the dial since the last paint: needles inside
+    /// `FNeedleArea` and the fixed parts (cover, anchor, lamps, frame) that every paint
+    /// draws alike; or anything anywhere, when an application handler drew over it.
+    std::vector<QRect> FNeedleArea;
+    bool FDrawnByHandler = true;
 };
 
 TMeter::Private::Private(TMeter *meter)
@@ -287,9 +350,9 @@ TMeter::Private::Private(TMeter *meter)
 
 /// A dial: the caption names it; the value reads as a scale label would.
 template<>
-struct TAccessibility<TMeter> {
+struct TControlAccessibility<TMeter> {
     static constexpr QAccessible::Role Role = QAccessible::Dial;
-    static QString DefaultName(const TMeter &meter)
+    static QString Name(const TMeter &meter)
     {
         return meter.GetCaption().isEmpty() ? TMeter::tr("Meter") : meter.GetCaption();
     }
@@ -303,7 +366,7 @@ struct TAccessibility<TMeter> {
 
 TMeter::TMeter(QWidget *parent) : TControl(parent), d(std::make_unique<Private>(this))
 {
-    InstallAccessibility(this, &TMeter::ValueChanged);
+    InstallControlAccessibility(this, &TMeter::ValueChanged);
     resize(297, 209);
     // Moves without a button count too: OnMouseMoveInMeter follows the pointer.
     setMouseTracking(true);
@@ -496,7 +559,7 @@ void TMeter::SetValue(double value)
     const double oldValue = GetValue();
     if (!d->SetWatchedValue(d->FValue, wtFirst, value))
         return;
-    PaintNow();
+    PaintValuesNow();
     if (GetValue() != oldValue)
         Q_EMIT ValueChanged(GetValue());
 }
@@ -506,7 +569,7 @@ void TMeter::SetValueSec(double value)
     // An invisible second needle changes nothing on screen but the lamps, which the
     // next repaint shows.
     if (d->SetWatchedValue(d->FValueSec, wtSecond, value))
-        PaintNow();
+        PaintValuesNow();
 }
 
 // ---- Images --------------------------------------------------------------------------
@@ -705,29 +768,63 @@ void TMeter::Paint(TCanvas &canvas)
     if (d->Geo().Radius <= 0)
         return;
     TBitmap &buffer = Buffer();
+    const TMeterScale scale = Scale();
+    const bool dialNew = BufferStale() || d->FDialLabelsRewritten || OnBeforeDrawScaleLabel;
+    if (dialNew) {
+        // A canvas of its own over the bitmap's painter: the steps start every dial
+        // from a fresh pen, brush, font and copy mode.
+        if (d->FDial.Width() != buffer.Width() || d->FDial.Height() != buffer.Height()
+            || d->FDial.DevicePixelRatio() != buffer.DevicePixelRatio())
+            d->FDial = TBitmap::ForWidget(this);
+        TCanvas dial(d->FDial.Canvas().Painter(), palette());
+        dial.Font.Font = font();
+        d->ComposeDial(dial, scale);
+        d->FDialEnd = {dial.Pen, dial.Brush, dial.Font, dial.CopyMode, dial.PenPos()};
+        d->FDialLabelsRewritten = bool(OnBeforeDrawScaleLabel);
+        BufferPainted();
+    }
     {
-        // A canvas of its own over the buffer's painter: the steps and the
-        // application's handlers start every paint from a fresh pen, brush, font and
-        // copy mode, and whatever a handler does to the painter ends with the paint.
+        // Whatever a handler does to the painter ends with the paint.
         TCanvas bitmap(buffer.Canvas().Painter(), palette());
-        bitmap.Font.Font = font();
-        d->Compose(bitmap);
+        bitmap.CopyMode = cmSrcCopy;
+        // Over an unchanged dial only the needles' old and new places need the dial
+        // back: the fixed parts are drawn over themselves in the same pixels.
+        const bool handlers = OnBeforeDrawNeedle || OnMeterRendered;
+        std::vector<QRect> needles = handlers ? std::vector<QRect>() : d->NeedleArea(scale);
+        if (dialNew || handlers || d->FDrawnByHandler) {
+            bitmap.Draw(0, 0, d->FDial);
+        } else {
+            for (const auto &area : {d->FNeedleArea, needles})
+                for (const QRect &r : area)
+                    bitmap.CopyRect(r, d->FDial, r);
+        }
+        d->FNeedleArea = std::move(needles);
+        d->FDrawnByHandler = handlers;
+        bitmap.Pen = d->FDialEnd.Pen;
+        bitmap.Brush = d->FDialEnd.Brush;
+        bitmap.Font = d->FDialEnd.Font;
+        bitmap.CopyMode = d->FDialEnd.CopyMode;
+        bitmap.MoveTo(d->FDialEnd.PenPos.x(), d->FDialEnd.PenPos.y());
+        d->ComposeOverDial(bitmap, scale);
     }
     canvas.CopyMode = cmSrcCopy;
     canvas.Draw(0, 0, buffer);
 }
 
-void TMeter::Private::Compose(TCanvas &bitmap)
+void TMeter::Private::ComposeDial(TCanvas &dial, const TMeterScale &scale)
 {
-    const TMeterScale scale = q->Scale();
-    PaintBackground(bitmap);
+    PaintBackground(dial);
     if (FScaleBkVisible)
-        PaintScaleRing(bitmap, scale);
+        PaintScaleRing(dial, scale);
     // Scale, labels and caption draw over the background as it is.
-    bitmap.Brush.SetStyle(bsClear);
+    dial.Brush.SetStyle(bsClear);
     if (FScaleVisible)
-        PaintScale(bitmap, scale);
-    PaintCaption(bitmap);
+        PaintScale(dial, scale);
+    PaintCaption(dial);
+}
+
+void TMeter::Private::ComposeOverDial(TCanvas &bitmap, const TMeterScale &scale)
+{
     // The second needle lies beneath the first one and beneath whatever an
     // application draws as its own first needle.
     if (FNeedleLayoutSec->GetVisible())
@@ -914,14 +1011,39 @@ void TMeter::Private::PaintCaption(TCanvas &canvas)
                    FCaption);
 }
 
-void TMeter::Private::PaintNeedle(TCanvas &canvas, const TMeterScale &scale, const TNeedleLayout &layout,
-                         double value)
+std::array<QPoint, 7> TMeter::Private::NeedlePoints(const TMeterScale &scale, const TNeedleLayout &layout,
+                                                   double value) const
 {
     const TMeterGeometry &g = Geo();
     const double length = layout.GetPercentNeedleLength() * (g.Radius - 4) * 0.01;
-    std::array<QPoint, 7> points =
-        NeedlePolygon(g.CenterX, g.CenterY, scale.DrawingAngle(value), length, layout.GetHeadAngle(),
-                      layout.GetThickness(), layout.GetHeadSize(), layout.GetHeadMidLeng());
+    return NeedlePolygon(g.CenterX, g.CenterY, scale.DrawingAngle(value), length, layout.GetHeadAngle(),
+                         layout.GetThickness(), layout.GetHeadSize(), layout.GetHeadMidLeng());
+}
+
+std::vector<QRect> TMeter::Private::NeedleArea(const TMeterScale &scale) const
+{
+    std::vector<QRect> area;
+    const QRect control = q->rect();
+    const auto add = [&](const TNeedleLayout &layout, double value) {
+        std::array<QPoint, 7> points = NeedlePoints(scale, layout, value);
+        CoverPolygon(points, control, area);
+        const QPoint shadowOffset(layout.GetShadowDx(), layout.GetShadowDy());
+        if (!shadowOffset.isNull()) {
+            for (QPoint &p : points)
+                p -= shadowOffset;
+            CoverPolygon(points, control, area);
+        }
+    };
+    if (FNeedleLayoutSec->GetVisible())
+        add(*FNeedleLayoutSec, q->GetValueSec());
+    add(*FNeedleLayout, q->GetValue());
+    return area;
+}
+
+void TMeter::Private::PaintNeedle(TCanvas &canvas, const TMeterScale &scale, const TNeedleLayout &layout,
+                         double value)
+{
+    const std::array<QPoint, 7> points = NeedlePoints(scale, layout, value);
     const QPoint shadowOffset(layout.GetShadowDx(), layout.GetShadowDy());
     if (!shadowOffset.isNull()) {
         std::array<QPoint, 7> shadow = points;

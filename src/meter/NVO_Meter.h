@@ -23,16 +23,27 @@ NVO_DECLARE_EXCEPTION(ENVOMeterError, Exception);
 class NVO_EXPORT TNeedleLayout : public QObject
 {
     Q_OBJECT
+    /// Fill of the needle.
     Q_PROPERTY(nvo::TColor ColorBody READ GetColorBody WRITE SetColorBody)
+    /// Outline of the needle.
     Q_PROPERTY(nvo::TColor ColorOutline READ GetColorOutline WRITE SetColorOutline)
+    /// Length of the arrow head's two barbs in pixels.
     Q_PROPERTY(int HeadSize READ GetHeadSize WRITE SetHeadSize)
+    /// Width of the needle's shaft in pixels.
     Q_PROPERTY(int Thickness READ GetThickness WRITE SetThickness)
+    /// Needle length in percent of the scale radius, 0..100.
     Q_PROPERTY(int PercentNeedleLength READ GetPercentNeedleLength WRITE SetPercentNeedleLength)
+    /// Full opening angle of the arrow head in degrees, 0..180.
     Q_PROPERTY(int HeadAngle READ GetHeadAngle WRITE SetHeadAngle)
+    /// Distance from the tip back to where the shaft meets the head, in pixels.
     Q_PROPERTY(int HeadMidLeng READ GetHeadMidLeng WRITE SetHeadMidLeng)
+    /// Horizontal offset of the needle's shadow.
     Q_PROPERTY(int ShadowDx READ GetShadowDx WRITE SetShadowDx)
+    /// Vertical offset of the needle's shadow.
     Q_PROPERTY(int ShadowDy READ GetShadowDy WRITE SetShadowDy)
+    /// Colour of the needle's shadow.
     Q_PROPERTY(nvo::TColor ShadowColor READ GetShadowColor WRITE SetShadowColor)
+    /// The needle is drawn.
     Q_PROPERTY(bool Visible READ GetVisible WRITE SetVisible)
 
 public:
@@ -122,7 +133,10 @@ private:
 /// setter, before the repaint.
 ///
 /// Painting composes the whole meter in the control's off-screen buffer and copies it
-/// in one operation; the stretched background picture is cached per size. Scale
+/// in one operation; the stretched background picture is cached per size. The dial
+/// (background, ring, scale, labels, caption) is kept in a second bitmap of the
+/// control's size (about 4 bytes per pixel) until any setting but the values changes:
+/// a value change draws needles, cover, anchor, lamps and frame over it. Scale
 /// labels use "." whatever the locale. The label and caption text colour is the
 /// palette's window text. A setter of a part that is hidden (the ring's colours
 /// without the ring, the scale's settings without the scale, ...) stores its value
@@ -130,44 +144,85 @@ private:
 class NVO_EXPORT TMeter : public TControl
 {
     Q_OBJECT
+    /// The value at the scale's start.
     Q_PROPERTY(double MeterMinValue READ GetMeterMinValue WRITE SetMeterMinValue)
+    /// The value at the scale's end.
     Q_PROPERTY(double MeterMaxValue READ GetMeterMaxValue WRITE SetMeterMaxValue)
+    /// A logarithmic scale (the range must be positive).
     Q_PROPERTY(bool Logarithmic READ GetLogarithmic WRITE SetLogarithmic)
+    /// Below it the value is under its range: the low lamp lights and the ring's low
+    /// segment ends here.
     Q_PROPERTY(double ThresholdLow READ GetThresholdLow WRITE SetThresholdLow)
+    /// Above it the value is over its range: the high lamp lights and the ring's high
+    /// segment starts here.
     Q_PROPERTY(double ThresholdHigh READ GetThresholdHigh WRITE SetThresholdHigh)
+    /// The value of the first needle.
     Q_PROPERTY(double Value READ GetValue WRITE SetValue NOTIFY ValueChanged USER true)
+    /// The value of the second needle.
     Q_PROPERTY(double ValueSec READ GetValueSec WRITE SetValueSec)
+    /// The shape of the dial: the angle the scale spans and where the needles' anchor sits.
     Q_PROPERTY(TMeterLayout MeterLayout READ GetMeterLayout WRITE SetMeterLayout)
+    /// Decimals of the scale labels, 0..4.
     Q_PROPERTY(int MeterDecPlaces READ GetMeterDecPlaces WRITE SetMeterDecPlaces)
+    /// Number of labelled major ticks, 2..21.
     Q_PROPERTY(int MeterNrTicks READ GetMeterNrTicks WRITE SetMeterNrTicks)
+    /// Minor ticks between the major ones.
     Q_PROPERTY(bool MeterShortTicks READ GetMeterShortTicks WRITE SetMeterShortTicks)
+    /// The scale's arc is drawn.
     Q_PROPERTY(bool MeterScaleLine READ GetMeterScaleLine WRITE SetMeterScaleLine)
+    /// The scale (ticks, labels and arc) is drawn.
     Q_PROPERTY(bool ScaleVisible READ GetScaleVisible WRITE SetScaleVisible)
+    /// The coloured ring under the scale is drawn.
     Q_PROPERTY(bool ScaleBkVisible READ GetScaleBkVisible WRITE SetScaleBkVisible)
+    /// Width of the ring in percent of the scale radius, 0..100.
     Q_PROPERTY(double ScaleBkWidth READ GetScaleBkWidth WRITE SetScaleBkWidth)
+    /// The unit caption on the dial.
     Q_PROPERTY(QString Caption READ GetCaption WRITE SetCaption)
+    /// Font of the caption.
     Q_PROPERTY(QFont FontCaption READ GetFontCaption WRITE SetFontCaption)
+    /// Radius of the needles' anchor in pixels.
     Q_PROPERTY(int AnchorSize READ GetAnchorSize WRITE SetAnchorSize)
+    /// The anchor is drawn over the needles.
     Q_PROPERTY(bool AnchorCovered READ GetAnchorCovered WRITE SetAnchorCovered)
+    /// File name of a picture drawn as the anchor.
     Q_PROPERTY(QString AnchorImage READ GetAnchorImage WRITE SetAnchorImage)
+    /// File name of the dial's background picture.
     Q_PROPERTY(QString BackGroundImg READ GetBackGroundImg WRITE SetBackGroundImg)
+    /// How the background picture fills the dial.
     Q_PROPERTY(nvo::TBkgFill BkgndFillMode READ GetBkgndFillMode WRITE SetBkgndFillMode)
+    /// The dial's ground.
     Q_PROPERTY(nvo::TColor ColorBakG READ GetColorBakG WRITE SetColorBakG)
+    /// The cover around the dial and the anchor.
     Q_PROPERTY(nvo::TColor ColorCover READ GetColorCover WRITE SetColorCover)
+    /// Ticks, scale arc and labels.
     Q_PROPERTY(nvo::TColor ColorScale READ GetColorScale WRITE SetColorScale)
+    /// The frame's two line colours.
     Q_PROPERTY(nvo::TColorScheme ColorScheme READ GetColorScheme WRITE SetColorScheme)
+    /// The ring's segment below ThresholdLow.
     Q_PROPERTY(nvo::TColor ColorSclBkLow READ GetColorSclBkLow WRITE SetColorSclBkLow)
+    /// The ring's segment between the thresholds.
     Q_PROPERTY(nvo::TColor ColorSclBkNorm READ GetColorSclBkNorm WRITE SetColorSclBkNorm)
+    /// The ring's segment above ThresholdHigh.
     Q_PROPERTY(nvo::TColor ColorSclBkHigh READ GetColorSclBkHigh WRITE SetColorSclBkHigh)
+    /// The frame around the meter.
     Q_PROPERTY(nvo::TFrameStyle FrameStyle READ GetFrameStyle WRITE SetFrameStyle)
+    /// The high-limit lamp is shown.
     Q_PROPERTY(bool LimWatchHighOn READ GetLimWatchHighOn WRITE SetLimWatchHighOn)
+    /// The low-limit lamp is shown.
     Q_PROPERTY(bool LimWatchLowOn READ GetLimWatchLowOn WRITE SetLimWatchLowOn)
+    /// A lamp whose limit is violated.
     Q_PROPERTY(nvo::TColor LimWatchActColor READ GetLimWatchActColor WRITE SetLimWatchActColor)
+    /// A lamp whose limit is not violated.
     Q_PROPERTY(nvo::TColor LimWatchPsvColor READ GetLimWatchPsvColor WRITE SetLimWatchPsvColor)
+    /// Width of the cover at the bottom.
     Q_PROPERTY(int RimBottom READ GetRimBottom WRITE SetRimBottom)
+    /// Width of the cover at the top.
     Q_PROPERTY(int RimTop READ GetRimTop WRITE SetRimTop)
+    /// Width of the cover left and right.
     Q_PROPERTY(int RimSide READ GetRimSide WRITE SetRimSide)
+    /// Shape and colours of the first needle.
     Q_PROPERTY(nvo::TNeedleLayout *NeedleLayout READ GetNeedleLayout WRITE SetNeedleLayout DESIGNABLE false)
+    /// Shape and colours of the second needle (hidden by default).
     Q_PROPERTY(nvo::TNeedleLayout *NeedleLayoutSec READ GetNeedleLayoutSec WRITE SetNeedleLayoutSec DESIGNABLE false)
 
 public:

@@ -28,12 +28,19 @@ namespace nvo {
 class NVO_EXPORT TNumIO : public TEditControl
 {
     Q_OBJECT
+    /// The kind of number the field accepts and how the value is written back.
     Q_PROPERTY(nvo::TNumFormat::TInFormat InputFormat READ GetInputFormat WRITE SetInputFormat)
+    /// Decimals of the fixed-point input format, 1..8.
     Q_PROPERTY(int FixPointDecPlaces READ GetFixPointDecPlaces WRITE SetFixPointDecPlaces)
+    /// The lowest accepted value; swaps with RangeHigh when set above it.
     Q_PROPERTY(double RangeLow READ GetRangeLow WRITE SetRangeLow)
+    /// The highest accepted value; swaps with RangeLow when set below it.
     Q_PROPERTY(double RangeHigh READ GetRangeHigh WRITE SetRangeHigh)
+    /// Which characters are accepted as the decimal separator.
     Q_PROPERTY(nvo::TDecPSep DecPlaceSep READ GetDecPlaceSep WRITE SetDecPlaceSep)
+    /// A rejected change sounds the system's beep.
     Q_PROPERTY(bool Beep READ GetBeep WRITE SetBeep)
+    /// The value of the accepted text.
     Q_PROPERTY(double Value READ GetValue WRITE SetValue NOTIFY ValueChanged DESIGNABLE false
                    STORED false USER true)
 

@@ -207,9 +207,9 @@ TNumIO2::Private::Private(TNumIO2 *owner)
 /// A spin box: its text as the value, the range and the button increment as the value
 /// interface's.
 template<>
-struct TAccessibility<TNumIO2> {
+struct TControlAccessibility<TNumIO2> {
     static constexpr QAccessible::Role Role = QAccessible::SpinBox;
-    static QString DefaultName(const TNumIO2 &field)
+    static QString Name(const TNumIO2 &field)
     {
         return field.GetLeftText().isEmpty() ? TNumIO2::tr("Numeric field") : field.GetLeftText();
     }
@@ -225,7 +225,7 @@ struct TAccessibility<TNumIO2> {
 
 TNumIO2::TNumIO2(QWidget *parent) : TControl(parent), d(std::make_unique<Private>(this))
 {
-    InstallAccessibility(this, &TNumIO2::ValueChanged);
+    InstallControlAccessibility(this, &TNumIO2::ValueChanged);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled);
     // The mouse area code follows every move, with or without a button held.

@@ -67,52 +67,101 @@ class NVO_EXPORT TNumIO2 : public TControl
 {
     Q_OBJECT
     // Value model and editing
+    /// The text in the box.
     Q_PROPERTY(QString Text READ GetText WRITE SetText)
+    /// The value of the text in the box.
     Q_PROPERTY(double Value READ GetValue WRITE SetValue NOTIFY ValueChanged STORED false USER true)
+    /// The kind of number the field accepts and how the value is written back.
     Q_PROPERTY(nvo::TNumFormat::TInFormat InputFormat READ GetInputFormat WRITE SetInputFormat)
+    /// Decimals of the floating and fixed-point input formats.
     Q_PROPERTY(int FixPointDecPlaces READ GetFixPointDecPlaces WRITE SetFixPointDecPlaces)
+    /// Significant digits of the exponent input format.
     Q_PROPERTY(int SignificantDigits READ GetSignificantDigits WRITE SetSignificantDigits)
+    /// Which characters are accepted as the decimal separator.
     Q_PROPERTY(nvo::TDecPSep DecPlaceSep READ GetDecPlaceSep WRITE SetDecPlaceSep)
+    /// The lowest value the spin buttons and the gauge reach; a typed value below it shows
+    /// in the warning colours.
     Q_PROPERTY(double RangeLow READ GetRangeLow WRITE SetRangeLow)
+    /// The highest value the spin buttons and the gauge reach; a typed value above it shows
+    /// in the warning colours.
     Q_PROPERTY(double RangeHigh READ GetRangeHigh WRITE SetRangeHigh)
+    /// The step of the spin buttons, Page Up/Down and the wheel.
     Q_PROPERTY(double ButIncrem READ GetButIncrem WRITE SetButIncrem)
+    /// A rejected key sounds the system's beep.
     Q_PROPERTY(bool Beep READ GetBeep WRITE SetBeep)
+    /// The text cannot be changed by typing, the spin buttons or the gauge.
     Q_PROPERTY(bool ReadOnly READ GetReadOnly WRITE SetReadOnly)
+    /// The selection is not shown while the control has no focus.
     Q_PROPERTY(bool HideSelection READ GetHideSelection WRITE SetHideSelection)
+    /// False greys the control and takes no mouse or keys.
     Q_PROPERTY(bool Enabled READ GetEnabled WRITE SetEnabled)
     // Layout and colours
+    /// Width of the left text's area, at most the control's width.
     Q_PROPERTY(int LeftSpace READ GetLeftSpace WRITE SetLeftSpace)
+    /// Width of the text box.
     Q_PROPERTY(int TextBoxWidth READ GetTextBoxWidth WRITE SetTextBoxWidth)
+    /// The text left of the text box.
     Q_PROPERTY(QString LeftText READ GetLeftText WRITE SetLeftText)
+    /// The text right of the text box and its spin buttons.
     Q_PROPERTY(QString RightText READ GetRightText WRITE SetRightText)
+    /// Alignment of the left text in its area.
     Q_PROPERTY(nvo::TAlignment LeftTextAlignment READ GetLeftTextAlignment WRITE SetLeftTextAlignment)
+    /// Alignment of the right text in its area.
     Q_PROPERTY(nvo::TAlignment RightTextAlignment READ GetRightTextAlignment WRITE SetRightTextAlignment)
+    /// Alignment of the number in the text box.
     Q_PROPERTY(nvo::TAlignment Alignment READ GetAlignment WRITE SetAlignment)
+    /// The frame of the text box.
     Q_PROPERTY(nvo::TFrameStyle FrameStyle READ GetFrameStyle WRITE SetFrameStyle)
+    /// The control's height follows its font.
     Q_PROPERTY(bool AutoSize READ GetAutoSize WRITE SetAutoSize)
+    /// The control's height, at least 18; a lower height lowers ButHeight with it.
     Q_PROPERTY(int Height READ GetHeight WRITE SetHeight)
+    /// Spin buttons beside the text box.
     Q_PROPERTY(bool ButVisible READ GetButVisible WRITE SetButVisible)
+    /// The spin buttons drawn with 3-D edges.
     Q_PROPERTY(bool But3D READ GetBut3D WRITE SetBut3D)
+    /// Width of the spin buttons, 8..50.
     Q_PROPERTY(int ButWidth READ GetButWidth WRITE SetButWidth)
+    /// Height of the spin buttons, 18..Height.
     Q_PROPERTY(int ButHeight READ GetButHeight WRITE SetButHeight)
+    /// Gap between the text box and the spin buttons, 0..50.
     Q_PROPERTY(int ButSpace READ GetButSpace WRITE SetButSpace)
+    /// Face colour of the spin buttons.
     Q_PROPERTY(nvo::TColor ButColor READ GetButColor WRITE SetButColor)
+    /// A gauge under the text box that shows the value in its range and sets it by the
+    /// mouse.
     Q_PROPERTY(bool GaugeVisible READ GetGaugeVisible WRITE SetGaugeVisible)
+    /// Height of the gauge, at least 3.
     Q_PROPERTY(int GaugeHeight READ GetGaugeHeight WRITE SetGaugeHeight)
+    /// Width of the gauge, at least 10.
     Q_PROPERTY(int GaugeWidth READ GetGaugeWidth WRITE SetGaugeWidth)
+    /// Distance of the gauge from the control's left edge.
     Q_PROPERTY(int GaugeLeftMargin READ GetGaugeLeftMargin WRITE SetGaugeLeftMargin)
+    /// Distance of the gauge from the text box.
     Q_PROPERTY(int GaugeTopMargin READ GetGaugeTopMargin WRITE SetGaugeTopMargin)
+    /// The frame of the gauge.
     Q_PROPERTY(nvo::TFrameStyle GaugeFrameStyle READ GetGaugeFrameStyle WRITE SetGaugeFrameStyle)
+    /// The gauge's bar.
     Q_PROPERTY(nvo::TColor GaugeColor READ GetGaugeColor WRITE SetGaugeColor)
+    /// The gauge's ground.
     Q_PROPERTY(nvo::TColor GaugeColorBg READ GetGaugeColorBg WRITE SetGaugeColorBg)
+    /// The line of the gauge's frame.
     Q_PROPERTY(nvo::TColor GaugeColorFrame READ GetGaugeColorFrame WRITE SetGaugeColorFrame)
+    /// Background of the text box.
     Q_PROPERTY(nvo::TColor ColorBoxBG READ GetColorBoxBG WRITE SetColorBoxBG)
+    /// Colour of the number.
     Q_PROPERTY(nvo::TColor ColorBoxText READ GetColorBoxText WRITE SetColorBoxText)
+    /// Background outside the text box.
     Q_PROPERTY(nvo::TColor ColorOutBG READ GetColorOutBG WRITE SetColorOutBG)
+    /// Colour of the left and right texts.
     Q_PROPERTY(nvo::TColor ColorOutText READ GetColorOutText WRITE SetColorOutText)
+    /// Background of the text box while the value is out of range.
     Q_PROPERTY(nvo::TColor ColorWarnBG READ GetColorWarnBG WRITE SetColorWarnBG)
+    /// Colour of the number while the value is out of range.
     Q_PROPERTY(nvo::TColor ColorWarnText READ GetColorWarnText WRITE SetColorWarnText)
+    /// The frames' two line colours.
     Q_PROPERTY(nvo::TColorScheme ColorScheme READ GetColorScheme WRITE SetColorScheme)
+    /// Which area the mouse last moved over: 0 the left text, 1 the text box, 2 right of it.
     Q_PROPERTY(int MouseAreaCode READ GetMouseAreaCode DESIGNABLE false STORED false)
 
 public:

@@ -8,6 +8,7 @@
 #include <QtGui/QMouseEvent>
 
 #include <cmath>
+#include <utility>
 
 namespace nvo {
 
@@ -134,7 +135,11 @@ struct TNumLab::Private {
     int RightTextX(int textWidth) const;
     void PaintSideText(TCanvas &canvas, const QString &text, int x, int y) const;
     void PaintValueFrame(TCanvas &canvas) const;
-    void PaintValueText(TCanvas &canvas, int y) const;
+    TColor ValueBoxColor() const;
+    /// The text the box shows: the value text after `OnBeforeDisplay`, or the overflow
+    /// indicator when it does not fit; with its width.
+    std::pair<QString, int> ShownValueText(TCanvas &canvas) const;
+    void PaintValueText(TCanvas &canvas, const QString &text, int textWidth) const;
     /// `text` over `ground`, made readable where the palette has turned them alike.
     TColor TextColorOn(TColor text, TColor ground) const;
     void CopyToControl(TCanvas &canvas, const TBitmap &buffer) const;
@@ -163,14 +168,18 @@ struct TNumLab::Private {
     TColor FColorOutText = clr::Black;
     bool FTransparent = false;
     int FMouseAreaCode = 0;
+    /// What the buffer holds besides the settled picture: the top of the text lines and
+    /// the value text last drawn into the box.
+    int FTextTop = 0;
+    QString FPaintedText;
 };
 
 /// A text showing a number: the shown text as the value; the value interface has no
 /// range to give but the whole of the doubles.
 template<>
-struct TAccessibility<TNumLab> {
+struct TControlAccessibility<TNumLab> {
     static constexpr QAccessible::Role Role = QAccessible::StaticText;
-    static QString DefaultName(const TNumLab &label)
+    static QString Name(const TNumLab &label)
     {
         return label.GetLeftText().isEmpty() ? TNumLab::tr("Numeric label") : label.GetLeftText();
     }
@@ -184,7 +193,7 @@ struct TAccessibility<TNumLab> {
 
 TNumLab::TNumLab(QWidget *parent) : TControl(parent), d(std::make_unique<Private>(this))
 {
-    InstallAccessibility(this, &TNumLab::ValueChanged);
+    InstallControlAccessibility(this, &TNumLab::ValueChanged);
     resize(160, 28);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     // Moves without a button count too: MouseAreaCode follows the pointer.
@@ -232,7 +241,7 @@ void TNumLab::SetValue(double value)
         return;
     d->FValue = value;
     if (d->ShowsValueText())
-        PaintNow();
+        PaintValuesNow();
     Q_EMIT ValueChanged(value);
 }
 
@@ -405,16 +414,28 @@ void TNumLab::Paint(TCanvas &canvas)
 {
     TBitmap &buffer = Buffer();
     TCanvas &bitmap = buffer.Canvas();
-    const int y = (height() - bitmap.TextHeight(kHeightProbe)) / 2;
-
-    d->PaintBackground(bitmap);
-    if (!d->FLeftText.isEmpty())
-        d->PaintSideText(bitmap, d->FLeftText, d->LeftTextX(bitmap.TextWidth(d->FLeftText)), y);
-    if (!d->FRightText.isEmpty())
-        d->PaintSideText(bitmap, d->FRightText, d->RightTextX(bitmap.TextWidth(d->FRightText)), y);
-    d->PaintValueFrame(bitmap);
-    if (d->ShowsValueText())
-        d->PaintValueText(bitmap, y);
+    // The buffer keeps the last picture. While only the value changes, background,
+    // side texts and frame stay in it, the value text is drawn anew over its own area
+    // (the text cell fills that area first), and a text that stays the same is not
+    // drawn at all: a value shown at a high rate costs little more than its copy.
+    const bool stale = BufferStale();
+    if (stale) {
+        const int y = d->FTextTop = (height() - bitmap.TextHeight(kHeightProbe)) / 2;
+        d->PaintBackground(bitmap);
+        if (!d->FLeftText.isEmpty())
+            d->PaintSideText(bitmap, d->FLeftText, d->LeftTextX(bitmap.TextWidth(d->FLeftText)), y);
+        if (!d->FRightText.isEmpty())
+            d->PaintSideText(bitmap, d->FRightText, d->RightTextX(bitmap.TextWidth(d->FRightText)), y);
+        d->PaintValueFrame(bitmap);
+    }
+    if (d->ShowsValueText()) {
+        auto [text, textWidth] = d->ShownValueText(bitmap);
+        if (stale || text != d->FPaintedText) {
+            d->PaintValueText(bitmap, text, textWidth);
+            d->FPaintedText = std::move(text);
+        }
+    }
+    BufferPainted();
     d->CopyToControl(canvas, buffer);
 }
 
@@ -505,15 +526,19 @@ void TNumLab::Private::PaintValueFrame(TCanvas &canvas) const
                        : FFrameStyle == fsEmbossed ? whiteLine
                                                    : grayLine;
     // Setting the colour also makes the brush solid again after an engraved text.
-    canvas.Brush.SetColor(styled ? StyleServices::GetStyleColor(StyleServices::scGrid, q->palette())
-                                 : FColorLabBakG);
+    canvas.Brush.SetColor(ValueBoxColor());
     DrawFrame(canvas, FFrameStyle, FLeftSpace + 1, 0, FLeftSpace + BoxWidth(), q->height() - 2,
               styled ? clr::Light3D : whiteLine, styled ? clr::BtnHighlight : clr::Silver,
               styled ? clr::BtnShadow : grayLine, styled ? clr::DkShadow3D : clr::Black, 0,
               fiFillBrush);
 }
 
-void TNumLab::Private::PaintValueText(TCanvas &canvas, int y) const
+TColor TNumLab::Private::ValueBoxColor() const
+{
+    return q->StyledClient() ? StyleServices::GetStyleColor(StyleServices::scGrid, q->palette()) : FColorLabBakG;
+}
+
+std::pair<QString, int> TNumLab::Private::ShownValueText(TCanvas &canvas) const
 {
     QString text = FormatNumLabValue(FValue, Format());
     if (q->OnBeforeDisplay)
@@ -525,6 +550,14 @@ void TNumLab::Private::PaintValueText(TCanvas &canvas, int y) const
         text = FOverflowIndicator;
         textWidth = canvas.TextWidth(text);
     }
+    return {text, textWidth};
+}
+
+void TNumLab::Private::PaintValueText(TCanvas &canvas, const QString &text, int textWidth) const
+{
+    // The text cell fills the text area with the box's colour, so this draws over an
+    // earlier text as well as over the fresh box.
+    canvas.Brush.SetColor(ValueBoxColor());
     if (!q->isEnabled())
         canvas.Font.Color = clr::BtnShadow;
     else if (q->StyledFont())
@@ -541,7 +574,7 @@ void TNumLab::Private::PaintValueText(TCanvas &canvas, int y) const
     }
     // The text area (LS + 3, 2) .. (LS + LW - 1, H - 3), right and bottom excluded.
     const QRect area(FLeftSpace + 3, 2, BoxWidth() - 4, q->height() - 5);
-    canvas.TextRect(area, x, y, text);
+    canvas.TextRect(area, x, FTextTop, text);
 }
 
 void TNumLab::Private::CopyToControl(TCanvas &canvas, const TBitmap &buffer) const

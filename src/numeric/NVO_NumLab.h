@@ -71,30 +71,56 @@ namespace nvo {
 class NVO_EXPORT TNumLab : public TControl
 {
     Q_OBJECT
+    /// The value shown in the value box.
     Q_PROPERTY(double Value READ GetValue WRITE SetValue NOTIFY ValueChanged USER true)
+    /// How the value is written (see the class description).
     Q_PROPERTY(TDisplay DisplayType READ GetDisplayType WRITE SetDisplayType)
+    /// Decimals or significant digits of the display type, 0..15.
     Q_PROPERTY(int Precision READ GetPrecision WRITE SetPrecision)
+    /// "," instead of "." as the decimal separator.
     Q_PROPERTY(bool Comma READ GetComma WRITE SetComma)
+    /// A "+" in front of positive values.
     Q_PROPERTY(bool ForcePlusSign READ GetForcePlusSign WRITE SetForcePlusSign)
+    /// The value box drawn without a value text.
     Q_PROPERTY(bool Empty READ GetEmpty WRITE SetEmpty)
+    /// Width of the left text's area, at most the control's width.
     Q_PROPERTY(int LeftSpace READ GetLeftSpace WRITE SetLeftSpace)
+    /// Width of the value box.
     Q_PROPERTY(int LabelWidth READ GetLabelWidth WRITE SetLabelWidth)
+    /// The text left of the value box.
     Q_PROPERTY(QString LeftText READ GetLeftText WRITE SetLeftText)
+    /// The text right of the value box.
     Q_PROPERTY(QString RightText READ GetRightText WRITE SetRightText)
+    /// Alignment of the left text in its area.
     Q_PROPERTY(nvo::TAlignment LeftTextAlignment READ GetLeftTextAlignment WRITE SetLeftTextAlignment)
+    /// Alignment of the right text in its area.
     Q_PROPERTY(nvo::TAlignment RightTextAlignment READ GetRightTextAlignment WRITE SetRightTextAlignment)
+    /// Alignment of the value text in the value box.
     Q_PROPERTY(nvo::TAlignment Alignment READ GetAlignment WRITE SetAlignment)
+    /// Shown instead of a value text that does not fit or cannot be written.
     Q_PROPERTY(QString OverflowIndicator READ GetOverflowIndicator WRITE SetOverflowIndicator)
+    /// The text of the state display type.
     Q_PROPERTY(QString StateText READ GetStateText WRITE SetStateText)
+    /// The date and time format of the date-time display type.
     Q_PROPERTY(QString DTFormat READ GetDTFormat WRITE SetDTFormat)
+    /// The frame of the value box.
     Q_PROPERTY(nvo::TFrameStyle FrameStyle READ GetFrameStyle WRITE SetFrameStyle)
+    /// Background of the value box.
     Q_PROPERTY(nvo::TColor ColorLabBakG READ GetColorLabBakG WRITE SetColorLabBakG)
+    /// Colour of the value text.
     Q_PROPERTY(nvo::TColor ColorLabText READ GetColorLabText WRITE SetColorLabText)
+    /// Background outside the value box.
     Q_PROPERTY(nvo::TColor ColorOutBakG READ GetColorOutBakG WRITE SetColorOutBakG)
+    /// Colour of the left and right texts.
     Q_PROPERTY(nvo::TColor ColorOutText READ GetColorOutText WRITE SetColorOutText)
+    /// The frame's two line colours.
     Q_PROPERTY(nvo::TColorScheme ColorScheme READ GetColorScheme WRITE SetColorScheme)
+    /// Nothing drawn outside the value box, so the parent shows through.
     Q_PROPERTY(bool Transparent READ GetTransparent WRITE SetTransparent)
+    /// False greys the texts and takes no mouse.
     Q_PROPERTY(bool Enabled READ GetEnabled WRITE SetEnabled)
+    /// Which area the mouse last moved over: 0 the left text, 1 the value box, 2 the right
+    /// text.
     Q_PROPERTY(int MouseAreaCode READ GetMouseAreaCode DESIGNABLE false STORED false)
 
 public:

@@ -79,8 +79,11 @@ enum TExportStatus : int { esFileError = -1, esBadRange = -4 };
 class NVO_EXPORT TRLData : public QObject
 {
     Q_OBJECT
+    /// Number of columns.
     Q_PROPERTY(int NrOfColumns READ GetNrOfColumns WRITE SetNrCols NOTIFY NrOfColumnsChanged)
+    /// Number of data rows.
     Q_PROPERTY(int NrOfRows READ GetNrOfRows WRITE SetNrRows NOTIFY NrOfRowsChanged)
+    /// A text that belongs to the whole list (a title), kept in its files.
     Q_PROPERTY(QString CommonHeader READ GetCommonHeader WRITE SetCommonHeader)
 
 public:
@@ -120,6 +123,13 @@ public:
     int GetSortColumnSec() const { return FSortColumnSec; }
     void SetSortColumnSec(int Col) { FSortColumnSec = Col; }
     bool GetSortToggle() const { return FSortToggle; }
+    /// Forgets both sort columns, keeping the order shown: after an insertion the rows
+    /// no longer follow the last sort.
+    void MarkUnsorted()
+    {
+        FSortColumn = -1;
+        FSortColumnSec = -1;
+    }
     void SetSortToggle(bool Value) { FSortToggle = Value; }
     /// The cell matrix, for the view to read attributes and connect to its signals.
     TStringArray &Strings() { return *FStrings; }

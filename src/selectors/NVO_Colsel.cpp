@@ -234,9 +234,9 @@ private:
 
 /// A combo box whose value is the selected colour's name.
 template<>
-struct TAccessibility<TColSel> {
+struct TControlAccessibility<TColSel> {
     static constexpr QAccessible::Role Role = QAccessible::ComboBox;
-    static QString DefaultName(const TColSel &) { return TColSel::tr("Colour selector"); }
+    static QString Name(const TColSel &) { return TColSel::tr("Colour selector"); }
     static QString Value(const TColSel &selector) { return selector.GetSelColorID(); }
 };
 
@@ -244,7 +244,7 @@ struct TAccessibility<TColSel> {
 
 TColSel::TColSel(QWidget *parent) : TComboControl(parent), d(std::make_unique<Private>(this))
 {
-    InstallAccessibility(this, &TColSel::SelColorChanged);
+    InstallControlAccessibility(this, &TColSel::SelColorChanged);
     ColorDialog = ExecColorDialog;
     setItemDelegate(new TItemDelegate(this));
     setMaxVisibleItems(kDefaultDropDownCount);

@@ -46,12 +46,19 @@ namespace nvo {
 class NVO_EXPORT TColSel : public TComboControl
 {
     Q_OBJECT
+    /// The colour of the selected entry; a colour not in the list is added to it.
     Q_PROPERTY(nvo::TColor SelColor READ GetSelColor WRITE SetSelColor NOTIFY SelColorChanged USER true)
+    /// Number of entries in the list, 1..47.
     Q_PROPERTY(int NumColors READ GetNumColors WRITE SetNumColors)
+    /// Width of the colour bar in front of each name, in pixels.
     Q_PROPERTY(int ColorBarWidth READ GetColorBarWidth WRITE SetColorBarWidth)
+    /// The ground behind the names.
     Q_PROPERTY(nvo::TColor Color READ GetColor WRITE SetColor)
+    /// Entries the open list shows without scrolling.
     Q_PROPERTY(int DropDownCount READ GetDropDownCount WRITE SetDropDownCount)
+    /// False draws the control in greys and takes no mouse or keys.
     Q_PROPERTY(bool Enabled READ GetEnabled WRITE SetEnabled)
+    /// The name of the selected entry; empty when none is selected.
     Q_PROPERTY(QString SelColorID READ GetSelColorID STORED false)
 
 public:

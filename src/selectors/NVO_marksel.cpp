@@ -251,9 +251,9 @@ void TMarkSel::Paint(TCanvas &canvas)
 
 /// A list whose value is the selected symbol's number ("" for none).
 template<>
-struct TAccessibility<TMarkSel> {
+struct TControlAccessibility<TMarkSel> {
     static constexpr QAccessible::Role Role = QAccessible::List;
-    static QString DefaultName(const TMarkSel &) { return TMarkSel::tr("Marker selector"); }
+    static QString Name(const TMarkSel &) { return TMarkSel::tr("Marker selector"); }
     static QString Value(const TMarkSel &selector)
     {
         return selector.GetSelected() < 0 ? QString() : FormatInt(selector.GetSelected());
@@ -264,7 +264,7 @@ struct TAccessibility<TMarkSel> {
 
 TMarkSel::TMarkSel(QWidget *parent) : TControl(parent), d(std::make_unique<Private>(this))
 {
-    InstallAccessibility(this, &TMarkSel::SelectedChanged);
+    InstallControlAccessibility(this, &TMarkSel::SelectedChanged);
     resize(236, 178);
     // The highlight follows the mouse without a button.
     setMouseTracking(true);

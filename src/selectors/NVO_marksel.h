@@ -63,17 +63,29 @@ NVO_EXPORT int NearestMark(const TMarkLayout &layout, QPoint point);
 class NVO_EXPORT TMarkSel : public TControl
 {
     Q_OBJECT
+    /// The selected symbol, 0..51, or -1 for none; other values are ignored.
     Q_PROPERTY(int Selected READ GetSelected WRITE SetSelected NOTIFY SelectedChanged USER true)
+    /// Columns of the symbol grid, at least 1.
     Q_PROPERTY(int NrOfColumns READ GetNrOfColumns WRITE SetNrOfColumns)
+    /// Rows of the symbol grid, at least 1.
     Q_PROPERTY(int NrOfRows READ GetNrOfRows WRITE SetNrOfRows)
+    /// The ground behind the symbols.
     Q_PROPERTY(nvo::TColor ColorBackGnd READ GetColorBackGnd WRITE SetColorBackGnd)
+    /// The symbols, and the single line of a one-line frame.
     Q_PROPERTY(nvo::TColor ColorMarks READ GetColorMarks WRITE SetColorMarks)
+    /// The cell under the mouse.
     Q_PROPERTY(nvo::TColor ColorHiLiteBG READ GetColorHiLiteBG WRITE SetColorHiLiteBG)
+    /// The symbol under the mouse.
     Q_PROPERTY(nvo::TColor ColorHiLiteSymbol READ GetColorHiLiteSymbol WRITE SetColorHiLiteSymbol)
+    /// The selected symbol's cell.
     Q_PROPERTY(nvo::TColor ColorSelBG READ GetColorSelBG WRITE SetColorSelBG)
+    /// The selected symbol and its cell's outline.
     Q_PROPERTY(nvo::TColor ColorSelFG READ GetColorSelFG WRITE SetColorSelFG)
+    /// The outer frame.
     Q_PROPERTY(nvo::TFrameStyle FrameStyle READ GetFrameStyle WRITE SetFrameStyle)
+    /// Symbol 0 drawn as a cross over its cell instead of its own shape.
     Q_PROPERTY(bool ShowZeroAsCross READ GetShowZeroAsCross WRITE SetShowZeroAsCross)
+    /// False paints the control in greys and takes no mouse or keys.
     Q_PROPERTY(bool Enabled READ GetEnabled WRITE SetEnabled)
 
 public:

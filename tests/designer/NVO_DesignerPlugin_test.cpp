@@ -12,6 +12,12 @@
 
 #ifdef NVO_PLUGIN_DIR
 #include <QtDesigner/QDesignerFormEditorInterface>
+#include <QtDesigner/QDesignerTaskMenuExtension>
+#include <QtDesigner/QExtensionManager>
+#include <QtGui/QAction>
+#include <QtWidgets/QLabel>
+
+#include "NVO_ColorEditor.h"
 #include <QtUiPlugin/QDesignerCustomWidgetCollectionInterface>
 #include <QtUiPlugin/QDesignerCustomWidgetInterface>
 #endif
@@ -149,6 +155,39 @@ TEST_F(DesignerPlugin, CreatesControlsInDesignModeOnlyForDesigner)
         EXPECT_TRUE(nvo::IsDesigning(widget->createWidget(&parent))) << qPrintable(widget->name());
         widget->initialize(nullptr); // back to run-time use for the tests that follow
     }
+}
+
+/// A Designer session with an extension manager, as Designer's own core has one.
+struct TSessionWithExtensions : QDesignerFormEditorInterface {
+    using QDesignerFormEditorInterface::setExtensionManager;
+};
+
+TEST_F(DesignerPlugin, GivesControlsWithColoursAColourEditorInTheirContextMenu)
+{
+    TSessionWithExtensions core;
+    QExtensionManager manager;
+    core.setExtensionManager(&manager);
+    for (QDesignerCustomWidgetInterface *widget : Widgets())
+        widget->initialize(&core);
+
+    QWidget form;
+    for (QDesignerCustomWidgetInterface *widget : Widgets()) {
+        QWidget *control = widget->createWidget(&form);
+        auto *menu = qt_extension<QDesignerTaskMenuExtension *>(&manager, control);
+        SCOPED_TRACE(qPrintable(widget->name()));
+        if (ColorPropertyNames(control).isEmpty()) {
+            EXPECT_EQ(menu, nullptr);
+            continue;
+        }
+        ASSERT_NE(menu, nullptr);
+        ASSERT_EQ(menu->taskActions().size(), 1);
+        EXPECT_EQ(menu->taskActions().front()->text(), QStringLiteral("Edit Colours..."));
+    }
+    QLabel label(&form);
+    EXPECT_EQ(qt_extension<QDesignerTaskMenuExtension *>(&manager, &label), nullptr);
+
+    for (QDesignerCustomWidgetInterface *widget : Widgets())
+        widget->initialize(nullptr); // back to run-time use for the tests that follow
 }
 
 TEST_F(DesignerPlugin, LetsPlainQUiLoaderLoadRunningControlsThroughThePluginFolder)

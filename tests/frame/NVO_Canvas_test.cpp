@@ -183,6 +183,45 @@ TEST(Canvas, TextOutWithAClearBrushLeavesTheBackground)
     EXPECT_LE(ink.top(), 12 + c.TextHeight(QStringLiteral("H")) / 2);
 }
 
+TEST(Canvas, RotatedTextOffsetPutsTheAnchorOnTheTurnedMiddleLine)
+{
+    // A line 40 wide and 10 high: m = 20, t = 5.
+    struct Case {
+        TAlignment alignment;
+        double angle;
+        QPoint expected;
+    };
+    const Case cases[] = {
+        {taLeftJustify, 0, {0, -5}},   {taCenter, 0, {-20, -5}},   {taRightJustify, 0, {-40, -5}},
+        {taLeftJustify, 90, {-5, 0}},  {taCenter, 90, {-5, 20}},   {taRightJustify, 90, {-5, 40}},
+        {taCenter, 180, {20, 5}},      {taCenter, 270, {5, -20}},  {taCenter, -90, {5, -20}},
+        // cos 60 x -20 - sin 60 x 5 = -14.33, sin 60 x 20 - cos 60 x 5 = 14.82
+        {taCenter, 60, {-14, 15}},
+        {TAlignment(9), 0, {0, -5}},   // an unknown alignment anchors at the left end
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(RotatedTextOffset(c.alignment, 20, 5, c.angle), c.expected)
+            << int(c.alignment) << " at " << c.angle;
+}
+
+TEST(Canvas, TextOutAngledTurnsTheLineAboutItsTopLeftCorner)
+{
+    TBitmap b = WhiteBitmap(80, 80);
+    TCanvas &c = b.Canvas();
+    c.Font = TFont(test::PinnedFont(16), K);
+    c.Brush.SetColor(R); // the brush fills no cell behind turned text
+    const int w = c.TextWidth(QStringLiteral("HHH")), h = c.TextHeight(QStringLiteral("HHH"));
+    c.TextOutAngled(20, 70, QStringLiteral("HHH"), 90);
+    EXPECT_EQ(test::CountPixels(b.Image(), b.Image().rect(), R), 0);
+    // Turned up, the line runs from (20, 70) to the top, its cell to the right.
+    const QRect ink = test::InkBounds(b.Image(), W);
+    EXPECT_GE(ink.left(), 20);
+    EXPECT_LE(ink.right(), 20 + h);
+    EXPECT_LE(ink.bottom(), 70);
+    EXPECT_GE(ink.top(), 70 - w);
+    EXPECT_GT(ink.height(), ink.width());
+}
+
 TEST(Canvas, TextRectFillsItsRectangleAndClipsTheText)
 {
     TBitmap b = WhiteBitmap(80, 40);

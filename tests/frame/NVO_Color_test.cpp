@@ -64,3 +64,24 @@ TEST(Color, ReadableTextColorMendsOnlyASystemAndFixedPairThatRunsTogether)
     for (const auto &c : cases)
         EXPECT_EQ(ReadableTextColor(c.text, c.ground, c.palette), c.expected) << c.what;
 }
+
+TEST(Color, StepColorMovesEachChannelByItsShareOfTheWay)
+{
+    struct Case {
+        TColor from, to;
+        int num, den;
+        TColor expected;
+    };
+    const Case cases[] = {
+        {0x000080, 0x00FFFF, 0, 16, 0x000080},
+        {0x000080, 0x00FFFF, 15, 16, 0x00EFF7}, // red 128 + 119, green 239
+        {0x000080, 0x00FFFF, 16, 16, 0x00FFFF},
+        {0x00FFFF, 0x000080, 1, 2, 0x007FBF},   // falling: 255 - 63.5 gives 191, 255 - 127.5 gives 127
+        {0x123456, 0x123456, 7, 9, 0x123456},   // one colour only
+        {0x123456, 0xABCDEF, 5, 0, 0x123456},   // no extent: the first colour
+        {0x000000, 0xFFFFFF, 2, 1, 0xFEFEFE},   // beyond the end: low 8 bits of 510
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(StepColor(c.from, c.to, c.num, c.den), c.expected)
+            << std::hex << c.from << " -> " << c.to << " " << std::dec << c.num << "/" << c.den;
+}

@@ -554,4 +554,200 @@ TEST(Format, FormatDateTimeTakesNamesAndSeparatorsFromTheSettings)
     EXPECT_LT(FormatDateTime(QStringLiteral("c"), kMarch7th2024 + 0.5, circular).size(), 100);
 }
 
+/// The value of a date and time of day; before 1899-12-30 the time counts away from
+/// zero, as the day does.
+TDateTime At(int year, int month, int day, int hour = 0, int minute = 0, int second = 0)
+{
+    const TDateTime date = EncodeDate(year, month, day);
+    const TDateTime time = EncodeTime(hour, minute, second, 0);
+    return date >= 0 ? date + time : date - time;
+}
+
+TEST(PickerDates, ReadTextsByTheirFormat)
+{
+    const struct {
+        const char *Text;
+        const char *Format;
+        TDateTime Expected;
+    } cases[] = {
+        {"03.04.2024", "dd.MM.yyyy", At(2024, 4, 3)},
+        {"  +7/3/2024", "M/d/yyyy", At(2024, 7, 3)},            // blanks and a sign
+        {"march 5, 2024", "MMMM d, yyyy", At(2024, 3, 5)},     // names in any case
+        {"05-MAR-2024", "dd-MMM-yyyy", At(2024, 3, 5)},
+        {"Tuesday, 05.03.2024", "dddd, dd.MM.yyyy", At(2024, 3, 5)},
+        {"Tue 05.03.2024", "ddd dd.MM.yyyy", At(2024, 3, 5)},
+        {"2024-03-05 13:45:10", "yyyy-MM-dd HH:mm:ss", At(2024, 3, 5, 13, 45, 10)},
+        {"12:30 AM", "hh:mm tt", EncodeTime(0, 30, 0, 0)},     // time only
+        {"12:30 pm", "hh:mm tt", EncodeTime(12, 30, 0, 0)},
+        {"01:05 PM", "hh:mm tt", EncodeTime(13, 5, 0, 0)},
+        {"7 a", "h t", EncodeTime(7, 0, 0, 0)},
+        {"12:00", "hh:mm", EncodeTime(0, 0, 0, 0)},            // the morning by default
+        {"at 13", "'at' HH", EncodeTime(13, 0, 0, 0)},
+        {"1 o'clock pm", "h 'o''clock' tt", EncodeTime(13, 0, 0, 0)},
+        {"03.04.2024 and more", "dd.MM.yyyy", At(2024, 4, 3)}, // the rest is not read
+        {"1850-06-01 06:00:00", "yyyy-MM-dd HH:mm:ss", At(1850, 6, 1, 6)}, // before 1899-12-30
+    };
+    for (const auto &c : cases) {
+        const TDateScan scan = ScanPickerDateTime(QString::fromUtf8(c.Text), QString::fromUtf8(c.Format));
+        EXPECT_EQ(scan.Error, dseNone) << c.Text << " / " << c.Format;
+        EXPECT_EQ(scan.Value, c.Expected) << c.Text << " / " << c.Format;
+    }
+}
+
+TEST(PickerDates, TwoDigitYearsFallIntoTheWindow)
+{
+    const struct {
+        const char *Text;
+        int Window;
+        int Year;
+    } cases[] = {
+        {"24", 50, 2024}, {"75", 50, 2075}, {"76", 50, 1976}, {"80", 50, 1980},
+        {"80", 0, 2080}, // no window: the current century
+        {"99", 10, 2099}, {"15", 10, 2115}, {"16", 10, 2016},
+        {"50", -5, 2050}, {"50", 500, 1950}, // windows clamped to 0 .. 99
+    };
+    for (const auto &c : cases) {
+        const TDateScan scan = ScanPickerDateTime(QString::fromUtf8(c.Text) + QStringLiteral("-01-01"), u"yy-MM-dd", c.Window, 2026);
+        ASSERT_EQ(scan.Error, dseNone) << c.Text << " window " << c.Window;
+        int year = 0, month = 0, day = 0;
+        DecodeDate(scan.Value, year, month, day);
+        EXPECT_EQ(year, c.Year) << c.Text << " window " << c.Window;
+    }
+}
+
+TEST(PickerDates, TextsThatDoNotFitAreReportedNeverMadeIntoADate)
+{
+    const struct {
+        const char *Text;
+        const char *Format;
+        TDateScanError Error;
+    } cases[] = {
+        {"03-04-2024", "dd.MM.yyyy", dseLiteral},
+        {"03.04.2024", "dd.MM.yyy", dseToken},
+        {"03.04.2024", "d.MMMMM.yyyy", dseToken},
+        {"ab.04.2024", "dd.MM.yyyy", dseNumber},
+        {"3", "dd", dseNumber},                 // too short for a two-character field
+        {"Foo 5, 2024", "MMM d, yyyy", dseNumber},
+        {"Fo", "MMM", dseNumber},
+        {"x.04.2024", "d.MM.yyyy", dseNumber},
+        {"99999999999/1/2024", "M/d/yyyy", dseNumber}, // beyond any integer
+        {"", "dd.MM.yyyy", dseNumber},
+        {"31.02.2024", "dd.MM.yyyy", dseNotADate},
+        {"03.04", "dd.MM", dseNotADate},        // no year: no date, not year 0 or today
+        {"0000-01-01", "yyyy-MM-dd", dseNotADate},
+        {"25:00", "HH:mm", dseNotADate},
+        {"-1:00", "H:mm", dseNotADate},
+        {"12:60", "HH:mm", dseNotADate},
+    };
+    for (const auto &c : cases) {
+        const TDateScan scan = ScanPickerDateTime(QString::fromUtf8(c.Text), QString::fromUtf8(c.Format));
+        EXPECT_EQ(scan.Error, c.Error) << c.Text << " / " << c.Format;
+    }
+}
+
+TEST(PickerDates, WriteValuesByTheirFormat)
+{
+    const struct {
+        const char *Format;
+        TDateTime Value;
+        const char *Expected;
+    } cases[] = {
+        {"dd.MM.yyyy", At(2024, 4, 3), "03.04.2024"},
+        {"d MMMM yyyy, dddd", At(2024, 4, 3), "3 April 2024, Wednesday"},
+        {"ddd d-MMM-yy", At(2024, 4, 3), "Wed 3-Apr-24"},
+        {"hh:mm tt", At(2024, 4, 3, 0, 30), "12:30 AM"},
+        {"h:m:s t", At(2024, 4, 3, 13, 5, 9), "1:5:9 P"},
+        {"HH:mm:ss", At(2024, 4, 3, 13, 5, 9), "13:05:09"},
+        {"yyyy", At(12, 1, 1), "0012"},
+        {"yyy-MMMMM", At(2024, 4, 3), "yyy-MMMMM"}, // unknown runs as they stand
+        {"'o''clock' HH", At(2024, 4, 3, 13), "o'clock 13"},
+        {"dd.MM.yyyy", kNaN, ""},
+        {"dd.MM.yyyy", 1e7, ""},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(FormatPickerDateTime(QString::fromUtf8(c.Format), c.Value), QString::fromUtf8(c.Expected))
+            << c.Format;
+}
+
+TEST(PickerDates, WrittenTextsReadBackToTheSameValue)
+{
+    const char *const formats[] = {
+        "yyyy-MM-dd HH:mm:ss",
+        "dd.MM.yyyy hh:mm:ss tt",
+        "dddd, MMMM d, yyyy H:m:s",
+        "ddd MMM/d/yyyy h:mm:ss t",
+    };
+    std::mt19937 random(20261210);
+    std::uniform_int_distribution<qint64> days(-693'593, 2'958'465);
+    std::uniform_int_distribution<int> seconds(0, 86'399);
+    for (int i = 0; i < 2000; ++i) {
+        const qint64 day = days(random);
+        const int second = seconds(random);
+        const TDateTime time = EncodeTime(second / 3600, second / 60 % 60, second % 60, 0);
+        const TDateTime value = day >= 0 ? double(day) + time : double(day) - time;
+        for (const char *format : formats) {
+            const QString text = FormatPickerDateTime(QString::fromUtf8(format), value);
+            const TDateScan scan = ScanPickerDateTime(text, QString::fromUtf8(format));
+            ASSERT_EQ(scan.Error, dseNone) << qPrintable(text) << " / " << format;
+            ASSERT_EQ(scan.Value, value) << qPrintable(text) << " / " << format;
+        }
+    }
+}
+
+TEST(ClipNumbers, ScanOneNumberAndStopWhereItEnds)
+{
+    const struct {
+        const char *Text;
+        TClipSeparators Separators;
+        double Expected;
+        qsizetype EndsAt;
+    } cases[] = {
+        {"  12.5;", csPointOrComma, 12.5, 6},
+        {"1,5", csPointOrComma, 1.5, 3},
+        {"1,5", csPoint, 1.0, 1},          // a comma that is no separator ends the number
+        {"1.5, 2.5", csPointOrComma, 1.5, 3}, // a second separator ends it too
+        {"1.5.3", csPointOrComma, 1.5, 3},
+        {"12.", csPointOrComma, 12.0, 3},
+        {"-.5", csPointOrComma, -0.5, 3},
+        {"1e3", csPointOrComma, 1000.0, 3},
+        {"2.5E-2x", csPointOrComma, 0.025, 6},
+        {"1E", csPointOrComma, 1.0, 2},    // an exponent without digits counts as none
+        {"7-3", csPointOrComma, 7.0, 1},
+        {"--5", csPointOrComma, 0.0, 1},   // no number: 0, stopped at the second sign
+        {"E5", csPointOrComma, 0.0, 0},
+        {"1E99999", csPointOrComma, std::numeric_limits<double>::max(), 7},
+        {"-1E4300", csPointOrComma, -std::numeric_limits<double>::max(), 7},
+        {"1E-99999", csPointOrComma, 0.0, 8},
+    };
+    for (const auto &c : cases) {
+        qsizetype pos = 0;
+        EXPECT_EQ(ScanClipNumber(QString::fromLatin1(c.Text), true, c.Separators, pos), c.Expected) << c.Text;
+        EXPECT_EQ(pos, c.EndsAt) << c.Text;
+    }
+    qsizetype pos = 0;
+    EXPECT_EQ(ScanClipNumber(u"2E3", false, csPoint, pos), 2.0);
+}
+
+TEST(ClipNumbers, ReadPastedTextsLineByLine)
+{
+    using Lines = std::vector<std::vector<double>>;
+    const struct {
+        const char *Text;
+        Lines Expected;
+    } cases[] = {
+        {"1,5; 2.25", {{1.5, 2.25}}},
+        {"1.5, 2.5, 3", {{1.5, 2.5, 3}}},
+        {"--5", {{0, 5}}},
+        {"12.", {{12}}},
+        {"1\t2\r\n3\t\t4\r\n", {{1, 2}, {3, 4}}}, // an empty field leaves no gap
+        {"1\t2\n3", {{1, 2}, {3}}},               // the last line needs no line feed
+        {"1\n\n\n", {{1}}},                       // nor do line feeds at the end add lines
+        {"a\n1\n\nb 2", {{}, {1}, {}, {2}}},      // numbers keep the line they stand on
+        {"no numbers at all\n", {}},
+        {"", {}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ScanClipNumbers(QString::fromLatin1(c.Text)), c.Expected) << c.Text;
+}
+
 } // namespace

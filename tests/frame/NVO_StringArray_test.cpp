@@ -6,7 +6,10 @@
 #include <QtCore/QStringList>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <numeric>
+#include <random>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +33,64 @@ QStringList Column(const TStringArray &a, int col)
     for (int row = 1; row <= a.NrOfRows(); ++row)
         cells << a.GetString(col, row);
     return cells;
+}
+
+/// One key as the sort's rules define it, compared whole: class (empty, number, text),
+/// then the number, or the case-folded text and the exact text as tie-break.
+struct PlainKey
+{
+    int kind = 0;
+    double number = 0;
+    std::string folded, exact;
+};
+
+PlainKey PlainKeyOf(const QString &text)
+{
+    PlainKey key;
+    if (text.isEmpty())
+        return key;
+    if (ReadCellNumber(text, key.number)) {
+        key.kind = 1;
+        return key;
+    }
+    key.kind = 2;
+    key.folded = text.toCaseFolded().toStdString();
+    key.exact = text.toStdString();
+    return key;
+}
+
+int ComparePlainKeys(const PlainKey &a, const PlainKey &b)
+{
+    if (a.kind != b.kind)
+        return a.kind < b.kind ? -1 : 1;
+    if (a.number != b.number)
+        return a.number < b.number ? -1 : 1;
+    if (const int folded = a.folded.compare(b.folded))
+        return folded < 0 ? -1 : 1;
+    if (const int exact = a.exact.compare(b.exact))
+        return exact < 0 ? -1 : 1;
+    return 0;
+}
+
+/// A random cell text from a mix that meets every rule of the sort: ties, empty texts,
+/// numbers in several spellings, texts a number reader might take for a number,
+/// non-ASCII texts with case, texts sharing their first eight bytes, and a NUL.
+QString RandomSortText(std::mt19937 &random)
+{
+    static const QStringList fixed = {
+        "", "0", "-0", "+0", "0.0", "10", "9", "1e1", "3,5", " 7 ", "-2.5", "1e-300",
+        "nan", "NaN", "-nan", "inf", "-Inf", "infinity", "1e999", "0x10", "1.2.3", "e5", "1a",
+        QString::fromUtf8("äpfel"), QString::fromUtf8("ÄPFEL"), "Apfel", QString::fromUtf8("straße"),
+        "STRASSE", QString::fromUtf8("Ωmega"), QString::fromUtf8("ωMEGA"), QString::fromUtf8("日本"),
+        QString::fromUtf8("\xF0\x9F\x98\x80"), "abcdefgh", "ABCDEFGH", "abcdefghA", "abcdefgha",
+        QString::fromUtf8("ab\0c", 4), QString::fromUtf8("ab\0", 3), "ab"};
+    if (random() % 2)
+        return fixed[int(random() % fixed.size())];
+    static const char letters[] = "aAbB";
+    QString word(int(random() % 11), QLatin1Char(' '));
+    for (QChar &ch : word)
+        ch = QLatin1Char(letters[random() % 4]);
+    return word;
 }
 
 TEST(StringArray, CellsAreAddressedFromColumnZeroAndRowOneAndIgnoreOtherIndices)
@@ -184,6 +245,52 @@ TEST(StringArray, SortIsStableInBothDirectionsAndUsesTheSecondaryColumnForTies)
     EXPECT_EQ(Column(a, 2), QStringList({"1", "3", "2", "4"}));
     a.Sort(1, 2, false);
     EXPECT_EQ(Column(a, 2), QStringList({"3", "1", "4", "2"}));
+}
+
+TEST(StringArray, SortOrdersRandomKeysAsComparingTheWholeKeysDoes)
+{
+    const struct
+    {
+        int rows;
+        int primaryKinds; // distinct primary texts: few make long runs of ties
+        int secondary;
+        bool ascending;
+    } cases[] = {
+        {3000, 6, 2, true}, {3000, 6, 2, false}, {3000, 3000, 2, true},
+        {3000, 3000, -1, false}, {40, 5, 2, true}, {40, 5, 2, false},
+    };
+    std::mt19937 random(7);
+    for (const auto &c : cases) {
+        QStringList primaries;
+        for (int i = 0; i < c.primaryKinds; ++i)
+            primaries << RandomSortText(random);
+        QStringList first, second;
+        for (int row = 0; row < c.rows; ++row) {
+            first << primaries[int(random() % primaries.size())];
+            second << RandomSortText(random);
+        }
+        TStringArray a;
+        FillColumn(a, 1, first);
+        FillColumn(a, 2, second);
+        a.Sort(1, c.secondary, c.ascending);
+
+        std::vector<int> expected(size_t(c.rows));
+        std::iota(expected.begin(), expected.end(), 0);
+        std::vector<PlainKey> keys;
+        for (int row = 0; row < c.rows; ++row)
+            keys.push_back(PlainKeyOf(first[row])), keys.push_back(PlainKeyOf(second[row]));
+        std::stable_sort(expected.begin(), expected.end(), [&](int x, int y) {
+            for (int k = 0; k < (c.secondary > 0 ? 2 : 1); ++k)
+                if (const int order = ComparePlainKeys(keys[size_t(x) * 2 + size_t(k)], keys[size_t(y) * 2 + size_t(k)]))
+                    return c.ascending ? order < 0 : order > 0;
+            return false;
+        });
+        std::vector<int> sorted;
+        for (int pos = 1; pos <= c.rows; ++pos)
+            sorted.push_back(a.GetSortOrder(pos) - 1); // stored rows count from 1 here
+        EXPECT_EQ(sorted, expected) << c.rows << " rows, " << c.primaryKinds << " primary texts, ascending "
+                                    << c.ascending;
+    }
 }
 
 TEST(StringArray, RowsKeepCellsAndAttributeBytesThroughSortUnsortCommitInsertAndRemove)

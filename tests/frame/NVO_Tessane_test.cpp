@@ -52,3 +52,23 @@ TEST(Tessane, DecIntValueReadsTheIntegerIncludingTheRangeEnds)
     EXPECT_EQ(DecIntValue(QStringLiteral("-0042")), -42);
     EXPECT_FALSE(DecIntValue(QStringLiteral("4 2")).has_value());
 }
+
+TEST(Tessane, MulDivRoundsHalvesAwayFromZeroAndAnswersMinusOneForNoDivisor)
+{
+    struct Case {
+        int a, b, c, expected;
+    };
+    const Case cases[] = {
+        {15, 127, 16, 119},                 // 119.06
+        {1, 121, 16, 8},                    // 7.56
+        {1, 3, 2, 2},                       // 1.5: half away from zero
+        {-1, 3, 2, -2},                     // -1.5
+        {1, -3, -2, 2},                     // signs cancel
+        {5, 0, 7, 0},
+        {INT_MAX, INT_MAX, INT_MAX, INT_MAX}, // the product needs 64 bits
+        {INT_MAX, 2, 1, -1},                // beyond int
+        {3, 4, 0, -1},                      // no divisor
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(MulDiv(c.a, c.b, c.c), c.expected) << c.a << " * " << c.b << " / " << c.c;
+}

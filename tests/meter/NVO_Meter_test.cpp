@@ -835,6 +835,53 @@ TEST(Meter, AChangeAfterAPaintShowsAsOnAFreshMeter)
     });
 }
 
+// A value change draws the needles over the dial kept from the paint before; every
+// other change draws the dial anew. After each step of the chain, painted one after
+// the other, the meter looks as a fresh one given the whole chain at once.
+TEST(Meter, NeedlesOverTheKeptDialShowAsOnAFreshMeter)
+{
+    const std::function<void(TMeter &)> steps[] = {
+        [](TMeter &m) { m.SetValue(0.3); },
+        [](TMeter &m) { m.SetValue(0.7); },
+        [](TMeter &m) {
+            m.GetNeedleLayout()->SetShadowDx(4);
+            m.GetNeedleLayout()->SetShadowDy(3);
+        },
+        [](TMeter &m) { m.SetValue(0.2); },
+        [](TMeter &m) {
+            m.GetNeedleLayoutSec()->SetVisible(true);
+            m.SetValueSec(0.9);
+        },
+        [](TMeter &m) { m.SetValueSec(0.5); },
+        [](TMeter &m) { m.SetThresholdHigh(0.6); },
+        [](TMeter &m) { m.SetValue(0.8); }, // lights a lamp
+        [](TMeter &m) { m.SetColorScale(clr::Red); },
+        [](TMeter &m) { m.SetValue(0.1); },
+        [](TMeter &m) { m.OnBeforeDrawScaleLabel = [](QObject *, TCanvas &, QString &label, int, int) { label += "x"; }; },
+        [](TMeter &m) { m.SetValue(0.4); },
+        [](TMeter &m) { m.OnBeforeDrawScaleLabel = nullptr; },
+        [](TMeter &m) { m.OnMeterRendered = [](QObject *, TCanvas &canvas) { canvas.Rectangle(60, 20, 90, 50); }; },
+        [](TMeter &m) { m.SetValue(0.6); },
+        [](TMeter &m) { m.OnMeterRendered = nullptr; },
+        [](TMeter &m) { m.SetValue(0.65); },
+        [](TMeter &m) { m.SetMeterMaxValue(2); },
+        [](TMeter &m) { m.SetValue(1.5); },
+    };
+    TMeter painted;
+    painted.SetScaleBkVisible(true);
+    painted.SetScaleBkWidth(20);
+    for (size_t i = 0; i < std::size(steps); ++i) {
+        Grab(&painted);
+        steps[i](painted);
+        TMeter fresh;
+        fresh.SetScaleBkVisible(true);
+        fresh.SetScaleBkWidth(20);
+        for (size_t j = 0; j <= i; ++j)
+            steps[j](fresh);
+        EXPECT_EQ(Grab(&painted), Grab(&fresh)) << "step " << i;
+    }
+}
+
 // The buffer and its painter live from paint to paint; what a handler does to the
 // canvas must still end with its paint.
 TEST(Meter, HandlersStartEveryPaintFromAFreshCanvas)

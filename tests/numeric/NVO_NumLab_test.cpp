@@ -644,6 +644,45 @@ public:
     ~StylesOn() { StyleServices::SetEnabled(false); }
 };
 
+TEST(NumLabPaint, AKeptPictureShowsEveryLaterChangeAsAFreshPaintWould)
+{
+    // A paint redraws only the value text over the picture of the last paint while no
+    // other setting changed: each step here follows a paint of the step before.
+    auto source = MakeLabel();
+    source->SetLeftText("Lf");
+    source->SetValue(-3);
+    const struct {
+        std::function<void(TNumLab &)> change;
+        bool showsOther = true;
+    } steps[] = {
+        {[](TNumLab &l) { l.SetValue(1234.25); }},
+        {[](TNumLab &l) { l.SetValue(1); }}, // a shorter text over a longer one
+        {[](TNumLab &l) { l.SetValue(1.001); }, false}, // the same text again
+        {[](TNumLab &l) { l.SetColorLabBakG(clr::Aqua); }},
+        {[](TNumLab &l) { l.SetValue(2); }}, // a value over a changed setting
+        {[](TNumLab &l) { l.SetRightText("Rg"); }},
+        {[](TNumLab &l) { l.SetEnabled(false); }},
+        {[](TNumLab &l) { l.SetEnabled(true); }},
+        {[&](TNumLab &l) { l.Assign(source.get()); }},
+        {[](TNumLab &l) { StyleServices::SetEnabled(true); }}, // a switch no widget hears of
+    };
+    auto label = MakeLabel();
+    label->SetValue(8.5);
+    int index = 0;
+    for (const auto &step : steps) {
+        StyleServices::SetEnabled(false);
+        const QImage before = Grab(label.get());
+        step.change(*label);
+        auto fresh = MakeLabel();
+        fresh->Assign(label.get());
+        fresh->SetEnabled(label->GetEnabled());
+        const QImage after = Grab(label.get());
+        EXPECT_EQ(after, Grab(fresh.get())) << "step " << index;
+        EXPECT_EQ(after != before, step.showsOther) << "step " << index++;
+    }
+    StyleServices::SetEnabled(false);
+}
+
 TEST(NumLabPaint, VisualStylesColourBackgroundBoxFrameAndTexts)
 {
     StylesOn styles;

@@ -1,5 +1,7 @@
 #include "NVO_Color.h"
 
+#include "NVO_Tessane.h"
+
 #include <QtGui/QGuiApplication>
 
 #include <algorithm>
@@ -95,6 +97,15 @@ TColor ReadableTextColor(TColor text, TColor ground, const QPalette &palette)
     if (ContrastRatio(ToQColor(text, palette), groundColor) >= 4.5)
         return text;
     return ContrastRatio(Qt::black, groundColor) >= ContrastRatio(Qt::white, groundColor) ? clr::Black : clr::White;
+}
+
+TColor StepColor(TColor From, TColor To, int Num, int Den)
+{
+    if (Den == 0)
+        return From & 0xFFFFFF;
+    const auto step = [&](int from, int to) { return from + MulDiv(Num, to - from, Den); };
+    return RGBColor(step(GetRValue(From), GetRValue(To)), step(GetGValue(From), GetGValue(To)),
+                    step(GetBValue(From), GetBValue(To)));
 }
 
 } // namespace nvo

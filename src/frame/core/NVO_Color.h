@@ -102,4 +102,10 @@ NVO_EXPORT double ContrastRatio(const QColor &a, const QColor &b);
 /// light palette's picture does not change.
 NVO_EXPORT TColor ReadableTextColor(TColor text, TColor ground, const QPalette &palette);
 
+/// The colour `Num`/`Den` of the way from `From` to `To` (both plain RGB), each
+/// channel on its own: From + MulDiv(Num, To - From, Den), kept to its low 8 bits as
+/// the stepped gradients always did. A step with no extent (`Den` 0) stays at `From`:
+/// a gradient of one band, or one colour only, fills with that colour.
+NVO_EXPORT TColor StepColor(TColor From, TColor To, int Num, int Den);
+
 } // namespace nvo

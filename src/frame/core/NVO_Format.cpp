@@ -1068,4 +1068,450 @@ QString FormatDateTime(const QString &format, TDateTime dateTime, const TFormatS
     return writer.Result();
 }
 
+// --- Numbers in free text -------------------------------------------------------------
+
+namespace {
+
+/// The reading states of ScanClipNumber.
+enum class ClipState { Start, AfterSign, Integer, AfterSeparator, Fraction, AfterE, AfterExponentSign, Exponent };
+
+bool CanStartClipNumber(QChar c)
+{
+    return c == u'+' || c == u'-' || c == u'.' || (c >= u'0' && c <= u'9');
+}
+
+/// The number text read so far as a double; an exponent without digits counts as none.
+double ConvertClipNumber(QString number)
+{
+    if (number.endsWith(u'.'))
+        number.append(u'0');
+    std::optional<double> value = Val(number);
+    if (!value)
+        value = Val(QStringView(number).left(number.indexOf(u'E')));
+    constexpr double kLargest = std::numeric_limits<double>::max();
+    return std::clamp(value.value_or(0.0), -kLargest, kLargest);
+}
+
+} // namespace
+
+double ScanClipNumber(QStringView text, bool allowExponent, TClipSeparators separators, qsizetype &pos)
+{
+    QString number;
+    int exponent = 0;
+    ClipState state = ClipState::Start;
+    for (;; ++pos) {
+        const char16_t c = pos < text.size() ? text[pos].toUpper().unicode() : u'Z';
+        const bool separator = ((separators & csPoint) && c == u'.') || ((separators & csComma) && c == u',');
+        const bool digit = c >= u'0' && c <= u'9';
+        const bool sign = c == u'+' || c == u'-';
+        const bool e = allowExponent && c == u'E';
+        std::optional<ClipState> next; // nullopt: the number ends here
+        bool failed = false;
+        switch (state) {
+        case ClipState::Start:
+            if (c == u' ')
+                continue;
+            failed = !(separator || sign || digit);
+            next = separator ? ClipState::AfterSeparator : sign ? ClipState::AfterSign : ClipState::Integer;
+            break;
+        case ClipState::AfterSign:
+            failed = !(separator || digit);
+            next = separator ? ClipState::AfterSeparator : ClipState::Integer;
+            break;
+        case ClipState::Integer:
+            if (digit || separator)
+                next = digit ? ClipState::Integer : ClipState::AfterSeparator;
+            else if (e)
+                next = ClipState::AfterE;
+            break;
+        // A second separator ends the number: in "1.5, 2.5" the comma is the list's.
+        case ClipState::AfterSeparator:
+        case ClipState::Fraction:
+            if (digit)
+                next = ClipState::Fraction;
+            else if (e)
+                next = ClipState::AfterE;
+            break;
+        case ClipState::AfterE:
+            failed = separator || c == u' ' || e;
+            if (sign || digit)
+                next = sign ? ClipState::AfterExponentSign : ClipState::Exponent;
+            break;
+        case ClipState::AfterExponentSign:
+            failed = separator || c == u' ' || sign || e;
+            if (digit)
+                next = ClipState::Exponent;
+            break;
+        case ClipState::Exponent:
+            if (digit)
+                next = ClipState::Exponent;
+            break;
+        }
+        if (failed)
+            return 0.0;
+        if (!next)
+            return ConvertClipNumber(std::move(number));
+        state = *next;
+        if (state == ClipState::Exponent) {
+            if (exponent > 4200)
+                continue;
+            exponent = exponent * 10 + (c - u'0');
+        }
+        number.append(separator ? u'.' : c);
+    }
+}
+
+std::vector<std::vector<double>> ScanClipNumbers(QStringView pasted)
+{
+    // Tabs and carriage returns are blanks; a blank at the end ends the last number.
+    QString text = pasted.toString();
+    text.replace(u'\t', u' ').replace(u'\r', u' ').append(u' ');
+    std::vector<std::vector<double>> lines(1);
+    size_t linesWithNumbers = 0;
+    qsizetype pos = 0;
+    // Moves on to the next character that can start a number, opening a line at each
+    // line feed it passes (the one that ended a number included).
+    const auto skipToNumber = [&] {
+        while (pos < text.size() && !CanStartClipNumber(text[pos])) {
+            if (text[pos] == u'\n')
+                lines.emplace_back();
+            ++pos;
+        }
+    };
+    skipToNumber();
+    while (pos < text.size()) {
+        lines.back().push_back(ScanClipNumber(text, true, csPointOrComma, pos));
+        linesWithNumbers = lines.size();
+        if (pos < text.size() && text[pos] == u'\n')
+            lines.emplace_back();
+        if (pos < text.size())
+            ++pos;
+        skipToNumber();
+    }
+    lines.resize(linesWithNumbers);
+    return lines;
+}
+
+// --- Date picker formats ------------------------------------------------------------
+
+namespace {
+
+/// One token of a date picker format: a literal text, or a run of one format letter.
+struct PickerToken
+{
+    QString Literal; ///< the literal's text, quotes resolved; empty for a letter run
+    char16_t Letter = 0;
+    qsizetype Count = 0;
+};
+
+bool IsPickerLetter(QChar c)
+{
+    return c == u'H' || c == u'M' || c == u'd' || c == u'h' || c == u'm' || c == u's' || c == u't'
+        || c == u'y';
+}
+
+/// Splits a date picker format into its tokens, calling `visit` for each in order
+/// until it returns false.
+template<typename Visit>
+void ForEachPickerToken(QStringView format, Visit visit)
+{
+    qsizetype i = 0;
+    while (i < format.size()) {
+        PickerToken token;
+        const QChar c = format[i];
+        if (c == u'\'') {
+            // Up to the next single quote; two quotes in a row stand for one. A quote
+            // that is never closed runs to the end of the format.
+            ++i;
+            while (i < format.size()) {
+                if (format[i] == u'\'') {
+                    if (i + 1 < format.size() && format[i + 1] == u'\'') {
+                        token.Literal.append(u'\'');
+                        i += 2;
+                        continue;
+                    }
+                    ++i;
+                    break;
+                }
+                token.Literal.append(format[i++]);
+            }
+            if (token.Literal.isEmpty())
+                continue;
+        } else if (IsPickerLetter(c)) {
+            token.Letter = c.unicode();
+            const qsizetype start = i;
+            while (i < format.size() && format[i] == c)
+                ++i;
+            token.Count = i - start;
+        } else {
+            const qsizetype start = i;
+            while (i < format.size() && format[i] != u'\'' && !IsPickerLetter(format[i]))
+                ++i;
+            token.Literal = format.mid(start, i - start).toString();
+        }
+        if (!visit(token))
+            return;
+    }
+}
+
+/// A decimal integer in the whole of `text`: leading blanks, one sign, digits.
+std::optional<int> WholeInteger(QStringView text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == u' ')
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'+' || text[i] == u'-'))
+        negative = text[i++] == u'-';
+    if (i == text.size())
+        return std::nullopt;
+    qint64 value = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i].unicode() < u'0' || text[i].unicode() > u'9')
+            return std::nullopt;
+        value = value * 10 + (text[i].unicode() - u'0');
+        if (value > std::numeric_limits<int>::max())
+            return std::nullopt;
+    }
+    return int(negative ? -value : value);
+}
+
+/// Reads the fields of a date text token by token.
+class PickerDateReader
+{
+public:
+    PickerDateReader(QStringView text, int twoDigitYearWindow, int currentYear)
+        : FRest(text)
+        , FWindow(std::clamp(twoDigitYearWindow, 0, 99))
+        , FCurrentYear(std::clamp(currentYear, 1, 9999))
+    {
+    }
+
+    /// Takes the token's part from the text; false ends the reading with Error().
+    bool Read(const PickerToken &token);
+    TDateScan Result() const;
+    TDateScanError Error() const { return FError; }
+
+private:
+    bool Fail(TDateScanError error)
+    {
+        FError = error;
+        return false;
+    }
+    /// The next `count` characters as a whole integer.
+    bool ReadFixed(qsizetype count, int &field);
+    /// A number of any length: blanks, one sign, the digits that follow.
+    bool ReadVariable(int &field);
+    /// The first of `names` that the text starts with (letter case ignored); its index.
+    bool ReadName(const auto &names, int &index);
+    void Consume(qsizetype count) { FRest = FRest.mid(count); }
+
+    QStringView FRest;
+    int FWindow;
+    int FCurrentYear;
+    TDateScanError FError = dseNone;
+    int FYear = 0, FMonth = 0, FDay = 0, FHour = 0, FMinute = 0, FSecond = 0;
+    bool FTwelveHour = false;
+    bool FAfternoon = false;
+};
+
+bool PickerDateReader::ReadFixed(qsizetype count, int &field)
+{
+    if (FRest.size() < count)
+        return Fail(dseNumber);
+    const std::optional<int> value = WholeInteger(FRest.first(count));
+    if (!value)
+        return Fail(dseNumber);
+    field = *value;
+    Consume(count);
+    return true;
+}
+
+bool PickerDateReader::ReadVariable(int &field)
+{
+    qsizetype end = 0;
+    while (end < FRest.size() && FRest[end] == u' ')
+        ++end;
+    if (end < FRest.size() && (FRest[end] == u'+' || FRest[end] == u'-'))
+        ++end;
+    while (end < FRest.size() && FRest[end].unicode() >= u'0' && FRest[end].unicode() <= u'9')
+        ++end;
+    return ReadFixed(end, field);
+}
+
+bool PickerDateReader::ReadName(const auto &names, int &index)
+{
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (FRest.startsWith(names[i], Qt::CaseInsensitive)) {
+            index = int(i);
+            Consume(names[i].size());
+            return true;
+        }
+    }
+    return Fail(dseNumber);
+}
+
+bool PickerDateReader::Read(const PickerToken &token)
+{
+    if (!token.Literal.isEmpty()) {
+        if (!FRest.startsWith(token.Literal))
+            return Fail(dseLiteral);
+        Consume(token.Literal.size());
+        return true;
+    }
+    const TFormatSettings &names = EnglishFormatSettings();
+    int index = 0;
+    switch (token.Letter) {
+    case u'y':
+        if (token.Count == 4)
+            return ReadFixed(4, FYear);
+        if (token.Count == 2) {
+            int twoDigits = 0;
+            if (!ReadFixed(2, twoDigits))
+                return false;
+            const int windowStart = FCurrentYear - FWindow;
+            FYear = windowStart - windowStart % 100 + twoDigits;
+            if (FWindow != 0 && FYear < windowStart)
+                FYear += 100;
+            return true;
+        }
+        break;
+    case u'M':
+        if (token.Count == 4 || token.Count == 3) {
+            // The short names are three letters each: "MMM" takes exactly three.
+            if (!ReadName(token.Count == 4 ? names.LongMonthNames : names.ShortMonthNames, index))
+                return false;
+            FMonth = index + 1;
+            return true;
+        }
+        if (token.Count <= 2)
+            return token.Count == 2 ? ReadFixed(2, FMonth) : ReadVariable(FMonth);
+        break;
+    case u'd':
+        if (token.Count == 4)
+            return ReadName(names.LongDayNames, index);
+        if (token.Count == 3)
+            return ReadName(names.ShortDayNames, index);
+        if (token.Count <= 2)
+            return token.Count == 2 ? ReadFixed(2, FDay) : ReadVariable(FDay);
+        break;
+    case u'H':
+    case u'h':
+        if (token.Count <= 2) {
+            FTwelveHour |= token.Letter == u'h';
+            return token.Count == 2 ? ReadFixed(2, FHour) : ReadVariable(FHour);
+        }
+        break;
+    case u'm':
+        if (token.Count <= 2)
+            return token.Count == 2 ? ReadFixed(2, FMinute) : ReadVariable(FMinute);
+        break;
+    case u's':
+        if (token.Count <= 2)
+            return token.Count == 2 ? ReadFixed(2, FSecond) : ReadVariable(FSecond);
+        break;
+    case u't':
+        if (token.Count <= 2) {
+            if (FRest.size() < token.Count)
+                return Fail(dseNumber);
+            FAfternoon = token.Count == 2 ? FRest.first(2).compare(u"am", Qt::CaseInsensitive) != 0
+                                          : FRest.first(1).compare(u"a", Qt::CaseInsensitive) != 0;
+            Consume(token.Count);
+            return true;
+        }
+        break;
+    }
+    return Fail(dseToken);
+}
+
+TDateScan PickerDateReader::Result() const
+{
+    if (FError != dseNone)
+        return {FError, 0};
+    int hour = FHour;
+    if (FTwelveHour) {
+        if (!FAfternoon && hour == 12)
+            hour = 0;
+        else if (FAfternoon && hour != 12)
+            hour += 12;
+    }
+    if (hour < 0 || hour > 23 || FMinute < 0 || FMinute > 59 || FSecond < 0 || FSecond > 59)
+        return {dseNotADate, 0};
+    const TDateTime time = EncodeTime(hour, FMinute, FSecond, 0);
+    if (FYear == 0 && FMonth == 0 && FDay == 0)
+        return {dseNone, time};
+    // A format without a year (or month, or day) reads none: that is no date.
+    if (FYear < 1 || FYear > 9999 || !QDate::isValid(FYear, FMonth, FDay))
+        return {dseNotADate, 0};
+    const TDateTime date = EncodeDate(FYear, FMonth, FDay);
+    return {dseNone, date >= 0 ? date + time : date - time};
+}
+
+} // namespace
+
+TDateScan ScanPickerDateTime(QStringView text, QStringView format, int twoDigitYearWindow)
+{
+    return ScanPickerDateTime(text, format, twoDigitYearWindow, QDate::currentDate().year());
+}
+
+TDateScan ScanPickerDateTime(QStringView text, QStringView format, int twoDigitYearWindow, int currentYear)
+{
+    PickerDateReader reader(text, twoDigitYearWindow, currentYear);
+    ForEachPickerToken(format, [&reader](const PickerToken &token) { return reader.Read(token); });
+    return reader.Result();
+}
+
+QString FormatPickerDateTime(QStringView format, TDateTime dateTime)
+{
+    const std::optional<DayAndTime> split = Split(dateTime);
+    if (!split)
+        return QString();
+    const CalendarFields fields(*split);
+    const TFormatSettings &names = EnglishFormatSettings();
+    const int hour12 = fields.Hour % 12 == 0 ? 12 : fields.Hour % 12;
+    const bool afternoon = fields.Hour >= 12;
+    Utf16Text text;
+    ForEachPickerToken(format, [&](const PickerToken &token) {
+        const auto number = [&](int value) { text.AppendNumber(value, int(token.Count)); };
+        bool known = token.Count <= 2;
+        switch (token.Letter) {
+        case 0: text.Append(token.Literal); break;
+        case u'y':
+            known = token.Count == 2 || token.Count == 4;
+            if (known)
+                text.AppendNumber(token.Count == 2 ? fields.Year % 100 : fields.Year, int(token.Count));
+            break;
+        case u'M':
+            known = token.Count <= 4;
+            if (token.Count >= 3 && known)
+                text.Append(token.Count == 4 ? names.LongMonthNames[fields.Month - 1]
+                                             : names.ShortMonthNames[fields.Month - 1]);
+            else if (known)
+                number(fields.Month);
+            break;
+        case u'd':
+            known = token.Count <= 4;
+            if (token.Count >= 3 && known)
+                text.Append(token.Count == 4 ? names.LongDayNames[fields.DayOfWeek]
+                                             : names.ShortDayNames[fields.DayOfWeek]);
+            else if (known)
+                number(fields.Day);
+            break;
+        case u'H': if (known) number(fields.Hour); break;
+        case u'h': if (known) number(hour12); break;
+        case u'm': if (known) number(fields.Minute); break;
+        case u's': if (known) number(fields.Second); break;
+        case u't':
+            if (known)
+                text.Append(token.Count == 2 ? (afternoon ? names.TimePMString : names.TimeAMString)
+                                             : QStringView(afternoon ? u"P" : u"A"));
+            break;
+        }
+        if (!known)
+            text.Append(QString(qsizetype(token.Count), QChar(token.Letter)));
+        return true;
+    });
+    return text.ToQString();
+}
+
 } // namespace nvo

@@ -25,6 +25,7 @@
 #include <array>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 class QDateTime;
 
@@ -180,6 +181,30 @@ private:
     char *FEnd = FChars.data();
 };
 
+// --- Numbers in free text -----------------------------------------------------------
+
+/// Which characters ScanClipNumber takes as the decimal separator.
+enum TClipSeparators : quint8 { csPoint = 1, csComma = 2, csPointOrComma = 3 };
+
+/// Reads one number of a text pasted from another program, starting at index `pos`
+/// of `text`: optional blanks, a sign, digits with one decimal separator (a "," read
+/// as "."), and with `allowExponent` an "E" (any case), a sign and exponent digits
+/// (those beyond a value of 4200 are not read). A second separator, a blank, a sign
+/// or any other character ends the number; a text that cannot be a number (a sign
+/// after a sign, an "E" or a separator first) gives 0. `pos` is left on the character
+/// that ended the reading. "12." reads 12, "1E" reads 1; the result is finite:
+/// magnitudes beyond the double range give +/- the largest double.
+NVO_EXPORT double ScanClipNumber(QStringView text, bool allowExponent, TClipSeparators separators,
+                                 qsizetype &pos);
+
+/// The numbers of a pasted text, one list per line (a line feed ends a line; tabs and
+/// carriage returns count as blanks). Numbers are read by ScanClipNumber with exponents
+/// and either separator; what cannot start one ("+", "-", "." or a digit) is skipped.
+/// The lines run to the last one holding a number: a final line without a line feed
+/// counts, and line feeds after the last number add no lines. A line between numbers
+/// that holds none is an empty list, so numbers keep the line they stand on.
+NVO_EXPORT std::vector<std::vector<double>> ScanClipNumbers(QStringView text);
+
 // --- Dates and times ---------------------------------------------------------------
 
 /// A date-time value: days since 1899-12-30 00:00, the fraction being the time of
@@ -260,5 +285,66 @@ NVO_EXPORT const TFormatSettings &EnglishFormatSettings();
 NVO_EXPORT QString FormatDateTime(const QString &format, TDateTime dateTime);
 NVO_EXPORT QString FormatDateTime(const QString &format, TDateTime dateTime,
                                   const TFormatSettings &settings);
+
+// --- Date picker formats --------------------------------------------------------------
+//
+// The date columns of the report list name their display format in the date picker's
+// notation, which differs from FormatDateTime's: letter case matters ("MM" is the
+// month, "mm" the minute), "H" is the 24-hour clock and "t" the half of the day.
+
+/// How a text failed to fit a date picker format.
+enum TDateScanError : qint8 {
+    dseNone = 0,      ///< the text fits the format
+    dseLiteral = -1,  ///< a literal of the format is not where the text has it
+    dseToken = -2,    ///< the format holds a run of letters no token knows ("yyy")
+    dseNumber = -3,   ///< a number of the text is not a valid integer, or a name matches nothing
+    dseNotADate = -4, ///< the fields form no date or time: 31 February, hour 25, a date without a year
+};
+
+/// The result of reading a date text: `Value` is meaningful only when `Error` is
+/// dseNone. A text that does not fit never yields a made-up date (such as 1899-12-30
+/// or today): callers decide what a failed reading means.
+struct TDateScan {
+    TDateScanError Error = dseNone;
+    TDateTime Value = 0;
+};
+
+/// The window of two-digit years: "yy" reads a year within the 100 years that start
+/// this many years before the current one (in 2026: 1976 .. 2075). 0 reads the years
+/// of the current century; windows outside 0..99 count as the nearest end.
+inline constexpr int kTwoDigitYearWindow = 50;
+
+/// Reads `text` by a date picker format, token by token from the left; each token
+/// takes its part from the start of what is left of the text:
+///   'lit'      a quoted literal ('' inside is one quote); any other character that is
+///              not one of the letters below starts a literal that runs to the next
+///              quote or letter. The text must continue with the literal exactly.
+///   yyyy yy    four characters, the year; two characters, the year in the window
+///   MMMM MMM   the English month name that starts the text / three characters equal
+///              to an English month abbreviation, letter case ignored
+///   MM M       two characters / a number of any length, the month
+///   dddd ddd   the English weekday name / abbreviation that starts the text (read, not used)
+///   dd d       the day;  HH H  the hour (24-hour clock);  hh h  the hour (12-hour clock)
+///   mm m       the minute;  ss s  the second
+///   tt t       two characters / one character: "am" / "a" (any case) the morning, anything
+///              else the afternoon; a 12-hour hour counts in the morning without them
+/// A number of any length skips leading blanks, takes one sign and the digits after it;
+/// the two- and four-character fields must hold a valid integer. Text after the last
+/// token is not read. With a year, month or day the value is that date plus the time;
+/// without one, the time alone.
+NVO_EXPORT TDateScan ScanPickerDateTime(QStringView text, QStringView format,
+                                        int twoDigitYearWindow = kTwoDigitYearWindow);
+/// The same with the current year given, which the two-digit years depend on.
+NVO_EXPORT TDateScan ScanPickerDateTime(QStringView text, QStringView format,
+                                        int twoDigitYearWindow, int currentYear);
+
+/// Writes `dateTime` by a date picker format, the tokens as ScanPickerDateTime reads
+/// them (English names; "tt" writes "AM"/"PM", "t" "A"/"P"; the 12-hour clock runs
+/// 12, 1 .. 11); a run of letters no token knows is written as it stands. A value that
+/// is not finite or lies outside the valid dates gives an empty text. The text reads
+/// back to the same value at second precision when the format has all of the date
+/// (the year as yyyy) and time fields it needs, a 12-hour hour together with its half,
+/// and no number of any length ("M", "d", "H" ...) right beside other digits.
+NVO_EXPORT QString FormatPickerDateTime(QStringView format, TDateTime dateTime);
 
 } // namespace nvo

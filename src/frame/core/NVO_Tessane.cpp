@@ -50,4 +50,15 @@ bool IsValidDecInt(const QString &S)
     return DecIntValue(S).has_value();
 }
 
+int MulDiv(int A, int B, int C)
+{
+    if (C == 0)
+        return -1;
+    const qint64 product = qint64(A) * B;
+    // Round on the magnitudes: halves then go away from zero whatever the signs.
+    const qint64 magnitude = (qAbs(product) + qAbs(qint64(C)) / 2) / qAbs(qint64(C));
+    const qint64 result = (product < 0) != (C < 0) ? -magnitude : magnitude;
+    return result < INT_MIN || result > INT_MAX ? -1 : int(result);
+}
+
 } // namespace nvo

@@ -21,4 +21,10 @@ NVO_EXPORT std::optional<int> DecIntValue(const QString &S);
 /// Whether `S` is a decimal integer as `DecIntValue` reads it.
 NVO_EXPORT bool IsValidDecInt(const QString &S);
 
+/// `A` x `B` / `C` with a 64-bit product, rounded to the nearest integer (halves away
+/// from zero), as the system's integer scaling the controls were designed with: -1
+/// when `C` is 0 or the result is beyond the int range. Band and step arithmetic
+/// (gradients, scales) use it so that their edges land where the original ones did.
+NVO_EXPORT int MulDiv(int A, int B, int C);
+
 } // namespace nvo

@@ -3,6 +3,7 @@
 #include <QtCore/QMetaMethod>
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <climits>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 #include <new>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace nvo {
 
@@ -146,104 +148,74 @@ bool ReadCellNumber(QStringView Text, double &Value)
     return ReadNumberBytes(std::string_view(bytes, size_t(Text.size())), Value);
 }
 
-/// A 16-byte cell: up to 15 bytes of UTF-8 in place (length in the last byte), longer
-/// texts in a heap block of exactly their size (pointer and length in place, last byte
-/// 0xFF).
-class TStringArray::Cell
+TStringArray::Cell::Cell() noexcept
 {
-public:
-    Cell() noexcept { std::memset(FRaw, 0, sizeof FRaw); }
-    ~Cell() { Release(); }
-    Cell(const Cell &) = delete;
-    Cell &operator=(const Cell &) = delete;
+    std::memset(FRaw, 0, sizeof FRaw);
+}
 
-    void MoveFrom(Cell &other) noexcept
-    {
+TStringArray::Cell::~Cell()
+{
+    Release();
+}
+
+void TStringArray::Cell::MoveFrom(Cell &other) noexcept
+{
+    Release();
+    std::memcpy(FRaw, other.FRaw, sizeof FRaw);
+    std::memset(other.FRaw, 0, sizeof other.FRaw);
+}
+
+void TStringArray::Cell::Set(std::string_view bytes)
+{
+    if (bytes.size() <= InlineMax) {
         Release();
-        std::memcpy(FRaw, other.FRaw, sizeof FRaw);
-        std::memset(other.FRaw, 0, sizeof other.FRaw);
+        CopyShort(bytes);
+        FRaw[InlineMax] = static_cast<unsigned char>(bytes.size());
+        return;
     }
-
-    std::string_view Bytes() const noexcept
-    {
-        if (!OnHeap())
-            return {reinterpret_cast<const char *>(FRaw), FRaw[InlineMax]};
-        return {HeapPointer(), HeapLength()};
+    if (OnHeap() && HeapLength() == bytes.size()) {
+        // A text rewritten at its length (a value edited in place, a column refilled)
+        // keeps its block.
+        std::memmove(HeapPointer(), bytes.data(), bytes.size());
+        return;
     }
+    char *block = static_cast<char *>(std::malloc(bytes.size()));
+    if (!block)
+        throw std::bad_alloc();
+    std::memcpy(block, bytes.data(), bytes.size());
+    Release();
+    const uint16_t length = static_cast<uint16_t>(bytes.size());
+    std::memcpy(FRaw, &block, sizeof block);
+    std::memcpy(FRaw + sizeof block, &length, sizeof length);
+    FRaw[InlineMax] = HeapTag;
+}
 
-    void Set(std::string_view bytes)
-    {
-        if (bytes.size() <= InlineMax) {
-            Release();
-            CopyShort(bytes);
-            FRaw[InlineMax] = static_cast<unsigned char>(bytes.size());
-            return;
-        }
-        if (OnHeap() && HeapLength() == bytes.size()) {
-            // A text rewritten at its length (a value edited in place, a column refilled)
-            // keeps its block.
-            std::memmove(HeapPointer(), bytes.data(), bytes.size());
-            return;
-        }
-        char *block = static_cast<char *>(std::malloc(bytes.size()));
-        if (!block)
-            throw std::bad_alloc();
-        std::memcpy(block, bytes.data(), bytes.size());
-        Release();
-        const uint16_t length = static_cast<uint16_t>(bytes.size());
-        std::memcpy(FRaw, &block, sizeof block);
-        std::memcpy(FRaw + sizeof block, &length, sizeof length);
-        FRaw[InlineMax] = HeapTag;
+/// Copies up to 15 bytes in place with two fixed-size moves that may overlap: the
+/// in-place texts are the bulk of every file read, and a copy of variable length
+/// would cost a library call per cell.
+void TStringArray::Cell::CopyShort(std::string_view bytes) noexcept
+{
+    const size_t n = bytes.size();
+    const char *source = bytes.data();
+    if (n >= 8) {
+        std::memcpy(FRaw, source, 8);
+        std::memcpy(FRaw + n - 8, source + n - 8, 8);
+    } else if (n >= 4) {
+        std::memcpy(FRaw, source, 4);
+        std::memcpy(FRaw + n - 4, source + n - 4, 4);
+    } else if (n > 0) {
+        FRaw[0] = static_cast<unsigned char>(source[0]);
+        FRaw[n / 2] = static_cast<unsigned char>(source[n / 2]);
+        FRaw[n - 1] = static_cast<unsigned char>(source[n - 1]);
     }
+}
 
-    bool Empty() const noexcept { return !OnHeap() && FRaw[InlineMax] == 0; }
-
-private:
-    static constexpr size_t InlineMax = 15;
-    static constexpr unsigned char HeapTag = 0xFF;
-
-    bool OnHeap() const noexcept { return FRaw[InlineMax] == HeapTag; }
-
-    /// Copies up to 15 bytes in place with two fixed-size moves that may overlap: the
-    /// in-place texts are the bulk of every file read, and a copy of variable length
-    /// would cost a library call per cell.
-    void CopyShort(std::string_view bytes) noexcept
-    {
-        const size_t n = bytes.size();
-        const char *source = bytes.data();
-        if (n >= 8) {
-            std::memcpy(FRaw, source, 8);
-            std::memcpy(FRaw + n - 8, source + n - 8, 8);
-        } else if (n >= 4) {
-            std::memcpy(FRaw, source, 4);
-            std::memcpy(FRaw + n - 4, source + n - 4, 4);
-        } else if (n > 0) {
-            FRaw[0] = static_cast<unsigned char>(source[0]);
-            FRaw[n / 2] = static_cast<unsigned char>(source[n / 2]);
-            FRaw[n - 1] = static_cast<unsigned char>(source[n - 1]);
-        }
-    }
-    char *HeapPointer() const noexcept
-    {
-        char *block;
-        std::memcpy(&block, FRaw, sizeof block);
-        return block;
-    }
-    size_t HeapLength() const noexcept
-    {
-        uint16_t length;
-        std::memcpy(&length, FRaw + sizeof(char *), sizeof length);
-        return length;
-    }
-    void Release() noexcept
-    {
-        if (OnHeap())
-            std::free(HeapPointer());
-        std::memset(FRaw, 0, sizeof FRaw);
-    }
-
-    alignas(8) unsigned char FRaw[16];
-};
+void TStringArray::Cell::Release() noexcept
+{
+    if (OnHeap())
+        std::free(HeapPointer());
+    std::memset(FRaw, 0, sizeof FRaw);
+}
 
 static_assert(sizeof(char *) + sizeof(uint16_t) < 15, "heap form must fit in a cell");
 
@@ -392,19 +364,6 @@ void TStringArray::Assign(const TStringArray &Source)
     Announce(AllCells(), oldCols, oldRows);
 }
 
-bool TStringArray::ValidCell(int Col, int Row) const
-{
-    return Col >= 0 && Col <= FNrOfCols && Row >= 1 && Row <= FNrOfRows;
-}
-
-const TStringArray::Cell *TStringArray::CellAt(int Col, int Row) const
-{
-    if (!ValidCell(Col, Row))
-        return nullptr;
-    const Cell *row = FRows[size_t(FOrder[size_t(Row - 1)])].get();
-    return row ? &row[Col] : nullptr;
-}
-
 TStringArray::Cell &TStringArray::WritableCell(int Col, int Row)
 {
     auto &row = FRows[size_t(FOrder[size_t(Row - 1)])];
@@ -446,12 +405,6 @@ void TStringArray::Swap(TStringArray &Other)
     FOrder.swap(Other.FOrder);
     Announce(AllCells(), oldCols, oldRows);
     Other.Announce(Other.AllCells(), FNrOfCols, FNrOfRows);
-}
-
-std::string_view TStringArray::GetUtf8(int Col, int Row) const
-{
-    const Cell *cell = CellAt(Col, Row);
-    return cell ? cell->Bytes() : std::string_view();
 }
 
 void TStringArray::GetRowUtf8(int Row, std::vector<std::string_view> &Utf8) const
@@ -674,18 +627,32 @@ void TStringArray::CommitSorting()
 
 namespace {
 
-/// One sort key: its class, its number and its text; a text with non-ASCII characters
-/// carries its case-folded form, an ASCII text is folded while comparing.
+/// One sort key, read once per row and key column before the sort. Its class decides
+/// first (empty texts, then numbers, then other texts); within a class `prefix` decides
+/// most comparisons: a number's bits in an order that compares as the numbers do, or a
+/// text's first eight case-folded bytes, most significant first. A short ASCII text is
+/// `complete`: its exact bytes in `exact` then settle a tie in the prefix as well.
 struct SortKey
 {
     enum Class : uint8_t { Empty, Number, Text };
-    Class kind = Empty;
-    double number = 0;
-    std::string_view text;
-    std::string_view folded; // empty for ASCII texts
-    /// The first 8 folded bytes, most significant first: most comparisons end here.
     uint64_t prefix = 0;
+    uint64_t exact = 0;
+    std::string_view text;
+    std::string_view folded; // empty for ASCII texts, which are folded while comparing
+    Class kind = Empty;
+    bool complete = false;
 };
+
+/// Unsigned bits of a double that order as the doubles do (no NaN reaches here).
+uint64_t OrderedBits(double value)
+{
+    if (value == 0)
+        value = 0; // -0 and 0 are equal keys
+    uint64_t bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    constexpr uint64_t sign = uint64_t(1) << 63;
+    return (bits & sign) ? ~bits : bits | sign;
+}
 
 uint64_t FoldedPrefix(const SortKey &key)
 {
@@ -700,11 +667,44 @@ uint64_t FoldedPrefix(const SortKey &key)
     return prefix;
 }
 
+bool IsAscii(std::string_view bytes)
+{
+    for (char ch : bytes)
+        if (static_cast<unsigned char>(ch) > 127)
+            return false;
+    return true;
+}
+
+SortKey ReadSortKey(std::string_view text, std::deque<std::string> &ownedTexts)
+{
+    SortKey key;
+    key.text = text;
+    double number = 0;
+    if (text.empty()) {
+        key.complete = true;
+    } else if (ReadNumberBytes(text, number)) {
+        key.kind = SortKey::Number;
+        key.prefix = OrderedBits(number);
+        key.complete = true;
+    } else {
+        key.kind = SortKey::Text;
+        if (!IsAscii(text)) {
+            const QString unfolded = QString::fromUtf8(text.data(), qsizetype(text.size()));
+            key.folded = ownedTexts.emplace_back(unfolded.toCaseFolded().toUtf8().toStdString());
+        }
+        key.prefix = FoldedPrefix(key);
+        // Eight ASCII bytes without NUL: zero padding then orders shorter texts first,
+        // just as comparing the whole texts does.
+        key.complete = key.folded.empty() && text.size() <= 8 && text.find('\0') == std::string_view::npos;
+        if (key.complete)
+            for (size_t i = 0; i < 8; ++i)
+                key.exact = (key.exact << 8) | (i < text.size() ? uint8_t(text[i]) : 0);
+    }
+    return key;
+}
+
 int CompareFolded(const SortKey &a, const SortKey &b)
 {
-    // Prefixes that differ decide; equal ones (padding included) need the full texts.
-    if (a.prefix != b.prefix)
-        return a.prefix < b.prefix ? -1 : 1;
     const std::string_view x = a.folded.empty() ? a.text : a.folded;
     const std::string_view y = b.folded.empty() ? b.text : b.folded;
     const size_t n = std::min(x.size(), y.size());
@@ -721,93 +721,134 @@ int CompareFolded(const SortKey &a, const SortKey &b)
     return x.size() == y.size() ? 0 : (x.size() < y.size() ? -1 : 1);
 }
 
+/// The order of two keys: class, then number or case-folded text, then exact text.
 int CompareKeys(const SortKey &a, const SortKey &b)
 {
     if (a.kind != b.kind)
         return a.kind < b.kind ? -1 : 1;
-    if (a.kind == SortKey::Number)
-        return a.number < b.number ? -1 : (b.number < a.number ? 1 : 0);
-    if (a.kind == SortKey::Empty)
-        return 0;
+    // Prefixes that differ decide; equal ones (padding included) need the whole keys.
+    if (a.prefix != b.prefix)
+        return a.prefix < b.prefix ? -1 : 1;
+    if (a.kind != SortKey::Text)
+        return 0; // an empty text or a number is its prefix
+    if (a.complete && b.complete)
+        return a.exact == b.exact ? 0 : (a.exact < b.exact ? -1 : 1);
     if (const int folded = CompareFolded(a, b))
         return folded;
     const int exact = a.text.compare(b.text);
     return exact < 0 ? -1 : (exact > 0 ? 1 : 0);
 }
 
-/// The part of a sort key a sort item carries: the folded prefix (for a number, its bits
-/// in an order that compares as the numbers do) and, for short ASCII texts, the exact
-/// bytes as well, which then make up the whole key.
-struct InlineKey
+/// A row as the radix passes move it, with the class and prefix of the key column being
+/// sorted, both turned around for a descending sort.
+struct RadixItem
 {
     uint64_t prefix = 0;
-    uint64_t exact = 0;
-    SortKey::Class kind = SortKey::Empty;
-    bool complete = false;
-};
-
-struct SortItem
-{
-    InlineKey keys[2];
     int32_t row = 0;
+    uint8_t kind = 0;
 };
 
-/// Unsigned bits of a double that order as the doubles do (no NaN reaches here).
-uint64_t OrderedBits(double value)
-{
-    if (value == 0)
-        value = 0; // -0 and 0 are equal keys
-    uint64_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    constexpr uint64_t sign = uint64_t(1) << 63;
-    return (bits & sign) ? ~bits : bits | sign;
-}
+/// Below this many rows a comparison sort is quicker than the radix passes' counting.
+constexpr size_t RadixMinimum = 256;
 
-InlineKey InlineKeyOf(const SortKey &key)
+/// Stable least-significant-digit radix sort by class and prefix: one byte of the prefix
+/// per pass, the class last. A pass whose digit is the same for every item is skipped.
+void RadixSort(RadixItem *items, RadixItem *buffer, size_t n)
 {
-    InlineKey inlined;
-    inlined.kind = key.kind;
-    if (key.kind == SortKey::Number) {
-        inlined.prefix = OrderedBits(key.number);
-        inlined.complete = true;
-    } else if (key.kind == SortKey::Text) {
-        inlined.prefix = key.prefix;
-        // Eight ASCII bytes without NUL: zero padding then orders shorter texts first,
-        // just as comparing the whole texts does.
-        inlined.complete = key.folded.empty() && key.text.size() <= 8
-                           && key.text.find('\0') == std::string_view::npos;
-        if (inlined.complete)
-            for (size_t i = 0; i < 8; ++i)
-                inlined.exact = (inlined.exact << 8) | (i < key.text.size() ? uint8_t(key.text[i]) : 0);
-    } else {
-        inlined.complete = true;
+    constexpr int Digits = 9;
+    const auto digit = [](const RadixItem &item, int d) {
+        return d < 8 ? unsigned(item.prefix >> (8 * d)) & 0xFF : unsigned(item.kind);
+    };
+    std::vector<std::array<uint32_t, 256>> counts(Digits);
+    for (size_t i = 0; i < n; ++i)
+        for (int d = 0; d < Digits; ++d)
+            ++counts[size_t(d)][digit(items[i], d)];
+    RadixItem *from = items, *to = buffer;
+    for (int d = 0; d < Digits; ++d) {
+        std::array<uint32_t, 256> &count = counts[size_t(d)];
+        if (count[digit(from[0], d)] == n)
+            continue;
+        uint32_t offset = 0;
+        for (uint32_t &c : count)
+            offset += std::exchange(c, offset);
+        for (size_t i = 0; i < n; ++i)
+            to[count[digit(from[i], d)]++] = from[i];
+        std::swap(from, to);
     }
-    return inlined;
+    if (from != items)
+        std::copy_n(from, n, items);
 }
 
-constexpr int Undecided = 2;
-
-/// -1, 0 or 1 as CompareKeys would say, or Undecided when only the whole keys can tell.
-int CompareInline(const InlineKey &a, const InlineKey &b)
+/// Sorts rows by their key columns: the radix passes over class and prefix of one
+/// column, whole comparisons only inside the runs that tie there, and the next column
+/// only inside the runs that tie on the whole key. Every step is stable, so rows with
+/// equal keys keep the order they came in, in both directions.
+class RowSorter
 {
-    if (a.kind != b.kind)
-        return a.kind < b.kind ? -1 : 1;
-    if (a.prefix != b.prefix)
-        return a.prefix < b.prefix ? -1 : 1;
-    if (!a.complete || !b.complete)
-        return Undecided;
-    if (a.exact != b.exact)
-        return a.exact < b.exact ? -1 : 1;
-    return 0;
-}
+public:
+    RowSorter(const std::vector<SortKey> &keys, int keysPerRow, bool ascending)
+        : FKeys(keys.data()), FKeysPerRow(keysPerRow), FAscending(ascending)
+    {
+    }
 
-bool IsAscii(std::string_view bytes)
-{
-    for (char ch : bytes)
-        if (static_cast<unsigned char>(ch) > 127)
-            return false;
-    return true;
-}
+    /// Sorts `items`, which come in entry order, by key column `k` and those after it;
+    /// `buffer` has room for as many items.
+    void SortFrom(RadixItem *first, RadixItem *last, RadixItem *buffer, int k) const
+    {
+        const size_t n = size_t(last - first);
+        if (n < 2 || k == FKeysPerRow)
+            return;
+        for (RadixItem *item = first; item != last; ++item) {
+            const SortKey &key = Key(item->row, k);
+            item->prefix = FAscending ? key.prefix : ~key.prefix;
+            item->kind = FAscending ? uint8_t(key.kind) : uint8_t(SortKey::Text - key.kind);
+        }
+        if (n >= RadixMinimum)
+            RadixSort(first, buffer, n);
+        else
+            std::stable_sort(first, last, [](const RadixItem &a, const RadixItem &b) {
+                return a.kind != b.kind ? a.kind < b.kind : a.prefix < b.prefix;
+            });
+        for (RadixItem *run = first; run != last;) {
+            RadixItem *runEnd = run + 1;
+            while (runEnd != last && runEnd->kind == run->kind && runEnd->prefix == run->prefix)
+                ++runEnd;
+            SortTies(run, runEnd, buffer + (run - first), k);
+            run = runEnd;
+        }
+    }
+
+private:
+    const SortKey &Key(int32_t row, int k) const { return FKeys[size_t(row) * size_t(FKeysPerRow) + size_t(k)]; }
+    int Compare(int32_t a, int32_t b, int k) const
+    {
+        const int c = CompareKeys(Key(a, k), Key(b, k));
+        return FAscending ? c : -c;
+    }
+
+    /// Orders a run that ties on class and prefix of column `k` by the whole keys, then
+    /// each run of equal keys by the next column.
+    void SortTies(RadixItem *first, RadixItem *last, RadixItem *buffer, int k) const
+    {
+        if (last - first < 2)
+            return;
+        const auto less = [this, k](const RadixItem &a, const RadixItem &b) { return Compare(a.row, b.row, k) < 0; };
+        // Most such runs hold one key many times: the check spares them a sort.
+        if (!std::is_sorted(first, last, less))
+            std::stable_sort(first, last, less);
+        for (RadixItem *run = first; run != last;) {
+            RadixItem *runEnd = run + 1;
+            while (runEnd != last && Compare(run->row, runEnd->row, k) == 0)
+                ++runEnd;
+            SortFrom(run, runEnd, buffer + (run - first), k + 1);
+            run = runEnd;
+        }
+    }
+
+    const SortKey *FKeys;
+    int FKeysPerRow;
+    bool FAscending;
+};
 
 } // namespace
 
@@ -830,59 +871,23 @@ void TStringArray::Sort(int Col, int ColSec, bool Ascending)
             ReportPercent(int(stored * 100 / rows));
         for (int k = 0; k < keysPerRow; ++k) {
             const int col = k == 0 ? Col : ColSec;
-            SortKey &key = keys[stored * size_t(keysPerRow) + size_t(k)];
             const Cell *row = FRows[stored].get();
-            key.text = row ? row[col].Bytes() : std::string_view();
+            std::string_view text = row ? row[col].Bytes() : std::string_view();
             if (rewriteKeys) {
-                const QString text = QString::fromUtf8(key.text.data(), qsizetype(key.text.size()));
-                QString replaced = text;
-                RewriteSortKey(text, replaced);
-                if (replaced != text)
-                    key.text = ownedTexts.emplace_back(replaced.toUtf8().toStdString());
+                const QString original = QString::fromUtf8(text.data(), qsizetype(text.size()));
+                QString replaced = original;
+                RewriteSortKey(original, replaced);
+                if (replaced != original)
+                    text = ownedTexts.emplace_back(replaced.toUtf8().toStdString());
             }
-            if (key.text.empty())
-                key.kind = SortKey::Empty;
-            else if (ReadNumberBytes(key.text, key.number))
-                key.kind = SortKey::Number;
-            else
-                key.kind = SortKey::Text;
-            if (key.kind == SortKey::Text && !IsAscii(key.text)) {
-                const QString text = QString::fromUtf8(key.text.data(), qsizetype(key.text.size()));
-                key.folded = ownedTexts.emplace_back(text.toCaseFolded().toUtf8().toStdString());
-            }
-            if (key.kind == SortKey::Text)
-                key.prefix = FoldedPrefix(key);
+            keys[stored * size_t(keysPerRow) + size_t(k)] = ReadSortKey(text, ownedTexts);
         }
     }
 
-    const SortKey *keyData = keys.data();
-    const auto less = [keyData, keysPerRow, Ascending](int32_t a, int32_t b) {
-        for (int k = 0; k < keysPerRow; ++k) {
-            const int c = CompareKeys(keyData[size_t(a) * size_t(keysPerRow) + size_t(k)],
-                                      keyData[size_t(b) * size_t(keysPerRow) + size_t(k)]);
-            if (c != 0)
-                return Ascending ? c < 0 : c > 0;
-        }
-        return false;
-    };
-    // The items carry what decides most comparisons, so the sort rarely looks up the
-    // keys of a row; only ties that the inline parts cannot settle go to them.
-    std::vector<SortItem> items(rows);
-    for (size_t stored = 0; stored < rows; ++stored) {
+    std::vector<RadixItem> items(rows), buffer(rows);
+    for (size_t stored = 0; stored < rows; ++stored)
         items[stored].row = int32_t(stored);
-        for (int k = 0; k < keysPerRow; ++k)
-            items[stored].keys[k] = InlineKeyOf(keys[stored * size_t(keysPerRow) + size_t(k)]);
-    }
-    std::stable_sort(items.begin(), items.end(), [&less, keysPerRow, Ascending](const SortItem &a, const SortItem &b) {
-        for (int k = 0; k < keysPerRow; ++k) {
-            const int c = CompareInline(a.keys[k], b.keys[k]);
-            if (c == Undecided)
-                return less(a.row, b.row);
-            if (c != 0)
-                return Ascending ? c < 0 : c > 0;
-        }
-        return false;
-    });
+    RowSorter(keys, keysPerRow, Ascending).SortFrom(items.data(), items.data() + rows, buffer.data(), 0);
     std::vector<int32_t> order(rows);
     for (size_t pos = 0; pos < rows; ++pos)
         order[pos] = items[pos].row;

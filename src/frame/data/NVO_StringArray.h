@@ -10,6 +10,7 @@
 #include <QtCore/QStringView>
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string_view>
@@ -53,7 +54,9 @@ NVO_EXPORT bool ReadCellNumber(QStringView Text, double &Value);
 /// text as tie-break. Mixed number/text keys get a class order instead of comparing a
 /// number as text against a number as number, which would not be a consistent order.
 /// Descending reverses the comparison; rows with equal keys keep their entry order in
-/// both directions.
+/// both directions. The rows are put in order by radix passes over a fixed-width part of
+/// each key (its class and eight case-folded bytes, or a number's bits in numeric order);
+/// whole keys are compared only where those parts tie.
 ///
 /// Notifications: every change is announced once, by the signals (any number of
 /// listeners: the report store, a grid view, the application) and then by the event the
@@ -103,7 +106,12 @@ public:
     void SetString(int Col, int Row, const QString &S);
     /// The cell as UTF-8, valid until the cell or the matrix shape changes; for bulk
     /// readers (file writers, sorting) that need no QString per cell.
-    std::string_view GetUtf8(int Col, int Row) const;
+    /// Inline, as the bulk readers call it once per cell.
+    std::string_view GetUtf8(int Col, int Row) const
+    {
+        const Cell *cell = CellAt(Col, Row);
+        return cell ? cell->Bytes() : std::string_view();
+    }
     /// The texts of display row `Row` as UTF-8: `Utf8[c]` is column c, for c from 0 to
     /// NrOfColumns; valid as `GetUtf8`'s. For writers that go through a whole row at a
     /// time. A row out of range gives no texts.
@@ -174,10 +182,62 @@ protected:
     void connectNotify(const QMetaMethod &Signal) override;
 
 private:
-    class Cell;
+    /// A 16-byte cell: up to 15 bytes of UTF-8 in place (length in the last byte), longer
+    /// texts in a heap block of exactly their size (pointer and length in place, last byte
+    /// 0xFF). Its reading half is here, so that `GetUtf8` inlines into the readers.
+    class Cell
+    {
+    public:
+        Cell() noexcept;
+        ~Cell();
+        Cell(const Cell &) = delete;
+        Cell &operator=(const Cell &) = delete;
 
-    bool ValidCell(int Col, int Row) const;
-    const Cell *CellAt(int Col, int Row) const;
+        void MoveFrom(Cell &other) noexcept;
+        void Set(std::string_view bytes);
+
+        std::string_view Bytes() const noexcept
+        {
+            if (!OnHeap())
+                return {reinterpret_cast<const char *>(FRaw), FRaw[InlineMax]};
+            return {HeapPointer(), HeapLength()};
+        }
+        bool Empty() const noexcept { return !OnHeap() && FRaw[InlineMax] == 0; }
+
+    private:
+        static constexpr size_t InlineMax = 15;
+        static constexpr unsigned char HeapTag = 0xFF;
+
+        bool OnHeap() const noexcept { return FRaw[InlineMax] == HeapTag; }
+        char *HeapPointer() const noexcept
+        {
+            char *block;
+            std::memcpy(&block, FRaw, sizeof block);
+            return block;
+        }
+        size_t HeapLength() const noexcept
+        {
+            uint16_t length;
+            std::memcpy(&length, FRaw + sizeof(char *), sizeof length);
+            return length;
+        }
+        void CopyShort(std::string_view bytes) noexcept;
+        void Release() noexcept;
+
+        alignas(8) unsigned char FRaw[16];
+    };
+
+    bool ValidCell(int Col, int Row) const
+    {
+        return Col >= 0 && Col <= FNrOfCols && Row >= 1 && Row <= FNrOfRows;
+    }
+    const Cell *CellAt(int Col, int Row) const
+    {
+        if (!ValidCell(Col, Row))
+            return nullptr;
+        const Cell *row = FRows[size_t(FOrder[size_t(Row - 1)])].get();
+        return row ? &row[Col] : nullptr;
+    }
     Cell &WritableCell(int Col, int Row);
     void ReserveRows(size_t Rows);
     /// The one place changes are announced: the signals, then `OnChange`; gathered

@@ -1,6 +1,7 @@
 #include "NVO_Canvas.h"
 
 #include "NVO_Bitmap.h"
+#include "NVO_Format.h"
 
 #include <QtGui/QFontMetrics>
 #include <QtGui/QImage>
@@ -60,6 +61,7 @@ QPainter::CompositionMode CopyComposition(TCopyMode mode)
     case cmNotSrcCopy: return QPainter::RasterOp_NotSource;
     case cmBlackness:
     case cmWhiteness: return QPainter::CompositionMode_Source;
+    case cmSrcOver: return QPainter::CompositionMode_SourceOver;
     }
     return QPainter::CompositionMode_Source;
 }
@@ -89,6 +91,17 @@ int SpanAngle16(int start, int end)
 }
 
 } // namespace
+
+QPoint RotatedTextOffset(TAlignment alignment, int halfWidth, int halfHeight, double angle)
+{
+    const double a = angle * M_PI / 180, s = std::sin(a), c = std::cos(a);
+    const double m = halfWidth, t = halfHeight;
+    // The corner lies half a line height above the middle line and, along the line,
+    // nothing, half or all of the width before the anchor.
+    const double along = alignment == taCenter ? m : alignment == taRightJustify ? 2 * m : 0;
+    const double dx = c * -along - s * t, dy = s * along - c * t;
+    return QPoint(int(RoundHalfEven(dx)), int(RoundHalfEven(dy)));
+}
 
 TCanvas::TCanvas(QPaintDevice *device, const QPalette &palette)
     : FDevice(device), FPalette(palette), FOwnPainter(std::in_place, device), FPainter(&*FOwnPainter)
@@ -355,6 +368,22 @@ int TCanvas::TextHeight(const QString &)
     // The height of a text line in this font, whatever the characters: the classic canvas's
     // measure, and what the controls centre their lines by.
     return Metrics().height();
+}
+
+void TCanvas::TextOutAngled(int x, int y, const QString &text, double angle)
+{
+    // The canvas draws only upright text; a turned line goes through the painter,
+    // rotated about the line's top-left corner (counter-clockwise on screen).
+    FPainter->save();
+    FPainter->setRenderHint(QPainter::TextAntialiasing,
+                            Font.Font.styleStrategy() & QFont::PreferAntialias);
+    FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    FPainter->translate(x, y);
+    FPainter->rotate(-angle);
+    FPainter->setFont(Font.Font);
+    FPainter->setPen(Resolve(Font.Color));
+    FPainter->drawText(QPoint(0, Metrics().ascent()), text);
+    FPainter->restore();
 }
 
 void TCanvas::TextOut(int x, int y, const QString &text)

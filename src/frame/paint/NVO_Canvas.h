@@ -1,6 +1,7 @@
 #pragma once
 
 #include "NVO_Color.h"
+#include "NVO_Corvane.h"
 
 #include <QtCore/QPoint>
 #include <QtCore/QRect>
@@ -35,10 +36,13 @@ enum TCopyMode : quint8 {
     cmNotSrcCopy, ///< NOT source
     cmBlackness,
     cmWhiteness,
+    cmSrcOver,    ///< source laid over the destination by its alpha (pictures with a transparent background)
 };
 /// How a stretched copy samples its source: nearest pixel, or averaged (smooth).
 enum TStretchMode : quint8 { smNearest, smSmooth };
 
+/// The canvas's pen: colour, width in pixels, dash style and how it combines with
+/// the pixels below.
 class NVO_EXPORT TPen
 {
 public:
@@ -72,6 +76,13 @@ public:
     QFont Font;
     TColor Color = clr::Black;
 };
+
+/// Where a line of text `angle` degrees counter-clockwise must start (the top-left
+/// corner of the line, relative to an anchor) for the anchor to lie on the line's
+/// vertical middle line: at its left end, its middle or its right end by
+/// `alignment`, rotated with the text. `halfWidth` and `halfHeight` are the line's
+/// width and height div 2; the offset is rounded halves to even.
+NVO_EXPORT QPoint RotatedTextOffset(TAlignment alignment, int halfWidth, int halfHeight, double angle);
 
 /// The drawing surface of a control or bitmap with the pixel rules the controls were
 /// designed for (those of the classic desktop canvas), laid over a QPainter with
@@ -135,6 +146,11 @@ public:
     void TextRect(const QRect &rect, int x, int y, const QString &text);
     int TextWidth(const QString &text);
     int TextHeight(const QString &text);
+    /// Draws `text` turned `angle` degrees counter-clockwise about (x, y), the
+    /// top-left corner of its line, with a clear background. A font that prefers
+    /// antialiasing (QFont::PreferAntialias) is drawn smoothed, any other unsmoothed
+    /// like all text of the canvas.
+    void TextOutAngled(int x, int y, const QString &text, double angle);
 
     // Pixels
     /// The colour at (x, y) as a plain RGB TColor; 0xFFFFFFFF outside the surface or

@@ -122,29 +122,52 @@ void TControlCore::SetEnabled(bool enabled)
 
 void TControlCore::PaintNow()
 {
+    FBufferStale = true;
+    PaintValuesNow();
+}
+
+void TControlCore::PaintValuesNow()
+{
     if (!Updating())
         RepaintNow(PaintTarget());
 }
 
 void TControlCore::Invalidate()
 {
+    FBufferStale = true;
     if (!Updating())
         PaintTarget()->update();
 }
 
 void TControlCore::EndUpdate()
 {
-    if (FUpdateDepth > 0 && --FUpdateDepth == 0)
+    if (FUpdateDepth > 0 && --FUpdateDepth == 0) {
+        // A bracket is for settings written all at once, past the setters.
+        FBufferStale = true;
         PaintNow();
+    }
 }
 
 TBitmap &TControlCore::Buffer()
 {
     const QWidget *target = PaintTarget();
     if (FBuffer.Width() != target->width() || FBuffer.Height() != target->height()
-        || FBuffer.DevicePixelRatio() != target->devicePixelRatioF())
+        || FBuffer.DevicePixelRatio() != target->devicePixelRatioF()) {
         FBuffer = TBitmap::ForWidget(target);
+        FBufferStale = true;
+    }
     return FBuffer;
+}
+
+bool TControlCore::BufferStale() const
+{
+    return FBufferStale || FBufferStyled != StyleServices::Enabled();
+}
+
+void TControlCore::BufferPainted()
+{
+    FBufferStale = false;
+    FBufferStyled = StyleServices::Enabled();
 }
 
 void TControlCore::NoteChange(const QEvent *event)
@@ -155,6 +178,10 @@ void TControlCore::NoteChange(const QEvent *event)
     case QEvent::StyleChange:
         // The buffer's canvas draws with the font and palette it was made with.
         DropBuffer();
+        break;
+    case QEvent::EnabledChange:
+        // The disabled look, also when a parent is disabled.
+        FBufferStale = true;
         break;
     default:
         break;
@@ -206,7 +233,7 @@ void TControlCore::FireMouseRelease(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton && FClickPending) {
         FClickPending = false;
-        if (FWidget->rect().contains(event->position().toPoint()))
+        if (ClickCounts(event->position().toPoint()))
             FireNotify(OnClick, FWidget);
     }
     FireMouse(OnMouseUp, FWidget, event);

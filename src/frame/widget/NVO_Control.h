@@ -98,6 +98,9 @@ public:
 
     /// Repaints at once unless painting is suppressed.
     void PaintNow();
+    /// The same after a change of the values the control draws over the settled part
+    /// of its picture (a needle's, a shown number's), which stays as it is.
+    void PaintValuesNow();
     /// Asks the event loop for a repaint instead, unless painting is suppressed: for
     /// the few changes whose picture needs the parent painted first (a control that
     /// becomes transparent).
@@ -145,6 +148,7 @@ protected:
         if (field == value)
             return;
         field = value;
+        FBufferStale = true;
         if (shown)
             PaintNow();
     }
@@ -165,6 +169,9 @@ protected:
     }
     /// Whether `value` is one of `meta`'s; warns when it is not.
     bool IsEnumValue(const QMetaEnum &meta, int value, const char *property) const;
+    /// Whether a left press and release that end at `pos` make a click (OnClick). A
+    /// control that reacts only on a part of its surface narrows this.
+    virtual bool ClickCounts(const QPoint &pos) const { return FWidget->rect().contains(pos); }
     /// Whether the picture shows the colour scheme. A control that draws its frame
     /// in fixed colours answers false: a new scheme is then stored without a paint.
     virtual bool ShowsColorScheme() const { return true; }
@@ -177,7 +184,19 @@ protected:
     /// change. A resize event alone keeps it: Qt sends a widget never shown one with
     /// every grab. Its content is what the last paint left there.
     TBitmap &Buffer();
-    void DropBuffer() { FBuffer = TBitmap(); }
+    void DropBuffer()
+    {
+        FBuffer = TBitmap();
+        FBufferStale = true;
+    }
+    /// For a control that keeps the settled part of its picture between paints and
+    /// draws only what its values show anew: whether that part must be drawn again.
+    /// Every setting marks it so through the setter path (`Change`, `PaintNow`,
+    /// `Invalidate`, an update bracket), and so do a new buffer, an enabled change
+    /// and a switch of the styles; only `PaintValuesNow` leaves it current.
+    /// `BufferPainted` says the paint has drawn it.
+    bool BufferStale() const;
+    void BufferPainted();
 
     // The event plumbing TControlBase calls from the Qt handlers.
     void FireMousePress(QMouseEvent *event);
@@ -202,6 +221,10 @@ private:
     int FUpdateDepth = 0;
     bool FClickPending = false;
     TBitmap FBuffer;
+    bool FBufferStale = true;
+    /// Whether the styles were on when the buffer was last brought up to date: the
+    /// switch is global and sends the widgets no event.
+    bool FBufferStyled = false;
 };
 
 /// Joins TControlCore to the Qt widget class `QtBase`. Owner-drawn bases (a plain
@@ -308,6 +331,7 @@ protected:
 class NVO_EXPORT TControl : public TControlBase<QWidget>
 {
     Q_OBJECT
+    /// The parts (text, ground, border) that take the application style's colours.
     Q_PROPERTY(nvo::TStyleElements StyleElements READ GetStyleElements WRITE SetStyleElements)
 
 public:
@@ -323,6 +347,7 @@ protected:
 class NVO_EXPORT TScrollControl : public TControlBase<QAbstractScrollArea>
 {
     Q_OBJECT
+    /// The parts (text, ground, border) that take the application style's colours.
     Q_PROPERTY(nvo::TStyleElements StyleElements READ GetStyleElements WRITE SetStyleElements)
 
 public:
@@ -343,6 +368,7 @@ using TLabelControl = TControlBase<QLabel>;
 class NVO_EXPORT TButtonControl : public TControlBase<QAbstractButton>
 {
     Q_OBJECT
+    /// The parts (text, ground, border) that take the application style's colours.
     Q_PROPERTY(nvo::TStyleElements StyleElements READ GetStyleElements WRITE SetStyleElements)
 
 public:

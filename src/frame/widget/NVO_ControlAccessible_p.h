@@ -1,10 +1,13 @@
 #pragma once
 
-// What assistive technology reads from a control: its role, a name and its value, and
+// What assistive technology reads from a control: its role, a name (the widget's
+// accessible name or the text of a label that names it as its buddy, else what the
+// control says of itself: a caption, a description of the control) and its value, and
 // for a control that holds a number the value interface (current value, range, step).
-// A unit says what these are for its control by specialising TAccessibility, and
-// installs the reading from its constructor with InstallAccessibility, naming the NOTIFY
-// signal of its main (USER) property: every change of it is announced as a value change.
+// A unit says what these are for its control by specialising TControlAccessibility, and
+// installs the reading once, from its constructor, with InstallControlAccessibility;
+// given the NOTIFY signal of the control's main (USER) property, every change of it is
+// announced as a value change.
 
 #include <QtGui/QAccessible>
 #include <QtWidgets/QAccessibleWidget>
@@ -12,17 +15,16 @@
 namespace nvo {
 
 /// For `Control`: `static constexpr QAccessible::Role Role`, `static QString
-/// DefaultName(const Control &)` (the name when neither an accessible name nor a buddy
-/// label gives one) and `static QString Value(const Control &)`. A numeric control adds
-/// `static double Current(const Control &)`, `Minimum`, `Maximum`, `Step` of the same
-/// form and `static void SetCurrent(Control &, double)`.
+/// Name(const Control &)` and `static QString Value(const Control &)`. A numeric
+/// control adds `static double Current(const Control &)`, `Minimum`, `Maximum` and
+/// `Step` of the same form and `static void SetCurrent(Control &, double)`.
 template<class Control>
-struct TAccessibility;
+struct TControlAccessibility;
 
 template<class Control>
 class TControlAccessible : public QAccessibleWidget, public QAccessibleValueInterface
 {
-    using Traits = TAccessibility<Control>;
+    using Traits = TControlAccessibility<Control>;
     static constexpr bool Numeric = requires(const Control &c) { Traits::Current(c); };
 
 public:
@@ -32,10 +34,8 @@ public:
     {
         switch (t) {
         case QAccessible::Name: {
-            // The accessible name, else the text of a label that names the control as
-            // its buddy, else the control's own caption or description.
             const QString given = QAccessibleWidget::text(t);
-            return given.isEmpty() ? Traits::DefaultName(Self()) : given;
+            return given.isEmpty() ? Traits::Name(Self()) : given;
         }
         case QAccessible::Value: return Traits::Value(Self());
         default: return QAccessibleWidget::text(t);
@@ -90,6 +90,16 @@ private:
     const Control &Self() const { return static_cast<const Control &>(*widget()); }
 };
 
+template<class Control>
+void InstallControlAccessibility()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(&TControlAccessible<Control>::Factory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
 /// Tells assistive technology the current value of the control's main (USER) property,
 /// as Qt's own value widgets do on every change.
 void AnnounceValue(QObject *control);
@@ -101,14 +111,12 @@ void AnnounceValueChanges(Control *control, Signal notify)
     QObject::connect(control, notify, control, [control] { AnnounceValue(control); });
 }
 
+/// The reading of a control whose main property has a NOTIFY signal: installed, and
+/// its value changes announced.
 template<class Control, class Signal>
-void InstallAccessibility(Control *control, Signal notify)
+void InstallControlAccessibility(Control *control, Signal notify)
 {
-    static const bool installed = [] {
-        QAccessible::installFactory(&TControlAccessible<Control>::Factory);
-        return true;
-    }();
-    Q_UNUSED(installed);
+    InstallControlAccessibility<Control>();
     AnnounceValueChanges(control, notify);
 }
 

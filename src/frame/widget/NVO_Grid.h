@@ -152,26 +152,47 @@ struct TGridRect {
 class NVO_EXPORT TCustomGrid : public TScrollControl
 {
     Q_OBJECT
+    /// A sunken border around the grid, or none.
     Q_PROPERTY(TBorderStyle BorderStyle READ GetBorderStyle WRITE SetBorderStyle)
+    /// The current cell's column.
     Q_PROPERTY(int Col READ GetCol WRITE SetCol)
+    /// Number of columns, fixed ones included.
     Q_PROPERTY(int ColCount READ GetColCount WRITE SetColCount)
+    /// The ground of the normal cells.
     Q_PROPERTY(nvo::TColor Color READ GetColor WRITE SetColor)
+    /// Width of every column that has no width of its own.
     Q_PROPERTY(int DefaultColWidth READ GetDefaultColWidth WRITE SetDefaultColWidth)
+    /// Cells filled (and the current one marked) before DrawCell paints them.
     Q_PROPERTY(bool DefaultDrawing READ GetDefaultDrawing WRITE SetDefaultDrawing)
+    /// Height of every row that has no height of its own.
     Q_PROPERTY(int DefaultRowHeight READ GetDefaultRowHeight WRITE SetDefaultRowHeight)
+    /// Rows a pick list shows without scrolling, at least 1.
     Q_PROPERTY(int DropDownRows READ GetDropDownRows WRITE SetDropDownRows)
+    /// The in-place editor shows on the current cell.
     Q_PROPERTY(bool EditorMode READ GetEditorMode WRITE SetEditorMode)
+    /// The ground of the fixed cells.
     Q_PROPERTY(nvo::TColor FixedColor READ GetFixedColor WRITE SetFixedColor)
+    /// Columns at the left that never scroll.
     Q_PROPERTY(int FixedCols READ GetFixedCols WRITE SetFixedCols)
+    /// Rows at the top that never scroll.
     Q_PROPERTY(int FixedRows READ GetFixedRows WRITE SetFixedRows)
+    /// Width of the grid lines in pixels.
     Q_PROPERTY(int GridLineWidth READ GetGridLineWidth WRITE SetGridLineWidth)
+    /// The first scrolling column shown.
     Q_PROPERTY(int LeftCol READ GetLeftCol WRITE SetLeftCol)
+    /// Grid lines, selection, sizing, moving and editing switches.
     Q_PROPERTY(TGridOptions Options READ GetOptions WRITE SetOptions)
+    /// The current cell's row.
     Q_PROPERTY(int Row READ GetRow WRITE SetRow)
+    /// Number of rows, fixed ones included.
     Q_PROPERTY(int RowCount READ GetRowCount WRITE SetRowCount)
+    /// Which scroll bars the grid may show.
     Q_PROPERTY(TScrollStyle ScrollBars READ GetScrollBars WRITE SetScrollBars)
+    /// The first scrolling row shown.
     Q_PROPERTY(int TopRow READ GetTopRow WRITE SetTopRow)
+    /// Scrolling columns shown in full.
     Q_PROPERTY(int VisibleColCount READ GetVisibleColCount)
+    /// Scrolling rows shown in full.
     Q_PROPERTY(int VisibleRowCount READ GetVisibleRowCount)
 
 public:
