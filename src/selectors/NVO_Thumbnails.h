@@ -183,9 +183,9 @@ class NVO_EXPORT TThumbnails : public TControl
     Q_PROPERTY(bool Enabled READ GetEnabled WRITE SetEnabled)
 
 public:
-    enum TSlideSelectMode { ssmDisabled, ssmSingle, ssmMultiple };
+    enum TSlideSelectMode : quint8 { ssmDisabled, ssmSingle, ssmMultiple };
     Q_ENUM(TSlideSelectMode)
-    enum TImageRequestProcessing { irpShowEmpty, irpShowSlide, irpShowFrameOnly, irpShowNothing };
+    enum TImageRequestProcessing : quint8 { irpShowEmpty, irpShowSlide, irpShowFrameOnly, irpShowNothing };
     Q_ENUM(TImageRequestProcessing)
 
     /// Asked once per painted slide, with HowToProcess = irpShowEmpty, MarkIt = -1 and
