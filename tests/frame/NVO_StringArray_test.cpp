@@ -83,11 +83,15 @@ QString RandomSortText(std::mt19937 &random)
         QString::fromUtf8("äpfel"), QString::fromUtf8("ÄPFEL"), "Apfel", QString::fromUtf8("straße"),
         "STRASSE", QString::fromUtf8("Ωmega"), QString::fromUtf8("ωMEGA"), QString::fromUtf8("日本"),
         QString::fromUtf8("\xF0\x9F\x98\x80"), "abcdefgh", "ABCDEFGH", "abcdefghA", "abcdefgha",
-        QString::fromUtf8("ab\0c", 4), QString::fromUtf8("ab\0", 3), "ab"};
+        QString::fromUtf8("ab\0c", 4), QString::fromUtf8("ab\0", 3), "ab",
+        // Long common starts, told apart beyond the first eight bytes.
+        "Customer 00017", "customer 00017", "CUSTOMER 0001", "Customer 000170",
+        QString::fromUtf8("Customer 00017\0", 15), QString::fromUtf8("Customer \xC3\x84pfel"),
+        QString::fromUtf8("CUSTOMER \xC3\xA4PFEL")};
     if (random() % 2)
         return fixed[int(random() % fixed.size())];
     static const char letters[] = "aAbB";
-    QString word(int(random() % 11), QLatin1Char(' '));
+    QString word(int(random() % 27), QLatin1Char(' '));
     for (QChar &ch : word)
         ch = QLatin1Char(letters[random() % 4]);
     return word;

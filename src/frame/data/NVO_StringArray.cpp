@@ -654,17 +654,26 @@ uint64_t OrderedBits(double value)
     return (bits & sign) ? ~bits : bits | sign;
 }
 
-uint64_t FoldedPrefix(const SortKey &key)
+/// The text a key orders by: its case-folded form, or the text itself when it is ASCII
+/// (folded byte by byte while reading).
+std::string_view FoldedSource(const SortKey &key)
 {
-    const std::string_view source = key.folded.empty() ? key.text : key.folded;
-    uint64_t prefix = 0;
-    for (size_t i = 0; i < 8; ++i) {
+    return key.folded.empty() ? key.text : key.folded;
+}
+
+/// Eight case-folded bytes of a text key from byte `offset` on, most significant first,
+/// zero bytes past its end.
+uint64_t FoldedChunk(const SortKey &key, size_t offset)
+{
+    const std::string_view source = FoldedSource(key);
+    uint64_t chunk = 0;
+    for (size_t i = offset; i < offset + 8; ++i) {
         unsigned char c = i < source.size() ? static_cast<unsigned char>(source[i]) : 0;
         if (key.folded.empty() && c >= 'A' && c <= 'Z')
             c = c - 'A' + 'a';
-        prefix = (prefix << 8) | c;
+        chunk = (chunk << 8) | c;
     }
-    return prefix;
+    return chunk;
 }
 
 bool IsAscii(std::string_view bytes)
@@ -692,7 +701,7 @@ SortKey ReadSortKey(std::string_view text, std::deque<std::string> &ownedTexts)
             const QString unfolded = QString::fromUtf8(text.data(), qsizetype(text.size()));
             key.folded = ownedTexts.emplace_back(unfolded.toCaseFolded().toUtf8().toStdString());
         }
-        key.prefix = FoldedPrefix(key);
+        key.prefix = FoldedChunk(key, 0);
         // Eight ASCII bytes without NUL: zero padding then orders shorter texts first,
         // just as comparing the whole texts does.
         key.complete = key.folded.empty() && text.size() <= 8 && text.find('\0') == std::string_view::npos;
@@ -705,8 +714,8 @@ SortKey ReadSortKey(std::string_view text, std::deque<std::string> &ownedTexts)
 
 int CompareFolded(const SortKey &a, const SortKey &b)
 {
-    const std::string_view x = a.folded.empty() ? a.text : a.folded;
-    const std::string_view y = b.folded.empty() ? b.text : b.folded;
+    const std::string_view x = FoldedSource(a);
+    const std::string_view y = FoldedSource(b);
     const size_t n = std::min(x.size(), y.size());
     for (size_t i = 0; i < n; ++i) {
         unsigned char cx = static_cast<unsigned char>(x[i]);
@@ -826,12 +835,58 @@ private:
         return FAscending ? c : -c;
     }
 
-    /// Orders a run that ties on class and prefix of column `k` by the whole keys, then
-    /// each run of equal keys by the next column.
+    /// Orders a run that ties on class and prefix of column `k`. Texts that tie there are
+    /// told apart eight folded bytes at a time before whole keys are compared, so keys
+    /// with a long common start ("Customer 00017") still sort by radix passes.
     void SortTies(RadixItem *first, RadixItem *last, RadixItem *buffer, int k) const
     {
         if (last - first < 2)
             return;
+        if (Key(first->row, k).kind == SortKey::Text)
+            SortTextTies(first, last, buffer, k, 8);
+        else
+            SortByWholeKeys(first, last, buffer, k);
+    }
+
+    /// Orders a run of texts whose folded bytes before `offset` are equal.
+    void SortTextTies(RadixItem *first, RadixItem *last, RadixItem *buffer, int k, size_t offset) const
+    {
+        for (;; offset += 8) {
+            if (last - first < 2)
+                return;
+            // Past the longest text, the chunks (zero padding) tell nothing more.
+            size_t longest = 0;
+            for (const RadixItem *item = first; item != last; ++item)
+                longest = std::max(longest, FoldedSource(Key(item->row, k)).size());
+            if (longest <= offset)
+                return SortByWholeKeys(first, last, buffer, k);
+            bool allEqual = true;
+            for (RadixItem *item = first; item != last; ++item) {
+                const uint64_t chunk = FoldedChunk(Key(item->row, k), offset);
+                item->prefix = FAscending ? chunk : ~chunk;
+                allEqual = allEqual && item->prefix == first->prefix;
+            }
+            if (!allEqual)
+                break;
+        }
+        const size_t n = size_t(last - first);
+        if (n >= RadixMinimum)
+            RadixSort(first, buffer, n);
+        else
+            std::stable_sort(first, last, [](const RadixItem &a, const RadixItem &b) { return a.prefix < b.prefix; });
+        for (RadixItem *run = first; run != last;) {
+            RadixItem *runEnd = run + 1;
+            while (runEnd != last && runEnd->prefix == run->prefix)
+                ++runEnd;
+            SortTextTies(run, runEnd, buffer + (run - first), k, offset + 8);
+            run = runEnd;
+        }
+    }
+
+    /// Orders a run by the whole keys of column `k`, then each run of equal keys by the
+    /// next column.
+    void SortByWholeKeys(RadixItem *first, RadixItem *last, RadixItem *buffer, int k) const
+    {
         const auto less = [this, k](const RadixItem &a, const RadixItem &b) { return Compare(a.row, b.row, k) < 0; };
         // Most such runs hold one key many times: the check spares them a sort.
         if (!std::is_sorted(first, last, less))
