@@ -324,6 +324,7 @@ public:
         FFolderIcon = FTree->style()->standardIcon(QStyle::SP_DirIcon, nullptr, FTree);
         FRootIcon = FTree->style()->standardIcon(QStyle::SP_DriveHDIcon, nullptr, FTree);
     }
+    void SetForeground(const QVariant &brush) { FForeground = brush; }
 
     /// Forgets every node and pending read; the tree is then the root alone.
     void Rebuild(const QString &root)
@@ -418,6 +419,7 @@ public:
         case Qt::DisplayRole: return node->Name;
         case Qt::DecorationRole: return node->Parent ? FFolderIcon : FRootIcon;
         case Qt::ToolTipRole: return PathOf(node);
+        case Qt::ForegroundRole: return FForeground;
         default: return {};
         }
     }
@@ -509,6 +511,9 @@ private:
 
     QWidget *FTree;
     QIcon FFolderIcon;
+    /// The names' colour when the palette's text would not stand out on the tree's
+    /// own ground; invalid when it does.
+    QVariant FForeground;
     QIcon FRootIcon;
     std::unique_ptr<TFolderNode> FRoot;
     std::deque<std::unique_ptr<TPendingRead>> FReads;
@@ -714,8 +719,14 @@ void TFolderTree::ApplyGround()
     // The ground is set on the viewport, so the tree's own palette stays inherited
     // and a palette change of the application still reaches the system colours.
     QPalette ground = viewport()->palette();
-    ground.setColor(QPalette::Base, ToQColor(isEnabled() ? d->FColorBak : clr::BtnFace, palette()));
+    const TColor groundColor = isEnabled() ? d->FColorBak : clr::BtnFace;
+    ground.setColor(QPalette::Base, ToQColor(groundColor, palette()));
     viewport()->setPalette(ground);
+    // A fixed ground under the palette's text (a light colour under a dark palette)
+    // takes black or white names instead.
+    const TColor text = ReadableTextColor(clr::WindowText, groundColor, palette());
+    d->Model->SetForeground(text == clr::WindowText ? QVariant() : QVariant(QBrush(ToQColor(text, palette()))));
+    viewport()->update();
 }
 
 } // namespace nvo

@@ -412,6 +412,25 @@ TEST_F(FolderTreeTest, PaintsItsGroundInColorAndTheButtonFaceWhenDisabled)
     EXPECT_EQ(Tree.GetColor(), ground);
 }
 
+TEST_F(FolderTreeTest, NamesStayReadableOnAnOwnGroundUnderADarkPalette)
+{
+    Tree.SetColor(RGBColor(0xFF, 0xF4, 0xD0)); // a light ground the application chose
+    const auto nameColor = [this] {
+        const QVariant foreground = RootIndex().data(Qt::ForegroundRole);
+        return foreground.isValid() ? foreground.value<QBrush>().color() : Tree.palette().color(QPalette::Text);
+    };
+    EXPECT_FALSE(RootIndex().data(Qt::ForegroundRole).isValid()); // the light palette's text reads well
+
+    QPalette dark = Tree.palette();
+    dark.setColor(QPalette::Base, QColor(0x30, 0x30, 0x30));
+    dark.setColor(QPalette::Text, QColor(0xF0, 0xF0, 0xF0));
+    Tree.setPalette(dark);
+    EXPECT_GE(ContrastRatio(nameColor(), ToQColor(Tree.GetColor())), 4.5);
+
+    Tree.SetColor(clr::Window); // the palette's own ground: the palette's text again
+    EXPECT_FALSE(RootIndex().data(Qt::ForegroundRole).isValid());
+}
+
 TEST_F(FolderTreeTest, NamesItselfAndItsFoldersToAssistiveTechnology)
 {
     Tree.show();
