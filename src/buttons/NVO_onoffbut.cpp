@@ -338,11 +338,7 @@ void TOnOffBut::Private::PaintText(TCanvas &canvas, QPoint at, const QString &te
         canvas.TextOut(at.x(), at.y(), text);
         return;
     }
-    // Engraved: a white highlight one pixel right and down, the gray text over it.
-    canvas.Font.Color = clr::White;
-    canvas.TextOut(at.x() + 1, at.y() + 1, text);
-    canvas.Font.Color = clr::Gray;
-    canvas.TextOut(at.x(), at.y(), text);
+    canvas.TextOutEngraved(at.x(), at.y(), text);
 }
 
 void TOnOffBut::Private::SetText(QString &field, const QString &text)

@@ -941,12 +941,7 @@ void TNumIO2::Private::PaintSideText(TCanvas &canvas, const QString &text, int x
         canvas.TextOut(x, y, text);
         return;
     }
-    // Engraved: a white highlight one pixel right and down, the gray text over it.
-    canvas.Brush.SetStyle(bsClear);
-    canvas.Font.Color = clr::White;
-    canvas.TextOut(x + 1, y + 1, text);
-    canvas.Font.Color = clr::Gray;
-    canvas.TextOut(x, y, text);
+    canvas.TextOutEngraved(x, y, text);
 }
 
 void TNumIO2::Private::PaintSpinButtons(TCanvas &canvas) const

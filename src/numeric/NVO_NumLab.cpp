@@ -506,16 +506,14 @@ void TNumLab::Private::PaintSideText(TCanvas &canvas, const QString &text, int x
         canvas.TextOut(x, y, text);
         return;
     }
-    // Engraved: a white highlight one pixel right and down, the gray text over it.
-    canvas.Brush.SetStyle(bsClear);
-    canvas.Font.Color =
-        styledFont ? StyleServices::GetStyleFontColor(StyleServices::sfPanelTextDisabled, q->palette())
-                   : clr::White;
-    canvas.TextOut(x + 1, y + 1, text);
     if (!styledFont) {
-        canvas.Font.Color = clr::Gray;
-        canvas.TextOut(x, y, text);
+        canvas.TextOutEngraved(x, y, text);
+        return;
     }
+    // The style's disabled text colour, at the engraved highlight's place.
+    canvas.Brush.SetStyle(bsClear);
+    canvas.Font.Color = StyleServices::GetStyleFontColor(StyleServices::sfPanelTextDisabled, q->palette());
+    canvas.TextOut(x + 1, y + 1, text);
 }
 
 void TNumLab::Private::PaintValueFrame(TCanvas &canvas) const

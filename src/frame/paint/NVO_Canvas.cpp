@@ -398,6 +398,15 @@ void TCanvas::TextOut(int x, int y, const QString &text)
     FPenPos = QPoint(x + width, y);
 }
 
+void TCanvas::TextOutEngraved(int x, int y, const QString &text)
+{
+    Brush.SetStyle(bsClear);
+    Font.Color = clr::White;
+    TextOut(x + 1, y + 1, text);
+    Font.Color = clr::Gray;
+    TextOut(x, y, text);
+}
+
 void TCanvas::TextRect(const QRect &rect, int x, int y, const QString &text)
 {
     FillWithBrush(rect, false);

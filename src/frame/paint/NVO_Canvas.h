@@ -142,6 +142,9 @@ public:
 
     // Text
     void TextOut(int x, int y, const QString &text);
+    /// The disabled look of a text: a white highlight one pixel right and down, the
+    /// gray text over it, on a clear background (the brush is left clear).
+    void TextOutEngraved(int x, int y, const QString &text);
     /// Fills `rect` with the brush (unless clear), then draws `text` at (x, y) clipped to it.
     void TextRect(const QRect &rect, int x, int y, const QString &text);
     int TextWidth(const QString &text);
