@@ -18,8 +18,10 @@ namespace {
 
 constexpr int kDataItems = 12;
 constexpr int kHeadingItems = 5;
+/// Each marking submenu: Range, Column, Row, All.
 constexpr int kSubItems = 4;
-constexpr int kCaptionMax = 50;
+/// Captions are short strings, as the names of the table are.
+constexpr int kCaptionMax = TDataTable::NameMax;
 
 /// The data menu's items by number (bit k - 1 of PopupDMask).
 enum TDataItem {
@@ -132,6 +134,11 @@ struct TNTabEd::TPopup {
     TGridRect SelectedCells() const;
     TGridRect TargetCells(TTarget target) const;
     void SetMarks(TTarget target, uint8_t bit, bool marked);
+    void Select(const TGridRect &cells);
+    /// The clicked column (`column`) or row.
+    void SelectLine(bool column);
+    void InsertLine(bool column);
+    void RemoveLine(bool column);
     void OpenNameEditor();
     void CloseNameEditor(bool store);
     void StoreHeading(const QString &text);
@@ -208,20 +215,17 @@ void TNTabEd::TPopup::Build()
     Heading->setObjectName(QStringLiteral("PopupHTAction"));
     const QString headingCaptions[kHeadingItems] = {tr("Edit Heading"), tr("Change Precision"), tr("Select.."),
                                                     tr("Insert.."), tr("Delete..")};
-    // Items 3 to 5 act on a column or a row, whichever heading was clicked.
-    const std::pair<THandler, THandler> lineHandlers[] = {
-        {&TNTabEd::PopupMenuClickSelectCol, &TNTabEd::PopupMenuClickSelectRow},
-        {&TNTabEd::PopupMenuClickInsertCol, &TNTabEd::PopupMenuClickInsertRow},
-        {&TNTabEd::PopupMenuClickDeleteCol, &TNTabEd::PopupMenuClickDeleteRow}};
     HItems[hiEdit] = AddItem(Heading, headingCaptions[0], QStringLiteral("HIt1"), &TNTabEd::PopupMenuClickChangeID);
     HItems[hiPrecision] =
         AddItem(Heading, headingCaptions[1], QStringLiteral("HIt2"), &TNTabEd::PopupMenuClickPrecision);
+    // Items 3 to 5 act on a column or a row, whichever heading was clicked.
+    const std::array<void (TPopup::*)(bool), 3> lineCommands{&TPopup::SelectLine, &TPopup::InsertLine,
+                                                             &TPopup::RemoveLine};
     for (int item = hiSelect; item <= hiDelete; ++item) {
         QAction *action = AddItem(Heading, headingCaptions[item - 1], QStringLiteral("HIt%1").arg(item), nullptr);
-        const auto [column, row] = lineHandlers[item - hiSelect];
-        QObject::connect(action, &QAction::triggered, &Editor, [this, column, row] {
-            Guarded([&] { (Editor.*(IsColumnHeading(MouseCell) ? column : row))(); });
-        });
+        const auto command = lineCommands[size_t(item - hiSelect)];
+        QObject::connect(action, &QAction::triggered, &Editor,
+                         [this, command] { Guarded([&] { (this->*command)(IsColumnHeading(MouseCell)); }); });
         HItems[size_t(item)] = action;
     }
     QObject::connect(Heading, &QMenu::aboutToHide, &Editor, [this] { SetOutline({-1, -1}); });
@@ -488,74 +492,67 @@ void TNTabEd::PopupMenuClickEdit()
     ChangedSetup();
 }
 
+void TNTabEd::TPopup::Select(const TGridRect &cells)
+{
+    Editor.SetSelection(cells);
+    Editor.Repaint();
+    Editor.CheckSelection();
+}
+
+void TNTabEd::TPopup::SelectLine(bool column)
+{
+    const TGridCoord cell = MouseCell;
+    const int cols = Editor.GetColCount(), rows = Editor.GetRowCount();
+    const int firstCol = Editor.ColOffset() + 1, firstRow = Editor.RowOffset() + 1;
+    if (column && cell.X >= firstCol && cell.X < cols)
+        Select({cell.X, firstRow, cell.X, rows - 1});
+    else if (!column && cell.Y >= firstRow && cell.Y < rows)
+        Select({firstCol, cell.Y, cols - 1, cell.Y});
+}
+
+void TNTabEd::TPopup::InsertLine(bool column)
+{
+    const int ix = column ? DataCol() : DataRow();
+    const int count = column ? Editor.GetNrOfColumns() : Editor.GetNrOfRows();
+    if (Editor.GetDataReadOnly() || ix < 1 || ix > count)
+        return;
+    const QString name = QStringLiteral("(...)");
+    Editor.ChangeCells([&] {
+        if (column) {
+            Editor.InsertColumn(ix);
+            Editor.SetColName(ix, name);
+        } else {
+            Editor.InsertRow(ix);
+            Editor.SetRowName(ix, name);
+        }
+    });
+}
+
+void TNTabEd::TPopup::RemoveLine(bool column)
+{
+    if (Editor.GetDataReadOnly())
+        return;
+    const auto count = [&] { return column ? Editor.GetNrOfColumns() : Editor.GetNrOfRows(); };
+    const int before = count();
+    if (column)
+        Editor.RemoveColumn(DataCol());
+    else
+        Editor.RemoveRow(DataRow());
+    if (count() != before)
+        Editor.ChangedSetup();
+}
+
 void TNTabEd::PopupMenuClickSelAll()
 {
-    SetSelection({ColOffset() + 1, RowOffset() + 1, GetColCount() - 1, GetRowCount() - 1});
-    Repaint();
-    CheckSelection();
+    FPopup->Select({ColOffset() + 1, RowOffset() + 1, GetColCount() - 1, GetRowCount() - 1});
 }
 
-void TNTabEd::PopupMenuClickSelectCol()
-{
-    const int col = FPopup->MouseCell.X;
-    if (col <= ColOffset() || col >= GetColCount())
-        return;
-    SetSelection({col, RowOffset() + 1, col, GetRowCount() - 1});
-    Repaint();
-    CheckSelection();
-}
-
-void TNTabEd::PopupMenuClickSelectRow()
-{
-    const int row = FPopup->MouseCell.Y;
-    if (row <= RowOffset() || row >= GetRowCount())
-        return;
-    SetSelection({ColOffset() + 1, row, GetColCount() - 1, row});
-    Repaint();
-    CheckSelection();
-}
-
-void TNTabEd::PopupMenuClickInsertCol()
-{
-    const int col = FPopup->DataCol();
-    if (GetDataReadOnly() || col < 1 || col > GetNrOfColumns())
-        return;
-    ChangeCells([&] {
-        InsertColumn(col);
-        SetColName(col, QStringLiteral("(...)"));
-    });
-}
-
-void TNTabEd::PopupMenuClickInsertRow()
-{
-    const int row = FPopup->DataRow();
-    if (GetDataReadOnly() || row < 1 || row > GetNrOfRows())
-        return;
-    ChangeCells([&] {
-        InsertRow(row);
-        SetRowName(row, QStringLiteral("(...)"));
-    });
-}
-
-void TNTabEd::PopupMenuClickDeleteCol()
-{
-    const int columns = GetNrOfColumns();
-    if (GetDataReadOnly())
-        return;
-    RemoveColumn(FPopup->DataCol());
-    if (GetNrOfColumns() != columns)
-        ChangedSetup();
-}
-
-void TNTabEd::PopupMenuClickDeleteRow()
-{
-    const int rows = GetNrOfRows();
-    if (GetDataReadOnly())
-        return;
-    RemoveRow(FPopup->DataRow());
-    if (GetNrOfRows() != rows)
-        ChangedSetup();
-}
+void TNTabEd::PopupMenuClickSelectCol() { FPopup->SelectLine(true); }
+void TNTabEd::PopupMenuClickSelectRow() { FPopup->SelectLine(false); }
+void TNTabEd::PopupMenuClickInsertCol() { FPopup->InsertLine(true); }
+void TNTabEd::PopupMenuClickInsertRow() { FPopup->InsertLine(false); }
+void TNTabEd::PopupMenuClickDeleteCol() { FPopup->RemoveLine(true); }
+void TNTabEd::PopupMenuClickDeleteRow() { FPopup->RemoveLine(false); }
 
 void TNTabEd::PopupMenuClickPrecision()
 {

@@ -65,12 +65,18 @@ protected:
         }
     }
 
+    /// A right click on `cell`, then item `name` of the menu that opened.
+    void Command(TGridCoord cell, const char *name)
+    {
+        RightClick(cell.X, cell.Y);
+        Choose(Editor->PopupD()->isVisible() ? Editor->PopupD() : Editor->PopupH(), name);
+    }
+
     /// Opens the heading menu on `heading`, chooses "Edit Heading" and types `text`
     /// into the name editor, ended by `key`.
     void EditHeading(TGridCoord heading, const QString &text, Qt::Key key)
     {
-        RightClick(heading.X, heading.Y);
-        Choose(Editor->PopupH(), "HIt1");
+        Command(heading, "HIt1");
         QLineEdit *nameEd = Editor->NameEditor();
         ASSERT_NE(nameEd, nullptr);
         ASSERT_TRUE(nameEd->isVisible());
@@ -81,15 +87,6 @@ protected:
 
     std::unique_ptr<TNTabEd> Editor;
 };
-
-int CountState(const TNTabEd &editor, uint8_t bit)
-{
-    int count = 0;
-    for (int row = 1; row <= editor.GetNrOfRows(); ++row)
-        for (int col = 1; col <= editor.GetNrOfColumns(); ++col)
-            count += (editor.GetCellState(col, row) & bit) != 0;
-    return count;
-}
 
 } // namespace
 
@@ -182,20 +179,19 @@ TEST_F(NTabEdPopup, MarkCommandsCoverTheirTargets)
 {
     struct Case {
         const char *item;
-        uint8_t bit;
+        int (TNTabEd::*count)() const;
         int marked; ///< of the 3 x 4 cells, with the selection columns 1..2, rows 2..3
     };
-    const Case cases[] = {{"M1It1", cellstate::MarkedA, 4}, {"M1It2", cellstate::MarkedA, 8},
-                          {"M2It3", cellstate::MarkedB, 6}, {"M2It4", cellstate::MarkedB, 12}};
+    const Case cases[] = {{"M1It1", &TNTabEd::NrOfMarkedDataA, 4}, {"M1It2", &TNTabEd::NrOfMarkedDataA, 8},
+                          {"M2It3", &TNTabEd::NrOfMarkedDataB, 6}, {"M2It4", &TNTabEd::NrOfMarkedDataB, 12}};
     EventRecorder events;
     Editor->OnCellStateChanged = events.Recorder(QStringLiteral("OnCellStateChanged"));
     for (const Case &c : cases) {
         Editor->UnMarkAllElems();
         Editor->SetSelection({2, 2, 3, 3});
         events.Clear();
-        RightClick(2, 2);
-        Choose(Editor->PopupD(), c.item);
-        EXPECT_EQ(CountState(*Editor, c.bit), c.marked) << c.item;
+        Command({2, 2}, c.item);
+        EXPECT_EQ(((*Editor).*c.count)(), c.marked) << c.item;
         EXPECT_EQ(events.Events(), QStringList{QStringLiteral("OnCellStateChanged")}) << c.item;
     }
 }
@@ -205,16 +201,13 @@ TEST_F(NTabEdPopup, UnmarkCommandsClearOnlyTheirMark)
     Editor->MarkAllElemsA();
     Editor->MarkAllElemsB();
     Editor->SetSelection({2, 1, 2, 4});
-    RightClick(2, 1);
-    Choose(Editor->PopupD(), "U1It2"); // unmark A in the selected column
-    EXPECT_EQ(CountState(*Editor, cellstate::MarkedA), 8);
-    EXPECT_EQ(CountState(*Editor, cellstate::MarkedB), 12);
-    RightClick(2, 1);
-    Choose(Editor->PopupD(), "U2It4");
-    EXPECT_EQ(CountState(*Editor, cellstate::MarkedB), 0);
-    RightClick(2, 1);
-    Choose(Editor->PopupD(), "DIt5");
-    EXPECT_EQ(CountState(*Editor, cellstate::MarkedA), 0);
+    Command({2, 1}, "U1It2"); // unmark A in the selected column
+    EXPECT_EQ(Editor->NrOfMarkedDataA(), 8);
+    EXPECT_EQ(Editor->NrOfMarkedDataB(), 12);
+    Command({2, 1}, "U2It4");
+    EXPECT_EQ(Editor->NrOfMarkedDataB(), 0);
+    Command({2, 1}, "DIt5");
+    EXPECT_EQ(Editor->NrOfMarkedDataA(), 0);
 }
 
 TEST_F(NTabEdPopup, ClearZeroesTheSelectedCells)
@@ -226,8 +219,7 @@ TEST_F(NTabEdPopup, ClearZeroesTheSelectedCells)
     Editor->OnPaste = events.Recorder(QStringLiteral("OnPaste"));
     Editor->OnChange = events.Recorder(QStringLiteral("OnChange"));
     Editor->OnCellStateChanged = events.Recorder(QStringLiteral("OnCellStateChanged"));
-    RightClick(2, 1);
-    Choose(Editor->PopupD(), "DIt6");
+    Command({2, 1}, "DIt6");
     EXPECT_EQ(events.Events(), (QStringList{QStringLiteral("OnPaste"), QStringLiteral("OnChange"),
                                             QStringLiteral("OnCellStateChanged")}));
     for (int row = 1; row <= 4; ++row)
@@ -242,8 +234,7 @@ TEST_F(NTabEdPopup, ToggleEmptyInvertsTheEmptyFlagOfTheSelection)
 {
     Editor->SetIsEmpty(1, 1, true);
     Editor->SetSelection({2, 1, 2, 2});
-    RightClick(2, 1);
-    Choose(Editor->PopupD(), "DIt12");
+    Command({2, 1}, "DIt12");
     EXPECT_FALSE(Editor->GetIsEmpty(1, 1));
     EXPECT_TRUE(Editor->GetIsEmpty(1, 2));
     EXPECT_FALSE(Editor->GetIsEmpty(2, 1));
@@ -254,8 +245,7 @@ TEST_F(NTabEdPopup, ReadOnlyDisablesAndRefusesTheCommandsThatChangeData)
     Editor->Fill(5);
     EventRecorder events;
     Editor->OnChangeSetup = events.Recorder(QStringLiteral("OnChangeSetup"));
-    RightClick(2, 1);
-    Choose(Editor->PopupD(), "DIt9");
+    Command({2, 1}, "DIt9");
     EXPECT_TRUE(Editor->GetDataReadOnly());
     EXPECT_EQ(events.Count(QStringLiteral("OnChangeSetup")), 1);
 
@@ -290,14 +280,11 @@ TEST_F(NTabEdPopup, ReadOnlyDisablesAndRefusesTheCommandsThatChangeData)
 
 TEST_F(NTabEdPopup, SelectCommandsSelectDataCells)
 {
-    RightClick(2, 1);
-    Choose(Editor->PopupD(), "DIt11");
+    Command({2, 1}, "DIt11");
     EXPECT_EQ(Editor->GetSelection(), (TGridRect{2, 1, 4, 4}));
-    RightClick(3, 0);
-    Choose(Editor->PopupH(), "HIt3");
+    Command({3, 0}, "HIt3");
     EXPECT_EQ(Editor->GetSelection(), (TGridRect{3, 1, 3, 4}));
-    RightClick(0, 2);
-    Choose(Editor->PopupH(), "HIt3");
+    Command({0, 2}, "HIt3");
     EXPECT_EQ(Editor->GetSelection(), (TGridRect{2, 2, 4, 2}));
 }
 
@@ -328,23 +315,19 @@ TEST_F(NTabEdPopup, HeadingMenuReadsByColumnOrRow)
 TEST_F(NTabEdPopup, InsertAndDeleteActOnTheClickedLine)
 {
     Editor->SetColName(2, QStringLiteral("second"));
-    RightClick(3, 0);
-    Choose(Editor->PopupH(), "HIt4");
+    Command({3, 0}, "HIt4");
     EXPECT_EQ(Editor->GetNrOfColumns(), 4);
     EXPECT_EQ(Editor->GetColName(2), QStringLiteral("(...)"));
     EXPECT_EQ(Editor->GetColName(3), QStringLiteral("second"));
-    RightClick(0, 1);
-    Choose(Editor->PopupH(), "HIt4");
+    Command({0, 1}, "HIt4");
     EXPECT_EQ(Editor->GetNrOfRows(), 5);
     EXPECT_EQ(Editor->GetRowName(1), QStringLiteral("(...)"));
 
     EventRecorder events;
     Editor->OnChangeSetup = events.Recorder(QStringLiteral("OnChangeSetup"));
-    RightClick(0, 1);
-    Choose(Editor->PopupH(), "HIt5");
+    Command({0, 1}, "HIt5");
     EXPECT_EQ(Editor->GetNrOfRows(), 4);
-    RightClick(3, 0);
-    Choose(Editor->PopupH(), "HIt5");
+    Command({3, 0}, "HIt5");
     EXPECT_EQ(Editor->GetNrOfColumns(), 3);
     EXPECT_EQ(Editor->GetColName(2), QStringLiteral("second"));
     EXPECT_EQ(events.Count(QStringLiteral("OnChangeSetup")), 2);
@@ -355,8 +338,7 @@ TEST_F(NTabEdPopup, ChangePrecisionStepsDownWrapsAndReopens)
     Editor->SetDecPlaces(2, 0);
     EventRecorder events;
     Editor->OnLayoutChanged = events.Recorder(QStringLiteral("OnLayoutChanged"));
-    RightClick(3, 0);
-    Choose(Editor->PopupH(), "HIt2");
+    Command({3, 0}, "HIt2");
     EXPECT_EQ(Editor->GetDecPlaces(2), -1);
     EXPECT_TRUE(Editor->PopupH()->isVisible()) << "the menu opens again for the next step";
     Choose(Editor->PopupH(), "HIt2");
@@ -405,8 +387,7 @@ TEST_F(NTabEdPopup, NameEditorStoresNamesAndKeepsThemOnEscape)
 TEST_F(NTabEdPopup, NameEditorOpensAtTheHeadingWithItsText)
 {
     Editor->SetRowAttrib(2, 17);
-    RightClick(1, 2);
-    Choose(Editor->PopupH(), "HIt1");
+    Command({1, 2}, "HIt1");
     QLineEdit *nameEd = Editor->NameEditor();
     ASSERT_NE(nameEd, nullptr);
     EXPECT_EQ(nameEd->text(), QStringLiteral("17"));
