@@ -1,8 +1,11 @@
 #include "EventRecorder.h"
+#include "HandlerProbe.h"
 #include "PinnedFont.h"
 #include "PixelProbe.h"
 #include "NVO_ntabed.h"
 
+#include <QtGui/QContextMenuEvent>
+#include <QtTest/QSignalSpy>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
 #include <QtWidgets/QLineEdit>
@@ -11,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 
 using namespace nvo;
 using namespace nvo::test;
@@ -173,6 +177,35 @@ TEST_F(NTabEdPopup, TheApplicationsOwnContextMenuKeepsTheBuiltInOnesClosed)
         EXPECT_FALSE(Editor->PopupD()->isVisible()) << c.policy << c.block;
         EXPECT_FALSE(Editor->PopupH()->isVisible()) << c.policy << c.block;
     }
+}
+
+TEST_F(NTabEdPopup, ACustomContextMenuHandlerGetsTheRightClickAlone)
+{
+    Editor->setContextMenuPolicy(Qt::CustomContextMenu);
+    QSignalSpy requests(Editor.get(), &QWidget::customContextMenuRequested);
+    RightClick(3, 2);
+    // The context-menu event the window system sends after the right press.
+    QContextMenuEvent request(QContextMenuEvent::Mouse, Centre(3, 2),
+                              Editor->viewport()->mapToGlobal(Centre(3, 2)));
+    QApplication::sendEvent(Editor->viewport(), &request);
+    EXPECT_EQ(requests.count(), 1);
+    EXPECT_FALSE(Editor->PopupD()->isVisible());
+}
+
+TEST_F(NTabEdPopup, FailingHandlersReachTheApplicationsHandler)
+{
+    HandlerProbe probe;
+    Editor->OnBeforePopup = [](QObject *, QMenu *) { throw std::runtime_error("before popup"); };
+    RightClick(3, 2);
+    EXPECT_EQ(probe.Messages, QStringList{QStringLiteral("before popup")});
+    EXPECT_FALSE(Editor->PopupD()->isVisible());
+
+    Editor->OnBeforePopup = {};
+    Editor->OnCellStateChanged = [](QObject *) { throw std::runtime_error("state handler"); };
+    Editor->SetSelection({2, 1, 2, 1});
+    Command({2, 1}, "DIt12");
+    EXPECT_EQ(probe.Messages.last(), QStringLiteral("state handler"));
+    EXPECT_TRUE(Editor->GetIsEmpty(1, 1)) << "the command is done before its event";
 }
 
 TEST_F(NTabEdPopup, MarkCommandsCoverTheirTargets)
@@ -393,6 +426,8 @@ TEST_F(NTabEdPopup, NameEditorOpensAtTheHeadingWithItsText)
     EXPECT_EQ(nameEd->text(), QStringLiteral("17"));
     EXPECT_EQ(nameEd->pos(), Editor->CellRect(1, 2).topLeft() + QPoint(30, 5));
     EXPECT_TRUE(nameEd->hasFocus());
+    RightClick(3, 2);
+    EXPECT_FALSE(Editor->PopupD()->isVisible()) << "no menu while a name is edited";
     QTest::keyClick(nameEd, Qt::Key_Escape);
 }
 
