@@ -675,8 +675,12 @@ void TNTabEd::TPopup::CloseCommentMemo(bool store)
     CommentMM->hide();
     Editor.setFocus();
     Editor.InvalidateCell(0, 0);
-    if (store)
-        Editor.SetComment(CommentMM->toPlainText());
+    // The memo's lines are kept as typed: only text written through Comment loses
+    // its control characters.
+    if (store) {
+        Editor.Data().SetFComment(CommentMM->toPlainText());
+        Editor.ChangedData();
+    }
 }
 
 bool TNTabEd::CommentMemoKeyPress(int Key)

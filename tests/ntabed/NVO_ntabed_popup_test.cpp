@@ -414,7 +414,9 @@ TEST_F(NTabEdPopup, NameEditorStoresNamesAndKeepsThemOnEscape)
     EXPECT_EQ(Editor->GetColName(1), QStringLiteral("Pressure"));
     EditHeading({0, 3}, QStringLiteral("Sample 3"), Qt::Key_Enter);
     EXPECT_EQ(Editor->GetRowName(3), QStringLiteral("Sample 3"));
-    EXPECT_EQ(events.Count(QStringLiteral("OnHeadingChanged")), 2);
+    EditHeading({0, 4}, QString(60, QLatin1Char('n')), Qt::Key_Return);
+    EXPECT_EQ(Editor->GetRowName(4), QString(50, QLatin1Char('n')));
+    EXPECT_EQ(events.Count(QStringLiteral("OnHeadingChanged")), 3);
 }
 
 TEST_F(NTabEdPopup, NameEditorOpensAtTheHeadingWithItsText)
@@ -490,6 +492,11 @@ TEST_F(NTabEdPopup, CommentMemoStoresOnEnterAndDiscardsOnTheCorner)
     QTest::keyClicks(Editor->CommentMemo(), QStringLiteral("x"));
     QTest::keyClick(Editor->CommentMemo(), Qt::Key_Escape);
     EXPECT_EQ(Editor->GetComment(), QStringLiteral("first second"));
+
+    RightClick(0, 0);
+    Editor->CommentMemo()->setPlainText(QStringLiteral("pasted\nover two lines"));
+    QTest::keyClick(Editor->CommentMemo(), Qt::Key_Return);
+    EXPECT_EQ(Editor->GetComment(), QStringLiteral("pasted\nover two lines"));
 }
 
 TEST_F(NTabEdPopup, CommentMemoStaysClosedWhenNotAllowed)
