@@ -430,8 +430,8 @@ public:
     /// kept in 0..255 and rounded half to even), Escape drops it; both close it.
     /// Returns whether the key closed the editor.
     bool NameEdKeyPress(int Key);
-    /// Enter stores the memo's text, lines and all, as the comment (fires OnChange), Escape drops it;
-    /// both close it. Returns whether the key closed the memo.
+    /// Enter stores the memo's text, lines and all, as the comment (fires OnChange),
+    /// Escape drops it; both close it. Returns whether the key closed the memo.
     bool CommentMemoKeyPress(int Key);
     /// The name editor / comment memo, while open; null otherwise.
     QLineEdit *NameEditor() const;
