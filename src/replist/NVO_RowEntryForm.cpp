@@ -9,6 +9,8 @@
 #include <QtCore/QScopeGuard>
 #include <QtGui/QAction>
 #include <QtGui/QKeyEvent>
+#include <QtGui/QPainter>
+#include <QtGui/QPixmap>
 #include <QtWidgets/QCalendarWidget>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QDialog>
@@ -17,6 +19,7 @@
 #include <QtWidgets/QMessageBox>
 #include <QtWidgets/QPushButton>
 #include <QtWidgets/QStyle>
+#include <QtWidgets/QStyleOption>
 
 #include <algorithm>
 #include <cmath>
@@ -124,6 +127,19 @@ bool ShowsWholeDate(const QString &format)
     return scan.Error == dseNone && std::trunc(scan.Value) == probe;
 }
 
+/// The style's own drop-down arrow, as a combo box shows it, for the calendar button.
+QIcon DropDownIcon(const QWidget &widget)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    QStyleOption option;
+    option.initFrom(&widget);
+    option.rect = QRect(3, 4, 10, 8);
+    widget.style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &option, &painter, &widget);
+    return QIcon(pixmap);
+}
+
 /// A date picker over the date picker notation the column formats use: a line edit
 /// whose text our own reader and writer check and write, with a calendar to pick a
 /// day from (for formats that show a whole date; Alt+Down or F4 opens it). An empty
@@ -136,7 +152,7 @@ public:
     {
         FWarning = addAction(style()->standardIcon(QStyle::SP_MessageBoxWarning), QLineEdit::TrailingPosition);
         if (ShowsWholeDate(format)) {
-            FCalendar = addAction(style()->standardIcon(QStyle::SP_ArrowDown), QLineEdit::TrailingPosition);
+            FCalendar = addAction(DropDownIcon(*this), QLineEdit::TrailingPosition);
             FCalendar->setToolTip(TReportListView::tr("Pick a date (Alt+Down)"));
             connect(FCalendar, &QAction::triggered, this, [this] { Guarded([this] { OpenCalendar(); }); });
         }

@@ -6,6 +6,7 @@
 #include <QtCore/QTimer>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QCalendarWidget>
 #include <QtWidgets/QComboBox>
 #include <QtWidgets/QDialog>
 #include <QtWidgets/QLabel>
@@ -359,21 +360,20 @@ TEST(RowEntryForm, ARowOutsideTheTableShowsNoFormAndIsNoOK)
 {
     auto view = MakeView({{"A", "[s][80]"}}, 3);
     bool shown = false;
-    const auto watch = [&shown] {
-        QTimer::singleShot(50, [&shown] {
-            if (QWidget *modal = QApplication::activeModalWidget()) {
-                shown = true;
-                modal->close();
-            }
-        });
-    };
+    QTimer watch; // closes any form that comes up, so that a faulty call still returns
+    QObject::connect(&watch, &QTimer::timeout, [&shown] {
+        if (QWidget *modal = QApplication::activeModalWidget()) {
+            shown = true;
+            modal->close();
+        }
+    });
+    watch.start(20);
     for (const int row : {0, -1, 4}) {
-        watch();
         EXPECT_EQ(view->EditRowEntries(row, 0, 0), View::mrNone) << row;
         QDialog supplied;
         EXPECT_EQ(view->EditRowEntries(row, &supplied, 0, 0), View::mrNone) << row;
     }
-    QTest::qWait(80);
+    QTest::qWait(60);
     EXPECT_FALSE(shown);
 }
 
@@ -430,4 +430,31 @@ TEST(RowEntryForm, OnRequestEditFormatChangesTheFormatForThisFormOnly)
     view->EditRowEntries(5, 0, 0);
     EXPECT_EQ(asked, (QList<int>{1, 5, 2, 5}));
     EXPECT_EQ(view->GetColumnFormat(2), QStringLiteral("[s][80]"));
+}
+
+TEST(RowEntryForm, TheCalendarPicksADayAndKeepsTheTime)
+{
+    auto view = MakeView({{"When", "[ddd.MM.yyyy HH:mm][140]"}, {"At", "[dHH:mm][80]"}});
+    view->SetElem(1, 1, QStringLiteral("01.01.2020 10:30"));
+    bool timeOnlyOffersCalendar = true;
+    WhenModal<QDialog>([&timeOnlyOffersCalendar](QDialog *form) {
+        QTest::keyClick(Child(form, QStringLiteral("runtime_rlre_DtPick2")), Qt::Key_F4);
+        timeOnlyOffersCalendar = QApplication::activePopupWidget() != nullptr;
+        QWidget *date = Child(form, QStringLiteral("runtime_rlre_DtPick1"));
+        QTest::keyClick(date, Qt::Key_Down, Qt::AltModifier);
+        auto *calendar = qobject_cast<QCalendarWidget *>(QApplication::activePopupWidget());
+        if (!calendar) {
+            ADD_FAILURE() << "no calendar";
+            form->reject();
+            return;
+        }
+        EXPECT_EQ(calendar->selectedDate(), QDate(2020, 1, 1));
+        calendar->setSelectedDate(QDate(2024, 4, 3));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+        ClickOK(form);
+    });
+    EXPECT_EQ(view->EditRowEntries(1, 0, 0), View::mrOK);
+    EXPECT_FALSE(timeOnlyOffersCalendar);
+    EXPECT_EQ(Row(*view, 1), (QStringList{"03.04.2024 10:30", ""}));
 }
