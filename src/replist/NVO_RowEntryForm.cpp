@@ -68,19 +68,19 @@ TRowEntryLayout::TRowEntryLayout(bool OwnForm, int PosLeft, int PosTop, int Labe
     , Top(OwnForm ? OwnFormTop : PosTop)
     , LabelWidth(LabelWidth_)
     // The buttons stand right-aligned over the editors; a form of narrow editors with
-    // short names would push the OK button out over the left edge.
-    , MaxEditorWidth(OwnForm ? std::max(MaxEditorWidth_, 2 * ButtonWidth + 4 + LabelIndent - LabelWidth_)
-                             : MaxEditorWidth_)
+    // short names would push the OK button out over the left edge, so G leaves it at
+    // least where the labels start.
+    , MaxEditorWidth(OwnForm ? std::max(MaxEditorWidth_, OKFromRight + LabelIndent - LabelWidth_) : MaxEditorWidth_)
     , Columns(Columns_)
 {
 }
 
 QRect TRowEntryLayout::LabelRect(int Col) const
 {
-    // The label's text sits on the editor's text line: 3 pixels in at the top and at
-    // the bottom, centred between.
-    const int top = Top + (Col - 1) * RowPitch;
-    return QRect(Left + LabelIndent, top + 3, LabelWidth, EditorHeight - 6);
+    // As tall as its editor and centred on the same line: the text lands where a
+    // label 3 pixels below the editor's top would put it in a small font, and a large
+    // font is not cut off.
+    return QRect(Left + LabelIndent, Top + (Col - 1) * RowPitch, LabelWidth, EditorHeight);
 }
 
 QRect TRowEntryLayout::EditorRect(int Col, int Width) const
@@ -95,12 +95,12 @@ QSize TRowEntryLayout::FormSize() const
 
 QRect TRowEntryLayout::OKButtonRect() const
 {
-    return QRect(MaxEditorWidth + LabelWidth - 154, ButtonTop, ButtonWidth, ButtonHeight);
+    return QRect(MaxEditorWidth + LabelWidth - OKFromRight, ButtonTop, ButtonWidth, ButtonHeight);
 }
 
 QRect TRowEntryLayout::CancelButtonRect() const
 {
-    return QRect(MaxEditorWidth + LabelWidth - 69, ButtonTop, ButtonWidth, ButtonHeight);
+    return QRect(MaxEditorWidth + LabelWidth - CancelFromRight, ButtonTop, ButtonWidth, ButtonHeight);
 }
 
 namespace {

@@ -53,6 +53,8 @@ struct TRowEntryLayout {
     static constexpr int ButtonWidth = 81;
     static constexpr int ButtonHeight = 29;
     static constexpr int ButtonTop = 4;
+    static constexpr int OKFromRight = 154;    ///< the OK button's left, back from G
+    static constexpr int CancelFromRight = 69; ///< the Cancel button's left, back from G
 
     int Left = 0;       ///< left offset of the labels and editors
     int Top = 0;        ///< top of the first row of editors

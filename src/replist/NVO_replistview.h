@@ -473,7 +473,8 @@ public:
                        const QString &ButCancelCaption);
     /// The same with the editors built into `ContainerForm` at the offset (PosLeft,
     /// PosTop), no buttons (Enter in an editor accepts), the form's caption emptied and
-    /// its size raised to hold the editors; its own widgets are left alone.
+    /// its size raised to hold the editors; its own widgets are left alone. A null form
+    /// shows nothing and gives mrNone.
     int EditRowEntries(int Row, QDialog *ContainerForm, int PosLeft, int PosTop);
 
     /// The cell's text for screen readers: names in the header rows, the stored text

@@ -140,6 +140,7 @@ TEST(RowEntryField, FollowsTheColumnFormat)
 TEST(RowEntryForm, BuildsOneLabelledEditorPerColumn)
 {
     auto view = MakeView({{"Name", "[s][100]"}, {"Size", "[l][120]a|b|c"}, {"No.", "[#i][80]rix3"}, {"Note", "plain"}});
+    view->SetColumnIsPwd(4, true);
     WhenModal<QDialog>([](QDialog *form) {
         EXPECT_EQ(form->windowTitle(), QStringLiteral("Editing Row 7"));
         EXPECT_EQ(form->height(), 4 * 25 + 45 + 38);
@@ -156,6 +157,7 @@ TEST(RowEntryForm, BuildsOneLabelledEditorPerColumn)
         EXPECT_FALSE(number->isEnabled());
         EXPECT_EQ(number->text(), QStringLiteral("007"));
         EXPECT_EQ(note->width(), 200);
+        EXPECT_EQ(note->echoMode(), QLineEdit::Password); // as hidden as in the list
         auto *label = Child<QLabel>(form, QStringLiteral("runtime_rlre_Label2"));
         EXPECT_EQ(label->text(), QStringLiteral("Size:"));
         EXPECT_EQ(label->buddy(), size);
