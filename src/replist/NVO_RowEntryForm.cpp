@@ -264,6 +264,10 @@ public:
         }
         FForm = container ? container : FOwnForm.get();
         FEnter = std::make_unique<TEnterAccepts>(FForm);
+        // A form that deletes itself on closing would take the editors with it before
+        // their texts are read: it closes as a plain one and is deleted afterwards.
+        FDeleteOnClose = FForm->testAttribute(Qt::WA_DeleteOnClose);
+        FForm->setAttribute(Qt::WA_DeleteOnClose, false);
     }
 
     ~TRowEntryForm()
@@ -271,6 +275,11 @@ public:
         // The editors go first, from the last to the first, while the form still stands.
         while (!FWidgets.empty())
             FWidgets.pop_back();
+        if (FDeleteOnClose) {
+            FForm->setAttribute(Qt::WA_DeleteOnClose, true);
+            if (!FForm->isVisible())
+                FForm->deleteLater();
+        }
     }
 
     void Build(int posLeft, int posTop, const QString &caption, const QString &okCaption, const QString &cancelCaption);
@@ -308,6 +317,7 @@ private:
     std::unique_ptr<TEnterAccepts> FEnter;
     std::vector<std::unique_ptr<QWidget>> FWidgets;
     std::vector<Editor> FEditors;
+    bool FDeleteOnClose = false;
 };
 
 QWidget *TRowEntryForm::CreateEditor(int col, const TRowEntryField &field)

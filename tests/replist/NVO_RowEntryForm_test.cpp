@@ -3,6 +3,7 @@
 #include "NVO_replistview.h"
 #include "PinnedFont.h"
 
+#include <QtCore/QPointer>
 #include <QtCore/QTimer>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
@@ -253,6 +254,7 @@ TEST(RowEntryForm, UntouchedEditorsLeaveTheirCellsExactlyAsTheyWere)
         EXPECT_EQ(Child<QLineEdit>(form, QStringLiteral("runtime_rlre_Edit1"))->text(), QStringLiteral("RAW (shown)"));
         EXPECT_EQ(Child<QComboBox>(form, QStringLiteral("runtime_rlre_CBox5"))->currentText(), QStringLiteral("zeta"));
         EXPECT_EQ(Child<QLineEdit>(form, QStringLiteral("runtime_rlre_DtPick4"))->text(), QString());
+        EXPECT_FALSE(Child(form, QStringLiteral("runtime_rlre_DtPick3"))->toolTip().isEmpty()); // "soon" is marked
         Retype(Child(form, QStringLiteral("runtime_rlre_Edit6")), QStringLiteral("new"));
         ClickOK(form);
     });
@@ -403,6 +405,22 @@ TEST(RowEntryForm, ASuppliedFormHoldsTheEditorsAtItsOffsetAndKeepsItsOwnWidgets)
     EXPECT_EQ(view->EditRowEntries(2, &supplied, 100, 30), View::mrOK);
     EXPECT_EQ(Row(*view, 2), (QStringList{"", "12"}));
     EXPECT_EQ(supplied.children(), QObjectList{own});
+}
+
+TEST(RowEntryForm, ASuppliedFormThatDeletesItselfOnClosingIsReadFirst)
+{
+    auto view = MakeView({{"Name", "[s][80]"}});
+    QPointer<QDialog> supplied = new QDialog;
+    supplied->setAttribute(Qt::WA_DeleteOnClose);
+    WhenModal<QDialog>([](QDialog *form) {
+        QWidget *name = Child(form, QStringLiteral("runtime_rlre_Edit1"));
+        Retype(name, QStringLiteral("read"));
+        QTest::keyClick(name, Qt::Key_Return);
+    });
+    EXPECT_EQ(view->EditRowEntries(1, supplied, 0, 0), View::mrOK);
+    EXPECT_EQ(view->RLData().GetElem(1, 1), QStringLiteral("read"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(supplied.isNull()); // closed, so deleted as it asked
 }
 
 TEST(RowEntryForm, ANarrowFormKeepsBothButtonsInside)
