@@ -52,6 +52,12 @@ TRowEntryField RowEntryField(const QString &Format, const QString &CellText, int
         field.Editor = TRowEntryField::ekDate;
         // A bare "d" names no format; the ISO order reads without doubt in any country.
         field.DateFormat = parts.KindRest.isEmpty() ? QStringLiteral("yyyy-MM-dd") : parts.KindRest;
+        if (CellText.isEmpty() && !field.Initial.isEmpty()) {
+            // The default is offered as the date it reads as; one that reads as none is
+            // not offered at all, or OK would refuse a text the user never typed.
+            const TDateScan scan = ScanPickerDateTime(field.Initial, field.DateFormat);
+            field.Initial = scan.Error == dseNone ? FormatPickerDateTime(field.DateFormat, scan.Value) : QString();
+        }
         break;
     case 'e': field.Editor = TRowEntryField::ekNumber; field.InputFormat = TInFormat::itDynamic; break;
     case 'f': field.Editor = TRowEntryField::ekNumber; field.InputFormat = TInFormat::itFloat; break;

@@ -118,6 +118,8 @@ TEST(RowEntryField, FollowsTheColumnFormat)
         {"[e][0]", "1e3", 1, F::ekNumber, false, 200, {}, "", "1e3", "1e3"},
         {"[ddd.MM.yyyy][120]", "03.04.2024", 1, F::ekDate, false, 120, {}, "dd.MM.yyyy", "03.04.2024", "03.04.2024"},
         {"[d][80]", "", 1, F::ekDate, false, 80, {}, "yyyy-MM-dd", "", ""},
+        {"[dd.M.yyyy][80]03.04.2024", "", 1, F::ekDate, false, 80, {}, "d.M.yyyy", "3.4.2024", ""},
+        {"[ddd.MM.yyyy][80]31.02.2024", "", 1, F::ekDate, false, 80, {}, "dd.MM.yyyy", "", ""},
         {"[q][50]", "x", 1, F::ekNone, false, 50, {}, "", "x", "x"},
     };
     for (const Case &c : cases) {
