@@ -6,6 +6,7 @@
 #include "NVO_replist.h"
 #include "NVO_replistview.h"
 
+#include <QtCore/QPointer>
 #include <QtCore/QScopeGuard>
 #include <QtGui/QAction>
 #include <QtGui/QKeyEvent>
@@ -262,14 +263,13 @@ QString LabelText(const QString &name)
 class TRowEntryForm
 {
 public:
-    TRowEntryForm(TReportListView &view, int row, QDialog *container) : FView(view), FRow(row)
+    TRowEntryForm(TReportListView &view, int row, QDialog *container)
+        : FView(&view), FRow(row), FOwnForm(container == nullptr)
     {
-        if (!container) {
-            FOwnForm = std::make_unique<QDialog>(&view);
-            FOwnForm->setObjectName(QStringLiteral("runtime_rlre_Form"));
-        }
-        FForm = container ? container : FOwnForm.get();
-        FEnter = std::make_unique<TEnterAccepts>(FForm);
+        FForm = container ? container : new QDialog(&view);
+        if (FOwnForm)
+            FForm->setObjectName(QStringLiteral("runtime_rlre_Form"));
+        FEnter = new TEnterAccepts(FForm);
         // A form that deletes itself on closing would take the editors with it before
         // their texts are read: it closes as a plain one and is deleted afterwards.
         FDeleteOnClose = FForm->testAttribute(Qt::WA_DeleteOnClose);
@@ -278,10 +278,14 @@ public:
 
     ~TRowEntryForm()
     {
-        // The editors go first, from the last to the first, while the form still stands.
-        while (!FWidgets.empty())
-            FWidgets.pop_back();
-        if (FDeleteOnClose) {
+        // What the form made goes, from the last to the first; what is gone already
+        // went with its form or view (one that a handler deleted while the form was up).
+        for (auto widget = FWidgets.rbegin(); widget != FWidgets.rend(); ++widget)
+            delete widget->data();
+        delete FEnter.data();
+        if (FOwnForm)
+            delete FForm.data();
+        else if (FForm && FDeleteOnClose) {
             FForm->setAttribute(Qt::WA_DeleteOnClose, true);
             if (!FForm->isVisible())
                 FForm->deleteLater();
@@ -302,12 +306,12 @@ private:
     template<class W, class... Args>
     W *Create(const QString &name, int col, Args &&...args)
     {
-        auto widget = std::make_unique<W>(std::forward<Args>(args)..., FForm);
-        W *raw = widget.get();
-        raw->setObjectName(name + FormatInt(col));
-        raw->show(); // a supplied form may be on screen already
-        FWidgets.push_back(std::move(widget));
-        return raw;
+        FWidgets.reserve(FWidgets.size() + 1); // no failure between making and keeping
+        W *widget = new W(std::forward<Args>(args)..., FForm);
+        FWidgets.push_back(widget);
+        widget->setObjectName(name + FormatInt(col));
+        widget->show(); // a supplied form may be on screen already
+        return widget;
     }
     QWidget *CreateEditor(int col, const TRowEntryField &field);
     void MakeReadOnly(QWidget *editor) const;
@@ -316,12 +320,14 @@ private:
     const Editor *UnreadableDate() const;
     void WriteBack();
 
-    TReportListView &FView;
+    // Guarded pointers: an event handler may delete the view, and with it an own form,
+    // while the form is up.
+    QPointer<TReportListView> FView;
     int FRow;
-    std::unique_ptr<QDialog> FOwnForm; // destroyed last: the editors are its children
-    QDialog *FForm = nullptr;
-    std::unique_ptr<TEnterAccepts> FEnter;
-    std::vector<std::unique_ptr<QWidget>> FWidgets;
+    bool FOwnForm;
+    QPointer<QDialog> FForm;
+    QPointer<TEnterAccepts> FEnter;
+    std::vector<QPointer<QWidget>> FWidgets;
     std::vector<Editor> FEditors;
     bool FDeleteOnClose = false;
 };
@@ -368,7 +374,7 @@ QWidget *TRowEntryForm::CreateEditor(int col, const TRowEntryField &field)
     case TRowEntryField::ekText: {
         auto *edit = Create<QLineEdit>(QStringLiteral("runtime_rlre_Edit"), col);
         edit->setMaxLength(ShortStringMax);
-        if (FView.GetColumnIsPwd(col))
+        if (FView->GetColumnIsPwd(col))
             edit->setEchoMode(QLineEdit::Password);
         edit->setText(field.Initial);
         edit->setCursorPosition(0);
@@ -394,44 +400,44 @@ void TRowEntryForm::MakeReadOnly(QWidget *editor) const
 void TRowEntryForm::Build(int posLeft, int posTop, const QString &caption, const QString &okCaption,
                           const QString &cancelCaption)
 {
-    const int columns = FView.GetNrOfColumns();
+    const int columns = FView->GetNrOfColumns();
     const QFontMetrics metrics(FForm->font());
     int labelWidth = 0;
     for (int c = 1; c <= columns; ++c)
-        labelWidth = std::max(labelWidth, metrics.horizontalAdvance(LabelText(FView.GetHeader(c))));
+        labelWidth = std::max(labelWidth, metrics.horizontalAdvance(LabelText(FView->GetHeader(c))));
     labelWidth += 8;
 
     // The fields first: a handler that throws here leaves nothing half-built on the form.
     std::vector<TRowEntryField> fields;
     int maxWidth = 0;
     for (int c = 1; c <= columns; ++c) {
-        QString format = FView.GetColumnFormat(c);
-        if (FView.OnRequestEditFormat)
-            FView.OnRequestEditFormat(&FView, c, FRow, format);
-        fields.push_back(RowEntryField(format, FView.GetElem(c, FRow), FRow));
+        QString format = FView->GetColumnFormat(c);
+        if (FView->OnRequestEditFormat)
+            FView->OnRequestEditFormat(FView, c, FRow, format);
+        fields.push_back(RowEntryField(format, FView->GetElem(c, FRow), FRow));
         maxWidth = std::max(maxWidth, fields.back().Width);
     }
 
-    const TRowEntryLayout layout(FOwnForm != nullptr, posLeft, posTop, labelWidth, maxWidth, columns);
+    const TRowEntryLayout layout(FOwnForm, posLeft, posTop, labelWidth, maxWidth, columns);
     for (int c = 1; c <= columns; ++c) {
         const TRowEntryField &field = fields[size_t(c - 1)];
         auto *label = Create<QLabel>(QStringLiteral("runtime_rlre_Label"), c);
         label->setTextFormat(Qt::PlainText);
-        label->setText(LabelText(FView.GetHeader(c)));
+        label->setText(LabelText(FView->GetHeader(c)));
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         label->setGeometry(layout.LabelRect(c));
         QWidget *editor = CreateEditor(c, field);
         if (!editor)
             continue;
         editor->setGeometry(layout.EditorRect(c, field.Width));
-        editor->setAccessibleName(FView.GetHeader(c).replace(QLatin1Char('\n'), QLatin1Char(' ')));
+        editor->setAccessibleName(FView->GetHeader(c).replace(QLatin1Char('\n'), QLatin1Char(' ')));
         label->setBuddy(editor);
         if (field.ReadOnly)
             MakeReadOnly(editor);
         else {
-            editor->installEventFilter(FEnter.get());
+            editor->installEventFilter(FEnter);
             if (auto *box = qobject_cast<QComboBox *>(editor); box && box->lineEdit())
-                box->lineEdit()->installEventFilter(FEnter.get());
+                box->lineEdit()->installEventFilter(FEnter);
         }
         FEditors.push_back({c, field, editor});
     }
@@ -442,11 +448,11 @@ void TRowEntryForm::Build(int posLeft, int posTop, const QString &caption, const
         ok->setText(okCaption);
         ok->setGeometry(layout.OKButtonRect());
         ok->setDefault(true);
-        QObject::connect(ok, &QPushButton::clicked, FForm, &QDialog::accept);
+        QObject::connect(ok, &QPushButton::clicked, FForm.data(), &QDialog::accept);
         auto *cancel = Create<QPushButton>(QStringLiteral("runtime_rlre_ButCancel"), 0);
         cancel->setText(cancelCaption);
         cancel->setGeometry(layout.CancelButtonRect());
-        QObject::connect(cancel, &QPushButton::clicked, FForm, &QDialog::reject);
+        QObject::connect(cancel, &QPushButton::clicked, FForm.data(), &QDialog::reject);
         FForm->setFixedSize(size);
         FForm->move(posLeft, posTop);
     } else {
@@ -480,9 +486,9 @@ const TRowEntryForm::Editor *TRowEntryForm::UnreadableDate() const
 
 void TRowEntryForm::WriteBack()
 {
-    const bool suppressed = FView.GetSuppressPaint();
-    FView.SetSuppressPaint(true);
-    const auto resume = qScopeGuard([&] { FView.SetSuppressPaint(suppressed); });
+    const bool suppressed = FView->GetSuppressPaint();
+    FView->SetSuppressPaint(true);
+    const auto resume = qScopeGuard([&] { FView->SetSuppressPaint(suppressed); });
     for (const Editor &editor : FEditors) {
         QString text = TextOf(editor);
         if (editor.Field.ReadOnly || text == editor.Field.Unchanged)
@@ -491,7 +497,7 @@ void TRowEntryForm::WriteBack()
             const auto *date = static_cast<const TRowEntryDateEdit *>(editor.Widget);
             text = FormatPickerDateTime(date->Format(), date->Reading().Value);
         }
-        FView.SetElem(editor.Col, FRow, text);
+        FView->SetElem(editor.Col, FRow, text);
     }
 }
 
@@ -499,6 +505,8 @@ int TRowEntryForm::Run()
 {
     for (;;) {
         const int result = FForm->exec();
+        if (!FForm || !FView)
+            return TReportListView::mrCancel; // gone while open: nothing to write to
         if (result == QDialog::Rejected)
             return TReportListView::mrCancel;
         if (result != TReportListView::mrOK)
@@ -513,6 +521,8 @@ int TRowEntryForm::Run()
         QMessageBox::warning(FForm, FForm->windowTitle(),
                              TReportListView::tr("\"%1\" is not a date of the format %2: %3.")
                                  .arg(date->text(), date->Format(), DateErrorText(date->Reading().Error)));
+        if (!FForm || !FView)
+            return TReportListView::mrCancel;
         bad->Widget->setFocus();
     }
 }

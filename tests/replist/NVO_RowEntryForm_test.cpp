@@ -425,6 +425,17 @@ TEST(RowEntryForm, ASuppliedFormThatDeletesItselfOnClosingIsReadFirst)
     EXPECT_TRUE(supplied.isNull()); // closed, so deleted as it asked
 }
 
+TEST(RowEntryForm, AViewDeletedWhileItsFormIsUpEndsTheFormAsCancelled)
+{
+    QPointer<View> view = MakeView({{"Name", "[s][80]"}, {"Count", "[i][80]"}}).release();
+    WhenModal<QDialog>([&view](QDialog *form) {
+        Retype(Child(form, QStringLiteral("runtime_rlre_Edit1")), QStringLiteral("late"));
+        delete view.data(); // an event handler of the application closes the window
+    });
+    EXPECT_EQ(view->EditRowEntries(1, 0, 0), View::mrCancel);
+    EXPECT_TRUE(view.isNull());
+}
+
 TEST(RowEntryForm, ANarrowFormKeepsBothButtonsInside)
 {
     auto view = MakeView({{"a", "[s][30]"}});
