@@ -314,7 +314,8 @@ private:
         return widget;
     }
     QWidget *CreateEditor(int col, const TRowEntryField &field);
-    void MakeReadOnly(QWidget *editor) const;
+    /// Disabled, in the gray of a field that shows what it cannot change.
+    static void MakeReadOnly(QWidget *editor);
     static QString TextOf(const Editor &editor);
     /// The first changed date editor whose text does not read, or null.
     const Editor *UnreadableDate() const;
@@ -385,7 +386,7 @@ QWidget *TRowEntryForm::CreateEditor(int col, const TRowEntryField &field)
     return nullptr;
 }
 
-void TRowEntryForm::MakeReadOnly(QWidget *editor) const
+void TRowEntryForm::MakeReadOnly(QWidget *editor)
 {
     editor->setEnabled(false);
     QPalette palette = editor->palette();
@@ -458,9 +459,9 @@ void TRowEntryForm::Build(int posLeft, int posTop, const QString &caption, const
     } else {
         FForm->resize(std::max(FForm->width(), size.width()), std::max(FForm->height(), size.height()));
     }
-    // Tab runs through the editors in column order (the order they were made in),
-    // then, on an own form, OK and Cancel.
     FForm->setWindowTitle(caption);
+    // Tab runs through the editors in column order (the order they were made in),
+    // then, on an own form, OK and Cancel; the first editor that takes input starts.
     const auto first = std::find_if(FEditors.begin(), FEditors.end(), [](const Editor &e) { return e.Widget->isEnabled(); });
     if (first != FEditors.end())
         first->Widget->setFocus();
