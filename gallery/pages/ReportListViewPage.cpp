@@ -5,6 +5,9 @@
 #include "Pages.h"
 
 #include <QtCore/QDate>
+#include <QtGui/QCursor>
+
+#include <memory>
 
 namespace gallery {
 
@@ -24,7 +27,11 @@ void FillOrders(TReportListView *view)
     const char *const names[] = {"No.", "Customer", "Date", "Amount\n(EUR)", "Paid", "Rush", "PIN"};
     for (int c = 1; c <= 7; ++c)
         view->SetHeader(c, QString::fromUtf8(names[c - 1]));
+    view->SetColumnFormat(1, QStringLiteral("[#i][60]"));
     view->SetColumnFormat(2, QStringLiteral("[c][120]Adler & Sons|Birkenhof|Cortez Ltd.|Dunmore"));
+    view->SetColumnFormat(3, QStringLiteral("[dyyyy-MM-dd][110]"));
+    view->SetColumnFormat(4, QStringLiteral("[f][90]"));
+    view->SetColumnFormat(7, QStringLiteral("[s][60]"));
     view->SetColumnCheckMode(5, TRLData::cmBox);
     view->SetColumnCheckMode(6, TRLData::cmRadio);
     view->SetColumnIsPwd(7, true);
@@ -78,7 +85,17 @@ QWidget *CreateReportListViewPage(QWidget *parent)
     live->SetInterRowIndicatorPos(9);
     live->setMinimumSize(520, 300);
     live->SetSuppressPaint(false);
-    page->AddInstance(QObject::tr("Live, 100,000 rows"), live);
+    page->AddInstance(QObject::tr("Live, 100,000 rows: double-click a row to edit it"), live);
+    // A double-click on a data row edits the row in the row-entry form, at the pointer.
+    auto pressedAt = std::make_shared<QPoint>();
+    live->OnMouseDown = [pressedAt](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
+        *pressedAt = QPoint(x, y);
+    };
+    live->OnDblClick = [live, pressedAt](QObject *) {
+        const int row = live->MouseCell(pressedAt->x(), pressedAt->y()).Y;
+        if (row >= 1)
+            live->EditRowEntries(row, QCursor::pos().x(), QCursor::pos().y());
+    };
 
     auto *empty = new TReportListView;
     empty->SetNrOfRows(0);

@@ -437,6 +437,34 @@ double TRLData::GetAsNumber(int ACol, int ARow) const
     return value;
 }
 
+QString ColumnDefaultText(QChar Kind, const QString &Default, int Row)
+{
+    switch (Kind.unicode()) {
+    case 'c':
+    case 'l':
+        return Default.section(QLatin1Char('|'), 0, 0);
+    case 'd':
+        return Default;
+    case 'e':
+    case 'f':
+    case 'h':
+    case 'i':
+        if (Default.contains(QLatin1String("rix"), Qt::CaseInsensitive))
+            // The value becomes a cell: a row number with many decimals must still fit.
+            return CutToLength(RowIndexDefault(Kind, Row,
+                                               ReadFormatInteger(QStringView(Default).mid(std::min<qsizetype>(3, Default.size())))),
+                               ShortStringMax);
+        return Default;
+    case 's':
+        if (Default.contains(QLatin1String("$pwd$"), Qt::CaseInsensitive))
+            // InventPassword bounds the length to what a cell can hold.
+            return InventPassword(ReadFormatInteger(QStringView(Default).mid(std::min<qsizetype>(5, Default.size()))));
+        return Default;
+    default:
+        return QString();
+    }
+}
+
 QString TRLData::GetCellDefaultValue(int ACol, int ARow) const
 {
     const QString format = GetColumnFormat(ACol);
@@ -448,30 +476,7 @@ QString TRLData::GetCellDefaultValue(int ACol, int ARow) const
     d.remove(0, d.indexOf(QLatin1Char(']')) + 1); // nothing when there is no second "]"
     if (head.size() < 2)
         return QString();
-    const QChar kind = head.at(1);
-    switch (kind.unicode()) {
-    case 'c':
-    case 'l':
-        return d.section(QLatin1Char('|'), 0, 0);
-    case 'd':
-        return d;
-    case 'e':
-    case 'f':
-    case 'h':
-    case 'i':
-        if (d.contains(QLatin1String("rix"), Qt::CaseInsensitive))
-            // The value becomes a cell: a row number with many decimals must still fit.
-            return CutToLength(RowIndexDefault(kind, ARow, ReadFormatInteger(QStringView(d).mid(std::min<qsizetype>(3, d.size())))),
-                               ShortStringMax);
-        return d;
-    case 's':
-        if (d.contains(QLatin1String("$pwd$"), Qt::CaseInsensitive))
-            // InventPassword bounds the length to what a cell can hold.
-            return InventPassword(ReadFormatInteger(QStringView(d).mid(std::min<qsizetype>(5, d.size()))));
-        return d;
-    default:
-        return QString();
-    }
+    return ColumnDefaultText(head.at(1), d, ARow);
 }
 
 // ---- rows --------------------------------------------------------------------------------------

@@ -55,6 +55,10 @@ struct NVO_EXPORT TColumnFormatParts
     QString Default;               ///< D
 };
 NVO_EXPORT TColumnFormatParts ParseColumnFormat(const QString &Format);
+/// The default text of a column of kind letter `Kind` whose format ends in `Default`
+/// (the D of [K][W]D), for data row `Row`: the first item (c, l), the row-index rule
+/// (e, f, h, i), the password rule (s), D itself (d) or nothing (any other letter).
+NVO_EXPORT QString ColumnDefaultText(QChar Kind, const QString &Default, int Row);
 /// The integer reading of column formats: blanks skipped, one sign, digits up to the
 /// first other character, no digits giving 0. Saturates instead of overflowing.
 NVO_EXPORT int ReadFormatInteger(QStringView Text);

@@ -6,6 +6,8 @@
 
 #include <QtCore/QString>
 
+class QDialog;
+
 #include <functional>
 #include <memory>
 #include <vector>
@@ -451,6 +453,29 @@ public:
     /// The store's sort with the view's sort-key event, then a repaint.
     void Sort(int Col, int ColSec, bool Ascending);
     void UnSort();
+
+    // ---- row-entry form -----------------------------------------------------------------
+    /// What EditRowEntries returns: the form's modal result, or mrNone when no form
+    /// was shown (a row outside the table). A supplied form closed with another
+    /// result passes that result on.
+    enum TModalResult { mrNone = 0, mrOK = 1, mrCancel = 2 };
+    Q_ENUM(TModalResult)
+    /// Edits data row `Row` in a modal form of its own at (PosLeft, PosTop) on the
+    /// screen: one labelled editor per column, chosen by the column format (after
+    /// OnRequestEditFormat), holding the cell text as GetElem reads it or, for an empty
+    /// cell, the column's default. On OK every editable editor whose text differs from
+    /// what its cell held is written back (a default accepted with OK fills its empty
+    /// cell); read-only columns and untouched editors leave their cells as they are. A
+    /// changed date that does not read by its format keeps the form open with a message.
+    int EditRowEntries(int Row, int PosLeft, int PosTop);
+    /// The same with the form's caption and the captions of its OK and Cancel buttons.
+    int EditRowEntries(int Row, int PosLeft, int PosTop, const QString &FormCaption, const QString &ButOKCaption,
+                       const QString &ButCancelCaption);
+    /// The same with the editors built into `ContainerForm` at the offset (PosLeft,
+    /// PosTop), no buttons (Enter in an editor accepts), the form's caption emptied and
+    /// its size raised to hold the editors; its own widgets are left alone. A null form
+    /// shows nothing and gives mrNone.
+    int EditRowEntries(int Row, QDialog *ContainerForm, int PosLeft, int PosTop);
 
     /// The cell's text for screen readers: names in the header rows, the stored text
     /// (marked "checked"/"unchecked" in check-mark columns, hidden in password columns).
