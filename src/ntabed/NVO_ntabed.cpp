@@ -215,6 +215,7 @@ void TNTabEd::AttachTable(TDataTable *table)
         connect(table, &TDataTable::CommentChanged, this, [this] { ChangedSetup(); }),
         connect(table, &TDataTable::SizeChanged, this, &TNTabEd::TableResized),
         connect(table, &TDataTable::Exchanged, this, &TNTabEd::TableExchanged),
+        connect(table, &TDataTable::Permuted, this, &TNTabEd::TablePermuted),
         connect(table, &TDataTable::PercentDone, this, [this](int percent) {
             if (OnPercentDone)
                 OnPercentDone(this, percent);
@@ -308,6 +309,29 @@ void TNTabEd::TableExchanged(Qt::Orientation Orientation, int Index1, int Index2
     if (Orientation == Qt::Horizontal && Index1 >= 1 && Index2 >= 1 && Index1 <= int(d->FDecP.size())
         && Index2 <= int(d->FDecP.size()))
         std::swap(d->FDecP[size_t(Index1 - 1)], d->FDecP[size_t(Index2 - 1)]);
+    Repaint();
+}
+
+void TNTabEd::TablePermuted(Qt::Orientation Orientation, int First, const std::vector<int> &Order, bool Headings)
+{
+    // Columns that moved with their headers take their precisions along, as in an
+    // exchange; a block sort without the headers leaves the precisions where they are.
+    const size_t end = size_t(First - 1) + Order.size();
+    if (Orientation != Qt::Horizontal || !Headings || First < 1 || end > d->FDecP.size())
+        return;
+    std::vector<int8_t> precisions(Order.size());
+    for (size_t i = 0; i < Order.size(); ++i)
+        precisions[i] = d->FDecP[size_t(Order[i] - 1)];
+    std::copy(precisions.begin(), precisions.end(), d->FDecP.begin() + (First - 1));
+}
+
+void TNTabEd::BulkWork(const std::function<void()> &work)
+{
+    {
+        TSuppressScope bulk(*this);
+        TDetachDataScope detached(*this);
+        work();
+    }
     Repaint();
 }
 
@@ -759,12 +783,7 @@ bool TNTabEd::GetElemMarkedB(int ACol, int ARow) const
 
 void TNTabEd::ChangeStates(const std::function<void()> &change)
 {
-    {
-        TSuppressScope marking(*this);
-        TDetachDataScope detached(*this);
-        change();
-    }
-    Repaint();
+    BulkWork(change);
     ChangedCellStates();
 }
 
