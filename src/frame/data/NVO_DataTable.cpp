@@ -434,17 +434,23 @@ void TDataTable::PermuteRows(int First, const std::vector<int> &Order, int First
     std::vector<double> values(Order.size() * width);
     std::vector<uint8_t> states(values.size());
     std::vector<Row> rows(Headings ? Order.size() : 0);
+    // Plain loops rather than a copy call per row: a sorted table is often only a few
+    // columns wide, and a million calls would cost more than the copying.
     for (size_t i = 0; i < Order.size(); ++i) {
         const size_t from = IndexOf(FirstCol, Order[i]);
-        std::copy_n(FValues.begin() + ptrdiff_t(from), width, values.begin() + ptrdiff_t(i * width));
-        std::copy_n(FStates.begin() + ptrdiff_t(from), width, states.begin() + ptrdiff_t(i * width));
+        for (size_t k = 0; k < width; ++k) {
+            values[i * width + k] = FValues[from + k];
+            states[i * width + k] = FStates[from + k];
+        }
         if (Headings)
             rows[i] = std::move(FRows[size_t(Order[i] - 1)]);
     }
     for (size_t i = 0; i < Order.size(); ++i) {
         const size_t to = IndexOf(FirstCol, First + int(i));
-        std::copy_n(values.begin() + ptrdiff_t(i * width), width, FValues.begin() + ptrdiff_t(to));
-        std::copy_n(states.begin() + ptrdiff_t(i * width), width, FStates.begin() + ptrdiff_t(to));
+        for (size_t k = 0; k < width; ++k) {
+            FValues[to + k] = values[i * width + k];
+            FStates[to + k] = states[i * width + k];
+        }
         if (Headings)
             FRows[size_t(First - 1) + i] = std::move(rows[i]);
     }
