@@ -478,9 +478,13 @@ private:
     /// Applies `Order` to the columns / rows from `First` on as a sort does.
     void ApplyOrder(Qt::Orientation Orientation, int First, const std::vector<int> &Order, int LowOther,
                     int HighOther, bool Headings);
+    /// Sorts the columns / rows of the block by `keyOf(index)`, headers along with
+    /// `Headings`; the keys of a value sort are NaN for cells without a number.
+    template<class KeyOf>
+    void SortBy(Qt::Orientation Orientation, bool Ascending, int LowCol, int LowRow, int HighCol, int HighRow,
+                bool Headings, KeyOf keyOf);
     void SortNames(Qt::Orientation Orientation, bool Ascending, bool IgnoreCase, int LowCol, int LowRow, int HighCol,
                    int HighRow);
-    void SortAttributes(Qt::Orientation Orientation, bool Ascending, int LowCol, int LowRow, int HighCol, int HighRow);
     /// The selection in data numbering, kept within the table.
     TGridRect SelectedDataBlock() const;
     /// Selects data columns Left.. and rows Top.., `NrCols` x `NrRows`, kept within the table.

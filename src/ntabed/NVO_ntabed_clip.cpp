@@ -107,72 +107,57 @@ void TNTabEd::ApplyOrder(Qt::Orientation Orientation, int First, const std::vect
         ChangedHeading();
 }
 
+template<class KeyOf>
+void TNTabEd::SortBy(Qt::Orientation Orientation, bool Ascending, int LowCol, int LowRow, int HighCol, int HighRow,
+                     bool Headings, KeyOf keyOf)
+{
+    const TGridRect block = ClipToTable(LowCol, LowRow, HighCol, HighRow, GetNrOfColumns(), GetNrOfRows());
+    if (IsEmptyBlock(block))
+        return;
+    const bool columns = Orientation == Qt::Horizontal;
+    const int first = columns ? block.Left : block.Top;
+    std::vector<decltype(keyOf(first))> keys(size_t((columns ? block.Right : block.Bottom) - first + 1));
+    for (size_t i = 0; i < keys.size(); ++i)
+        keys[i] = keyOf(first + int(i));
+    ApplyOrder(Orientation, first, StableOrder(first, std::move(keys), Ascending), columns ? block.Top : block.Left,
+               columns ? block.Bottom : block.Right, Headings);
+}
+
 void TNTabEd::SortCols(int SortRowIx, bool Ascending, int LowCol, int LowRow, int HighCol, int HighRow,
                        bool IncludeHeaders)
 {
-    const TGridRect block = ClipToTable(LowCol, LowRow, HighCol, HighRow, GetNrOfColumns(), GetNrOfRows());
-    if (IsEmptyBlock(block) || SortRowIx < 1 || SortRowIx > GetNrOfRows())
-        return;
-    std::vector<double> keys(size_t(block.Right - block.Left + 1));
-    for (size_t i = 0; i < keys.size(); ++i)
-        keys[i] = SortKey(Data(), block.Left + int(i), SortRowIx);
-    ApplyOrder(Qt::Horizontal, block.Left, StableOrder(block.Left, std::move(keys), Ascending), block.Top, block.Bottom,
-               IncludeHeaders);
+    if (SortRowIx >= 1 && SortRowIx <= GetNrOfRows())
+        SortBy(Qt::Horizontal, Ascending, LowCol, LowRow, HighCol, HighRow, IncludeHeaders,
+               [&](int col) { return SortKey(Data(), col, SortRowIx); });
 }
 
 void TNTabEd::SortRows(int SortColIx, bool Ascending, int LowCol, int LowRow, int HighCol, int HighRow,
                        bool IncludeHeaders)
 {
-    const TGridRect block = ClipToTable(LowCol, LowRow, HighCol, HighRow, GetNrOfColumns(), GetNrOfRows());
-    if (IsEmptyBlock(block) || SortColIx < 1 || SortColIx > GetNrOfColumns())
-        return;
-    std::vector<double> keys(size_t(block.Bottom - block.Top + 1));
-    for (size_t i = 0; i < keys.size(); ++i)
-        keys[i] = SortKey(Data(), SortColIx, block.Top + int(i));
-    ApplyOrder(Qt::Vertical, block.Top, StableOrder(block.Top, std::move(keys), Ascending), block.Left, block.Right,
-               IncludeHeaders);
-}
-
-void TNTabEd::SortAttributes(Qt::Orientation Orientation, bool Ascending, int LowCol, int LowRow, int HighCol,
-                             int HighRow)
-{
-    const TGridRect block = ClipToTable(LowCol, LowRow, HighCol, HighRow, GetNrOfColumns(), GetNrOfRows());
-    if (IsEmptyBlock(block))
-        return;
-    const bool columns = Orientation == Qt::Horizontal;
-    const int first = columns ? block.Left : block.Top;
-    std::vector<uint8_t> keys(size_t((columns ? block.Right : block.Bottom) - first + 1));
-    for (size_t i = 0; i < keys.size(); ++i)
-        keys[i] = columns ? GetColAttrib(first + int(i)) : GetRowAttrib(first + int(i));
-    ApplyOrder(Orientation, first, StableOrder(first, std::move(keys), Ascending), columns ? block.Top : block.Left,
-               columns ? block.Bottom : block.Right, true);
+    if (SortColIx >= 1 && SortColIx <= GetNrOfColumns())
+        SortBy(Qt::Vertical, Ascending, LowCol, LowRow, HighCol, HighRow, IncludeHeaders,
+               [&](int row) { return SortKey(Data(), SortColIx, row); });
 }
 
 void TNTabEd::SortNames(Qt::Orientation Orientation, bool Ascending, bool IgnoreCase, int LowCol, int LowRow,
                         int HighCol, int HighRow)
 {
-    const TGridRect block = ClipToTable(LowCol, LowRow, HighCol, HighRow, GetNrOfColumns(), GetNrOfRows());
-    if (IsEmptyBlock(block))
-        return;
-    const bool columns = Orientation == Qt::Horizontal;
-    const int first = columns ? block.Left : block.Top;
-    std::vector<QString> keys(size_t((columns ? block.Right : block.Bottom) - first + 1));
-    for (size_t i = 0; i < keys.size(); ++i) {
-        const QString name = columns ? GetColName(first + int(i)) : GetRowName(first + int(i));
-        keys[i] = IgnoreCase ? name.toCaseFolded() : name;
-    }
-    ApplyOrder(Orientation, first, StableOrder(first, std::move(keys), Ascending), columns ? block.Top : block.Left,
-               columns ? block.Bottom : block.Right, true);
+    SortBy(Orientation, Ascending, LowCol, LowRow, HighCol, HighRow, true, [&](int index) {
+        const QString name = Orientation == Qt::Horizontal ? GetColName(index) : GetRowName(index);
+        return IgnoreCase ? name.toCaseFolded() : name;
+    });
 }
 
 void TNTabEd::SortColAttributes(bool Ascending, int LowCol, int LowRow, int HighCol, int HighRow)
 {
-    SortAttributes(Qt::Horizontal, Ascending, LowCol, LowRow, HighCol, HighRow);
+    SortBy(Qt::Horizontal, Ascending, LowCol, LowRow, HighCol, HighRow, true,
+           [this](int col) { return GetColAttrib(col); });
 }
 
 void TNTabEd::SortRowAttributes(bool Ascending, int LowCol, int LowRow, int HighCol, int HighRow)
 {
-    SortAttributes(Qt::Vertical, Ascending, LowCol, LowRow, HighCol, HighRow);
+    SortBy(Qt::Vertical, Ascending, LowCol, LowRow, HighCol, HighRow, true,
+           [this](int row) { return GetRowAttrib(row); });
 }
 
 void TNTabEd::SortColNames(bool Ascending, int LowCol, int LowRow, int HighCol, int HighRow)
@@ -197,22 +182,27 @@ void TNTabEd::SortRowNames(bool Ascending, bool IgnoreCase, int LowCol, int LowR
 
 // ---- Look-up and taking over ----------------------------------------------------------------
 
+namespace {
+/// The first index 1..count whose name is `name` cut as names are; 0 when none is.
+template<class NameOf>
+int FindName(const QString &name, int count, NameOf nameOf)
+{
+    const QString cut = name.left(TDataTable::NameMax);
+    for (int index = 1; index <= count; ++index)
+        if (nameOf(index) == cut)
+            return index;
+    return 0;
+}
+} // namespace
+
 int TNTabEd::FindColIndex(const QString &ColID) const
 {
-    const QString name = ColID.left(TDataTable::NameMax);
-    for (int col = 1; col <= GetNrOfColumns(); ++col)
-        if (GetColName(col) == name)
-            return col;
-    return 0;
+    return FindName(ColID, GetNrOfColumns(), [this](int col) { return GetColName(col); });
 }
 
 int TNTabEd::FindRowIndex(const QString &RowID) const
 {
-    const QString name = RowID.left(TDataTable::NameMax);
-    for (int row = 1; row <= GetNrOfRows(); ++row)
-        if (GetRowName(row) == name)
-            return row;
-    return 0;
+    return FindName(RowID, GetNrOfRows(), [this](int row) { return GetRowName(row); });
 }
 
 void TNTabEd::CopyContentsFrom(const TNTabEd &ExtTab)

@@ -62,12 +62,18 @@ void TDataTable::Rebuild(int NrCols, int NrRows, const std::function<int(int)> &
             states[target] = FStates[IndexOf(fromCol, fromRow)];
         }
     }
+    Adopt(values, states, columns, rows, NrCols, NrRows);
+}
+
+void TDataTable::Adopt(std::vector<double> &Values, std::vector<uint8_t> &States, std::vector<Column> &Columns,
+                       std::vector<Row> &Rows, int NrCols, int NrRows)
+{
     const int oldCols = FNrOfCols;
     const int oldRows = FNrOfRows;
-    FValues.swap(values);
-    FStates.swap(states);
-    FColumns.swap(columns);
-    FRows.swap(rows);
+    FValues.swap(Values);
+    FStates.swap(States);
+    FColumns.swap(Columns);
+    FRows.swap(Rows);
     FNrOfCols = NrCols;
     FNrOfRows = NrRows;
     if (oldCols != NrCols || oldRows != NrRows)
@@ -548,17 +554,8 @@ void TDataTable::Assign(const TDataTable &Source)
     std::vector<uint8_t> states = Source.FStates;
     std::vector<Column> columns = Source.FColumns;
     std::vector<Row> rows = Source.FRows;
-    const int oldCols = FNrOfCols;
-    const int oldRows = FNrOfRows;
-    FValues.swap(values);
-    FStates.swap(states);
-    FColumns.swap(columns);
-    FRows.swap(rows);
-    FNrOfCols = Source.FNrOfCols;
-    FNrOfRows = Source.FNrOfRows;
+    Adopt(values, states, columns, rows, Source.FNrOfCols, Source.FNrOfRows);
     FComment = Source.FComment;
-    if (oldCols != FNrOfCols || oldRows != FNrOfRows)
-        AnnounceSize(oldCols, oldRows);
     AnnounceAllCells();
     AnnounceSetup(Qt::Horizontal, 0);
     AnnounceSetup(Qt::Vertical, 0);

@@ -191,6 +191,10 @@ private:
     void ForEachState(const std::function<void(uint8_t &)> &Change);
     void Rebuild(int NrCols, int NrRows, const std::function<int(int)> &SourceCol,
                  const std::function<int(int)> &SourceRow);
+    /// Takes contents built aside (a failure while building them kept the table) and
+    /// announces a size change.
+    void Adopt(std::vector<double> &Values, std::vector<uint8_t> &States, std::vector<Column> &Columns,
+               std::vector<Row> &Rows, int NrCols, int NrRows);
     /// The exchanges without the cell announcement, which a mirror makes once for all.
     void SwapRows(int Row1, int Row2);
     void SwapColumns(int Col1, int Col2);
