@@ -329,6 +329,25 @@ TEST(NTabEdSort, RowsSortByOneColumnWithCellsWithoutNumbersLast)
     }
 }
 
+TEST(NTabEdSort, ValuesOrderBySignAndMagnitudeAndEqualOnesKeepTheirOrder)
+{
+    const struct
+    {
+        bool ascending;
+        std::vector<double> markers; ///< column 2 afterwards: the old row numbers
+    } cases[] = {
+        {true, {3, 5, 7, 2, 4, 1, 6}},
+        {false, {6, 1, 2, 4, 7, 3, 5}}, // -0 and 0 are equal: rows 2 and 4 keep their order
+    };
+    for (const auto &c : cases) {
+        TNTabEd editor;
+        SetColumn(editor, 1, {0.5, -0.0, -3, 0.0, -3, 1e300, -1e-300});
+        SetColumn(editor, 2, {1, 2, 3, 4, 5, 6, 7});
+        editor.SortRows(1, c.ascending, 1, 1, 2, 7, false);
+        EXPECT_EQ(Column(editor, 2), c.markers) << (c.ascending ? "ascending" : "descending");
+    }
+}
+
 TEST(NTabEdSort, ABlockSortMovesOnlyTheBlockAndNoHeadersUnlessAsked)
 {
     TNTabEd editor;
