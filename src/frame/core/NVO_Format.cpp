@@ -1216,12 +1216,19 @@ std::vector<std::vector<double>> ScanClipNumbers(QStringView text)
     size_t linesWithNumbers = 0;
     std::string number;
     qsizetype pos = 0;
+    // A new line is made room for as many numbers as the last one held: the lines of
+    // a pasted table are alike, and a line grown number by number is copied each time
+    // it grows.
+    const auto newLine = [&lines] {
+        const size_t width = lines.back().size();
+        lines.emplace_back().reserve(width);
+    };
     // Moves on to the next character that can start a number, opening a line at each
     // line feed it passes (the one that ended a number included).
     const auto skipToNumber = [&] {
         while (pos < text.size() && !CanStartClipNumber(text[pos])) {
             if (text[pos] == u'\n')
-                lines.emplace_back();
+                newLine();
             ++pos;
         }
     };
@@ -1236,7 +1243,7 @@ std::vector<std::vector<double>> ScanClipNumbers(QStringView text)
         lines.back().push_back(value);
         linesWithNumbers = lines.size();
         if (pos < text.size() && text[pos] == u'\n')
-            lines.emplace_back();
+            newLine();
         if (pos < text.size())
             ++pos;
         skipToNumber();
