@@ -1177,19 +1177,26 @@ double ReadClipNumber(QStringView text, bool allowExponent, TClipSeparators sepa
 /// out of range, is left to ReadClipNumber (false).
 bool ReadPlainClipNumber(QStringView text, qsizetype pos, qsizetype &end, double &value)
 {
-    char ascii[40];
-    const qsizetype size = std::min<qsizetype>(qsizetype(sizeof ascii), text.size() - pos);
-    for (qsizetype i = 0; i < size; ++i) {
-        const char16_t c = text[pos + i].unicode();
-        ascii[i] = c < 0x80 ? char(c) : '\x7f';
-    }
+    constexpr qsizetype kWindow = 40;
+    char ascii[kWindow];
+    const qsizetype size = std::min(kWindow, text.size() - pos);
+    const char16_t *const from = text.utf16() + pos;
+    const auto narrow = [&](qsizetype count) {
+        for (qsizetype i = 0; i < count; ++i)
+            ascii[i] = from[i] < 0x80 ? char(from[i]) : '\x7f';
+    };
+    // A whole window is copied with a count the compiler knows, which it vectorises.
+    if (size == kWindow)
+        narrow(kWindow);
+    else
+        narrow(size);
     const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
     const qsizetype first = ascii[0] == '-' ? 1 : 0;
     if (first >= size || !(isDigit(ascii[first]) || (first == 1 && ascii[first] == '.')))
         return false;
     const auto result = std::from_chars(ascii, ascii + size, value, std::chars_format::general);
     const qsizetype read = result.ptr - ascii;
-    if (result.ec != std::errc() || (read == size && size == qsizetype(sizeof ascii)))
+    if (result.ec != std::errc() || read == kWindow)
         return false;
     if (read < size) {
         const char next = ascii[read];
