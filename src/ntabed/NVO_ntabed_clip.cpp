@@ -123,14 +123,14 @@ bool IsEmptyBlock(const TGridRect &block) { return block.Left > block.Right || b
 void TNTabEd::MirrorRows()
 {
     HideEditor();
-    BulkWork([this] { Data().MirrorRows(); });
+    ChangeCells([this] { Data().MirrorRows(); });
     ChangedData();
 }
 
 void TNTabEd::MirrorColumns()
 {
     HideEditor();
-    BulkWork([this] { Data().MirrorColumns(); });
+    ChangeCells([this] { Data().MirrorColumns(); });
     ChangedData();
 }
 
@@ -138,7 +138,7 @@ void TNTabEd::ApplyOrder(Qt::Orientation Orientation, int First, const std::vect
                          int HighOther, bool Headings)
 {
     HideEditor();
-    BulkWork([&] {
+    ChangeCells([&] {
         if (Orientation == Qt::Vertical)
             Data().PermuteRows(First, Order, LowOther, HighOther, Headings);
         else
@@ -252,7 +252,7 @@ void TNTabEd::CopyContentsFrom(const TNTabEd &ExtTab)
     if (&ExtTab == this)
         return;
     HideEditor();
-    BulkWork([&] {
+    ChangeCells([&] {
         Data().Assign(ExtTab.Data());
         for (int col = 1; col <= GetNrOfColumns(); ++col)
             SetDecPlaces(col, ExtTab.GetDecPlaces(col));
@@ -300,7 +300,7 @@ void TNTabEd::SelectDataBlock(int Left, int Top, int NrCols, int NrRows)
 
 bool TNTabEd::GetDataCopyAvail() const { return FDataCopyAvail; }
 
-void TNTabEd::PopupMenuClickCopy(QObject *)
+void TNTabEd::PopupMenuClickCopy()
 {
     const TGridRect block = SelectedDataBlock();
     if (IsEmptyBlock(block))
@@ -339,14 +339,14 @@ void TNTabEd::PopupMenuClickCopy(QObject *)
     FDataCopyAvail = true;
 }
 
-void TNTabEd::PopupMenuClickPaste(QObject *)
+void TNTabEd::PopupMenuClickPaste()
 {
     if (!FDataCopyAvail || GetDataReadOnly())
         return;
     const TGridRect target = SelectedDataBlock();
     if (IsEmptyBlock(target))
         return;
-    BulkWork([&] {
+    ChangeCells([&] {
         Data().CopyCells(FDataCopy, 1, 1, FDataCopy.NrOfColumns(), FDataCopy.NrOfRows(), target.Left, target.Top,
                          TDataTable::cpValuesAndStates);
     });
@@ -367,7 +367,7 @@ int WidestLine(const std::vector<std::vector<double>> &lines)
 }
 } // namespace
 
-void TNTabEd::PopupMenuClickExtClip(QObject *)
+void TNTabEd::PopupMenuClickExtClip()
 {
     if (GetDataReadOnly())
         return;
@@ -375,7 +375,7 @@ void TNTabEd::PopupMenuClickExtClip(QObject *)
     const TGridRect target = SelectedDataBlock();
     if (lines.empty() || IsEmptyBlock(target))
         return;
-    BulkWork([&] { Data().SetElems(target.Left, target.Top, lines); });
+    ChangeCells([&] { Data().SetElems(target.Left, target.Top, lines); });
     ChangedData();
     if (OnPaste)
         OnPaste(this);

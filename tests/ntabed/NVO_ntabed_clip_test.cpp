@@ -6,6 +6,8 @@
 
 #include <QtGui/QClipboard>
 #include <QtGui/QGuiApplication>
+#include <QtGui/QAction>
+#include <QtWidgets/QMenu>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -178,6 +180,30 @@ TEST(NTabEdClip, AReadOnlyEditorRefusesPasteAndExtract)
     EXPECT_TRUE(events.Events().isEmpty());
     editor.PopupMenuClickCopy(); // reading is allowed
     EXPECT_EQ(Clipboard().text(), u' ' + FormatNumField(0, 22, -1) + QStringLiteral("\r\n"));
+}
+
+TEST(NTabEdClip, TheDataMenuCopiesPastesAndExtracts)
+{
+    TNTabEd editor;
+    const auto item = [&](const char *name) { return editor.findChild<QAction *>(QString::fromLatin1(name)); };
+    editor.SetElem(1, 1, 2.5);
+    SelectData(editor, 1, 1, 1, 1);
+    Q_EMIT editor.PopupD()->aboutToShow();
+    EXPECT_FALSE(item("DIt8")->isEnabled()) << "Paste waits for a copied block";
+    item("DIt7")->trigger();
+    EXPECT_EQ(Clipboard().text(), u' ' + FormatNumField(2.5, 22, -1) + QStringLiteral("\r\n"));
+    Q_EMIT editor.PopupD()->aboutToShow();
+    EXPECT_TRUE(item("DIt8")->isEnabled());
+    SelectData(editor, 2, 2, 2, 2);
+    item("DIt8")->trigger();
+    EXPECT_EQ(editor.GetElem(2, 2), 2.5);
+    Clipboard().setText(QStringLiteral("7 8"));
+    item("DIt10")->trigger();
+    EXPECT_EQ(Row(editor, 2), (std::vector<double>{0, 7, 8}));
+    editor.SetDataReadOnly(true);
+    Q_EMIT editor.PopupD()->aboutToShow();
+    EXPECT_FALSE(item("DIt8")->isEnabled());
+    EXPECT_TRUE(item("DIt7")->isEnabled()) << "copying changes nothing";
 }
 
 // ---- Extract from Clipboard ---------------------------------------------------------------
