@@ -3,6 +3,8 @@
 #include "NVO_ntabed.h"
 #include "Pages.h"
 
+#include <QtWidgets/QPushButton>
+
 #include <cmath>
 
 namespace gallery {
@@ -85,6 +87,15 @@ QWidget *CreateNTabEdPage(QWidget *parent)
           "ColorNormal", "ColorSelected", "ColorMarkedA", "ColorMarkedB", "ColorMarkedBoth",
           "ColorRangeSelFG", "ColorRangeSelBG", "Comment", "BlockInternalPopup", "CommentEditingAllowed"})
         page->AddEditor(QString::fromLatin1(property), PropertyEditor(live, property));
+
+    // The clipboard: the selected block out as text, and the numbers of any text in.
+    auto *copy = new QPushButton(QObject::tr("Copy block"));
+    QObject::connect(copy, &QPushButton::clicked, live, [live] { nvo::Guarded([live] { live->PopupMenuClickCopy(); }); });
+    page->AddEditor(QStringLiteral("PopupMenuClickCopy"), copy);
+    auto *extract = new QPushButton(QObject::tr("Paste from clipboard"));
+    QObject::connect(extract, &QPushButton::clicked, live,
+                     [live] { nvo::Guarded([live] { live->PopupMenuClickExtClip(); }); });
+    page->AddEditor(QStringLiteral("PopupMenuClickExtClip"), extract);
     return page;
 }
 

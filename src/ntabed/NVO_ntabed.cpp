@@ -216,6 +216,7 @@ void TNTabEd::AttachTable(TDataTable *table)
         connect(table, &TDataTable::CommentChanged, this, [this] { ChangedSetup(); }),
         connect(table, &TDataTable::SizeChanged, this, &TNTabEd::TableResized),
         connect(table, &TDataTable::Exchanged, this, &TNTabEd::TableExchanged),
+        connect(table, &TDataTable::Permuted, this, &TNTabEd::TablePermuted),
         connect(table, &TDataTable::PercentDone, this, [this](int percent) {
             if (OnPercentDone)
                 OnPercentDone(this, percent);
@@ -310,6 +311,19 @@ void TNTabEd::TableExchanged(Qt::Orientation Orientation, int Index1, int Index2
         && Index2 <= int(d->FDecP.size()))
         std::swap(d->FDecP[size_t(Index1 - 1)], d->FDecP[size_t(Index2 - 1)]);
     Repaint();
+}
+
+void TNTabEd::TablePermuted(Qt::Orientation Orientation, int First, const std::vector<int> &Order, bool Headings)
+{
+    // Columns that moved with their headers take their precisions along, as in an
+    // exchange; a block sort without the headers leaves the precisions where they are.
+    const size_t end = size_t(First - 1) + Order.size();
+    if (Orientation != Qt::Horizontal || !Headings || First < 1 || end > d->FDecP.size())
+        return;
+    std::vector<int8_t> precisions(Order.size());
+    for (size_t i = 0; i < Order.size(); ++i)
+        precisions[i] = d->FDecP[size_t(Order[i] - 1)];
+    std::copy(precisions.begin(), precisions.end(), d->FDecP.begin() + (First - 1));
 }
 
 // ---- Painting and change events -----------------------------------------------------------

@@ -328,6 +328,65 @@ public:
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
+    // ---- Reordering, look-up, taking over and the clipboard (NVO_ntabed_clip.cpp) ------
+
+    /// Reverse the order of the rows / columns with everything that belongs to them
+    /// (a column's precision included); one repaint and one OnChange.
+    void MirrorRows();
+    void MirrorColumns();
+    /// Reorder the columns LowCol..HighCol by their values in row `SortRowIx`; only
+    /// the cells of rows LowRow..HighRow move, and with `IncludeHeaders` the columns'
+    /// names, attributes and precisions as well. Cells that hold no number (empty,
+    /// not a number, not finite) go last in either direction; equal keys keep their
+    /// order. The ranges are kept within the table; a sort row outside it sorts
+    /// nothing. One pass over the table, one repaint, one OnChange (and one
+    /// OnHeadingChanged when the headers moved).
+    void SortCols(int SortRowIx, bool Ascending, int LowCol, int LowRow, int HighCol, int HighRow,
+                  bool IncludeHeaders);
+    /// The same for the rows LowRow..HighRow by their values in column `SortColIx`.
+    void SortRows(int SortColIx, bool Ascending, int LowCol, int LowRow, int HighCol, int HighRow,
+                  bool IncludeHeaders);
+    /// Reorder columns / rows by their attribute bytes; headers move with the cells.
+    void SortColAttributes(bool Ascending, int LowCol, int LowRow, int HighCol, int HighRow);
+    void SortRowAttributes(bool Ascending, int LowCol, int LowRow, int HighCol, int HighRow);
+    /// Reorder columns / rows by their names (by character codes, case counting
+    /// unless `IgnoreCase`); headers move with the cells.
+    void SortColNames(bool Ascending, int LowCol, int LowRow, int HighCol, int HighRow);
+    void SortColNames(bool Ascending, bool IgnoreCase, int LowCol, int LowRow, int HighCol, int HighRow);
+    void SortRowNames(bool Ascending, int LowCol, int LowRow, int HighCol, int HighRow);
+    void SortRowNames(bool Ascending, bool IgnoreCase, int LowCol, int LowRow, int HighCol, int HighRow);
+    /// The number of the first column / row with exactly that name (cut to 50
+    /// characters as names are); 0 when there is none.
+    int FindColIndex(const QString &ColID) const;
+    int FindRowIndex(const QString &RowID) const;
+    /// Take over the whole table of `ExtTab` (size, cells, names, attributes, scale
+    /// types, identifiers, comment) and its precisions / only the states of the cells
+    /// both tables have. The other editor is not changed.
+    void CopyContentsFrom(const TNTabEd &ExtTab);
+    void CopyCellStatesFrom(const TNTabEd &ExtTab);
+    /// Sets the whole state byte of a cell; repaints and fires OnCellStateChanged.
+    /// Ignored outside the table.
+    void SetCellState(int ACol, int ARow, uint8_t State);
+    /// Copy: the selected block goes to the clipboard as text (" v\tv\r\n" per row,
+    /// "####" for a cell that holds no number or no finite value, full precision
+    /// with ClipboardUseFullPrec) and into the editor's copy buffer with its states.
+    void PopupMenuClickCopy();
+    /// Paste: the copy buffer at the selection's top-left cell, clipped to the table;
+    /// the pasted block becomes the selection. Nothing before the first Copy, and
+    /// nothing while DataReadOnly. Fires OnChange, OnCellStateChanged, OnPaste.
+    void PopupMenuClickPaste();
+    /// Extract from Clipboard: the numbers of the clipboard text, line by line, from
+    /// the selection's top-left cell on, clipped to the table; the extracted block
+    /// becomes the selection. Nothing without text holding a number, and nothing while
+    /// DataReadOnly. Fires OnChange and OnPaste.
+    void PopupMenuClickExtClip();
+    /// The size of the block of numbers on the clipboard (lines up to the last one
+    /// holding a number, the longest line's count); true when it holds a number,
+    /// otherwise false with 1 x 1.
+    bool GetClipMatrixSize(int &NCols, int &NRows) const;
+    /// A block was copied, so Paste has something to put back.
+    bool GetDataCopyAvail() const;
+
     // ---- Events -----------------------------------------------------------------------
 
     TNotifyEvent OnChange;
@@ -527,6 +586,25 @@ private:
     /// The inverted outline of the heading whose menu is open.
     void PaintHeadingOutline(TCanvas &canvas);
     void ChangeCells(const std::function<void()> &change);
+
+    // ---- Block operations and the clipboard (NVO_ntabed_clip.cpp) ----------------------
+    void TablePermuted(Qt::Orientation Orientation, int First, const std::vector<int> &Order, bool Headings);
+    /// Applies `Order` to the columns / rows from `First` on as a sort does.
+    void ApplyOrder(Qt::Orientation Orientation, int First, const std::vector<int> &Order, int LowOther,
+                    int HighOther, bool Headings);
+    /// Sorts the columns / rows of the block by `keyOf(index)`, headers along with
+    /// `Headings`; the keys of a value sort are NaN for cells without a number.
+    template<class KeyOf>
+    void SortBy(Qt::Orientation Orientation, bool Ascending, int LowCol, int LowRow, int HighCol, int HighRow,
+                bool Headings, KeyOf keyOf);
+    void SortNames(Qt::Orientation Orientation, bool Ascending, bool IgnoreCase, int LowCol, int LowRow, int HighCol,
+                   int HighRow);
+    /// The selection in data numbering, kept within the table.
+    TGridRect SelectedDataBlock() const;
+    /// Selects data columns Left.. and rows Top.., `NrCols` x `NrRows`, kept within the table.
+    void SelectDataBlock(int Left, int Top, int NrCols, int NrRows);
+    TDataTable FDataCopy;        ///< the block Copy took, values and states, for Paste
+    bool FDataCopyAvail = false; ///< true from the first Copy on
 };
 
 } // namespace nvo

@@ -186,11 +186,10 @@ void TNTabEd::TPopup::Build()
         tr("Mark as type A"), tr("Mark as type B"), tr("Unmark type A"), tr("Unmark type B"),
         tr("Unmark All"), tr("Clear"), tr("Copy"), tr("Paste"), tr("Data Read-Only"),
         tr("Extract from Clipboard"), tr("Select All"), tr("Toggle Empty State")};
-    // Copy, Paste and Extract (null here) are the clipboard commands', wired in with them.
     const THandler dataHandlers[kDataItems] = {
         nullptr, nullptr, nullptr, nullptr, &TNTabEd::PopupMenuClickUnMarkAll, &TNTabEd::PopupMenuClickClear,
-        nullptr, nullptr, &TNTabEd::PopupMenuClickEdit, nullptr, &TNTabEd::PopupMenuClickSelAll,
-        &TNTabEd::PopupMenuClickEmptyCells};
+        &TNTabEd::PopupMenuClickCopy, &TNTabEd::PopupMenuClickPaste, &TNTabEd::PopupMenuClickEdit,
+        &TNTabEd::PopupMenuClickExtClip, &TNTabEd::PopupMenuClickSelAll, &TNTabEd::PopupMenuClickEmptyCells};
     for (int item = 1; item <= kDataItems; ++item) {
         const QString name = QStringLiteral("DIt%1").arg(item);
         if (item <= diUnmarkB) {
@@ -342,9 +341,8 @@ void TNTabEd::SetPopupUCaptions(int ix, const QString &caption)
 
 void TNTabEd::PopupMenuDLoadPopup()
 {
-    // Paste needs a copied block: `copied` becomes GetDataCopyAvail() with the clipboard commands.
-    const bool copied = false;
-    FPopup->DItems[diPaste]->setEnabled(copied && (FPopup->DMask & (1 << (diPaste - 1))) && !GetDataReadOnly());
+    FPopup->DItems[diPaste]->setEnabled(GetDataCopyAvail() && (FPopup->DMask & (1 << (diPaste - 1)))
+                                        && !GetDataReadOnly());
 }
 
 // ---- Mouse and keys -----------------------------------------------------------------------

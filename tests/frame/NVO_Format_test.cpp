@@ -743,6 +743,9 @@ TEST(ClipNumbers, ReadPastedTextsLineByLine)
         {"1\t2\n3", {{1, 2}, {3}}},               // the last line needs no line feed
         {"1\n\n\n", {{1}}},                       // nor do line feeds at the end add lines
         {"a\n1\n\nb 2", {{}, {1}, {}, {2}}},      // numbers keep the line they stand on
+        {"1E\t2", {{0, 2}}},                      // a tab is a blank, which no exponent takes
+        {"3 1E", {{3, 0}}},                       // nor does the blank after the end
+        {"-0.5e-3 7E2,5 1e5.5 12. -.25", {{-0.0005, 700, 5, 100000, 5, 12, -0.25}}},
         {"no numbers at all\n", {}},
         {"", {}},
     };

@@ -1072,118 +1072,185 @@ QString FormatDateTime(const QString &format, TDateTime dateTime, const TFormatS
 
 namespace {
 
-/// The reading states of ScanClipNumber.
-enum class ClipState { Start, AfterSign, Integer, AfterSeparator, Fraction, AfterE, AfterExponentSign, Exponent };
-
 bool CanStartClipNumber(QChar c)
 {
     return c == u'+' || c == u'-' || c == u'.' || (c >= u'0' && c <= u'9');
 }
 
-/// The number text read so far as a double; an exponent without digits counts as none.
-double ConvertClipNumber(QString number)
+/// The number text read so far as a double; an exponent without digits counts as none
+/// (the conversion stops before its "E").
+double ConvertClipNumber(std::string &number)
 {
-    if (number.endsWith(u'.'))
-        number.append(u'0');
-    std::optional<double> value = Val(number);
-    if (!value)
-        value = Val(QStringView(number).left(number.indexOf(u'E')));
+    if (number.back() == '.')
+        number.push_back('0');
+    const char *first = number.data() + (number.front() == '+' ? 1 : 0);
+    double value = 0;
+    const auto result = std::from_chars(first, number.data() + number.size(), value, std::chars_format::general);
+    if (result.ec == std::errc::result_out_of_range) {
+        const double magnitude = DecimalOrder(number) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+        value = number.front() == '-' ? -magnitude : magnitude;
+    } else if (result.ec != std::errc()) {
+        value = 0;
+    }
     constexpr double kLargest = std::numeric_limits<double>::max();
-    return std::clamp(value.value_or(0.0), -kLargest, kLargest);
+    return std::clamp(value, -kLargest, kLargest);
+}
+
+/// How ReadClipNumber takes its text: a single number as it stands, or a number of
+/// a pasted text, where tabs and carriage returns count as blanks and a blank follows
+/// the end (so the text need not be copied to make them so).
+enum class ClipText { Single, Pasted };
+
+/// ScanClipNumber with the number text copied into `number`, which a caller reading
+/// many numbers reuses: a pasted table of a million numbers then costs no string and
+/// no allocation per number. The reading states (start, after the sign, integer
+/// digits, after the separator, fraction digits, after "E", after the exponent's
+/// sign, exponent digits) are walked as runs of characters; the text is copied once
+/// its end is known.
+double ReadClipNumber(QStringView text, bool allowExponent, TClipSeparators separators, qsizetype &pos,
+                      std::string &number, ClipText kind)
+{
+    const bool pasted = kind == ClipText::Pasted;
+    // Past the end a letter, which ends every number and starts none (a blank when
+    // pasted).
+    const auto at = [&](qsizetype i) -> char16_t {
+        const char16_t c = i < text.size() ? text[i].unicode() : pasted ? u' ' : u'Z';
+        return pasted && (c == u'\t' || c == u'\r') ? u' ' : c;
+    };
+    const auto isDigit = [](char16_t c) { return c >= u'0' && c <= u'9'; };
+    const auto isSign = [](char16_t c) { return c == u'+' || c == u'-'; };
+    const auto isSeparator = [&](char16_t c) {
+        return ((separators & csPoint) && c == u'.') || ((separators & csComma) && c == u',');
+    };
+    const auto isE = [&](char16_t c) { return allowExponent && (c == u'E' || c == u'e'); };
+    const auto skipDigits = [&] {
+        while (isDigit(at(pos)))
+            ++pos;
+    };
+    while (at(pos) == u' ')
+        ++pos;
+    const qsizetype start = pos;
+    char16_t c = at(pos);
+    if (isSign(c)) {
+        c = at(++pos);
+        if (!isSeparator(c) && !isDigit(c))
+            return 0.0;
+    } else if (!isSeparator(c) && !isDigit(c)) {
+        return 0.0;
+    }
+    skipDigits();
+    // One separator; a second one ends the number: in "1.5, 2.5" the comma is the list's.
+    if (isSeparator(at(pos))) {
+        ++pos;
+        skipDigits();
+    }
+    qsizetype kept = pos;
+    if (isE(at(pos))) {
+        c = at(++pos);
+        if (isSign(c)) {
+            c = at(++pos);
+            if (isSign(c))
+                return 0.0;
+        }
+        if (isSeparator(c) || c == u' ' || isE(c))
+            return 0.0;
+        kept = pos;
+        // Exponent digits beyond a value of 4200 are read but not kept.
+        for (int exponent = 0; isDigit(c); c = at(++pos)) {
+            if (exponent > 4200)
+                continue;
+            exponent = exponent * 10 + (c - u'0');
+            kept = pos + 1;
+        }
+    }
+    number.resize(size_t(kept - start));
+    for (qsizetype i = start; i < kept; ++i)
+        number[size_t(i - start)] = text[i] == u',' ? '.' : char(text[i].unicode());
+    return ConvertClipNumber(number);
+}
+
+/// The plain number of a pasted table ("-1.25E+0003", "17", "0.5") read by from_chars
+/// alone, without the state walk. It gives the walk's result and end whenever it
+/// answers: the text starts with a digit, or "-" and a digit or ".", from_chars takes
+/// it whole, and the character after it cannot continue a number (a second
+/// separator, a comma, an "E" without exponent, a sign). Everything else, and a value
+/// out of range, is left to ReadClipNumber (false).
+bool ReadPlainClipNumber(QStringView text, qsizetype pos, qsizetype &end, double &value)
+{
+    constexpr qsizetype kWindow = 40;
+    char ascii[kWindow];
+    const qsizetype size = std::min(kWindow, text.size() - pos);
+    const char16_t *const from = text.utf16() + pos;
+    const auto narrow = [&](qsizetype count) {
+        for (qsizetype i = 0; i < count; ++i)
+            ascii[i] = from[i] < 0x80 ? char(from[i]) : '\x7f';
+    };
+    // A whole window is copied with a count the compiler knows, which it vectorises.
+    if (size == kWindow)
+        narrow(kWindow);
+    else
+        narrow(size);
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    const qsizetype first = ascii[0] == '-' ? 1 : 0;
+    if (first >= size || !(isDigit(ascii[first]) || (first == 1 && ascii[first] == '.')))
+        return false;
+    const auto result = std::from_chars(ascii, ascii + size, value, std::chars_format::general);
+    const qsizetype read = result.ptr - ascii;
+    if (result.ec != std::errc() || read == kWindow)
+        return false;
+    if (read < size) {
+        const char next = ascii[read];
+        if (isDigit(next) || next == '.' || next == ',' || next == '+' || next == '-' || next == 'E' || next == 'e')
+            return false;
+    }
+    end = pos + read;
+    return true;
 }
 
 } // namespace
 
 double ScanClipNumber(QStringView text, bool allowExponent, TClipSeparators separators, qsizetype &pos)
 {
-    QString number;
-    int exponent = 0;
-    ClipState state = ClipState::Start;
-    for (;; ++pos) {
-        const char16_t c = pos < text.size() ? text[pos].toUpper().unicode() : u'Z';
-        const bool separator = ((separators & csPoint) && c == u'.') || ((separators & csComma) && c == u',');
-        const bool digit = c >= u'0' && c <= u'9';
-        const bool sign = c == u'+' || c == u'-';
-        const bool e = allowExponent && c == u'E';
-        std::optional<ClipState> next; // nullopt: the number ends here
-        bool failed = false;
-        switch (state) {
-        case ClipState::Start:
-            if (c == u' ')
-                continue;
-            failed = !(separator || sign || digit);
-            next = separator ? ClipState::AfterSeparator : sign ? ClipState::AfterSign : ClipState::Integer;
-            break;
-        case ClipState::AfterSign:
-            failed = !(separator || digit);
-            next = separator ? ClipState::AfterSeparator : ClipState::Integer;
-            break;
-        case ClipState::Integer:
-            if (digit || separator)
-                next = digit ? ClipState::Integer : ClipState::AfterSeparator;
-            else if (e)
-                next = ClipState::AfterE;
-            break;
-        // A second separator ends the number: in "1.5, 2.5" the comma is the list's.
-        case ClipState::AfterSeparator:
-        case ClipState::Fraction:
-            if (digit)
-                next = ClipState::Fraction;
-            else if (e)
-                next = ClipState::AfterE;
-            break;
-        case ClipState::AfterE:
-            failed = separator || c == u' ' || e;
-            if (sign || digit)
-                next = sign ? ClipState::AfterExponentSign : ClipState::Exponent;
-            break;
-        case ClipState::AfterExponentSign:
-            failed = separator || c == u' ' || sign || e;
-            if (digit)
-                next = ClipState::Exponent;
-            break;
-        case ClipState::Exponent:
-            if (digit)
-                next = ClipState::Exponent;
-            break;
-        }
-        if (failed)
-            return 0.0;
-        if (!next)
-            return ConvertClipNumber(std::move(number));
-        state = *next;
-        if (state == ClipState::Exponent) {
-            if (exponent > 4200)
-                continue;
-            exponent = exponent * 10 + (c - u'0');
-        }
-        number.append(separator ? u'.' : c);
-    }
+    std::string number;
+    return ReadClipNumber(text, allowExponent, separators, pos, number, ClipText::Single);
 }
 
-std::vector<std::vector<double>> ScanClipNumbers(QStringView pasted)
+std::vector<std::vector<double>> ScanClipNumbers(QStringView text)
 {
-    // Tabs and carriage returns are blanks; a blank at the end ends the last number.
-    QString text = pasted.toString();
-    text.replace(u'\t', u' ').replace(u'\r', u' ').append(u' ');
+    // Tabs and carriage returns are blanks, and a blank ends the last number: the
+    // pasted form of ReadClipNumber, so the text is read where it stands.
     std::vector<std::vector<double>> lines(1);
     size_t linesWithNumbers = 0;
+    std::string number;
     qsizetype pos = 0;
+    // A new line is made room for as many numbers as the last one held: the lines of
+    // a pasted table are alike, and a line grown number by number is copied each time
+    // it grows.
+    const auto newLine = [&lines] {
+        const size_t width = lines.back().size();
+        lines.emplace_back().reserve(width);
+    };
     // Moves on to the next character that can start a number, opening a line at each
     // line feed it passes (the one that ended a number included).
     const auto skipToNumber = [&] {
         while (pos < text.size() && !CanStartClipNumber(text[pos])) {
             if (text[pos] == u'\n')
-                lines.emplace_back();
+                newLine();
             ++pos;
         }
     };
     skipToNumber();
     while (pos < text.size()) {
-        lines.back().push_back(ScanClipNumber(text, true, csPointOrComma, pos));
+        double value = 0;
+        qsizetype end = 0;
+        if (ReadPlainClipNumber(text, pos, end, value))
+            pos = end;
+        else
+            value = ReadClipNumber(text, true, csPointOrComma, pos, number, ClipText::Pasted);
+        lines.back().push_back(value);
         linesWithNumbers = lines.size();
         if (pos < text.size() && text[pos] == u'\n')
-            lines.emplace_back();
+            newLine();
         if (pos < text.size())
             ++pos;
         skipToNumber();

@@ -62,12 +62,18 @@ void TDataTable::Rebuild(int NrCols, int NrRows, const std::function<int(int)> &
             states[target] = FStates[IndexOf(fromCol, fromRow)];
         }
     }
+    Adopt(values, states, columns, rows, NrCols, NrRows);
+}
+
+void TDataTable::Adopt(std::vector<double> &Values, std::vector<uint8_t> &States, std::vector<Column> &Columns,
+                       std::vector<Row> &Rows, int NrCols, int NrRows)
+{
     const int oldCols = FNrOfCols;
     const int oldRows = FNrOfRows;
-    FValues.swap(values);
-    FStates.swap(states);
-    FColumns.swap(columns);
-    FRows.swap(rows);
+    FValues.swap(Values);
+    FStates.swap(States);
+    FColumns.swap(Columns);
+    FRows.swap(Rows);
     FNrOfCols = NrCols;
     FNrOfRows = NrRows;
     if (oldCols != NrCols || oldRows != NrRows)
@@ -405,6 +411,163 @@ void TDataTable::ReportPercent(int Percent)
     Q_EMIT PercentDone(Percent);
     if (OnPercentDone)
         OnPercentDone(this, Percent);
+}
+
+// ---- Block operations ---------------------------------------------------------------------
+
+bool TDataTable::IsPermutation(int First, const std::vector<int> &Order, int Count) const
+{
+    const int64_t last = int64_t(First) + int64_t(Order.size()) - 1;
+    if (Order.empty() || First < 1 || last > Count)
+        return false;
+    std::vector<bool> seen(Order.size(), false);
+    for (const int index : Order) {
+        if (index < First || index > last || seen[size_t(index - First)])
+            return false;
+        seen[size_t(index - First)] = true;
+    }
+    return true;
+}
+
+void TDataTable::PermuteRows(int First, const std::vector<int> &Order, int FirstCol, int LastCol, bool Headings)
+{
+    FirstCol = std::max(FirstCol, 1);
+    LastCol = std::min(LastCol, FNrOfCols);
+    if (!IsPermutation(First, Order, FNrOfRows) || FirstCol > LastCol)
+        return;
+    // Everything that can fail (the memory) is had before the table is touched.
+    const size_t width = size_t(LastCol - FirstCol + 1);
+    std::vector<double> values(Order.size() * width);
+    std::vector<uint8_t> states(values.size());
+    std::vector<Row> rows(Headings ? Order.size() : 0);
+    // Plain loops rather than a copy call per row: a sorted table is often only a few
+    // columns wide, and a million calls would cost more than the copying.
+    for (size_t i = 0; i < Order.size(); ++i) {
+        const size_t from = IndexOf(FirstCol, Order[i]);
+        for (size_t k = 0; k < width; ++k) {
+            values[i * width + k] = FValues[from + k];
+            states[i * width + k] = FStates[from + k];
+        }
+        if (Headings)
+            rows[i] = std::move(FRows[size_t(Order[i] - 1)]);
+    }
+    for (size_t i = 0; i < Order.size(); ++i) {
+        const size_t to = IndexOf(FirstCol, First + int(i));
+        for (size_t k = 0; k < width; ++k) {
+            FValues[to + k] = values[i * width + k];
+            FStates[to + k] = states[i * width + k];
+        }
+        if (Headings)
+            FRows[size_t(First - 1) + i] = std::move(rows[i]);
+    }
+    AnnouncePermutation(Qt::Vertical, First, Order, Headings);
+    AnnounceCells(FirstCol, First, LastCol, First + int(Order.size()) - 1);
+}
+
+void TDataTable::PermuteColumns(int First, const std::vector<int> &Order, int FirstRow, int LastRow, bool Headings)
+{
+    FirstRow = std::max(FirstRow, 1);
+    LastRow = std::min(LastRow, FNrOfRows);
+    if (!IsPermutation(First, Order, FNrOfCols) || FirstRow > LastRow)
+        return;
+    std::vector<double> values(Order.size());
+    std::vector<uint8_t> states(Order.size());
+    std::vector<Column> columns(Headings ? Order.size() : 0);
+    for (int row = FirstRow; row <= LastRow; ++row) {
+        const size_t start = IndexOf(First, row);
+        for (size_t i = 0; i < Order.size(); ++i) {
+            values[i] = FValues[IndexOf(Order[i], row)];
+            states[i] = FStates[IndexOf(Order[i], row)];
+        }
+        std::copy(values.begin(), values.end(), FValues.begin() + ptrdiff_t(start));
+        std::copy(states.begin(), states.end(), FStates.begin() + ptrdiff_t(start));
+    }
+    if (Headings) {
+        for (size_t i = 0; i < Order.size(); ++i)
+            columns[i] = std::move(FColumns[size_t(Order[i] - 1)]);
+        std::move(columns.begin(), columns.end(), FColumns.begin() + (First - 1));
+    }
+    AnnouncePermutation(Qt::Horizontal, First, Order, Headings);
+    AnnounceCells(First, FirstRow, First + int(Order.size()) - 1, LastRow);
+}
+
+void TDataTable::CopyCells(const TDataTable &Source, int SourceCol, int SourceRow, int NrCols, int NrRows, int Col,
+                           int Row, TCellParts Parts)
+{
+    if (&Source == this)
+        return;
+    // Clipped at each corner to what both tables hold.
+    const int skipCols = std::max({0, 1 - SourceCol, 1 - Col});
+    const int skipRows = std::max({0, 1 - SourceRow, 1 - Row});
+    SourceCol += skipCols;
+    Col += skipCols;
+    SourceRow += skipRows;
+    Row += skipRows;
+    const int64_t cols = std::min({int64_t(NrCols) - skipCols, int64_t(Source.FNrOfCols) - SourceCol + 1,
+                                   int64_t(FNrOfCols) - Col + 1});
+    const int64_t rows = std::min({int64_t(NrRows) - skipRows, int64_t(Source.FNrOfRows) - SourceRow + 1,
+                                   int64_t(FNrOfRows) - Row + 1});
+    if (cols <= 0 || rows <= 0)
+        return;
+    for (int i = 0; i < rows; ++i) {
+        const size_t from = Source.IndexOf(SourceCol, SourceRow + i);
+        const size_t to = IndexOf(Col, Row + i);
+        if (Parts & cpValues)
+            std::copy_n(Source.FValues.begin() + ptrdiff_t(from), cols, FValues.begin() + ptrdiff_t(to));
+        if (Parts & cpStates)
+            std::copy_n(Source.FStates.begin() + ptrdiff_t(from), cols, FStates.begin() + ptrdiff_t(to));
+    }
+    AnnounceCells(Col, Row, Col + int(cols) - 1, Row + int(rows) - 1);
+}
+
+void TDataTable::SetElems(int Col, int Row, const std::vector<std::vector<double>> &Lines)
+{
+    int lastCol = 0, lastRow = 0;
+    for (size_t m = 0; m < Lines.size(); ++m) {
+        const int64_t row = int64_t(Row) + int64_t(m);
+        if (row < 1)
+            continue;
+        if (row > FNrOfRows)
+            break;
+        for (size_t k = 0; k < Lines[m].size(); ++k) {
+            const int64_t col = int64_t(Col) + int64_t(k);
+            if (col < 1)
+                continue;
+            if (col > FNrOfCols)
+                break;
+            FValues[IndexOf(int(col), int(row))] = Lines[m][k];
+            FStates[IndexOf(int(col), int(row))] &= ~(cellstate::NotANumber | cellstate::Empty);
+            lastCol = std::max(lastCol, int(col));
+            lastRow = int(row);
+        }
+    }
+    if (lastRow > 0)
+        AnnounceCells(std::max(Col, 1), std::max(Row, 1), lastCol, lastRow);
+}
+
+void TDataTable::Assign(const TDataTable &Source)
+{
+    if (&Source == this)
+        return;
+    // The copies are made before anything changes, so a failure keeps the old table.
+    std::vector<double> values = Source.FValues;
+    std::vector<uint8_t> states = Source.FStates;
+    std::vector<Column> columns = Source.FColumns;
+    std::vector<Row> rows = Source.FRows;
+    Adopt(values, states, columns, rows, Source.FNrOfCols, Source.FNrOfRows);
+    FComment = Source.FComment;
+    AnnounceAllCells();
+    AnnounceSetup(Qt::Horizontal, 0);
+    AnnounceSetup(Qt::Vertical, 0);
+    AnnounceComment();
+}
+
+void TDataTable::AnnouncePermutation(Qt::Orientation Orientation, int First, const std::vector<int> &Order,
+                                     bool Headings)
+{
+    Q_EMIT Permuted(Orientation, First, Order, Headings);
+    if (OnPermute)
+        OnPermute(this, Orientation == Qt::Horizontal ? 1 : 0, First, Order);
 }
 
 } // namespace nvo

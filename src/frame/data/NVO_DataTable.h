@@ -111,6 +111,41 @@ public:
     const QString &Comment() const { return FComment; }
     void SetFComment(const QString &Text);
 
+    // ---- Block operations: reordering, copying, taking over ----------------------------
+
+    /// Which parts of a cell `CopyCells` copies.
+    enum TCellParts : uint8_t { cpValues = 1, cpStates = 2, cpValuesAndStates = 3 };
+    using TPermuteEvent = std::function<void(QObject *Sender, int Kind, int First, const std::vector<int> &Order)>;
+
+    /// Reorders rows First..First + n - 1 in one pass: row `Order[i]` comes to row
+    /// `First + i`. Only the cells of columns FirstCol..LastCol (kept within the table)
+    /// move; with `Headings` the rows' names and attribute bytes move as well. An order
+    /// that is not a permutation of rows inside the table is ignored. The new order is
+    /// built aside and swapped in, so a failure leaves the table as it was; it is
+    /// announced once (`Permuted`, `OnPermute`, then the cells), never per exchange.
+    void PermuteRows(int First, const std::vector<int> &Order, int FirstCol, int LastCol, bool Headings);
+    /// The same for columns First..First + n - 1, moving the cells of rows
+    /// FirstRow..LastRow; with `Headings` names, attribute bytes, scale types and
+    /// identifiers move as well.
+    void PermuteColumns(int First, const std::vector<int> &Order, int FirstRow, int LastRow, bool Headings);
+    /// Copies `NrCols` x `NrRows` cells of `Source` from (SourceCol, SourceRow) on to
+    /// this table from (Col, Row) on: values, states or both. Cells outside either
+    /// table are skipped; the cells written are announced once. A table does not copy
+    /// onto itself (ignored).
+    void CopyCells(const TDataTable &Source, int SourceCol, int SourceRow, int NrCols, int NrRows, int Col, int Row,
+                   TCellParts Parts);
+    /// Stores `Lines[m][k]` at (Col + k, Row + m), lines of any length; what falls
+    /// outside the table is skipped. The cells written become numbers (markings stay),
+    /// announced once.
+    void SetElems(int Col, int Row, const std::vector<std::vector<double>> &Lines);
+    /// Becomes a copy of `Source`: size, cells, names, attribute bytes, scale types,
+    /// identifiers and comment. Built aside, so a failure keeps the old table; announced
+    /// as a size change (when the size differs), all cells, `SetupChanged` with index 0
+    /// for each orientation (every column, every row) and the comment. Itself: ignored.
+    void Assign(const TDataTable &Source);
+
+    TPermuteEvent OnPermute;
+
     TNotifyEvent OnDataChanged;
     TNotifyEvent OnSetupChanged;
     TOnPercentDoneEvent OnPercentDone;
@@ -131,6 +166,11 @@ Q_SIGNALS:
     /// `Index2` exchanged everything that belongs to them.
     void Exchanged(Qt::Orientation Orientation, int Index1, int Index2);
     void PercentDone(int Percent);
+    /// Rows (`Qt::Vertical`) or columns (`Qt::Horizontal`) from `First` on were
+    /// reordered in one pass: the one at `Order[i]` is now at `First + i`. `Headings`:
+    /// names and attribute bytes moved with the cells, so whatever else belongs to a
+    /// column or row (an editor's precision) moves too.
+    void Permuted(Qt::Orientation Orientation, int First, const std::vector<int> &Order, bool Headings);
 
 private:
     struct Column
@@ -151,6 +191,10 @@ private:
     void ForEachState(const std::function<void(uint8_t &)> &Change);
     void Rebuild(int NrCols, int NrRows, const std::function<int(int)> &SourceCol,
                  const std::function<int(int)> &SourceRow);
+    /// Takes contents built aside (a failure while building them kept the table) and
+    /// announces a size change.
+    void Adopt(std::vector<double> &Values, std::vector<uint8_t> &States, std::vector<Column> &Columns,
+               std::vector<Row> &Rows, int NrCols, int NrRows);
     /// The exchanges without the cell announcement, which a mirror makes once for all.
     void SwapRows(int Row1, int Row2);
     void SwapColumns(int Col1, int Col2);
@@ -162,6 +206,8 @@ private:
     void AnnounceSize(int OldCols, int OldRows);
     void AnnounceExchange(Qt::Orientation Orientation, int Index1, int Index2);
     void ReportPercent(int Percent);
+    bool IsPermutation(int First, const std::vector<int> &Order, int Count) const;
+    void AnnouncePermutation(Qt::Orientation Orientation, int First, const std::vector<int> &Order, bool Headings);
 
     int FNrOfCols = 0;
     int FNrOfRows = 0;
