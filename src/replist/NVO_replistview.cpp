@@ -187,7 +187,8 @@ std::vector<int> LongestCells(const TStringArray &matrix, int col, int rows, int
 
 /// The texts of a row's searched cells, decoded into buffers kept from row to row, so
 /// that a filter over a million rows builds no string per cell. A check-mark cell is
-/// searched without its state character.
+/// searched without its state character. Decoded from UTF-8, a text never holds a lone
+/// surrogate.
 class TSearchedCells
 {
 public:
@@ -211,13 +212,24 @@ public:
             if (buffer.size() < qsizetype(utf8.size()))
                 buffer.resize(qsizetype(utf8.size()));
             QChar *begin = buffer.data();
-            const QChar *end = FDecoder.appendToBuffer(begin, QByteArrayView(utf8.data(), qsizetype(utf8.size())));
-            FViews[i] = QStringView(begin, end - begin);
+            FViews[i] = QStringView(begin, Decode(utf8, begin) - begin);
         }
         return FViews;
     }
 
 private:
+    /// Most cells are ASCII, which widens byte by byte faster than a decoder call costs.
+    QChar *Decode(std::string_view utf8, QChar *out)
+    {
+        QChar *const begin = out;
+        for (const char byte : utf8) {
+            if (uchar(byte) >= 0x80)
+                return FDecoder.appendToBuffer(begin, QByteArrayView(utf8.data(), qsizetype(utf8.size())));
+            *out++ = QChar(uchar(byte));
+        }
+        return out;
+    }
+
     const TStringArray &FMatrix;
     std::vector<int> FColumns;
     std::vector<bool> FCheckColumns;
@@ -1324,28 +1336,30 @@ void TReportListView::FilterAndSort(const QString &FilterExp, const std::vector<
     if (!filter.IsValid())
         throw ENVORepListError(QStringLiteral("Component \"%1\": %2").arg(ComponentName(this), filter.ErrorString()));
     HideEditor();
-    const int current = d->CurrentStoredRow();
-    std::vector<bool> filteredOut = d->FilteredOut(filter, FilterColumns);
-    // A handler that changed the row count has ended the filter and left rows the
-    // verdicts no longer describe.
-    if (int(filteredOut.size()) != GetNrOfRows())
-        return;
-    d->Reorder([&] {
-        if (d->ValidCol(SortColumn))
-            d->SortStore(SortColumn, FRLData->GetSortColumnSec(), Ascending);
-        else
-            FRLData->UnSort();
-        d->FFilteredOut = std::move(filteredOut);
-        d->FShownRows = 0;
+    // One picture at the end, not one per step.
+    d->WithoutPaint([&] {
+        const int current = d->CurrentStoredRow();
+        std::vector<bool> filteredOut = d->FilteredOut(filter, FilterColumns);
+        // A handler that changed the row count has ended the filter and left rows the
+        // verdicts no longer describe.
+        if (int(filteredOut.size()) != GetNrOfRows())
+            return;
+        d->Reorder([&] {
+            if (d->ValidCol(SortColumn))
+                d->SortStore(SortColumn, FRLData->GetSortColumnSec(), Ascending);
+            else
+                FRLData->UnSort();
+            d->FFilteredOut = std::move(filteredOut);
+            d->FShownRows = 0;
+        });
+        d->SyncRows();
+        // The current row stays on its row while that shows; otherwise the list starts
+        // over at its first row.
+        const int row = std::max(d->ShownRowOf(current), 1);
+        d->MoveCursorTo(row);
+        if (row < GetTopRow() || row >= GetTopRow() + GetVisibleRowCount())
+            SetTopRow(row);
     });
-    d->SyncRows();
-    // The current row stays on its row while that shows; otherwise the list starts over
-    // at its first row.
-    const int row = std::max(d->ShownRowOf(current), 1);
-    d->MoveCursorTo(row);
-    if (row < GetTopRow() || row >= GetTopRow() + GetVisibleRowCount())
-        SetTopRow(row);
-    PaintNow();
     ChangedSetup();
 }
 
@@ -1374,9 +1388,15 @@ std::vector<bool> TReportListView::Private::FilteredOut(const TRowFilter &filter
         checkColumns.push_back(c >= 1 && IsCheckColumn(c));
     TSearchedCells cells(Matrix(), std::move(columns), std::move(checkColumns));
     const int rows = NrOfRows();
+    // The rows are read in the order they are stored, which is the order their cells lie
+    // in memory: read in a sorted order, a million rows would cost a cache miss each.
+    std::vector<int> shownAt(static_cast<size_t>(rows));
+    for (int pos = 1; pos <= rows; ++pos)
+        shownAt[size_t(Matrix().GetSortOrder(pos) - 1)] = pos;
     std::vector<bool> filteredOut(static_cast<size_t>(rows));
-    for (int r = 1; r <= rows; ++r) {
-        bool found = filter.Matches(cells.Read(r));
+    for (int stored = 1; stored <= rows; ++stored) {
+        const int r = shownAt[size_t(stored - 1)];
+        bool found = filter.Matches(cells.Read(r), true);
         if (q->OnBeforeFilter) {
             bool verdict = found;
             TLogicOp combine = loAND;
@@ -1385,7 +1405,7 @@ std::vector<bool> TReportListView::Private::FilteredOut(const TRowFilter &filter
                 return {};
             found = CombineVerdicts(combine, verdict, found);
         }
-        filteredOut[size_t(Matrix().GetSortOrder(r) - 1)] = !found;
+        filteredOut[size_t(stored - 1)] = !found;
     }
     return filteredOut;
 }
@@ -1405,18 +1425,13 @@ void TReportListView::Private::KeepFilteredOutLast()
     if (FShownRows < 0)
         return;
     const int rows = NrOfRows();
-    std::vector<int> order;
-    order.reserve(size_t(rows));
-    // A stable partition: the shown rows, then the hidden ones, each in the order they have.
-    for (const bool hidden : {false, true}) {
-        for (int pos = 1; pos <= rows; ++pos) {
-            const int stored = Matrix().GetSortOrder(pos);
-            if (FFilteredOut[size_t(stored - 1)] == hidden)
-                order.push_back(stored);
-        }
-        if (!hidden)
-            FShownRows = int(order.size());
-    }
+    std::vector<int> order(static_cast<size_t>(rows));
+    for (int pos = 1; pos <= rows; ++pos)
+        order[size_t(pos - 1)] = Matrix().GetSortOrder(pos);
+    // Stable: the shown rows keep the order the sort gave them, and so do the hidden ones.
+    const auto hidden = std::stable_partition(order.begin(), order.end(),
+                                              [this](int stored) { return !FFilteredOut[size_t(stored - 1)]; });
+    FShownRows = int(hidden - order.begin());
     for (int pos = 1; pos <= rows; ++pos)
         Matrix().SetSortOrder(pos, order[size_t(pos - 1)]);
 }
