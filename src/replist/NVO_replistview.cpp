@@ -209,8 +209,9 @@ public:
                     utf8.remove_prefix(1);
             }
             QString &buffer = FBuffers[i];
-            if (buffer.size() < qsizetype(utf8.size()))
-                buffer.resize(qsizetype(utf8.size()));
+            const qsizetype room = FDecoder.requiredSpace(qsizetype(utf8.size()));
+            if (buffer.size() < room)
+                buffer.resize(room);
             QChar *begin = buffer.data();
             FViews[i] = QStringView(begin, Decode(utf8, begin) - begin);
         }
