@@ -222,6 +222,18 @@ TEST(ReportListViewFilter, EndsWhenTheRowsChange)
     }
 }
 
+TEST(ReportListViewFilter, AssignCopiesTheFilterWithTheRows)
+{
+    auto source = MakeFruitView();
+    source->FilterAndSort(QStringLiteral("e"), {1}, false, TRowFilter::fmSimple, 1, false);
+    View copy;
+    copy.Assign(source.get());
+    EXPECT_EQ(ShownNames(copy), ShownNames(*source));
+    EXPECT_EQ(copy.GetRowCount(), source->GetRowCount());
+    copy.Sort(1, -1, true); // and the copy keeps its hidden rows last
+    EXPECT_EQ(ShownNames(copy), QStringList({"apple", "cherry", "date", "elderberry"}));
+}
+
 TEST(ReportListViewFilter, CurrentRowStaysOnItsRowOrStartsOver)
 {
     auto view = MakeFruitView();
