@@ -472,7 +472,8 @@ public:
     /// Rows that fail are hidden, not removed: they keep their texts, check marks and
     /// attribute bytes (selection included) and follow the shown rows as data rows
     /// NrOfShownRows + 1..NrOfRows, where the methods that take a row number still reach
-    /// them; the grid, the mouse and the keys see only the shown ones. The filter holds
+    /// them and the counts and whole-list operations (NumSelectedRows, SelectAllRows, ...)
+    /// include them; the grid, the mouse and the keys see only the shown ones. The filter holds
     /// through `Sort`, `UnSort` and header clicks, and ends (every row shows again, in the
     /// order it has) when the row or column count changes or the store's rows are replaced
     /// or reordered by other means (`Clear`, a file read, a sort of the store itself);
