@@ -83,7 +83,7 @@ QWidget *CreateNTabEdPage(QWidget *parent)
          {"AttribRowVisible", "AttribColVisible", "DataReadOnly", "AutoAdvance", "AutoAdvanceDir",
           "BoldMarks", "BoldSelHeads", "OptimizeRowHeight", "ColorBackground", "ColorFixed",
           "ColorNormal", "ColorSelected", "ColorMarkedA", "ColorMarkedB", "ColorMarkedBoth",
-          "ColorRangeSelFG", "ColorRangeSelBG", "Comment"})
+          "ColorRangeSelFG", "ColorRangeSelBG", "Comment", "BlockInternalPopup", "CommentEditingAllowed"})
         page->AddEditor(QString::fromLatin1(property), PropertyEditor(live, property));
     return page;
 }

@@ -169,6 +169,7 @@ private:
 TNTabEd::TNTabEd(QWidget *parent) : TCustomGrid(parent), d(std::make_unique<Private>())
 {
     TSuppressScope constructing(*this);
+    BuildPopupMenus();
     BeginUpdate();
     SetColCount(5);
     SetRowCount(5);
@@ -757,14 +758,19 @@ bool TNTabEd::GetElemMarkedB(int ACol, int ARow) const
     return d->Data->GetCellState(ACol, ARow) & cellstate::MarkedB;
 }
 
-void TNTabEd::ChangeStates(const std::function<void()> &change)
+void TNTabEd::ChangeCells(const std::function<void()> &change)
 {
     {
-        TSuppressScope marking(*this);
+        TSuppressScope changing(*this);
         TDetachDataScope detached(*this);
         change();
     }
     Repaint();
+}
+
+void TNTabEd::ChangeStates(const std::function<void()> &change)
+{
+    ChangeCells(change);
     ChangedCellStates();
 }
 
@@ -961,6 +967,7 @@ void TNTabEd::Paint(TCanvas &canvas)
     if (Suppressed())
         return;
     TCustomGrid::Paint(canvas);
+    PaintHeadingOutline(canvas);
     if (d->FOptRowHeight) {
         const int height = AutoRowHeight(-1, 2);
         if (height != GetDefaultRowHeight())
@@ -1024,6 +1031,12 @@ void TNTabEd::DrawDataCell(TCanvas &canvas, int c, int r, const QRect &rect, TGr
 
 void TNTabEd::DrawFixedCell(TCanvas &canvas, int col, int row, QRect rect)
 {
+    if (col == 0 && row == 0 && CommentMemoActive()) {
+        canvas.Brush.SetColor(clr::Teal);
+        canvas.Font.Color = clr::White;
+        canvas.TextRect(rect, rect.left() + 2, rect.top() + 1, QStringLiteral("Comment:"));
+        return;
+    }
     if (col == 0 && row == 0) {
         canvas.Brush.SetColor(clr::Window);
         canvas.Font.Color = ReadableTextColor(d->FColorNormal, clr::Window, canvas.Palette());
@@ -1211,6 +1224,8 @@ void TNTabEd::MoveAfterEnter()
 void TNTabEd::KeyPressed(QKeyEvent *event)
 {
     Guarded([&] {
+        if (OpenPopupByKey(event))
+            return;
         const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
         if (enter && d->FAutoAdvance) {
             // Enter stores what was typed and moves on, so a column of numbers is
@@ -1231,6 +1246,12 @@ void TNTabEd::mouseMoveEvent(QMouseEvent *event)
 {
     TCustomGrid::mouseMoveEvent(event);
     Guarded([this] { CheckSelection(); });
+}
+
+void TNTabEd::mousePressEvent(QMouseEvent *event)
+{
+    TCustomGrid::mousePressEvent(event);
+    Guarded([&] { PopupMouseDown(event); });
 }
 
 void TNTabEd::mouseReleaseEvent(QMouseEvent *event)

@@ -9,7 +9,12 @@
 #include <QtCore/QString>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+
+class QContextMenuEvent;
+class QMenu;
+class QPlainTextEdit;
 
 namespace nvo {
 
@@ -343,6 +348,98 @@ public:
     /// the styles is drawn; the table is not changed.
     TBeforeRenderCellEvent OnBeforeRenderCell;
 
+    // ---- Popup menus and the in-place editors of headings and the comment -------------
+    //
+    // A right click on a data cell opens the data menu ("PopupDTAction", items "DIt1"..
+    // "DIt12", marking submenus "M1It", "M2It", "U1It", "U2It" 1..4), on a heading the
+    // heading menu ("PopupHTAction", "HIt1".."HIt5"); the context-menu key and Shift+F10
+    // open the data menu at the current cell. Both menus stay closed with
+    // BlockInternalPopup, and while the application handles the editor's context menu
+    // itself: any contextMenuPolicy other than Qt::DefaultContextMenu (a
+    // customContextMenuRequested handler, the widget's own actions, or none at all).
+    // A read-only editor disables Clear, Paste, Extract, Toggle Empty State and every
+    // insert and delete, and those commands refuse to run, also from an application's
+    // own menu.
+
+    using TBeforePopupEvent = std::function<void(QObject *Sender, QMenu *PMenu)>;
+
+    /// Bit k - 1 enables data-menu item k (1..12); fires OnChangeSetup.
+    int GetPopupDMask() const;
+    void SetPopupDMask(int mask);
+    /// Bit k - 1 enables heading-menu item k (1..5); fires OnChangeSetup.
+    int GetPopupHMask() const;
+    void SetPopupHMask(int mask);
+    /// Captions of data-menu item ix (1..12) and heading-menu item ix (1..5), cut to 50
+    /// characters; "" outside, and writing outside is ignored.
+    QString GetPopupDCaptions(int ix) const;
+    void SetPopupDCaptions(int ix, const QString &caption);
+    QString GetPopupHCaptions(int ix) const;
+    void SetPopupHCaptions(int ix, const QString &caption);
+    /// Item ix (1..4) of both marking submenus / both unmarking submenus.
+    QString GetPopupMCaptions(int ix) const;
+    void SetPopupMCaptions(int ix, const QString &caption);
+    QString GetPopupUCaptions(int ix) const;
+    void SetPopupUCaptions(int ix, const QString &caption);
+    /// The built-in menus, owned by the editor.
+    QMenu *PopupD() const;
+    QMenu *PopupH() const;
+
+    // The commands of the menus; they act on the cell of the last mouse-down (or of
+    // the context-menu key) and on the selection, and can be attached to an
+    // application's own menus: a triggered signal connects to them directly.
+    void PopupMenuClickMarkARange();
+    void PopupMenuClickMarkAColumn();
+    void PopupMenuClickMarkARow();
+    void PopupMenuClickMarkAAll();
+    void PopupMenuClickMarkBRange();
+    void PopupMenuClickMarkBColumn();
+    void PopupMenuClickMarkBRow();
+    void PopupMenuClickMarkBAll();
+    void PopupMenuClickUnMarkARange();
+    void PopupMenuClickUnMarkAColumn();
+    void PopupMenuClickUnMarkARow();
+    void PopupMenuClickUnMarkAAll();
+    void PopupMenuClickUnMarkBRange();
+    void PopupMenuClickUnMarkBColumn();
+    void PopupMenuClickUnMarkBRow();
+    void PopupMenuClickUnMarkBAll();
+    void PopupMenuClickUnMarkAll();
+    /// Value 0 and state 0 in every selected cell; fires OnPaste, OnChange, OnCellStateChanged.
+    void PopupMenuClickClear();
+    /// Toggles DataReadOnly; fires OnChangeSetup.
+    void PopupMenuClickEdit();
+    void PopupMenuClickSelAll();
+    /// Inverts the empty flag of every selected cell.
+    void PopupMenuClickEmptyCells();
+    /// Opens the name editor on the clicked heading: name or attribute.
+    void PopupMenuClickChangeID();
+    /// Steps the clicked column's precision down (10, 9, .., 0, -1, 10, ..) and opens
+    /// the heading menu again, so that the user can keep stepping.
+    void PopupMenuClickPrecision();
+    void PopupMenuClickSelectCol();
+    void PopupMenuClickSelectRow();
+    /// Inserts a column / row named "(...)" before the clicked one.
+    void PopupMenuClickInsertCol();
+    void PopupMenuClickInsertRow();
+    /// Removes the clicked column / row (never the last one); fires OnChangeSetup.
+    void PopupMenuClickDeleteCol();
+    void PopupMenuClickDeleteRow();
+    /// Before the data menu shows: Paste's enable rule.
+    void PopupMenuDLoadPopup();
+    /// Enter stores the name editor's text (a name, or an attribute read as a number,
+    /// kept in 0..255 and rounded half to even), Escape drops it; both close it.
+    /// Returns whether the key closed the editor.
+    bool NameEdKeyPress(int Key);
+    /// Enter stores the memo's text, lines and all, as the comment (fires OnChange),
+    /// Escape drops it; both close it. Returns whether the key closed the memo.
+    bool CommentMemoKeyPress(int Key);
+    /// The name editor / comment memo, while open; null otherwise.
+    QLineEdit *NameEditor() const;
+    QPlainTextEdit *CommentMemo() const;
+
+    /// Called with a built-in menu just before it opens; may change its items.
+    TBeforePopupEvent OnBeforePopup;
+
 protected:
     void Paint(TCanvas &canvas) override;
     void DrawCell(TCanvas &canvas, int col, int row, const QRect &rect, TGridDrawState state) override;
@@ -356,6 +453,8 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     struct Private;
@@ -410,6 +509,24 @@ private:
     void MoveAfterEnter();
 
     std::unique_ptr<Private> const d;
+
+    // The popup menus, their commands and the two in-place editors (NVO_ntabed_popup.cpp).
+    struct TPopup;
+    /// Frees the popup state where it is complete, in its own source file.
+    struct TPopupDeleter {
+        void operator()(TPopup *popup) const;
+    };
+    std::unique_ptr<TPopup, TPopupDeleter> FPopup;
+    void BuildPopupMenus();
+    /// After the grid handled a press: the memo, the menus and the corner's indicator.
+    void PopupMouseDown(QMouseEvent *event);
+    /// The context-menu key or Shift+F10: the data menu at the current cell.
+    bool OpenPopupByKey(const QKeyEvent *event);
+    bool InternalPopupAllowed() const;
+    bool CommentMemoActive() const;
+    /// The inverted outline of the heading whose menu is open.
+    void PaintHeadingOutline(TCanvas &canvas);
+    void ChangeCells(const std::function<void()> &change);
 };
 
 } // namespace nvo

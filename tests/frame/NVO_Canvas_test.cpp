@@ -6,6 +6,7 @@
 #include <QtGui/QPainter>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 
 using namespace nvo;
@@ -128,6 +129,23 @@ TEST(Canvas, PolylineJointsArePaintedOnceSoXorKeepsThem)
     const std::array<QPoint, 3> points{QPoint(1, 1), QPoint(8, 1), QPoint(8, 8)};
     c.Polyline(points);
     ExpectPixels(b, {{1, 1, K}, {8, 1, K}, {8, 7, K}, {8, 8, W}});
+}
+
+TEST(Canvas, RectangleOutlineIsPaintedOnceSoInvertingShowsItsCorners)
+{
+    for (int width : {1, 2, 5}) {
+        TBitmap b = WhiteBitmap();
+        TCanvas &c = b.Canvas();
+        c.Pen.Mode = pmNot;
+        c.Pen.Width = width;
+        c.Brush.SetStyle(bsClear);
+        c.Rectangle(1, 1, 9, 7);
+        // Every pixel of the 8 x 6 figure lies on the outline or inside it; the
+        // outline is black (white inverted once), the inside stays white.
+        const int inside = std::max(8 - 2 * width, 0) * std::max(6 - 2 * width, 0);
+        EXPECT_EQ(test::CountPixels(b.Image(), QRect(0, 0, 12, 12), K), 48 - inside) << width;
+        ExpectPixels(b, {{1, 1, K}, {8, 1, K}, {1, 6, K}, {8, 6, K}, {9, 7, W}});
+    }
 }
 
 TEST(Canvas, EllipseFitsItsBoxExclusiveOfRightAndBottom)

@@ -208,10 +208,13 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom)
     ApplyPenMode();
     const QColor color = Resolve(Pen.Color);
     if (Pen.Style == psSolid || Pen.Style == psInsideFrame) {
-        FillSpan(left, top, right, qMin(bottom, top + w), color);
-        FillSpan(left, qMax(top, bottom - w), right, bottom, color);
-        FillSpan(left, top, qMin(right, left + w), bottom, color);
-        FillSpan(qMax(left, right - w), top, right, bottom, color);
+        // Four bands that do not overlap: a corner painted twice would come out
+        // unchanged under the inverting and XOR pen modes.
+        const int innerTop = qMin(bottom, top + w), innerBottom = qMax(innerTop, bottom - w);
+        FillSpan(left, top, right, innerTop, color);
+        FillSpan(left, innerBottom, right, bottom, color);
+        FillSpan(left, innerTop, qMin(right, left + w), innerBottom, color);
+        FillSpan(qMax(left + w, right - w), innerTop, right, innerBottom, color);
     } else {
         ApplyPenAndBrush();
         FPainter->setBrush(Qt::NoBrush);
