@@ -6,6 +6,12 @@
 
 #include <QtCore/QDate>
 #include <QtGui/QCursor>
+#include <QtWidgets/QCheckBox>
+#include <QtWidgets/QComboBox>
+#include <QtWidgets/QHBoxLayout>
+#include <QtWidgets/QLabel>
+#include <QtWidgets/QLineEdit>
+#include <QtWidgets/QVBoxLayout>
 
 #include <memory>
 
@@ -59,6 +65,50 @@ void FillOrders(TReportListView *view)
         view->SetColWidths(c, widths[c - 1]);
 }
 
+/// `view` under a filter row: the expression, its syntax and the letter case, filtering
+/// as the user types and keeping the sort the user chose by a header click. The label
+/// tells how many rows show, or why the expression cannot be read.
+QWidget *WithFilterBox(TReportListView *view)
+{
+    auto *box = new QWidget;
+    auto *expression = new QLineEdit;
+    expression->setPlaceholderText(QObject::tr("Filter the orders"));
+    expression->setClearButtonEnabled(true);
+    auto *mode = new QComboBox;
+    mode->addItem(QObject::tr("Text"), int(TReportListView::TFilterMode::fmSimple));
+    mode->addItem(QObject::tr("Words"), int(TReportListView::TFilterMode::fmBoolean));
+    mode->addItem(QObject::tr("Regular expression"), int(TReportListView::TFilterMode::fmGrep));
+    auto *ignoreCase = new QCheckBox(QObject::tr("Ignore case"));
+    ignoreCase->setChecked(true);
+    auto *status = new QLabel;
+    const auto filter = [=] {
+        try {
+            view->FilterAndSort(expression->text(), {}, ignoreCase->isChecked(),
+                                TReportListView::TFilterMode(mode->currentData().toInt()),
+                                view->GetLastSortColumn(), view->GetLastSortOrder());
+            status->setStyleSheet(QString());
+            status->setText(QObject::tr("%1 of %2 rows").arg(view->GetNrOfShownRows()).arg(view->GetNrOfRows()));
+        } catch (const nvo::ENVORepListError &error) {
+            status->setStyleSheet(QStringLiteral("color: #c00000"));
+            status->setText(error.Message());
+        }
+    };
+    QObject::connect(expression, &QLineEdit::textChanged, view, filter);
+    QObject::connect(mode, &QComboBox::currentIndexChanged, view, filter);
+    QObject::connect(ignoreCase, &QCheckBox::toggled, view, filter);
+    auto *row = new QHBoxLayout;
+    row->addWidget(expression, 1);
+    row->addWidget(mode);
+    row->addWidget(ignoreCase);
+    auto *layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(row);
+    layout->addWidget(status);
+    layout->addWidget(view, 1);
+    filter();
+    return box;
+}
+
 } // namespace
 
 QWidget *CreateReportListViewPage(QWidget *parent)
@@ -85,7 +135,6 @@ QWidget *CreateReportListViewPage(QWidget *parent)
     live->SetInterRowIndicatorPos(9);
     live->setMinimumSize(520, 300);
     live->SetSuppressPaint(false);
-    page->AddInstance(QObject::tr("Live, 100,000 rows: double-click a row to edit it"), live);
     // A double-click on a data row edits the row in the row-entry form, at the pointer.
     auto pressedAt = std::make_shared<QPoint>();
     live->OnMouseDown = [pressedAt](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
@@ -96,6 +145,7 @@ QWidget *CreateReportListViewPage(QWidget *parent)
         if (row >= 1)
             live->EditRowEntries(row, QCursor::pos().x(), QCursor::pos().y());
     };
+    page->AddInstance(QObject::tr("Live, 100,000 rows: double-click a row to edit it"), WithFilterBox(live));
 
     auto *empty = new TReportListView;
     empty->SetNrOfRows(0);

@@ -65,10 +65,11 @@ std::vector<TWord> SplitWords(const QString &expression)
 
 } // namespace
 
-bool TRowFilter::TTerm::FoundIn(std::span<const QStringView> cells) const
+bool TRowFilter::TTerm::FoundIn(std::span<const QStringView> cells, QRegularExpression::MatchOptions options) const
 {
     for (const QStringView cell : cells) {
-        const bool found = UsesPattern ? Pattern.match(cell).hasMatch() : Plain.indexIn(cell) >= 0;
+        const bool found = UsesPattern ? Pattern.match(cell, 0, QRegularExpression::NormalMatch, options).hasMatch()
+                                       : Plain.indexIn(cell) >= 0;
         if (found)
             return true;
     }
@@ -141,15 +142,17 @@ void TRowFilter::ParseBoolean(const QString &expression)
     closeAlternative();
 }
 
-bool TRowFilter::Matches(std::span<const QStringView> cells) const
+bool TRowFilter::Matches(std::span<const QStringView> cells, bool validUtf16) const
 {
     if (!IsValid())
         return false;
     if (FAlternatives.empty())
         return true;
+    const QRegularExpression::MatchOptions options =
+        validUtf16 ? QRegularExpression::DontCheckSubjectStringMatchOption : QRegularExpression::NoMatchOption;
     for (const TConjunction &conjunction : FAlternatives) {
         const bool holds = std::all_of(conjunction.begin(), conjunction.end(), [&](const TTerm &term) {
-            return term.FoundIn(cells) != term.Negated;
+            return term.FoundIn(cells, options) != term.Negated;
         });
         if (holds)
             return true;

@@ -42,8 +42,11 @@ public:
     bool IsValid() const { return FError.isEmpty(); }
     /// Why the expression could not be compiled; empty when it could.
     QString ErrorString() const { return FError; }
-    /// Whether a row whose searched cells hold `cells` passes.
-    bool Matches(std::span<const QStringView> cells) const;
+    /// Whether a row whose searched cells hold `cells` passes. A caller whose cells hold
+    /// no lone surrogate (texts decoded from UTF-8 never do) says so with `validUtf16`,
+    /// which spares the regular expression engine its check of every cell; with a lone
+    /// surrogate in a cell that check is what keeps the engine safe.
+    bool Matches(std::span<const QStringView> cells, bool validUtf16 = false) const;
 
 private:
     /// One word of a boolean expression, or the whole of a simple one.
@@ -53,7 +56,7 @@ private:
         bool UsesPattern = false;
         bool Negated = false;
 
-        bool FoundIn(std::span<const QStringView> cells) const;
+        bool FoundIn(std::span<const QStringView> cells, QRegularExpression::MatchOptions options) const;
     };
     /// Terms that must all hold.
     using TConjunction = std::vector<TTerm>;

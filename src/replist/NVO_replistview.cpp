@@ -3,6 +3,8 @@
 #include "NVO_Format.h"
 
 #include <QtCore/QScopeGuard>
+#include <QtCore/QStringDecoder>
+#include <QtCore/QStringView>
 #include <QtGui/QFontMetrics>
 #include <QtGui/QGuiApplication>
 #include <QtGui/QKeyEvent>
@@ -11,7 +13,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <numeric>
+#include <span>
 
 namespace nvo {
 
@@ -181,6 +185,62 @@ std::vector<int> LongestCells(const TStringArray &matrix, int col, int rows, int
     return result;
 }
 
+/// The texts of a row's searched cells, decoded into buffers kept from row to row, so
+/// that a filter over a million rows builds no string per cell. A check-mark cell is
+/// searched without its state character. Decoded from UTF-8, a text never holds a lone
+/// surrogate.
+class TSearchedCells
+{
+public:
+    TSearchedCells(const TStringArray &matrix, std::vector<int> columns, std::vector<bool> checkColumns)
+        : FMatrix(matrix), FColumns(std::move(columns)), FCheckColumns(std::move(checkColumns)),
+          FBuffers(FColumns.size()), FViews(FColumns.size())
+    {
+    }
+
+    std::span<const QStringView> Read(int row)
+    {
+        for (size_t i = 0; i < FColumns.size(); ++i) {
+            std::string_view utf8 = FMatrix.GetUtf8(FColumns[i], row);
+            if (FCheckColumns[i] && !utf8.empty()) {
+                // The state character is one character, whatever its UTF-8 length.
+                utf8.remove_prefix(1);
+                while (!utf8.empty() && (uchar(utf8.front()) & 0xC0) == 0x80)
+                    utf8.remove_prefix(1);
+            }
+            QString &buffer = FBuffers[i];
+            const qsizetype room = FDecoder.requiredSpace(qsizetype(utf8.size()));
+            if (buffer.size() < room)
+                buffer.resize(room);
+            QChar *begin = buffer.data();
+            FViews[i] = QStringView(begin, Decode(utf8, begin) - begin);
+        }
+        return FViews;
+    }
+
+private:
+    /// Most cells are ASCII, which widens byte by byte faster than a decoder call costs.
+    QChar *Decode(std::string_view utf8, QChar *out)
+    {
+        QChar *const begin = out;
+        for (const char byte : utf8) {
+            if (uchar(byte) >= 0x80)
+                return FDecoder.appendToBuffer(begin, QByteArrayView(utf8.data(), qsizetype(utf8.size())));
+            *out++ = QChar(uchar(byte));
+        }
+        return out;
+    }
+
+    const TStringArray &FMatrix;
+    std::vector<int> FColumns;
+    std::vector<bool> FCheckColumns;
+    std::vector<QString> FBuffers;
+    std::vector<QStringView> FViews;
+    // Each cell is whole, so the decoder needs no state; a cell that begins with a byte
+    // order mark keeps it.
+    QStringDecoder FDecoder{QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom};
+};
+
 } // namespace
 
 struct TReportListView::Private {
@@ -236,6 +296,15 @@ struct TReportListView::Private {
     int FInterRowWidth = 3;
     bool FFixedColOne = false;
     bool FSizingNewColumns = false;
+    /// The last filter: the display order keeps the rows it passed first, so data rows
+    /// 1..FShownRows show and the rest are hidden. `FFilteredOut` marks the hidden ones
+    /// by stored row (0-based), which they keep through every sort, so that a sort can put
+    /// them last again. -1: no filter holds.
+    int FShownRows = -1;
+    std::vector<bool> FFilteredOut;
+    /// Set while the view itself reorders the store: its announcement does not end the
+    /// filter.
+    bool FReordering = false;
 
     TRLData &Store() const { return *q->FRLData; }
     TStringArray &Matrix() const { return q->FRLData->Strings(); }
@@ -245,13 +314,32 @@ struct TReportListView::Private {
     bool ValidRow(int r) const { return r >= 1 && r <= NrOfRows(); }
     bool RowDisabled(int r) const { return Matrix().GetRowAttrib(r) & RowDisabledBit; }
     bool IsCheckColumn(int c) const { return Store().GetColCheckMode(c) != TRLData::cmNone; }
+    /// The data rows the grid shows: all of them unless a filter hides some.
+    int ShownRows() const { return FShownRows < 0 ? NrOfRows() : FShownRows; }
+    bool ShownRow(int r) const { return r >= 1 && r <= ShownRows(); }
+
+    // Filtering steps
+    std::vector<int> SearchedColumns(const std::vector<int> &FilterColumns) const;
+    std::vector<bool> FilteredOut(const TRowFilter &filter, const std::vector<int> &FilterColumns) const;
+    void SortStore(int Col, int ColSec, bool Ascending);
+    void Reorder(const std::function<void()> &reorder);
+    void KeepFilteredOutLast();
+    void EndFilter();
+    /// Ends the filter when the whole matrix was announced as changed by anyone but the
+    /// view's own sorting: its rows were replaced or reordered.
+    void MatrixCellsChanged(int FirstCol, int FirstRow, int LastCol, int LastRow);
+    /// The stored row at the top of the grid's selection; 0 when that row is not shown.
+    int CurrentStoredRow() const;
+    /// The shown data row that holds stored row `stored`; 0 when none does.
+    int ShownRowOf(int stored) const;
+    void MoveCursorTo(int dataRow);
 
     /// Grid rows, fixed rows and header heights after the store's row count or the
     /// header visibility.
     void SyncRows()
     {
         q->BeginUpdate();
-        q->TCustomGrid::SetRowCount(FRows.GridRowCount(NrOfRows()));
+        q->TCustomGrid::SetRowCount(FRows.GridRowCount(ShownRows()));
         q->SetFixedRows(FRows.HeadRows());
         SetHeaderHeights();
         q->EndUpdate();
@@ -328,7 +416,7 @@ struct TReportListView::Private {
     {
         const int dataRow = FRows.DataRow(gridRow);
         return gridRow >= q->GetFixedRows() && q->GetColumnEditable(FColOrder.DataColumn(gridCol))
-               && !(ValidRow(dataRow) && RowDisabled(dataRow));
+               && !(ShownRow(dataRow) && RowDisabled(dataRow));
     }
     void SetEditingOption(bool on)
     {
@@ -427,6 +515,11 @@ TReportListView::TReportListView(QWidget *parent)
         PaintNow();
     };
     connect(&matrix, &TStringArray::CellsChanged, this, contentChanged);
+    connect(&matrix, &TStringArray::SizeChanged, this, [this] { d->EndFilter(); });
+    connect(&matrix, &TStringArray::CellsChanged, this,
+            [this](int FirstCol, int FirstRow, int LastCol, int LastRow) {
+                d->MatrixCellsChanged(FirstCol, FirstRow, LastCol, LastRow);
+            });
     connect(&matrix, &TStringArray::PercentDone, this, [this](int percent) {
         if (OnPercentDone)
             OnPercentDone(this, percent);
@@ -553,7 +646,7 @@ void TReportListView::SetEmptyMessage(const QString &Text)
 {
     if (Text == d->FEmptyMsg)
         return;
-    Change(d->FEmptyMsg, Text, GetNrOfRows() == 0);
+    Change(d->FEmptyMsg, Text, d->ShownRows() == 0);
     ChangedSetup();
 }
 
@@ -604,7 +697,7 @@ int TReportListView::GetTopRow() const { return d->FRows.DataRow(TCustomGrid::Ge
 void TReportListView::SetTopRow(int n)
 {
     const int head = d->FRows.HeadRows();
-    TCustomGrid::SetTopRow(std::max(std::min(d->FRows.GridRow(n), head + GetNrOfRows() - 1), head));
+    TCustomGrid::SetTopRow(std::max(std::min(d->FRows.GridRow(n), head + d->ShownRows() - 1), head));
 }
 
 int TReportListView::GetRowSelectMode() const { return d->FRowSelectMode; }
@@ -617,7 +710,7 @@ void TReportListView::SetRowSelectMode(int Mode)
         d->SetAllRowBits(RowSelectedBit, false);
         if (Mode == 0) {
             // Outside the cells, so that no cell shows as selected.
-            const int col = GetNrOfColumns() + 1, row = d->FRows.GridRow(GetNrOfRows() + 1);
+            const int col = GetNrOfColumns() + 1, row = d->FRows.GridRow(d->ShownRows() + 1);
             SetSelection({col, row, col, row});
         }
     });
@@ -1127,10 +1220,10 @@ void TReportListView::CenterScrollAndSelect(int Row)
     d->WithoutPaint([&] {
         SelectRow(Row);
         const int v = GetVisibleRowCount();
-        const int n = GetNrOfRows();
+        const int n = d->ShownRows();
         SetTopRow(std::max(Row > n - v / 2 ? n - v + 1 : Row - v / 2, 1));
         // The data row converted to its grid row: the head rows come first.
-        if (d->ValidRow(Row)) {
+        if (d->ShownRow(Row)) {
             const int gridRow = d->FRows.GridRow(Row);
             SetSelection({GetFixedCols(), gridRow, GetColCount() - 1, gridRow});
         }
@@ -1214,20 +1307,171 @@ void TReportListView::ExportHTMLTable(const QString &FName, int LoC, int LoR, in
 
 void TReportListView::Sort(int Col, int ColSec, bool Ascending)
 {
-    // The store listens for sort keys only while someone may rewrite them.
-    if (OnBeforeSortExchange)
-        FRLData->OnBeforeSortExchange = [this](QObject *, const QString &Text, QString &ExchgText) {
-            OnBeforeSortExchange(this, Text, ExchgText);
-        };
-    const auto detach = qScopeGuard([this] { FRLData->OnBeforeSortExchange = nullptr; });
-    FRLData->Sort(Col, ColSec, Ascending);
+    d->Reorder([&] { d->SortStore(Col, ColSec, Ascending); });
     PaintNow();
 }
 
 void TReportListView::UnSort()
 {
-    FRLData->UnSort();
+    d->Reorder([&] { FRLData->UnSort(); });
     PaintNow();
+}
+
+void TReportListView::Private::SortStore(int Col, int ColSec, bool Ascending)
+{
+    // The store listens for sort keys only while someone may rewrite them.
+    if (q->OnBeforeSortExchange)
+        Store().OnBeforeSortExchange = [this](QObject *, const QString &Text, QString &ExchgText) {
+            q->OnBeforeSortExchange(q, Text, ExchgText);
+        };
+    const auto detach = qScopeGuard([this] { Store().OnBeforeSortExchange = nullptr; });
+    Store().Sort(Col, ColSec, Ascending);
+}
+
+// ---- Filtering --------------------------------------------------------------------------------
+
+void TReportListView::FilterAndSort(const QString &FilterExp, const std::vector<int> &FilterColumns, bool IgnoreCase,
+                                    TFilterMode FilterMode, int SortColumn, bool Ascending)
+{
+    const TRowFilter filter(FilterExp, FilterMode, IgnoreCase);
+    if (!filter.IsValid())
+        throw ENVORepListError(QStringLiteral("Component \"%1\": %2").arg(ComponentName(this), filter.ErrorString()));
+    HideEditor();
+    // One picture at the end, not one per step.
+    d->WithoutPaint([&] {
+        const int current = d->CurrentStoredRow();
+        std::vector<bool> filteredOut = d->FilteredOut(filter, FilterColumns);
+        // A handler that changed the row count has ended the filter and left rows the
+        // verdicts no longer describe.
+        if (int(filteredOut.size()) != GetNrOfRows())
+            return;
+        d->Reorder([&] {
+            if (d->ValidCol(SortColumn))
+                d->SortStore(SortColumn, FRLData->GetSortColumnSec(), Ascending);
+            else
+                FRLData->UnSort();
+            d->FFilteredOut = std::move(filteredOut);
+            d->FShownRows = 0;
+        });
+        d->SyncRows();
+        // The current row stays on its row while that shows; otherwise the list starts
+        // over at its first row.
+        const int row = std::max(d->ShownRowOf(current), 1);
+        d->MoveCursorTo(row);
+        if (row < GetTopRow() || row >= GetTopRow() + GetVisibleRowCount())
+            SetTopRow(row);
+    });
+    ChangedSetup();
+}
+
+int TReportListView::GetNrOfShownRows() const { return d->ShownRows(); }
+
+std::vector<int> TReportListView::Private::SearchedColumns(const std::vector<int> &FilterColumns) const
+{
+    std::vector<int> columns;
+    if (FilterColumns.empty()) {
+        for (int c = 1; c <= NrOfCols(); ++c)
+            columns.push_back(c);
+    } else {
+        std::copy_if(FilterColumns.begin(), FilterColumns.end(), std::back_inserter(columns),
+                     [this](int c) { return c >= 0 && c <= NrOfCols(); });
+    }
+    std::erase_if(columns, [this](int c) { return c >= 1 && FColumnIsPwd[size_t(c - 1)]; });
+    return columns;
+}
+
+std::vector<bool> TReportListView::Private::FilteredOut(const TRowFilter &filter,
+                                                        const std::vector<int> &FilterColumns) const
+{
+    std::vector<int> columns = SearchedColumns(FilterColumns);
+    std::vector<bool> checkColumns;
+    for (int c : columns)
+        checkColumns.push_back(c >= 1 && IsCheckColumn(c));
+    TSearchedCells cells(Matrix(), std::move(columns), std::move(checkColumns));
+    const int rows = NrOfRows();
+    // The rows are read in the order they are stored, which is the order their cells lie
+    // in memory: read in a sorted order, a million rows would cost a cache miss each.
+    std::vector<int> shownAt(static_cast<size_t>(rows));
+    for (int pos = 1; pos <= rows; ++pos)
+        shownAt[size_t(Matrix().GetSortOrder(pos) - 1)] = pos;
+    std::vector<bool> filteredOut(static_cast<size_t>(rows));
+    for (int stored = 1; stored <= rows; ++stored) {
+        const int r = shownAt[size_t(stored - 1)];
+        bool found = filter.Matches(cells.Read(r), true);
+        if (q->OnBeforeFilter) {
+            bool verdict = found;
+            TLogicOp combine = loAND;
+            q->OnBeforeFilter(q, r, verdict, combine);
+            if (NrOfRows() != rows)
+                return {};
+            found = CombineVerdicts(combine, verdict, found);
+        }
+        filteredOut[size_t(stored - 1)] = !found;
+    }
+    return filteredOut;
+}
+
+void TReportListView::Private::Reorder(const std::function<void()> &reorder)
+{
+    {
+        FReordering = true;
+        const auto done = qScopeGuard([this] { FReordering = false; });
+        reorder();
+    }
+    KeepFilteredOutLast();
+}
+
+void TReportListView::Private::KeepFilteredOutLast()
+{
+    if (FShownRows < 0)
+        return;
+    const int rows = NrOfRows();
+    std::vector<int> order(static_cast<size_t>(rows));
+    for (int pos = 1; pos <= rows; ++pos)
+        order[size_t(pos - 1)] = Matrix().GetSortOrder(pos);
+    // Stable: the shown rows keep the order the sort gave them, and so do the hidden ones.
+    const auto hidden = std::stable_partition(order.begin(), order.end(),
+                                              [this](int stored) { return !FFilteredOut[size_t(stored - 1)]; });
+    FShownRows = int(hidden - order.begin());
+    for (int pos = 1; pos <= rows; ++pos)
+        Matrix().SetSortOrder(pos, order[size_t(pos - 1)]);
+}
+
+void TReportListView::Private::EndFilter()
+{
+    if (FShownRows < 0)
+        return;
+    FShownRows = -1;
+    FFilteredOut.clear();
+    SyncRows();
+}
+
+void TReportListView::Private::MatrixCellsChanged(int FirstCol, int FirstRow, int LastCol, int LastRow)
+{
+    if (!FReordering && FirstCol == 0 && FirstRow == 1 && LastCol == Matrix().NrOfColumns()
+        && LastRow == Matrix().NrOfRows())
+        EndFilter();
+}
+
+int TReportListView::Private::CurrentStoredRow() const
+{
+    const int shown = SelectionTopRow();
+    return ShownRow(shown) ? Matrix().GetSortOrder(shown) : 0;
+}
+
+int TReportListView::Private::ShownRowOf(int stored) const
+{
+    for (int r = 1; r <= ShownRows(); ++r)
+        if (Matrix().GetSortOrder(r) == stored)
+            return r;
+    return 0;
+}
+
+void TReportListView::Private::MoveCursorTo(int dataRow)
+{
+    TGridRect selection = q->GetSelection();
+    selection.Top = selection.Bottom = FRows.GridRow(dataRow);
+    q->SetSelection(selection);
 }
 
 // ---- Accessibility and size -------------------------------------------------------------------
@@ -1242,7 +1486,7 @@ QString TReportListView::GetCellText(int col, int row) const
     if (row == d->FRows.ColumnHeaderRow())
         return GetHeader(dataCol);
     const int dataRow = d->FRows.DataRow(row);
-    if (!d->ValidRow(dataRow))
+    if (!d->ShownRow(dataRow))
         return {};
     if (GetColumnIsPwd(dataCol))
         return QStringLiteral("password");
@@ -1284,7 +1528,7 @@ void TReportListView::Paint(TCanvas &canvas)
         TCanvas &bitmap = buffer.Canvas();
         TCustomDrawGrid::Paint(bitmap);
         const int width = viewport()->width(), height = viewport()->height();
-        if (GetNrOfRows() == 0)
+        if (d->ShownRows() == 0)
             d->PaintEmptyList(bitmap, width, height);
         d->PaintInterRowIndicator(bitmap, width);
     }
@@ -1316,7 +1560,7 @@ void TReportListView::Private::PaintInterRowIndicator(TCanvas &canvas, int width
     const int p = FInterRowIndi;
     const int head = FRows.HeadRows();
     const int gridTop = q->TCustomGrid::GetTopRow();
-    if (p == 0 || p < gridTop - head + 1 || p > NrOfRows() + 1)
+    if (p == 0 || p < gridTop - head + 1 || p > ShownRows() + 1)
         return;
     const bool lines = q->GetOptions() & (goFixedHorzLine | goHorzLine);
     const int pitch = q->GetDefaultRowHeight() + (lines ? q->GetGridLineWidth() : 0);
@@ -1576,7 +1820,7 @@ QString TReportListView::GetEditText(int col, int row)
     // The column shown at the cell, not the grid column's number.
     const int dataCol = d->FColOrder.DataColumn(col);
     const int dataRow = d->FRows.DataRow(row);
-    QString value = FRLData->Strings().GetString(dataCol, dataRow);
+    QString value = d->ShownRow(dataRow) ? FRLData->Strings().GetString(dataCol, dataRow) : QString();
     if (d->IsCheckColumn(dataCol) && !value.isEmpty())
         value.remove(0, 1);
     if (OnGetEditText)
@@ -1588,7 +1832,7 @@ void TReportListView::SetEditText(int col, int row, const QString &value)
 {
     const int dataCol = d->FColOrder.DataColumn(col);
     const int dataRow = d->FRows.DataRow(row);
-    if (!d->ValidCol(dataCol) || !d->ValidRow(dataRow))
+    if (!d->ValidCol(dataCol) || !d->ShownRow(dataRow))
         return;
     QString stored = value;
     if (d->IsCheckColumn(dataCol)) {
@@ -1651,7 +1895,7 @@ void TReportListView::KeyPressed(QKeyEvent *event)
             d->WithoutPaint([&] {
                 d->SetAllRowBits(RowSelectedBit, false);
                 const int r = d->SelectionTopRow();
-                if (d->ValidRow(r))
+                if (d->ShownRow(r))
                     d->SetRowBits(r, RowSelectedBit, true);
             });
             CursorKeyAction(key);
@@ -1702,21 +1946,12 @@ void TReportListView::Private::HeaderSort(int dataCol)
     const auto restoreCursor = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
     // The grid's top selected row is a grid row: converted to its data row before the
     // store's order is asked, and back after the sort.
-    const int shown = SelectionTopRow();
-    const int stored = ValidRow(shown) ? Matrix().GetSortOrder(shown) : 0;
+    const int stored = CurrentStoredRow();
     const bool ascending = !Store().GetSortToggle();
     Store().SetSortToggle(ascending);
     q->Sort(dataCol, Store().GetSortColumnSec(), ascending);
-    if (stored == 0)
-        return;
-    for (int r = 1; r <= NrOfRows(); ++r) {
-        if (Matrix().GetSortOrder(r) == stored) {
-            TGridRect selection = q->GetSelection();
-            selection.Top = selection.Bottom = FRows.GridRow(r);
-            q->SetSelection(selection);
-            return;
-        }
-    }
+    if (const int r = ShownRowOf(stored))
+        MoveCursorTo(r);
 }
 
 void TReportListView::Private::ClickDataCell(int gridCol, int row, int dataCol, int x, Qt::KeyboardModifiers shift)
@@ -1725,7 +1960,7 @@ void TReportListView::Private::ClickDataCell(int gridCol, int row, int dataCol, 
     WithoutPaint([&] {
         SetEditingOption(EditingAllowed(gridCol, row));
         const TCheckMode mode = Store().GetColCheckMode(dataCol);
-        if (mode != TRLData::cmNone && x - q->CellRect(gridCol, row).left() < 18 && !FROCheckMarks && ValidRow(r)
+        if (mode != TRLData::cmNone && x - q->CellRect(gridCol, row).left() < 18 && !FROCheckMarks && ShownRow(r)
             && !RowDisabled(r) && (Matrix().GetLength(dataCol, r) > 1 || FShowEmptyCBx))
             ToggleCheckMark(dataCol, r);
         SelectByMode(shift);
@@ -1748,7 +1983,7 @@ void TReportListView::Private::ToggleCheckMark(int dataCol, int row)
 void TReportListView::Private::SelectByMode(Qt::KeyboardModifiers shift)
 {
     const int r = SelectionTopRow();
-    if (!ValidRow(r) || (FRowSelectMode != 1 && FRowSelectMode != 2))
+    if (!ShownRow(r) || (FRowSelectMode != 1 && FRowSelectMode != 2))
         return;
     if (FRowSelectMode == 1) {
         SetAllRowBits(RowSelectedBit, false);
@@ -1757,7 +1992,8 @@ void TReportListView::Private::SelectByMode(Qt::KeyboardModifiers shift)
         // Only the anchor's selection bit spreads over the range: a disabled row stays
         // disabled and an enabled one enabled, whatever the anchor row is.
         const bool selected = ValidRow(FSelectAnchor) && (Matrix().GetRowAttrib(FSelectAnchor) & RowSelectedBit);
-        for (int row = std::min(FSelectAnchor, r); row <= std::max(FSelectAnchor, r); ++row)
+        // Rows a filter hides keep their bits, also when the anchor is one of them.
+        for (int row = std::min(FSelectAnchor, r); row <= std::min(std::max(FSelectAnchor, r), ShownRows()); ++row)
             SetRowBits(row, RowSelectedBit, selected);
     } else {
         FSelectAnchor = r;

@@ -2,6 +2,7 @@
 
 #include "NVO_Corvane.h"
 #include "NVO_Grid.h"
+#include "NVO_RowFilter.h"
 #include "NVO_replist.h"
 
 #include <QtCore/QString>
@@ -200,6 +201,9 @@ class NVO_EXPORT TReportListView : public TCustomDrawGrid
     Q_PROPERTY(QString Comment READ GetComment WRITE SetComment STORED false DESIGNABLE false)
     /// An identifier kept with the list's data (in the store).
     Q_PROPERTY(QString DataID READ GetDataID WRITE SetDataID STORED false DESIGNABLE false)
+    /// The rows the last filter left in view (data rows 1..NrOfShownRows); NrOfRows while no
+    /// filter holds.
+    Q_PROPERTY(int NrOfShownRows READ GetNrOfShownRows STORED false DESIGNABLE false)
 
 public:
     enum TFontStyle { fsBold = 0x1, fsItalic = 0x2, fsUnderline = 0x4, fsStrikeOut = 0x8 };
@@ -476,6 +480,35 @@ public:
     /// its size raised to hold the editors; its own widgets are left alone. A null form
     /// shows nothing and gives mrNone.
     int EditRowEntries(int Row, QDialog *ContainerForm, int PosLeft, int PosTop);
+    // ---- filtering ------------------------------------------------------------------------
+    using TFilterMode = TRowFilter::TFilterMode;
+    /// Shows only the rows that pass `FilterExp` (syntax by `FilterMode`, see `TRowFilter`)
+    /// in the data columns `FilterColumns` (all data columns when empty; numbers outside
+    /// 0..NrOfColumns are passed over; password columns are never searched, so a filter
+    /// cannot tell their texts), then sorts them by `SortColumn` with the secondary sort
+    /// column, or returns them to entry order when `SortColumn` is no data column. The
+    /// cells searched are the stored texts without their check state.
+    ///
+    /// `OnBeforeFilter` is asked for each row with `Found` set to the search's verdict and
+    /// `CombineWithInternalSearch` to loAND: a handler that only sets `Found` narrows the
+    /// search, one that also sets loReplace decides alone.
+    ///
+    /// Rows that fail are hidden, not removed: they keep their texts, check marks and
+    /// attribute bytes (selection included) and follow the shown rows as data rows
+    /// NrOfShownRows + 1..NrOfRows, where the methods that take a row number still reach
+    /// them and the counts and whole-list operations (NumSelectedRows, SelectAllRows, ...)
+    /// include them; the grid, the mouse and the keys see only the shown ones. The filter holds
+    /// through `Sort`, `UnSort` and header clicks, and ends (every row shows again, in the
+    /// order it has) when the row or column count changes or the store's rows are replaced
+    /// or reordered by other means (`Clear`, a file read, a sort of the store itself);
+    /// an empty simple filter shows every row. The grid's current row stays on its row
+    /// when that row is shown and goes to the first row otherwise.
+    ///
+    /// A malformed expression raises `ENVORepListError` ("Component "NAME": " and
+    /// `TRowFilter::ErrorString`) and changes nothing.
+    void FilterAndSort(const QString &FilterExp, const std::vector<int> &FilterColumns, bool IgnoreCase,
+                       TFilterMode FilterMode, int SortColumn, bool Ascending);
+    int GetNrOfShownRows() const;
 
     /// The cell's text for screen readers: names in the header rows, the stored text
     /// (marked "checked"/"unchecked" in check-mark columns, hidden in password columns).
