@@ -3,6 +3,8 @@
 #include "NVO_Corvane.h"
 #include "NVO_StringArray.h"
 
+#include <QtCore/QMetaMethod>
+
 #include <algorithm>
 #include <utility>
 
@@ -363,10 +365,27 @@ void TDataTable::SetFComment(const QString &Text)
     AnnounceComment();
 }
 
+void TDataTable::connectNotify(const QMetaMethod &Signal)
+{
+    if (FCellListeners >= 0 && Signal == QMetaMethod::fromSignal(&TDataTable::CellsChanged))
+        ++FCellListeners;
+}
+
+void TDataTable::disconnectNotify(const QMetaMethod &Signal)
+{
+    // Qt names no signal when every connection of the table went at once, and names a
+    // signal once when one call cut several of its connections: the count is then taken
+    // afresh at the next announcement (asking Qt from here would deadlock).
+    if (!Signal.isValid() || Signal == QMetaMethod::fromSignal(&TDataTable::CellsChanged))
+        FCellListeners = -1;
+}
+
 void TDataTable::AnnounceCells(int FirstCol, int FirstRow, int LastCol, int LastRow)
 {
+    if (FCellListeners < 0)
+        FCellListeners = receivers(SIGNAL(CellsChanged(int, int, int, int)));
     // A table without cells has nothing to name, but the operation still happened.
-    if (FirstCol <= LastCol && FirstRow <= LastRow)
+    if (FCellListeners > 0 && FirstCol <= LastCol && FirstRow <= LastRow)
         Q_EMIT CellsChanged(FirstCol, FirstRow, LastCol, LastRow);
     if (OnDataChanged)
         OnDataChanged(this);

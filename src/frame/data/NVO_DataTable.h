@@ -132,6 +132,10 @@ Q_SIGNALS:
     void Exchanged(Qt::Orientation Orientation, int Index1, int Index2);
     void PercentDone(int Percent);
 
+protected:
+    void connectNotify(const QMetaMethod &Signal) override;
+    void disconnectNotify(const QMetaMethod &Signal) override;
+
 private:
     struct Column
     {
@@ -170,6 +174,11 @@ private:
     std::vector<Column> FColumns;
     std::vector<Row> FRows;
     QString FComment;
+    /// The connections to `CellsChanged`, or -1 while unknown. An emission costs a call
+    /// into Qt even when nobody listens, several times what storing a value costs; a
+    /// table filled while no view listens (a suppressed editor, one built aside) spares
+    /// it per value.
+    int FCellListeners = 0;
 };
 
 } // namespace nvo
