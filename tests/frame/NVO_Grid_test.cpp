@@ -573,6 +573,7 @@ TEST(Grid, TheEditorOpensWithF2AndHandsBackItsTextOnEnter)
     QTest::keyClicks(grid.InplaceEditor(), QStringLiteral("zz"));
     QTest::keyClick(grid.InplaceEditor(), Qt::Key_Escape);
     EXPECT_FALSE(grid.GetEditorMode());
+    EXPECT_EQ(stored, QStringList{QStringLiteral("1:1=xy")});
     QTest::keyClick(&grid, Qt::Key_F2);
     QTest::keyClicks(grid.InplaceEditor(), QStringLiteral("q"));
     QTest::keyClick(grid.InplaceEditor(), Qt::Key_Down);

@@ -728,3 +728,37 @@ TEST(NTabEdEntry, KeysAnnounceTheSelectionAndScrollingTheTopLeft)
     editor->SetTopRow(0);
     EXPECT_EQ(editor->GetTopRow(), 1);
 }
+
+TEST(NTabEdEntry, EscapeLeavesEditingAndKeepsTheCellAsItWas)
+{
+    auto editor = MakeEditor();
+    editor->Data().SetMScaleType(3, mstNominal);
+    editor->Data().SetNominalID(3, 2, QStringLiteral("red"));
+    const struct
+    {
+        int c;
+        double value;
+        uint8_t state;
+        const char *shown;
+    } cases[] = {
+        {1, 5.0, 0, "5.000"},
+        {2, 7.0, cellstate::MarkedA | cellstate::Empty, ""},
+        {3, 2.0, 0, "red"}, // the pick list of an identifier column
+    };
+    for (const auto &c : cases) {
+        editor->SetElem(c.c, 1, c.value);
+        editor->Data().SetCellState(c.c, 1, c.state);
+        editor->SetSelection({c.c + 1, 1, c.c + 1, 1});
+        editor->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), '9');
+        ASSERT_NE(editor->InplaceEditor(), nullptr) << c.c;
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("12"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        EXPECT_FALSE(editor->GetEditorMode()) << c.c;
+        EXPECT_EQ(editor->InplaceEditor(), nullptr) << c.c;
+        EXPECT_EQ(editor->GetElem(c.c, 1), c.value) << c.c;
+        EXPECT_EQ(editor->GetCellState(c.c, 1), c.state) << c.c;
+        EXPECT_EQ(editor->GetCellText(c.c + 1, 1), QString::fromLatin1(c.shown)) << c.c;
+        EXPECT_EQ(editor->GetSelection(), (TGridRect{c.c + 1, 1, c.c + 1, 1})) << c.c;
+    }
+}
