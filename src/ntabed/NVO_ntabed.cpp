@@ -399,7 +399,9 @@ void TNTabEd::InsertRow(int ix)
         return;
     {
         TSuppressScope inserting(*this);
+        const int height = GetRowHeights(std::min(ix, GetNrOfRows()));
         d->Data->InsertRow(ix);
+        PlaceInsertedCell(kRowAxis, ix, height);
     }
     Repaint();
 }
@@ -412,7 +414,9 @@ void TNTabEd::InsertColumn(int ix)
         TSuppressScope inserting(*this);
         // The new column's precision is that of the column it is inserted before.
         const int8_t precision = d->FDecP[size_t(std::min(ix, GetNrOfColumns()) - 1)];
+        const int width = GetColWidths(std::min(ix, GetNrOfColumns()));
         d->Data->InsertColumn(ix);
+        PlaceInsertedCell(kColAxis, ix, width);
         d->FDecP.pop_back();
         d->FDecP.insert(d->FDecP.begin() + (ix - 1), precision);
     }
@@ -426,7 +430,7 @@ void TNTabEd::RemoveRow(int ix)
     HideEditor();
     {
         TSuppressScope removing(*this);
-        d->Data->RemoveRow(ix);
+        RemoveCellOf(kRowAxis, ix, [&] { d->Data->RemoveRow(ix); });
     }
     Repaint();
 }
@@ -441,7 +445,7 @@ void TNTabEd::RemoveColumn(int ix)
         // The removed column takes its precision with it.
         std::vector<int8_t> precisions = d->FDecP;
         precisions.erase(precisions.begin() + (ix - 1));
-        d->Data->RemoveColumn(ix);
+        RemoveCellOf(kColAxis, ix, [&] { d->Data->RemoveColumn(ix); });
         d->FDecP = std::move(precisions);
     }
     Repaint();
@@ -486,16 +490,17 @@ struct TNTabEd::TAxis {
     void (TCustomGrid::*SetFixed)(int);
     int TNTabEd::Private::*Offset;
     int (TNTabEd::*DataCount)() const;
+    void (TCustomGrid::*Move)(int, int);
 };
 
 const TNTabEd::TAxis TNTabEd::kColAxis{true, &TCustomGrid::GetColCount, &TCustomGrid::SetColCount,
                                        &TCustomGrid::GetColWidths, &TCustomGrid::SetColWidths,
                                        &TCustomGrid::SetFixedCols, &Private::FColOffset,
-                                       &TNTabEd::GetNrOfColumns};
+                                       &TNTabEd::GetNrOfColumns, &TCustomGrid::MoveColumn};
 const TNTabEd::TAxis TNTabEd::kRowAxis{false, &TCustomGrid::GetRowCount, &TCustomGrid::SetRowCount,
                                        &TCustomGrid::GetRowHeights, &TCustomGrid::SetRowHeights,
                                        &TCustomGrid::SetFixedRows, &Private::FRowOffset,
-                                       &TNTabEd::GetNrOfRows};
+                                       &TNTabEd::GetNrOfRows, &TCustomGrid::MoveRow};
 
 bool TNTabEd::GetAttribRowVisible() const { return d->FColOffset == 1; }
 void TNTabEd::SetAttribRowVisible(bool on)
@@ -537,6 +542,27 @@ void TNTabEd::ShowAttribCells(const TAxis &axis, bool on, int shownSize)
     const int dx = axis.Horizontal ? shift : 0, dy = axis.Horizontal ? 0 : shift;
     SetSelection({selection.Left + dx, selection.Top + dy, selection.Right + dx, selection.Bottom + dy});
     ChangedLayout();
+}
+
+// The table adds and drops cells at the end of an axis, as far as the grid can tell; a
+// width or height belongs to its column or row, so the sizes move with them. (The grid's
+// moves tell no one here: the editor does not let columns or rows be dragged.)
+void TNTabEd::PlaceInsertedCell(const TAxis &axis, int ix, int size)
+{
+    const int at = ix + d.get()->*axis.Offset;
+    (this->*axis.Move)((this->*axis.Count)() - 1, at);
+    (this->*axis.SetSize)(at, size);
+}
+
+void TNTabEd::RemoveCellOf(const TAxis &axis, int ix, const std::function<void()> &removeFromTable)
+{
+    const int at = ix + d.get()->*axis.Offset;
+    const int last = (this->*axis.Count)() - 1;
+    (this->*axis.Move)(at, last);
+    // A table that refuses leaves every size where it was.
+    auto restore = qScopeGuard([&] { (this->*axis.Move)(last, at); });
+    removeFromTable();
+    restore.dismiss();
 }
 
 void TNTabEd::SetDefaultColWidth(int width)

@@ -395,6 +395,11 @@ private:
     int AxisSize(const TAxis &axis, int Index) const;
     bool SetAxisSize(const TAxis &axis, int Index, int size);
     void ShowAttribCells(const TAxis &axis, bool on, int shownSize);
+    /// Moves the cell the table just added at the end of the axis to data index `ix`,
+    /// with size `size`; the sizes after it move along.
+    void PlaceInsertedCell(const TAxis &axis, int ix, int size);
+    /// Removes data index `ix` through `removeFromTable`, the sizes after it moving along.
+    void RemoveCellOf(const TAxis &axis, int ix, const std::function<void()> &removeFromTable);
     void SetMark(int ACol, int ARow, uint8_t bit, bool marked);
     bool AnyMarkIn(int FirstCol, int FirstRow, int LastCol, int LastRow) const;
     /// The grid column of the row attributes / the grid row of the column attributes.

@@ -12,9 +12,11 @@
 
 #include <climits>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 using namespace nvo;
 using namespace nvo::test;
@@ -227,6 +229,47 @@ TEST(NTabEd, InsertAndRemoveKeepToTheirRanges)
     editor.InsertRow(2);
     EXPECT_EQ(editor.GetNrOfRows(), 2);
     EXPECT_EQ(editor.GetRowCount(), 3);
+}
+
+TEST(NTabEd, WidthsAndHeightsStayWithTheirColumnsAndRows)
+{
+    // Widths 41..46 and heights 21..26 on six columns and rows; a new column or row takes
+    // the size of the one it is inserted before (the last one's when appended).
+    const struct
+    {
+        const char *change;
+        std::function<void(TNTabEd &)> make;
+        std::vector<int> widths;
+        std::vector<int> heights;
+    } cases[] = {
+        {"column inserted before 5", [](TNTabEd &e) { e.InsertColumn(5); }, {41, 42, 43, 44, 45, 45, 46}, {21, 22, 23, 24, 25, 26}},
+        {"column appended", [](TNTabEd &e) { e.InsertColumn(7); }, {41, 42, 43, 44, 45, 46, 46}, {21, 22, 23, 24, 25, 26}},
+        {"column 2 removed", [](TNTabEd &e) { e.RemoveColumn(2); }, {41, 43, 44, 45, 46}, {21, 22, 23, 24, 25, 26}},
+        {"row inserted before 5", [](TNTabEd &e) { e.InsertRow(5); }, {41, 42, 43, 44, 45, 46}, {21, 22, 23, 24, 25, 25, 26}},
+        {"row 1 removed", [](TNTabEd &e) { e.RemoveRow(1); }, {41, 42, 43, 44, 45, 46}, {22, 23, 24, 25, 26}},
+    };
+    for (const auto &c : cases) {
+        TNTabEd editor;
+        editor.SetAttribColVisible(true); // both attribute cells shown: both offsets count
+        editor.Redimension(6, 6);
+        for (int i = 1; i <= 6; ++i) {
+            editor.SetColWidths(i, 40 + i);
+            editor.SetRowHeights(i, 20 + i);
+        }
+        editor.SetColWidths(-1, 30);
+        editor.SetRowHeights(-1, 19);
+        c.make(editor);
+        std::vector<int> widths, heights;
+        for (int i = 1; i <= editor.GetNrOfColumns(); ++i)
+            widths.push_back(editor.GetColWidths(i));
+        for (int i = 1; i <= editor.GetNrOfRows(); ++i)
+            heights.push_back(editor.GetRowHeights(i));
+        EXPECT_EQ(widths, c.widths) << c.change;
+        EXPECT_EQ(heights, c.heights) << c.change;
+        EXPECT_EQ(editor.GetColWidths(0), 80) << c.change;
+        EXPECT_EQ(editor.GetColWidths(-1), 30) << c.change;
+        EXPECT_EQ(editor.GetRowHeights(-1), 19) << c.change;
+    }
 }
 
 TEST(NTabEd, PrecisionIsClampedPerColumn)
