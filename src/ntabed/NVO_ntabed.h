@@ -283,7 +283,7 @@ public:
     void RemoveColumn(int ix);
     /// Every value and state 0, the names "C-1".., "R-1".., every precision 3.
     void Clear();
-    /// Every value `value`.
+    /// Every value `value`; the cell states (empty, not-a-number, marks) stay.
     void Fill(double value);
     /// Fills the cells with a state bit of `Statemask`; returns their number.
     int FillMarkedCells(double value, uint8_t Statemask);

@@ -80,6 +80,20 @@ TEST(DataTable, CellStateOperationsActOnTheirBitsOnly)
     EXPECT_EQ(t.GetCellState(1, 1), cellstate::NotANumber);
 }
 
+TEST(DataTable, FillSetsEveryValueAndLeavesEveryState)
+{
+    TDataTable t;
+    t.Resize(2, 2);
+    const uint8_t states[] = {cellstate::NotANumber, cellstate::Empty, cellstate::MarkedA | cellstate::MarkedB, 0};
+    for (int i = 0; i < 4; ++i)
+        t.SetCellState(i % 2 + 1, i / 2 + 1, states[i]);
+    t.Fill(2.5);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(t.GetElem(i % 2 + 1, i / 2 + 1), 2.5) << i;
+        EXPECT_EQ(t.GetCellState(i % 2 + 1, i / 2 + 1), states[i]) << i;
+    }
+}
+
 TEST(DataTable, NamesAndIdentifiersAreCutAndLookedUp)
 {
     TDataTable t;

@@ -272,6 +272,26 @@ TEST(NTabEd, WidthsAndHeightsStayWithTheirColumnsAndRows)
     }
 }
 
+TEST(NTabEd, FillChangesTheValuesAndNoCellState)
+{
+    TNTabEd editor;
+    editor.SetIsEmpty(1, 1, true);
+    editor.Data().SetCellState(2, 1, cellstate::NotANumber | cellstate::MarkedB);
+    editor.SetElemMarkedA(3, 1, true);
+    EventRecorder events;
+    editor.OnChange = events.Recorder(QStringLiteral("OnChange"));
+    editor.OnCellStateChanged = events.Recorder(QStringLiteral("OnCellStateChanged"));
+    editor.Fill(4.0);
+    EXPECT_EQ(events.Events(), QStringList{QStringLiteral("OnChange")});
+    EXPECT_EQ(editor.GetCellText(2, 1), QString()); // grid column 2 is data column 1
+    EXPECT_EQ(editor.GetCellText(3, 1), QStringLiteral("-nan-"));
+    EXPECT_EQ(editor.GetCellState(1, 1), cellstate::Empty);
+    EXPECT_EQ(editor.GetCellState(2, 1), cellstate::NotANumber | cellstate::MarkedB);
+    EXPECT_EQ(editor.GetCellState(3, 1), cellstate::MarkedA);
+    EXPECT_EQ(editor.GetCellText(4, 1), QStringLiteral("4.000"));
+    EXPECT_EQ(editor.GetElem(1, 1), 4.0);
+}
+
 TEST(NTabEd, PrecisionIsClampedPerColumn)
 {
     TNTabEd editor;

@@ -98,8 +98,6 @@ void TDataTable::Clear()
 void TDataTable::Fill(double Value)
 {
     std::fill(FValues.begin(), FValues.end(), Value);
-    for (uint8_t &state : FStates)
-        state &= ~(cellstate::NotANumber | cellstate::Empty);
     AnnounceAllCells();
 }
 

@@ -65,7 +65,8 @@ public:
     /// Every value 0 and every cell state 0; names, attributes, scale types, identifiers
     /// and the comment stay.
     void Clear();
-    /// Every value `Value`; the states of the cells become "a number" (markings stay).
+    /// Every value `Value`, as a plain matrix fills; the cell states stay as they were,
+    /// so a cell left empty or not-a-number is not made to show the filled value.
     void Fill(double Value);
 
     double GetElem(int Col, int Row) const;
