@@ -352,6 +352,8 @@ protected:
     TEditStyle GetEditStyle(int col, int row) override;
     void GetPickListItems(int col, int row, QStringList &items) override;
     bool CanEditShow() const override;
+    /// Tab moves along the row, as in a spreadsheet, whatever Options says.
+    bool TakesTabKeys() const override { return true; }
     void KeyPressed(QKeyEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;

@@ -825,3 +825,25 @@ TEST(NTabEdEntry, EscapeLeavesEditingAndKeepsTheCellAsItWas)
         EXPECT_EQ(editor->GetSelection(), (TGridRect{c.c + 1, 1, c.c + 1, 1})) << c.c;
     }
 }
+
+TEST(NTabEdEntry, TabStoresTheTypedValueAndMovesAlongTheRow)
+{
+    // The editor keeps Tab for itself, Options or not: on a form with another control,
+    // Tab must neither leave the typed number unstored nor carry the focus away.
+    QWidget form;
+    auto *editor = new TNTabEd(&form);
+    auto *other = new QLineEdit(&form);
+    other->move(0, 300);
+    form.resize(500, 400);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    editor->SetSelection({4, 1, 4, 1}); // data cell (3, 1), the last of its row
+    editor->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), '7');
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(editor->GetElem(3, 1), 7.0);
+    EXPECT_EQ(editor->GetSelection(), (TGridRect{2, 2, 2, 2})); // on into the next row
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(editor->GetSelection(), (TGridRect{4, 1, 4, 1}));
+    EXPECT_TRUE(editor->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == editor);
+}

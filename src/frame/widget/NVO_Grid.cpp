@@ -771,8 +771,7 @@ void TCustomGrid::PaintFocus(TCanvas &canvas)
 
 bool TCustomGrid::event(QEvent *event)
 {
-    // With goTabs the grid keeps Tab and Shift+Tab for itself.
-    if (event->type() == QEvent::KeyPress && FOptions.testFlag(goTabs)) {
+    if (event->type() == QEvent::KeyPress && TakesTabKeys()) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
             keyPressEvent(key);
@@ -850,7 +849,7 @@ void TCustomGrid::MoveByKey(QKeyEvent *event)
         break;
     case Qt::Key_Tab:
     case Qt::Key_Backtab: {
-        if (!FOptions.testFlag(goTabs))
+        if (!TakesTabKeys())
             return;
         const bool back = event->key() == Qt::Key_Backtab || shift;
         // Tab runs along the row and on into the next; at the ends it stays.
@@ -1156,7 +1155,7 @@ bool TCustomGrid::eventFilter(QObject *watched, QEvent *event)
         return true;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
-        if (!FOptions.testFlag(goTabs))
+        if (!TakesTabKeys())
             return false;
         keyPressEvent(key);
         return true;
