@@ -1110,7 +1110,7 @@ int TNTabEd::AutoColWidth(int ColNr, bool IncludeHeader, int Addon)
         width = metrics.horizontalAdvance(QStringLiteral("999:9999"));
         for (int row = 1; row <= GetNrOfRows(); ++row)
             width = std::max(width, metrics.horizontalAdvance(GetRowName(row)));
-    } else if (ColNr <= GetNrOfColumns()) {
+    } else if (ColNr >= 1 && ColNr <= GetNrOfColumns()) {
         if (IncludeHeader)
             width = metrics.horizontalAdvance(GetColName(ColNr));
         width = std::max(width, metrics.horizontalAdvance(FormatInt(GetColAttrib(ColNr))));

@@ -721,7 +721,11 @@ TEST(NTabEdPaint, AutoColWidthFitsTheWidestText)
     editor.SetElem(2, 3, -12345.678);
     EXPECT_EQ(editor.AutoColWidth(2, false, 0), metrics.horizontalAdvance(QStringLiteral("-12345.678")) + 8);
     EXPECT_EQ(editor.GetColWidths(2), metrics.horizontalAdvance(QStringLiteral("-12345.678")) + 8);
-    EXPECT_EQ(editor.AutoColWidth(4, true, 0), 0);
+    const int attribWidth = editor.GetColWidths(-1);
+    for (int none : {4, -2, INT_MIN}) {
+        EXPECT_EQ(editor.AutoColWidth(none, true, 0), 0) << none;
+        EXPECT_EQ(editor.GetColWidths(-1), attribWidth) << none; // below -1 is no other name for -1
+    }
     EXPECT_EQ(editor.AutoRowHeight(1, 2), metrics.height() + 4);
 }
 
