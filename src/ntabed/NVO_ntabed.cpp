@@ -739,8 +739,9 @@ void TNTabEd::SetAutoAdvanceDir(TOrientation dir)
 int TNTabEd::GetNomEditDropDownCount() const { return d->FDropdownCount; }
 void TNTabEd::SetNomEditDropDownCount(int rows)
 {
-    d->FDropdownCount = rows;
-    SetDropDownRows(rows);
+    // A list shows one row at least; what is read back is what the list will show.
+    d->FDropdownCount = std::max(rows, 1);
+    SetDropDownRows(d->FDropdownCount);
 }
 
 bool TNTabEd::GetDataReadOnly() const { return d->FReadOnly; }

@@ -192,6 +192,7 @@ public:
     int GetTopRow() const;
     void SetTopRow(int row);
     int GetNomEditDropDownCount() const;
+    /// Below 1 counts as 1.
     void SetNomEditDropDownCount(int rows);
     bool GetOptimizeRowHeight() const;
     /// After every paint the rows take the height of a text line plus 4 pixels.

@@ -7,6 +7,7 @@
 #include <QtGui/QAccessible>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QComboBox>
 #include <QtWidgets/QLineEdit>
 #include <gtest/gtest.h>
 
@@ -563,6 +564,24 @@ TEST(NTabEdEntry, IdentifierColumnsTakeIdentifiersOrWholeNumbers)
     for (double outside : {0.0, 151.0}) {
         editor->SetElem(2, 4, outside);
         EXPECT_EQ(editor->GetCellText(3, 4), QStringLiteral("nominal:") + FormatInt(qint64(outside)));
+    }
+}
+
+TEST(NTabEdEntry, ThePickListShowsTheRowsAskedAndOneAtLeast)
+{
+    auto editor = MakeEditor();
+    editor->Data().SetMScaleType(1, mstNominal);
+    for (int rows : {5, 0, -3}) {
+        editor->SetNomEditDropDownCount(rows);
+        editor->SetSelection({2, 1, 2, 1});
+        editor->setFocus();
+        QTest::keyClick(editor->viewport(), Qt::Key_F2);
+        ASSERT_NE(editor->InplaceEditor(), nullptr);
+        const auto *list = qobject_cast<QComboBox *>(editor->InplaceEditor()->parentWidget());
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(list->maxVisibleItems(), std::max(rows, 1)) << rows;
+        EXPECT_EQ(editor->GetNomEditDropDownCount(), std::max(rows, 1)) << rows;
+        QTest::keyClick(editor->InplaceEditor(), Qt::Key_Escape);
     }
 }
 
