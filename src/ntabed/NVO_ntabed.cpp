@@ -397,6 +397,8 @@ void TNTabEd::InsertRow(int ix)
 {
     if (ix < 1 || ix > GetNrOfRows() + 1)
         return;
+    // What is being typed goes into its cell first: the cell moves, the editor would not.
+    HideEditor();
     {
         TSuppressScope inserting(*this);
         const int height = GetRowHeights(std::min(ix, GetNrOfRows()));
@@ -410,6 +412,7 @@ void TNTabEd::InsertColumn(int ix)
 {
     if (ix < 1 || ix > GetNrOfColumns() + 1)
         return;
+    HideEditor();
     {
         TSuppressScope inserting(*this);
         // The new column's precision is that of the column it is inserted before.

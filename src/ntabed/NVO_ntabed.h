@@ -276,7 +276,8 @@ public:
 
     /// Both sizes in one resize of the table (each ignored below 1); repaints.
     void Redimension(int NrCols, int NrRows);
-    /// Before index `ix`, 1..count + 1; otherwise ignored.
+    /// Before index `ix`, 1..count + 1; otherwise ignored. A value being typed is
+    /// stored first, so it stays with its cell.
     void InsertRow(int ix);
     void InsertColumn(int ix);
     /// 1..count, never the last one left.

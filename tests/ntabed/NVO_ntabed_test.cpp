@@ -567,6 +567,33 @@ TEST(NTabEdEntry, IdentifierColumnsTakeIdentifiersOrWholeNumbers)
     }
 }
 
+TEST(NTabEdEntry, ANumberBeingTypedStaysWithItsCellWhenRowsOrColumnsAreInserted)
+{
+    // The number is typed into data cell (2, 3); a row or column inserted before it meanwhile
+    // moves that cell, and the number must land where the cell went, not in the new one.
+    const struct
+    {
+        const char *change;
+        std::function<void(TNTabEd &)> make;
+        int c, r;
+    } cases[] = {
+        {"row inserted before", [](TNTabEd &e) { e.InsertRow(2); }, 2, 4},
+        {"column inserted before", [](TNTabEd &e) { e.InsertColumn(1); }, 3, 3},
+    };
+    for (const auto &c : cases) {
+        auto editor = MakeEditor();
+        editor->SetSelection({3, 3, 3, 3});
+        editor->setFocus();
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("7"));
+        ASSERT_TRUE(editor->GetEditorMode()) << c.change;
+        c.make(*editor);
+        if (editor->InplaceEditor())
+            QTest::keyClick(editor->InplaceEditor(), Qt::Key_Return);
+        EXPECT_EQ(editor->GetElem(c.c, c.r), 7.0) << c.change;
+        EXPECT_EQ(editor->GetElem(2, 3) + editor->GetElem(c.c, c.r), 7.0) << c.change; // and nowhere else
+    }
+}
+
 TEST(NTabEdEntry, ThePickListShowsTheRowsAskedAndOneAtLeast)
 {
     auto editor = MakeEditor();
