@@ -42,12 +42,32 @@ QRect DataCellRect(const TNTabEd &editor, int c, int r) { return editor.CellRect
 
 /// Keys as a user types them: each goes to the widget with the focus, which is the
 /// in-place editor once the first key opened it.
-void Type(const QString &text)
+void TypeKeys(const QString &text)
 {
     for (QChar ch : text)
         QTest::keyClick(QApplication::focusWidget(), ch.toLatin1());
+}
+
+/// The keys, then Enter.
+void Type(const QString &text)
+{
+    TypeKeys(text);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
 }
+
+/// An editor on a shown form beside another control that can take the focus.
+struct TEditorOnForm {
+    QWidget Form;
+    TNTabEd *Editor = new TNTabEd(&Form);
+    QLineEdit *Other = new QLineEdit(&Form);
+    TEditorOnForm()
+    {
+        Other->move(0, 300);
+        Form.resize(500, 400);
+        Form.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&Form));
+    }
+};
 
 void TypeInto(TNTabEd &editor, int c, int r, const QString &text)
 {
@@ -584,7 +604,7 @@ TEST(NTabEdEntry, ANumberBeingTypedStaysWithItsCellWhenRowsOrColumnsAreInserted)
         auto editor = MakeEditor();
         editor->SetSelection({3, 3, 3, 3});
         editor->setFocus();
-        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("7"));
+        TypeKeys(QStringLiteral("7"));
         ASSERT_TRUE(editor->GetEditorMode()) << c.change;
         c.make(*editor);
         if (editor->InplaceEditor())
@@ -880,13 +900,8 @@ TEST(NTabEdEntry, TabStoresTheTypedValueAndMovesAlongTheRow)
 {
     // The editor keeps Tab for itself, Options or not: on a form with another control,
     // Tab must neither leave the typed number unstored nor carry the focus away.
-    QWidget form;
-    auto *editor = new TNTabEd(&form);
-    auto *other = new QLineEdit(&form);
-    other->move(0, 300);
-    form.resize(500, 400);
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    TEditorOnForm form;
+    TNTabEd *editor = form.Editor;
     editor->SetSelection({4, 1, 4, 1}); // data cell (3, 1), the last of its row
     editor->setFocus();
     QTest::keyClick(QApplication::focusWidget(), '7');
@@ -896,4 +911,15 @@ TEST(NTabEdEntry, TabStoresTheTypedValueAndMovesAlongTheRow)
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
     EXPECT_EQ(editor->GetSelection(), (TGridRect{4, 1, 4, 1}));
     EXPECT_TRUE(editor->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == editor);
+}
+
+TEST(NTabEdEntry, ANumberTypedIsStoredWhenAnotherControlTakesTheFocus)
+{
+    TEditorOnForm form; // the other control stands for a dialog's OK button
+    form.Editor->SetSelection({2, 2, 2, 2});
+    form.Editor->setFocus();
+    TypeKeys(QStringLiteral("2,5"));
+    form.Other->setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(form.Editor->GetElem(1, 2), 2.5);
+    EXPECT_FALSE(form.Editor->GetEditorMode());
 }

@@ -1135,8 +1135,22 @@ void TCustomGrid::CancelEditor()
     HideEditor();
 }
 
+void TCustomGrid::EditorFocusOut(Qt::FocusReason reason)
+{
+    // The focus went to another control (a dialog's OK button, say): what was typed is
+    // stored now, as the original grid did on exit, rather than left in an editor that
+    // the application does not read. A popup (the pick list's own list, a menu) or
+    // another window takes the focus only for a while, and the editing goes on.
+    if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason || HasFocusInside()
+        || FOptions.testFlag(goAlwaysShowEditor))
+        return;
+    Guarded([this] { HideEditor(); });
+}
+
 bool TCustomGrid::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::FocusOut && EditorWidget())
+        EditorFocusOut(static_cast<QFocusEvent *>(event)->reason());
     if (event->type() != QEvent::KeyPress || !EditorWidget())
         return TScrollControl::eventFilter(watched, event);
     auto *key = static_cast<QKeyEvent *>(event);

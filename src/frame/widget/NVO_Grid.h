@@ -393,6 +393,7 @@ private:
     void PlaceEditor();
     void CancelEditor();
     void CommitEditor();
+    void EditorFocusOut(Qt::FocusReason reason);
     QWidget *EditorWidget() const;
     bool HasFocusInside() const;
 
