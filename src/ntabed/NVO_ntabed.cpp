@@ -207,6 +207,7 @@ void TNTabEd::AttachTable(TDataTable *table)
     const int oldRows = GetRowCount() - RowOffset() - 1;
     DetachTable();
     d->Data = table;
+    FTable = table;
     d->FTableLinks = {
         connect(table, &TDataTable::SetupChanged, this, [this] {
             ChangedSetup();
@@ -225,6 +226,7 @@ void TNTabEd::AttachTable(TDataTable *table)
             d->FTableLinks.clear();
             d->FDataLink = {};
             d->Data = nullptr;
+            FTable = nullptr;
             d->FExtMatAssigned = false;
             d->FOwnData = std::make_unique<TDataTable>();
             d->FOwnData->Resize(GetNrOfColumnsShown(), GetNrOfRowsShown());
@@ -761,7 +763,6 @@ void TNTabEd::SetDataReadOnly(bool on)
 // ---- Cells --------------------------------------------------------------------------------
 
 double TNTabEd::GetElem(int ACol, int ARow) const { return d->Data->GetElem(ACol, ARow); }
-void TNTabEd::SetElem(int ACol, int ARow, double Value) { d->Data->SetElem(ACol, ARow, Value); }
 uint8_t TNTabEd::GetCellState(int ACol, int ARow) const { return d->Data->GetCellState(ACol, ARow); }
 bool TNTabEd::IsNumber(int ACol, int ARow) const { return d->Data->GetIsNumber(ACol, ARow); }
 

@@ -234,7 +234,8 @@ public:
     /// Read and written straight in the table: no repaint or event of the editor's own
     /// (the table's change announcement brings OnChange and the repaint).
     double GetElem(int ACol, int ARow) const;
-    void SetElem(int ACol, int ARow, double Value);
+    /// Inline, as a loop filling the table calls it once per value.
+    void SetElem(int ACol, int ARow, double Value) { FTable->SetElem(ACol, ARow, Value); }
     uint8_t GetCellState(int ACol, int ARow) const;
     bool IsNumber(int ACol, int ARow) const;
     bool GetIsEmpty(int ACol, int ARow) const;
@@ -419,6 +420,8 @@ private:
     void MoveAfterEnter();
 
     std::unique_ptr<Private> const d;
+    /// The table shown, d->Data, held here as well so that SetElem is inline.
+    TDataTable *FTable = nullptr;
 };
 
 } // namespace nvo

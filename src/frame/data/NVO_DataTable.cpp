@@ -16,16 +16,6 @@ const QStringList MScaleTypeNames = {QStringLiteral("undefined"), QStringLiteral
 
 TDataTable::TDataTable(QObject *AOwner) : QObject(AOwner) {}
 
-bool TDataTable::ValidCell(int Col, int Row) const
-{
-    return Col >= 1 && Col <= FNrOfCols && Row >= 1 && Row <= FNrOfRows;
-}
-
-size_t TDataTable::IndexOf(int Col, int Row) const
-{
-    return size_t(Row - 1) * size_t(FNrOfCols) + size_t(Col - 1);
-}
-
 void TDataTable::Rebuild(int NrCols, int NrRows, const std::function<int(int)> &SourceCol,
                          const std::function<int(int)> &SourceRow)
 {
@@ -104,15 +94,6 @@ void TDataTable::Fill(double Value)
 double TDataTable::GetElem(int Col, int Row) const
 {
     return ValidCell(Col, Row) ? FValues[IndexOf(Col, Row)] : 0.0;
-}
-
-void TDataTable::SetElem(int Col, int Row, double Value)
-{
-    if (!ValidCell(Col, Row))
-        return;
-    FValues[IndexOf(Col, Row)] = Value;
-    FStates[IndexOf(Col, Row)] &= ~(cellstate::NotANumber | cellstate::Empty);
-    AnnounceCells(Col, Row, Col, Row);
 }
 
 bool TDataTable::GetIsNumber(int Col, int Row) const

@@ -70,8 +70,18 @@ public:
     void Fill(double Value);
 
     double GetElem(int Col, int Row) const;
-    /// Stores the value and makes the cell a number again (markings stay).
-    void SetElem(int Col, int Row, double Value);
+    /// Stores the value and makes the cell a number again (markings stay). Inline, as a
+    /// loop over a million cells calls it once per value.
+    void SetElem(int Col, int Row, double Value)
+    {
+        if (!ValidCell(Col, Row))
+            return;
+        const size_t index = IndexOf(Col, Row);
+        FValues[index] = Value;
+        FStates[index] &= uint8_t(~(cellstate::NotANumber | cellstate::Empty));
+        if (FCellListeners != 0 || OnDataChanged)
+            AnnounceCells(Col, Row, Col, Row);
+    }
     bool GetIsNumber(int Col, int Row) const;
     uint8_t GetCellState(int Col, int Row) const;
     void SetCellState(int Col, int Row, uint8_t B);
@@ -151,8 +161,11 @@ private:
         uint8_t attrib = 0;
     };
 
-    bool ValidCell(int Col, int Row) const;
-    size_t IndexOf(int Col, int Row) const;
+    bool ValidCell(int Col, int Row) const
+    {
+        return Col >= 1 && Col <= FNrOfCols && Row >= 1 && Row <= FNrOfRows;
+    }
+    size_t IndexOf(int Col, int Row) const { return size_t(Row - 1) * size_t(FNrOfCols) + size_t(Col - 1); }
     void ForEachState(const std::function<void(uint8_t &)> &Change);
     void Rebuild(int NrCols, int NrRows, const std::function<int(int)> &SourceCol,
                  const std::function<int(int)> &SourceRow);
