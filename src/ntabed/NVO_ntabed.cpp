@@ -208,6 +208,7 @@ void TNTabEd::AttachTable(TDataTable *table)
     const int oldRows = GetRowCount() - RowOffset() - 1;
     DetachTable();
     d->Data = table;
+    FTable = table;
     d->FTableLinks = {
         connect(table, &TDataTable::SetupChanged, this, [this] {
             ChangedSetup();
@@ -227,6 +228,7 @@ void TNTabEd::AttachTable(TDataTable *table)
             d->FTableLinks.clear();
             d->FDataLink = {};
             d->Data = nullptr;
+            FTable = nullptr;
             d->FExtMatAssigned = false;
             d->FOwnData = std::make_unique<TDataTable>();
             d->FOwnData->Resize(GetNrOfColumnsShown(), GetNrOfRowsShown());
@@ -412,9 +414,13 @@ void TNTabEd::InsertRow(int ix)
 {
     if (ix < 1 || ix > GetNrOfRows() + 1)
         return;
+    // What is being typed goes into its cell first: the cell moves, the editor would not.
+    HideEditor();
     {
         TSuppressScope inserting(*this);
+        const int height = GetRowHeights(std::min(ix, GetNrOfRows()));
         d->Data->InsertRow(ix);
+        PlaceInsertedCell(kRowAxis, ix, height);
     }
     Repaint();
 }
@@ -423,11 +429,14 @@ void TNTabEd::InsertColumn(int ix)
 {
     if (ix < 1 || ix > GetNrOfColumns() + 1)
         return;
+    HideEditor();
     {
         TSuppressScope inserting(*this);
         // The new column's precision is that of the column it is inserted before.
         const int8_t precision = d->FDecP[size_t(std::min(ix, GetNrOfColumns()) - 1)];
+        const int width = GetColWidths(std::min(ix, GetNrOfColumns()));
         d->Data->InsertColumn(ix);
+        PlaceInsertedCell(kColAxis, ix, width);
         d->FDecP.pop_back();
         d->FDecP.insert(d->FDecP.begin() + (ix - 1), precision);
     }
@@ -441,7 +450,7 @@ void TNTabEd::RemoveRow(int ix)
     HideEditor();
     {
         TSuppressScope removing(*this);
-        d->Data->RemoveRow(ix);
+        RemoveCellOf(kRowAxis, ix, [&] { d->Data->RemoveRow(ix); });
     }
     Repaint();
 }
@@ -456,7 +465,7 @@ void TNTabEd::RemoveColumn(int ix)
         // The removed column takes its precision with it.
         std::vector<int8_t> precisions = d->FDecP;
         precisions.erase(precisions.begin() + (ix - 1));
-        d->Data->RemoveColumn(ix);
+        RemoveCellOf(kColAxis, ix, [&] { d->Data->RemoveColumn(ix); });
         d->FDecP = std::move(precisions);
     }
     Repaint();
@@ -501,16 +510,17 @@ struct TNTabEd::TAxis {
     void (TCustomGrid::*SetFixed)(int);
     int TNTabEd::Private::*Offset;
     int (TNTabEd::*DataCount)() const;
+    void (TCustomGrid::*Move)(int, int);
 };
 
 const TNTabEd::TAxis TNTabEd::kColAxis{true, &TCustomGrid::GetColCount, &TCustomGrid::SetColCount,
                                        &TCustomGrid::GetColWidths, &TCustomGrid::SetColWidths,
                                        &TCustomGrid::SetFixedCols, &Private::FColOffset,
-                                       &TNTabEd::GetNrOfColumns};
+                                       &TNTabEd::GetNrOfColumns, &TCustomGrid::MoveColumn};
 const TNTabEd::TAxis TNTabEd::kRowAxis{false, &TCustomGrid::GetRowCount, &TCustomGrid::SetRowCount,
                                        &TCustomGrid::GetRowHeights, &TCustomGrid::SetRowHeights,
                                        &TCustomGrid::SetFixedRows, &Private::FRowOffset,
-                                       &TNTabEd::GetNrOfRows};
+                                       &TNTabEd::GetNrOfRows, &TCustomGrid::MoveRow};
 
 bool TNTabEd::GetAttribRowVisible() const { return d->FColOffset == 1; }
 void TNTabEd::SetAttribRowVisible(bool on)
@@ -552,6 +562,27 @@ void TNTabEd::ShowAttribCells(const TAxis &axis, bool on, int shownSize)
     const int dx = axis.Horizontal ? shift : 0, dy = axis.Horizontal ? 0 : shift;
     SetSelection({selection.Left + dx, selection.Top + dy, selection.Right + dx, selection.Bottom + dy});
     ChangedLayout();
+}
+
+// The table adds and drops cells at the end of an axis, as far as the grid can tell; a
+// width or height belongs to its column or row, so the sizes move with them. (The grid's
+// moves tell no one here: the editor does not let columns or rows be dragged.)
+void TNTabEd::PlaceInsertedCell(const TAxis &axis, int ix, int size)
+{
+    const int at = ix + d.get()->*axis.Offset;
+    (this->*axis.Move)((this->*axis.Count)() - 1, at);
+    (this->*axis.SetSize)(at, size);
+}
+
+void TNTabEd::RemoveCellOf(const TAxis &axis, int ix, const std::function<void()> &removeFromTable)
+{
+    const int at = ix + d.get()->*axis.Offset;
+    const int last = (this->*axis.Count)() - 1;
+    (this->*axis.Move)(at, last);
+    // A table that refuses leaves every size where it was.
+    auto restore = qScopeGuard([&] { (this->*axis.Move)(last, at); });
+    removeFromTable();
+    restore.dismiss();
 }
 
 void TNTabEd::SetDefaultColWidth(int width)
@@ -728,8 +759,9 @@ void TNTabEd::SetAutoAdvanceDir(TOrientation dir)
 int TNTabEd::GetNomEditDropDownCount() const { return d->FDropdownCount; }
 void TNTabEd::SetNomEditDropDownCount(int rows)
 {
-    d->FDropdownCount = rows;
-    SetDropDownRows(rows);
+    // A list shows one row at least; what is read back is what the list will show.
+    d->FDropdownCount = std::max(rows, 1);
+    SetDropDownRows(d->FDropdownCount);
 }
 
 bool TNTabEd::GetDataReadOnly() const { return d->FReadOnly; }
@@ -746,7 +778,6 @@ void TNTabEd::SetDataReadOnly(bool on)
 // ---- Cells --------------------------------------------------------------------------------
 
 double TNTabEd::GetElem(int ACol, int ARow) const { return d->Data->GetElem(ACol, ARow); }
-void TNTabEd::SetElem(int ACol, int ARow, double Value) { d->Data->SetElem(ACol, ARow, Value); }
 uint8_t TNTabEd::GetCellState(int ACol, int ARow) const { return d->Data->GetCellState(ACol, ARow); }
 bool TNTabEd::IsNumber(int ACol, int ARow) const { return d->Data->GetIsNumber(ACol, ARow); }
 
@@ -1111,7 +1142,7 @@ int TNTabEd::AutoColWidth(int ColNr, bool IncludeHeader, int Addon)
         width = metrics.horizontalAdvance(QStringLiteral("999:9999"));
         for (int row = 1; row <= GetNrOfRows(); ++row)
             width = std::max(width, metrics.horizontalAdvance(GetRowName(row)));
-    } else if (ColNr <= GetNrOfColumns()) {
+    } else if (ColNr >= 1 && ColNr <= GetNrOfColumns()) {
         if (IncludeHeader)
             width = metrics.horizontalAdvance(GetColName(ColNr));
         width = std::max(width, metrics.horizontalAdvance(FormatInt(GetColAttrib(ColNr))));

@@ -197,6 +197,7 @@ public:
     int GetTopRow() const;
     void SetTopRow(int row);
     int GetNomEditDropDownCount() const;
+    /// Below 1 counts as 1.
     void SetNomEditDropDownCount(int rows);
     bool GetOptimizeRowHeight() const;
     /// After every paint the rows take the height of a text line plus 4 pixels.
@@ -238,7 +239,8 @@ public:
     /// Read and written straight in the table: no repaint or event of the editor's own
     /// (the table's change announcement brings OnChange and the repaint).
     double GetElem(int ACol, int ARow) const;
-    void SetElem(int ACol, int ARow, double Value);
+    /// Inline, as a loop filling the table calls it once per value.
+    void SetElem(int ACol, int ARow, double Value) { FTable->SetElem(ACol, ARow, Value); }
     uint8_t GetCellState(int ACol, int ARow) const;
     bool IsNumber(int ACol, int ARow) const;
     bool GetIsEmpty(int ACol, int ARow) const;
@@ -280,7 +282,8 @@ public:
 
     /// Both sizes in one resize of the table (each ignored below 1); repaints.
     void Redimension(int NrCols, int NrRows);
-    /// Before index `ix`, 1..count + 1; otherwise ignored.
+    /// Before index `ix`, 1..count + 1; otherwise ignored. A value being typed is
+    /// stored first, so it stays with its cell.
     void InsertRow(int ix);
     void InsertColumn(int ix);
     /// 1..count, never the last one left.
@@ -288,7 +291,7 @@ public:
     void RemoveColumn(int ix);
     /// Every value and state 0, the names "C-1".., "R-1".., every precision 3.
     void Clear();
-    /// Every value `value`.
+    /// Every value `value`; the cell states (empty, not-a-number, marks) stay.
     void Fill(double value);
     /// Fills the cells with a state bit of `Statemask`; returns their number.
     int FillMarkedCells(double value, uint8_t Statemask);
@@ -508,6 +511,8 @@ protected:
     TEditStyle GetEditStyle(int col, int row) override;
     void GetPickListItems(int col, int row, QStringList &items) override;
     bool CanEditShow() const override;
+    /// Tab moves along the row, as in a spreadsheet, whatever Options says.
+    bool TakesTabKeys() const override { return true; }
     void KeyPressed(QKeyEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -553,6 +558,11 @@ private:
     int AxisSize(const TAxis &axis, int Index) const;
     bool SetAxisSize(const TAxis &axis, int Index, int size);
     void ShowAttribCells(const TAxis &axis, bool on, int shownSize);
+    /// Moves the cell the table just added at the end of the axis to data index `ix`,
+    /// with size `size`; the sizes after it move along.
+    void PlaceInsertedCell(const TAxis &axis, int ix, int size);
+    /// Removes data index `ix` through `removeFromTable`, the sizes after it moving along.
+    void RemoveCellOf(const TAxis &axis, int ix, const std::function<void()> &removeFromTable);
     void SetMark(int ACol, int ARow, uint8_t bit, bool marked);
     bool AnyMarkIn(int FirstCol, int FirstRow, int LastCol, int LastRow) const;
     /// The grid column of the row attributes / the grid row of the column attributes.
@@ -605,6 +615,8 @@ private:
     void SelectDataBlock(int Left, int Top, int NrCols, int NrRows);
     TDataTable FDataCopy;        ///< the block Copy took, values and states, for Paste
     bool FDataCopyAvail = false; ///< true from the first Copy on
+    /// The table shown, d->Data, held here as well so that SetElem is inline.
+    TDataTable *FTable = nullptr;
 };
 
 } // namespace nvo

@@ -80,6 +80,20 @@ TEST(DataTable, CellStateOperationsActOnTheirBitsOnly)
     EXPECT_EQ(t.GetCellState(1, 1), cellstate::NotANumber);
 }
 
+TEST(DataTable, FillSetsEveryValueAndLeavesEveryState)
+{
+    TDataTable t;
+    t.Resize(2, 2);
+    const uint8_t states[] = {cellstate::NotANumber, cellstate::Empty, cellstate::MarkedA | cellstate::MarkedB, 0};
+    for (int i = 0; i < 4; ++i)
+        t.SetCellState(i % 2 + 1, i / 2 + 1, states[i]);
+    t.Fill(2.5);
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(t.GetElem(i % 2 + 1, i / 2 + 1), 2.5) << i;
+        EXPECT_EQ(t.GetCellState(i % 2 + 1, i / 2 + 1), states[i]) << i;
+    }
+}
+
 TEST(DataTable, NamesAndIdentifiersAreCutAndLookedUp)
 {
     TDataTable t;
@@ -190,6 +204,49 @@ TEST(DataTable, EveryConnectedListenerHearsTheSameCells)
     TDataTable t;
     t.Resize(3, 3);
     test::ExpectBothListenersHear(t, &TDataTable::CellsChanged, [&t] { t.SetElem(3, 2, 1.5); }, {3, 2, 3, 2});
+}
+
+TEST(DataTable, AListenerHearsTheCellsWhateverWasDisconnectedBefore)
+{
+    // The table leaves out the cell signal while nobody listens; whichever way earlier
+    // listeners went, the one connected now must not be taken for absent.
+    const struct
+    {
+        const char *before;
+        std::function<void(TDataTable &)> make;
+    } cases[] = {
+        {"nothing", [](TDataTable &) {}},
+        {"a listener by its connection",
+         [](TDataTable &t) { QObject::disconnect(QObject::connect(&t, &TDataTable::CellsChanged, [] {})); }},
+        {"a listener's receiver destroyed",
+         [](TDataTable &t) {
+             QObject receiver;
+             QObject::connect(&t, &TDataTable::CellsChanged, &receiver, [] {});
+         }},
+        {"two connections of one receiver at once",
+         [](TDataTable &t) {
+             QObject receiver;
+             QObject::connect(&t, &TDataTable::CellsChanged, &receiver, [] {});
+             QObject::connect(&t, &TDataTable::CellsChanged, &receiver, [] {});
+             QObject::disconnect(&t, &TDataTable::CellsChanged, &receiver, nullptr);
+         }},
+        {"every connection of the table",
+         [](TDataTable &t) {
+             QObject::connect(&t, &TDataTable::CellsChanged, [] {});
+             t.disconnect();
+         }},
+    };
+    for (const auto &c : cases) {
+        TDataTable t;
+        t.Resize(2, 2);
+        c.make(t);
+        t.SetElem(1, 1, 1.0); // an announcement between, with or without a listener
+        std::vector<int> heard;
+        QObject::connect(&t, &TDataTable::CellsChanged,
+                         [&heard](int c1, int r1, int c2, int r2) { heard = {c1, r1, c2, r2}; });
+        t.SetElem(2, 1, 2.0);
+        EXPECT_EQ(heard, (std::vector<int>{2, 1, 2, 1})) << c.before;
+    }
 }
 
 } // namespace

@@ -573,6 +573,7 @@ TEST(Grid, TheEditorOpensWithF2AndHandsBackItsTextOnEnter)
     QTest::keyClicks(grid.InplaceEditor(), QStringLiteral("zz"));
     QTest::keyClick(grid.InplaceEditor(), Qt::Key_Escape);
     EXPECT_FALSE(grid.GetEditorMode());
+    EXPECT_EQ(stored, QStringList{QStringLiteral("1:1=xy")});
     QTest::keyClick(&grid, Qt::Key_F2);
     QTest::keyClicks(grid.InplaceEditor(), QStringLiteral("q"));
     QTest::keyClick(grid.InplaceEditor(), Qt::Key_Down);
@@ -580,6 +581,32 @@ TEST(Grid, TheEditorOpensWithF2AndHandsBackItsTextOnEnter)
     EXPECT_TRUE(grid.GetEditorMode());
     EXPECT_EQ(grid.InplaceEditor()->text(), QStringLiteral("1:2"));
     EXPECT_EQ(stored.last(), QStringLiteral("1:1=q"));
+}
+
+TEST(Grid, LeavingForAnotherControlStoresWhatWasTyped)
+{
+    QWidget form;
+    TestGrid grid;
+    grid.setParent(&form);
+    QLineEdit other(&form);
+    other.move(0, 150);
+    form.resize(220, 200);
+    form.show();
+    grid.SetOptions(grid.GetOptions() | Grid::goEditing);
+    QStringList stored;
+    grid.OnSetEditText = [&](QObject *, int col, int row, const QString &value) {
+        stored << QStringLiteral("%1:%2=%3").arg(col).arg(row).arg(value);
+    };
+    Focus(form);
+    grid.setFocus();
+    QTest::keyClick(&grid, Qt::Key_F2);
+    ASSERT_NE(grid.InplaceEditor(), nullptr);
+    QTest::keyClicks(grid.InplaceEditor(), QStringLiteral("xy"));
+    other.setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(stored, QStringList{QStringLiteral("1:1=xy")});
+    EXPECT_FALSE(grid.GetEditorMode());
+    EXPECT_EQ(grid.InplaceEditor(), nullptr);
+    EXPECT_TRUE(other.hasFocus()); // storing does not call the focus back
 }
 
 TEST(Grid, TheEditorNeedsTheEditingOptionAndNoRowSelect)

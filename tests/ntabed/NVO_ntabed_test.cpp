@@ -7,14 +7,17 @@
 #include <QtGui/QAccessible>
 #include <QtTest/QTest>
 #include <QtWidgets/QApplication>
+#include <QtWidgets/QComboBox>
 #include <QtWidgets/QLineEdit>
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cmath>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <stdexcept>
+#include <vector>
 
 using namespace nvo;
 using namespace nvo::test;
@@ -39,12 +42,32 @@ QRect DataCellRect(const TNTabEd &editor, int c, int r) { return editor.CellRect
 
 /// Keys as a user types them: each goes to the widget with the focus, which is the
 /// in-place editor once the first key opened it.
-void Type(const QString &text)
+void TypeKeys(const QString &text)
 {
     for (QChar ch : text)
         QTest::keyClick(QApplication::focusWidget(), ch.toLatin1());
+}
+
+/// The keys, then Enter.
+void Type(const QString &text)
+{
+    TypeKeys(text);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
 }
+
+/// An editor on a shown form beside another control that can take the focus.
+struct TEditorOnForm {
+    QWidget Form;
+    TNTabEd *Editor = new TNTabEd(&Form);
+    QLineEdit *Other = new QLineEdit(&Form);
+    TEditorOnForm()
+    {
+        Other->move(0, 300);
+        Form.resize(500, 400);
+        Form.show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&Form));
+    }
+};
 
 void TypeInto(TNTabEd &editor, int c, int r, const QString &text)
 {
@@ -227,6 +250,67 @@ TEST(NTabEd, InsertAndRemoveKeepToTheirRanges)
     editor.InsertRow(2);
     EXPECT_EQ(editor.GetNrOfRows(), 2);
     EXPECT_EQ(editor.GetRowCount(), 3);
+}
+
+TEST(NTabEd, WidthsAndHeightsStayWithTheirColumnsAndRows)
+{
+    // Widths 41..46 and heights 21..26 on six columns and rows; a new column or row takes
+    // the size of the one it is inserted before (the last one's when appended).
+    const struct
+    {
+        const char *change;
+        std::function<void(TNTabEd &)> make;
+        std::vector<int> widths;
+        std::vector<int> heights;
+    } cases[] = {
+        {"column inserted before 5", [](TNTabEd &e) { e.InsertColumn(5); }, {41, 42, 43, 44, 45, 45, 46}, {21, 22, 23, 24, 25, 26}},
+        {"column appended", [](TNTabEd &e) { e.InsertColumn(7); }, {41, 42, 43, 44, 45, 46, 46}, {21, 22, 23, 24, 25, 26}},
+        {"column 2 removed", [](TNTabEd &e) { e.RemoveColumn(2); }, {41, 43, 44, 45, 46}, {21, 22, 23, 24, 25, 26}},
+        {"row inserted before 5", [](TNTabEd &e) { e.InsertRow(5); }, {41, 42, 43, 44, 45, 46}, {21, 22, 23, 24, 25, 25, 26}},
+        {"row 1 removed", [](TNTabEd &e) { e.RemoveRow(1); }, {41, 42, 43, 44, 45, 46}, {22, 23, 24, 25, 26}},
+    };
+    for (const auto &c : cases) {
+        TNTabEd editor;
+        editor.SetAttribColVisible(true); // both attribute cells shown: both offsets count
+        editor.Redimension(6, 6);
+        for (int i = 1; i <= 6; ++i) {
+            editor.SetColWidths(i, 40 + i);
+            editor.SetRowHeights(i, 20 + i);
+        }
+        editor.SetColWidths(-1, 30);
+        editor.SetRowHeights(-1, 19);
+        c.make(editor);
+        std::vector<int> widths, heights;
+        for (int i = 1; i <= editor.GetNrOfColumns(); ++i)
+            widths.push_back(editor.GetColWidths(i));
+        for (int i = 1; i <= editor.GetNrOfRows(); ++i)
+            heights.push_back(editor.GetRowHeights(i));
+        EXPECT_EQ(widths, c.widths) << c.change;
+        EXPECT_EQ(heights, c.heights) << c.change;
+        EXPECT_EQ(editor.GetColWidths(0), 80) << c.change;
+        EXPECT_EQ(editor.GetColWidths(-1), 30) << c.change;
+        EXPECT_EQ(editor.GetRowHeights(-1), 19) << c.change;
+    }
+}
+
+TEST(NTabEd, FillChangesTheValuesAndNoCellState)
+{
+    TNTabEd editor;
+    editor.SetIsEmpty(1, 1, true);
+    editor.Data().SetCellState(2, 1, cellstate::NotANumber | cellstate::MarkedB);
+    editor.SetElemMarkedA(3, 1, true);
+    EventRecorder events;
+    editor.OnChange = events.Recorder(QStringLiteral("OnChange"));
+    editor.OnCellStateChanged = events.Recorder(QStringLiteral("OnCellStateChanged"));
+    editor.Fill(4.0);
+    EXPECT_EQ(events.Events(), QStringList{QStringLiteral("OnChange")});
+    EXPECT_EQ(editor.GetCellText(2, 1), QString()); // grid column 2 is data column 1
+    EXPECT_EQ(editor.GetCellText(3, 1), QStringLiteral("-nan-"));
+    EXPECT_EQ(editor.GetCellState(1, 1), cellstate::Empty);
+    EXPECT_EQ(editor.GetCellState(2, 1), cellstate::NotANumber | cellstate::MarkedB);
+    EXPECT_EQ(editor.GetCellState(3, 1), cellstate::MarkedA);
+    EXPECT_EQ(editor.GetCellText(4, 1), QStringLiteral("4.000"));
+    EXPECT_EQ(editor.GetElem(1, 1), 4.0);
 }
 
 TEST(NTabEd, PrecisionIsClampedPerColumn)
@@ -503,6 +587,51 @@ TEST(NTabEdEntry, IdentifierColumnsTakeIdentifiersOrWholeNumbers)
     }
 }
 
+TEST(NTabEdEntry, ANumberBeingTypedStaysWithItsCellWhenRowsOrColumnsAreInserted)
+{
+    // The number is typed into data cell (2, 3); a row or column inserted before it meanwhile
+    // moves that cell, and the number must land where the cell went, not in the new one.
+    const struct
+    {
+        const char *change;
+        std::function<void(TNTabEd &)> make;
+        int c, r;
+    } cases[] = {
+        {"row inserted before", [](TNTabEd &e) { e.InsertRow(2); }, 2, 4},
+        {"column inserted before", [](TNTabEd &e) { e.InsertColumn(1); }, 3, 3},
+    };
+    for (const auto &c : cases) {
+        auto editor = MakeEditor();
+        editor->SetSelection({3, 3, 3, 3});
+        editor->setFocus();
+        TypeKeys(QStringLiteral("7"));
+        ASSERT_TRUE(editor->GetEditorMode()) << c.change;
+        c.make(*editor);
+        if (editor->InplaceEditor())
+            QTest::keyClick(editor->InplaceEditor(), Qt::Key_Return);
+        EXPECT_EQ(editor->GetElem(c.c, c.r), 7.0) << c.change;
+        EXPECT_EQ(editor->GetElem(2, 3) + editor->GetElem(c.c, c.r), 7.0) << c.change; // and nowhere else
+    }
+}
+
+TEST(NTabEdEntry, ThePickListShowsTheRowsAskedAndOneAtLeast)
+{
+    auto editor = MakeEditor();
+    editor->Data().SetMScaleType(1, mstNominal);
+    for (int rows : {5, 0, -3}) {
+        editor->SetNomEditDropDownCount(rows);
+        editor->SetSelection({2, 1, 2, 1});
+        editor->setFocus();
+        QTest::keyClick(editor->viewport(), Qt::Key_F2);
+        ASSERT_NE(editor->InplaceEditor(), nullptr);
+        const auto *list = qobject_cast<QComboBox *>(editor->InplaceEditor()->parentWidget());
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(list->maxVisibleItems(), std::max(rows, 1)) << rows;
+        EXPECT_EQ(editor->GetNomEditDropDownCount(), std::max(rows, 1)) << rows;
+        QTest::keyClick(editor->InplaceEditor(), Qt::Key_Escape);
+    }
+}
+
 TEST(NTabEdEntry, AReadOnlyEditorTakesNothingTyped)
 {
     auto editor = MakeEditor();
@@ -658,7 +787,11 @@ TEST(NTabEdPaint, AutoColWidthFitsTheWidestText)
     editor.SetElem(2, 3, -12345.678);
     EXPECT_EQ(editor.AutoColWidth(2, false, 0), metrics.horizontalAdvance(QStringLiteral("-12345.678")) + 8);
     EXPECT_EQ(editor.GetColWidths(2), metrics.horizontalAdvance(QStringLiteral("-12345.678")) + 8);
-    EXPECT_EQ(editor.AutoColWidth(4, true, 0), 0);
+    const int attribWidth = editor.GetColWidths(-1);
+    for (int none : {4, -2, INT_MIN}) {
+        EXPECT_EQ(editor.AutoColWidth(none, true, 0), 0) << none;
+        EXPECT_EQ(editor.GetColWidths(-1), attribWidth) << none; // below -1 is no other name for -1
+    }
     EXPECT_EQ(editor.AutoRowHeight(1, 2), metrics.height() + 4);
 }
 
@@ -727,4 +860,66 @@ TEST(NTabEdEntry, KeysAnnounceTheSelectionAndScrollingTheTopLeft)
     EXPECT_EQ(events.Count(QStringLiteral("OnTopLeftChanged")), 1);
     editor->SetTopRow(0);
     EXPECT_EQ(editor->GetTopRow(), 1);
+}
+
+TEST(NTabEdEntry, EscapeLeavesEditingAndKeepsTheCellAsItWas)
+{
+    auto editor = MakeEditor();
+    editor->Data().SetMScaleType(3, mstNominal);
+    editor->Data().SetNominalID(3, 2, QStringLiteral("red"));
+    const struct
+    {
+        int c;
+        double value;
+        uint8_t state;
+        const char *shown;
+    } cases[] = {
+        {1, 5.0, 0, "5.000"},
+        {2, 7.0, cellstate::MarkedA | cellstate::Empty, ""},
+        {3, 2.0, 0, "red"}, // the pick list of an identifier column
+    };
+    for (const auto &c : cases) {
+        editor->SetElem(c.c, 1, c.value);
+        editor->Data().SetCellState(c.c, 1, c.state);
+        editor->SetSelection({c.c + 1, 1, c.c + 1, 1});
+        editor->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), '9');
+        ASSERT_NE(editor->InplaceEditor(), nullptr) << c.c;
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("12"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        EXPECT_FALSE(editor->GetEditorMode()) << c.c;
+        EXPECT_EQ(editor->InplaceEditor(), nullptr) << c.c;
+        EXPECT_EQ(editor->GetElem(c.c, 1), c.value) << c.c;
+        EXPECT_EQ(editor->GetCellState(c.c, 1), c.state) << c.c;
+        EXPECT_EQ(editor->GetCellText(c.c + 1, 1), QString::fromLatin1(c.shown)) << c.c;
+        EXPECT_EQ(editor->GetSelection(), (TGridRect{c.c + 1, 1, c.c + 1, 1})) << c.c;
+    }
+}
+
+TEST(NTabEdEntry, TabStoresTheTypedValueAndMovesAlongTheRow)
+{
+    // The editor keeps Tab for itself, Options or not: on a form with another control,
+    // Tab must neither leave the typed number unstored nor carry the focus away.
+    TEditorOnForm form;
+    TNTabEd *editor = form.Editor;
+    editor->SetSelection({4, 1, 4, 1}); // data cell (3, 1), the last of its row
+    editor->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), '7');
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(editor->GetElem(3, 1), 7.0);
+    EXPECT_EQ(editor->GetSelection(), (TGridRect{2, 2, 2, 2})); // on into the next row
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    EXPECT_EQ(editor->GetSelection(), (TGridRect{4, 1, 4, 1}));
+    EXPECT_TRUE(editor->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == editor);
+}
+
+TEST(NTabEdEntry, ANumberTypedIsStoredWhenAnotherControlTakesTheFocus)
+{
+    TEditorOnForm form; // the other control stands for a dialog's OK button
+    form.Editor->SetSelection({2, 2, 2, 2});
+    form.Editor->setFocus();
+    TypeKeys(QStringLiteral("2,5"));
+    form.Other->setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(form.Editor->GetElem(1, 2), 2.5);
+    EXPECT_FALSE(form.Editor->GetEditorMode());
 }

@@ -3,6 +3,8 @@
 #include "NVO_Corvane.h"
 #include "NVO_StringArray.h"
 
+#include <QtCore/QMetaMethod>
+
 #include <algorithm>
 #include <utility>
 
@@ -13,16 +15,6 @@ const QStringList MScaleTypeNames = {QStringLiteral("undefined"), QStringLiteral
                                      QStringLiteral("ratio")};
 
 TDataTable::TDataTable(QObject *AOwner) : QObject(AOwner) {}
-
-bool TDataTable::ValidCell(int Col, int Row) const
-{
-    return Col >= 1 && Col <= FNrOfCols && Row >= 1 && Row <= FNrOfRows;
-}
-
-size_t TDataTable::IndexOf(int Col, int Row) const
-{
-    return size_t(Row - 1) * size_t(FNrOfCols) + size_t(Col - 1);
-}
 
 void TDataTable::Rebuild(int NrCols, int NrRows, const std::function<int(int)> &SourceCol,
                          const std::function<int(int)> &SourceRow)
@@ -102,23 +94,12 @@ void TDataTable::Clear()
 void TDataTable::Fill(double Value)
 {
     std::fill(FValues.begin(), FValues.end(), Value);
-    for (uint8_t &state : FStates)
-        state &= ~(cellstate::NotANumber | cellstate::Empty);
     AnnounceAllCells();
 }
 
 double TDataTable::GetElem(int Col, int Row) const
 {
     return ValidCell(Col, Row) ? FValues[IndexOf(Col, Row)] : 0.0;
-}
-
-void TDataTable::SetElem(int Col, int Row, double Value)
-{
-    if (!ValidCell(Col, Row))
-        return;
-    FValues[IndexOf(Col, Row)] = Value;
-    FStates[IndexOf(Col, Row)] &= ~(cellstate::NotANumber | cellstate::Empty);
-    AnnounceCells(Col, Row, Col, Row);
 }
 
 bool TDataTable::GetIsNumber(int Col, int Row) const
@@ -369,10 +350,27 @@ void TDataTable::SetFComment(const QString &Text)
     AnnounceComment();
 }
 
+void TDataTable::connectNotify(const QMetaMethod &Signal)
+{
+    if (FCellListeners >= 0 && Signal == QMetaMethod::fromSignal(&TDataTable::CellsChanged))
+        ++FCellListeners;
+}
+
+void TDataTable::disconnectNotify(const QMetaMethod &Signal)
+{
+    // Qt names no signal when every connection of the table went at once, and names a
+    // signal once when one call cut several of its connections: the count is then taken
+    // afresh at the next announcement (asking Qt from here would deadlock).
+    if (!Signal.isValid() || Signal == QMetaMethod::fromSignal(&TDataTable::CellsChanged))
+        FCellListeners = -1;
+}
+
 void TDataTable::AnnounceCells(int FirstCol, int FirstRow, int LastCol, int LastRow)
 {
+    if (FCellListeners < 0)
+        FCellListeners = receivers(SIGNAL(CellsChanged(int, int, int, int)));
     // A table without cells has nothing to name, but the operation still happened.
-    if (FirstCol <= LastCol && FirstRow <= LastRow)
+    if (FCellListeners > 0 && FirstCol <= LastCol && FirstRow <= LastRow)
         Q_EMIT CellsChanged(FirstCol, FirstRow, LastCol, LastRow);
     if (OnDataChanged)
         OnDataChanged(this);

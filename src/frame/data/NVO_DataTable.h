@@ -65,12 +65,23 @@ public:
     /// Every value 0 and every cell state 0; names, attributes, scale types, identifiers
     /// and the comment stay.
     void Clear();
-    /// Every value `Value`; the states of the cells become "a number" (markings stay).
+    /// Every value `Value`, as a plain matrix fills; the cell states stay as they were,
+    /// so a cell left empty or not-a-number is not made to show the filled value.
     void Fill(double Value);
 
     double GetElem(int Col, int Row) const;
-    /// Stores the value and makes the cell a number again (markings stay).
-    void SetElem(int Col, int Row, double Value);
+    /// Stores the value and makes the cell a number again (markings stay). Inline, as a
+    /// loop over a million cells calls it once per value.
+    void SetElem(int Col, int Row, double Value)
+    {
+        if (!ValidCell(Col, Row))
+            return;
+        const size_t index = IndexOf(Col, Row);
+        FValues[index] = Value;
+        FStates[index] &= uint8_t(~(cellstate::NotANumber | cellstate::Empty));
+        if (FCellListeners != 0 || OnDataChanged)
+            AnnounceCells(Col, Row, Col, Row);
+    }
     bool GetIsNumber(int Col, int Row) const;
     uint8_t GetCellState(int Col, int Row) const;
     void SetCellState(int Col, int Row, uint8_t B);
@@ -172,6 +183,10 @@ Q_SIGNALS:
     /// column or row (an editor's precision) moves too.
     void Permuted(Qt::Orientation Orientation, int First, const std::vector<int> &Order, bool Headings);
 
+protected:
+    void connectNotify(const QMetaMethod &Signal) override;
+    void disconnectNotify(const QMetaMethod &Signal) override;
+
 private:
     struct Column
     {
@@ -186,8 +201,11 @@ private:
         uint8_t attrib = 0;
     };
 
-    bool ValidCell(int Col, int Row) const;
-    size_t IndexOf(int Col, int Row) const;
+    bool ValidCell(int Col, int Row) const
+    {
+        return Col >= 1 && Col <= FNrOfCols && Row >= 1 && Row <= FNrOfRows;
+    }
+    size_t IndexOf(int Col, int Row) const { return size_t(Row - 1) * size_t(FNrOfCols) + size_t(Col - 1); }
     void ForEachState(const std::function<void(uint8_t &)> &Change);
     void Rebuild(int NrCols, int NrRows, const std::function<int(int)> &SourceCol,
                  const std::function<int(int)> &SourceRow);
@@ -216,6 +234,11 @@ private:
     std::vector<Column> FColumns;
     std::vector<Row> FRows;
     QString FComment;
+    /// The connections to `CellsChanged`, or -1 while unknown. An emission costs a call
+    /// into Qt even when nobody listens, several times what storing a value costs; a
+    /// table filled while no view listens (a suppressed editor, one built aside) spares
+    /// it per value.
+    int FCellListeners = 0;
 };
 
 } // namespace nvo

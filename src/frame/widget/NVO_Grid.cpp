@@ -771,8 +771,7 @@ void TCustomGrid::PaintFocus(TCanvas &canvas)
 
 bool TCustomGrid::event(QEvent *event)
 {
-    // With goTabs the grid keeps Tab and Shift+Tab for itself.
-    if (event->type() == QEvent::KeyPress && FOptions.testFlag(goTabs)) {
+    if (event->type() == QEvent::KeyPress && TakesTabKeys()) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
             keyPressEvent(key);
@@ -850,7 +849,7 @@ void TCustomGrid::MoveByKey(QKeyEvent *event)
         break;
     case Qt::Key_Tab:
     case Qt::Key_Backtab: {
-        if (!FOptions.testFlag(goTabs))
+        if (!TakesTabKeys())
             return;
         const bool back = event->key() == Qt::Key_Backtab || shift;
         // Tab runs along the row and on into the next; at the ends it stays.
@@ -1136,8 +1135,22 @@ void TCustomGrid::CancelEditor()
     HideEditor();
 }
 
+void TCustomGrid::EditorFocusOut(Qt::FocusReason reason)
+{
+    // The focus went to another control (a dialog's OK button, say): what was typed is
+    // stored now, as the original grid did on exit, rather than left in an editor that
+    // the application does not read. A popup (the pick list's own list, a menu) or
+    // another window takes the focus only for a while, and the editing goes on.
+    if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason || HasFocusInside()
+        || FOptions.testFlag(goAlwaysShowEditor))
+        return;
+    Guarded([this] { HideEditor(); });
+}
+
 bool TCustomGrid::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::FocusOut && EditorWidget())
+        EditorFocusOut(static_cast<QFocusEvent *>(event)->reason());
     if (event->type() != QEvent::KeyPress || !EditorWidget())
         return TScrollControl::eventFilter(watched, event);
     auto *key = static_cast<QKeyEvent *>(event);
@@ -1156,7 +1169,7 @@ bool TCustomGrid::eventFilter(QObject *watched, QEvent *event)
         return true;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
-        if (!FOptions.testFlag(goTabs))
+        if (!TakesTabKeys())
             return false;
         keyPressEvent(key);
         return true;

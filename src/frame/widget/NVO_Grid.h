@@ -344,6 +344,9 @@ protected:
     /// One notch of the wheel; true when handled, else the grid scrolls.
     virtual bool DoMouseWheelDown(Qt::KeyboardModifiers shift, QPoint pos) { return false; }
     virtual bool DoMouseWheelUp(Qt::KeyboardModifiers shift, QPoint pos) { return false; }
+    /// Tab and Shift+Tab move between cells (and the focus stays) rather than to the
+    /// next control: with goTabs, or always in a grid that wants the keys regardless.
+    virtual bool TakesTabKeys() const { return FOptions.testFlag(goTabs); }
 
     void Paint(TCanvas &canvas) override;
     void KeyPressed(QKeyEvent *event) override;
@@ -390,6 +393,7 @@ private:
     void PlaceEditor();
     void CancelEditor();
     void CommitEditor();
+    void EditorFocusOut(Qt::FocusReason reason);
     QWidget *EditorWidget() const;
     bool HasFocusInside() const;
 
