@@ -361,14 +361,17 @@ const QFontMetrics &TCanvas::Metrics()
 QTextLine TCanvas::ShapedLine(const QString &text)
 {
     const Qt::LayoutDirection direction = FPainter->layoutDirection();
-    if (FLine.lineCount() == 1 && FLine.text() == text && FLineFont == Font.Font
-        && FLine.textOption().textDirection() == direction)
-        return FLine.lineAt(0);
-    if (FLineFont != Font.Font || FLine.lineCount() == 0) {
-        // Without the cache a layout frees its glyphs when it ends, and the draw
-        // shapes the text again.
-        FLine.setCacheEnabled(true);
-        FLine.setFont(QFont(Font.Font, FDevice));
+    if (FLine && FLine->text() == text && FLineFont == Font.Font
+        && FLine->textOption().textDirection() == direction)
+        return FLine->lineAt(0);
+    if (!FLine || FLineFont != Font.Font) {
+        if (!FLine) {
+            FLine.emplace();
+            // Without the cache a layout frees its glyphs when it ends, and the draw
+            // shapes the text again.
+            FLine->setCacheEnabled(true);
+        }
+        FLine->setFont(QFont(Font.Font, FDevice));
         FLineFont = Font.Font;
     }
     // One unbroken line from the left, in the painter's direction: what drawText at a
@@ -376,12 +379,12 @@ QTextLine TCanvas::ShapedLine(const QString &text)
     QTextOption option(Qt::AlignLeft | Qt::AlignAbsolute);
     option.setTextDirection(direction);
     option.setWrapMode(QTextOption::NoWrap);
-    FLine.setTextOption(option);
-    FLine.setText(text);
-    FLine.beginLayout();
-    FLine.createLine();
-    FLine.endLayout();
-    return FLine.lineAt(0);
+    FLine->setTextOption(option);
+    FLine->setText(text);
+    FLine->beginLayout();
+    FLine->createLine();
+    FLine->endLayout();
+    return FLine->lineAt(0);
 }
 
 void TCanvas::DrawLine(const QTextLine &line, int x, int y)
@@ -442,11 +445,13 @@ void TCanvas::TextOutEngraved(int x, int y, const QString &text)
 void TCanvas::TextRect(const QRect &rect, int x, int y, const QString &text)
 {
     FillWithBrush(rect, false);
+    if (text.isEmpty())
+        return;
     const bool wasClipping = FPainter->hasClipping();
-    const QRegion oldClip = FPainter->clipRegion();
+    // Reading the clip back builds a region: only for a clip that is to be restored.
+    const QRegion oldClip = wasClipping ? FPainter->clipRegion() : QRegion();
     FPainter->setClipRect(rect, wasClipping ? Qt::IntersectClip : Qt::ReplaceClip);
-    if (!text.isEmpty())
-        DrawLine(ShapedLine(text), x, y);
+    DrawLine(ShapedLine(text), x, y);
     if (wasClipping)
         FPainter->setClipRegion(oldClip);
     else

@@ -203,8 +203,9 @@ private:
     QFont FMetricsFont;
     // Text placed by its width (a text cell, an aligned value) is measured and then
     // drawn; the last line laid out is kept, so shaping, the dearest step of text
-    // output, runs once for both.
-    QTextLayout FLine;
+    // output, runs once for both. Made on the first text: a canvas that only copies
+    // a picture (a control's paint from its buffer) needs none.
+    std::optional<QTextLayout> FLine;
     QFont FLineFont;
 };
 
