@@ -253,6 +253,53 @@ TEST(Canvas, TextRectFillsItsRectangleAndClipsTheText)
     EXPECT_GT(test::CountPixels(b.Image(), rect, K), 0);
 }
 
+TEST(Canvas, TextDrawnAfterAnotherWasMeasuredIsQtsOwnLine)
+{
+    // The canvas keeps the last line it laid out for both its width and its drawing:
+    // whatever was measured before, a text comes out as QPainter::drawText puts it,
+    // in the font and direction of the moment.
+    struct Case {
+        QString measured;
+        int measuredSize;
+        QString drawn;
+        int drawnSize;
+        Qt::LayoutDirection direction;
+    };
+    const QString digits = QStringLiteral("12.50");
+    const QString hebrew = QStringLiteral("\u05E9\u05DC\u05D5\u05DD 12");
+    const Case cases[] = {
+        {digits, 16, digits, 16, Qt::LeftToRight},
+        {digits, 16, digits, 10, Qt::LeftToRight},
+        {digits, 16, QStringLiteral("12.5"), 16, Qt::LeftToRight},
+        {digits, 16, digits, 16, Qt::RightToLeft},
+        {hebrew, 13, hebrew, 13, Qt::RightToLeft},
+        {QString(), 13, QStringLiteral("AV Wa  "), 13, Qt::LeftToRight},
+        {digits, 13, QStringLiteral("x\ty\u00B0"), 13, Qt::LeftToRight},
+    };
+    for (const Case &test : cases) {
+        TBitmap b = WhiteBitmap(120, 40);
+        TCanvas &c = b.Canvas();
+        c.Font = TFont(test::PinnedFont(test.measuredSize), K);
+        c.TextWidth(test.measured);
+        c.Font = TFont(test::PinnedFont(test.drawnSize), K);
+        c.Painter().setLayoutDirection(test.direction);
+        c.Brush.SetStyle(bsClear);
+        c.TextOut(5, 8, test.drawn);
+
+        QImage expected = WhiteBitmap(120, 40).Image();
+        QPainter painter(&expected);
+        painter.setRenderHint(QPainter::TextAntialiasing, false);
+        painter.setLayoutDirection(test.direction);
+        painter.setFont(test::PinnedFont(test.drawnSize));
+        painter.drawText(QPoint(5, 8 + painter.fontMetrics().ascent()), test.drawn);
+        painter.end();
+        EXPECT_EQ(b.Image(), expected) << qPrintable(test.drawn);
+        EXPECT_EQ(c.TextWidth(test.drawn), QFontMetrics(test::PinnedFont(test.drawnSize), &expected)
+                                               .horizontalAdvance(test.drawn))
+            << qPrintable(test.drawn);
+    }
+}
+
 TEST(Canvas, CopyModesCombineSourceAndDestination)
 {
     struct Case {

@@ -3,6 +3,9 @@
 #include <QtGui/QPalette>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+
 using namespace nvo;
 
 TEST(Color, EncodingKeepsRedInTheLowByte)
@@ -35,6 +38,24 @@ TEST(Color, ContrastRatioRunsFromOneToTwentyOne)
     // The grey that just reaches the running-text level on white.
     EXPECT_GE(ContrastRatio(QColor(0x76, 0x76, 0x76), Qt::white), 4.5);
     EXPECT_LT(ContrastRatio(QColor(0x78, 0x78, 0x78), Qt::white), 4.5);
+}
+
+TEST(Color, ContrastRatioIsTheSrgbFormulaForEightAndSixteenBitChannels)
+{
+    // Eight-bit channels are looked up, others computed: both give the formula's value
+    // to the last bit, so no choice of a readable colour moves.
+    const auto luminance = [](const QColor &color) {
+        const auto linear = [](double c) { return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+        return 0.2126 * linear(color.redF()) + 0.7152 * linear(color.greenF()) + 0.0722 * linear(color.blueF());
+    };
+    const QColor colors[] = {QColor(0x76, 0x76, 0x76), QColor(10, 200, 30), QColor(1, 2, 254),
+                             QColor::fromRgba64(0x1234, 0x8001, 0xFFFE), QColor::fromRgba64(257 * 5, 1, 65535)};
+    for (const QColor &color : colors)
+        for (const QColor &ground : {QColor(Qt::white), QColor(Qt::black), QColor(0x80, 0x80, 0x80)}) {
+            const double a = luminance(color), b = luminance(ground);
+            EXPECT_EQ(ContrastRatio(color, ground), (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05))
+                << qPrintable(color.name(QColor::HexArgb)) << " on " << qPrintable(ground.name());
+        }
 }
 
 TEST(Color, ReadableTextColorMendsOnlyASystemAndFixedPairThatRunsTogether)

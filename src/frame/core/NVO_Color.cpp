@@ -5,6 +5,7 @@
 #include <QtGui/QGuiApplication>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace nvo {
@@ -74,12 +75,32 @@ TColor FromQColor(const QColor &color)
 }
 
 namespace {
+double LinearLight(double channel)
+{
+    return channel <= 0.03928 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+}
+
+/// The linear light of a 16-bit sRGB channel, from the channel's float fraction as
+/// QColor::redF() gives it. Colours made of 8-bit channels, nearly all that controls
+/// paint with, read it from a table: a paint that picks a readable text colour would
+/// otherwise run the power function six times.
+double LinearChannel(quint16 channel)
+{
+    const auto fraction = [](int value) { return value / float(USHRT_MAX); };
+    static const std::array<double, 256> table = [&] {
+        std::array<double, 256> light{};
+        for (int i = 0; i < 256; ++i)
+            light[i] = LinearLight(fraction(i * 257));
+        return light;
+    }();
+    return channel % 257 == 0 ? table[channel / 257] : LinearLight(fraction(channel));
+}
+
 double RelativeLuminance(const QColor &color)
 {
-    const auto linear = [](double channel) {
-        return channel <= 0.03928 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * linear(color.redF()) + 0.7152 * linear(color.greenF()) + 0.0722 * linear(color.blueF());
+    const QRgba64 rgb = color.rgba64();
+    return 0.2126 * LinearChannel(rgb.red()) + 0.7152 * LinearChannel(rgb.green())
+           + 0.0722 * LinearChannel(rgb.blue());
 }
 } // namespace
 

@@ -361,9 +361,46 @@ const QFontMetrics &TCanvas::Metrics()
     return *FMetrics;
 }
 
+QTextLine TCanvas::ShapedLine(const QString &text)
+{
+    const Qt::LayoutDirection direction = FPainter->layoutDirection();
+    if (FLine && FLine->text() == text && FLineFont == Font.Font
+        && FLine->textOption().textDirection() == direction)
+        return FLine->lineAt(0);
+    if (!FLine || FLineFont != Font.Font) {
+        if (!FLine) {
+            FLine.emplace();
+            // Without the cache a layout frees its glyphs when it ends, and the draw
+            // shapes the text again.
+            FLine->setCacheEnabled(true);
+        }
+        FLine->setFont(QFont(Font.Font, FDevice));
+        FLineFont = Font.Font;
+    }
+    // One unbroken line from the left, in the painter's direction: what drawText at a
+    // point draws, to the pixel.
+    QTextOption option(Qt::AlignLeft | Qt::AlignAbsolute);
+    option.setTextDirection(direction);
+    option.setWrapMode(QTextOption::NoWrap);
+    FLine->setTextOption(option);
+    FLine->setText(text);
+    FLine->beginLayout();
+    FLine->createLine();
+    FLine->endLayout();
+    return FLine->lineAt(0);
+}
+
+void TCanvas::DrawLine(const QTextLine &line, int x, int y)
+{
+    // The baseline lies the font's rounded ascent below the top, as with drawText;
+    // the line's own ascent is exact, so the subtraction loses nothing.
+    FPainter->setPen(Resolve(Font.Color));
+    line.draw(FPainter, QPointF(x, y + Metrics().ascent() - line.ascent()));
+}
+
 int TCanvas::TextWidth(const QString &text)
 {
-    return Metrics().horizontalAdvance(text);
+    return text.isEmpty() ? 0 : qRound(ShapedLine(text).horizontalAdvance());
 }
 
 int TCanvas::TextHeight(const QString &)
@@ -391,13 +428,11 @@ void TCanvas::TextOutAngled(int x, int y, const QString &text, double angle)
 
 void TCanvas::TextOut(int x, int y, const QString &text)
 {
-    const QFontMetrics &metrics = Metrics();
-    const int width = metrics.horizontalAdvance(text);
-    FillWithBrush(QRect(x, y, width, metrics.height()), false);
+    const int width = TextWidth(text);
+    FillWithBrush(QRect(x, y, width, Metrics().height()), false);
     FPainter->setCompositionMode(QPainter::CompositionMode_SourceOver);
-    FPainter->setFont(Font.Font);
-    FPainter->setPen(Resolve(Font.Color));
-    FPainter->drawText(QPoint(x, y + metrics.ascent()), text);
+    if (!text.isEmpty())
+        DrawLine(ShapedLine(text), x, y);
     FPenPos = QPoint(x + width, y);
 }
 
@@ -413,12 +448,13 @@ void TCanvas::TextOutEngraved(int x, int y, const QString &text)
 void TCanvas::TextRect(const QRect &rect, int x, int y, const QString &text)
 {
     FillWithBrush(rect, false);
+    if (text.isEmpty())
+        return;
     const bool wasClipping = FPainter->hasClipping();
-    const QRegion oldClip = FPainter->clipRegion();
+    // Reading the clip back builds a region: only for a clip that is to be restored.
+    const QRegion oldClip = wasClipping ? FPainter->clipRegion() : QRegion();
     FPainter->setClipRect(rect, wasClipping ? Qt::IntersectClip : Qt::ReplaceClip);
-    FPainter->setFont(Font.Font);
-    FPainter->setPen(Resolve(Font.Color));
-    FPainter->drawText(QPoint(x, y + Metrics().ascent()), text);
+    DrawLine(ShapedLine(text), x, y);
     if (wasClipping)
         FPainter->setClipRegion(oldClip);
     else

@@ -10,6 +10,7 @@
 #include <QtGui/QImage>
 #include <QtGui/QPainter>
 #include <QtGui/QPalette>
+#include <QtGui/QTextLayout>
 
 #include <optional>
 #include <span>
@@ -187,6 +188,8 @@ private:
     void ApplyPenMode();
     void PlotSolidLine(QPoint from, QPoint to, const QColor &color);
     const QFontMetrics &Metrics();
+    QTextLine ShapedLine(const QString &text);
+    void DrawLine(const QTextLine &line, int x, int y);
     void DrawImage(const QRect &dest, const QImage &image, const QRect &source, TStretchMode mode);
 
     QPaintDevice *FDevice;
@@ -198,6 +201,12 @@ private:
     // metrics are made again only when the font changes.
     std::optional<QFontMetrics> FMetrics;
     QFont FMetricsFont;
+    // Text placed by its width (a text cell, an aligned value) is measured and then
+    // drawn; the last line laid out is kept, so shaping, the dearest step of text
+    // output, runs once for both. Made on the first text: a canvas that only copies
+    // a picture (a control's paint from its buffer) needs none.
+    std::optional<QTextLayout> FLine;
+    QFont FLineFont;
 };
 
 } // namespace nvo
