@@ -131,7 +131,6 @@ struct TNTabEd::TPopup {
     void OpenDataMenu(QPoint pos);
     void OpenHeadingMenu(TGridCoord cell);
     void SetOutline(TGridCoord cell);
-    TGridRect SelectedCells() const;
     TGridRect TargetCells(TTarget target) const;
     void SetMarks(TTarget target, uint8_t bit, bool marked);
     void Select(const TGridRect &cells);
@@ -398,17 +397,9 @@ void TNTabEd::contextMenuEvent(QContextMenuEvent *event)
 
 // ---- Commands -----------------------------------------------------------------------------
 
-TGridRect TNTabEd::TPopup::SelectedCells() const
-{
-    const TGridRect selection = Editor.GetSelection();
-    const int cols = Editor.GetNrOfColumns(), rows = Editor.GetNrOfRows();
-    return {std::max(selection.Left - Editor.ColOffset(), 1), std::max(selection.Top - Editor.RowOffset(), 1),
-            std::min(selection.Right - Editor.ColOffset(), cols), std::min(selection.Bottom - Editor.RowOffset(), rows)};
-}
-
 TGridRect TNTabEd::TPopup::TargetCells(TTarget target) const
 {
-    const TGridRect selected = SelectedCells();
+    const TGridRect selected = Editor.SelectedDataBlock();
     const int cols = Editor.GetNrOfColumns(), rows = Editor.GetNrOfRows();
     switch (target) {
     case tgRange: return selected;
@@ -462,7 +453,7 @@ void TNTabEd::PopupMenuClickClear()
     if (GetDataReadOnly())
         return;
     ChangeCells([this] {
-        ForEachCell(FPopup->SelectedCells(), [this](int col, int row) {
+        ForEachCell(SelectedDataBlock(), [this](int col, int row) {
             Data().SetElem(col, row, 0);
             Data().SetCellState(col, row, 0);
         });
@@ -478,7 +469,7 @@ void TNTabEd::PopupMenuClickEmptyCells()
     if (GetDataReadOnly())
         return;
     ChangeStates([this] {
-        ForEachCell(FPopup->SelectedCells(), [this](int col, int row) {
+        ForEachCell(SelectedDataBlock(), [this](int col, int row) {
             Data().SetCellState(col, row, Data().GetCellState(col, row) ^ cellstate::Empty);
         });
     });
