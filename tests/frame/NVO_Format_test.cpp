@@ -6,10 +6,14 @@
 #include <QtCore/QLocale>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
+#include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace {
@@ -302,6 +306,87 @@ TEST(Format, EngineeringMantissasKeepOneToThreeIntegerDigits)
         whole.AppendEngineeringWhole(c.Value);
         EXPECT_EQ(engineering.View(), c.Engineering) << c.Value;
         EXPECT_EQ(whole.View(), c.Whole) << c.Value;
+    }
+}
+
+/// The whole engineering text worked out from the exact binary value: its decimal
+/// exponent from 30 significant digits (no double lies that close to a power of
+/// ten without being one), then std::to_chars's correct rounding to the integer
+/// digits that exponent leaves, and zeros where a carry took digits away.
+std::string ExactWholeEngineering(double value)
+{
+    const auto scientificDigitsAndExponent = [](double magnitude, int significant) {
+        char buffer[64];
+        const char *const begin = buffer;
+        const char *end = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                                        std::chars_format::scientific, significant - 1).ptr;
+        const char *e = std::find(begin, end, 'e');
+        std::string digits(begin, e);
+        std::erase(digits, '.');
+        return std::pair(digits, std::stoi(std::string(e + 1, end)));
+    };
+    const double magnitude = std::fabs(value);
+    const int exponent = scientificDigitsAndExponent(magnitude, 30).second;
+    const auto [digits, roundedExponent] =
+        scientificDigitsAndExponent(magnitude, ((exponent % 3) + 3) % 3 + 1);
+    const int integerDigits = ((roundedExponent % 3) + 3) % 3 + 1;
+    std::string mantissa = (digits + "00").substr(0, size_t(integerDigits));
+    char exponentText[8];
+    std::snprintf(exponentText, sizeof exponentText, "E%+04d", roundedExponent - integerDigits + 1);
+    return (value < 0 ? "-" : "") + mantissa + exponentText;
+}
+
+/// std::to_chars's scientific text, which rounds the exact binary value, with an
+/// upper-case "E" and three exponent digits.
+std::string ExactScientific(double value, int significant)
+{
+    char buffer[64];
+    const char *const begin = buffer;
+    const char *const end = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                          std::chars_format::scientific, significant - 1).ptr;
+    const char *const e = std::find(begin, end, 'e');
+    char exponentText[8];
+    std::snprintf(exponentText, sizeof exponentText, "E%+04d", std::stoi(std::string(e + 1, end)));
+    return std::string(begin, e) + exponentText;
+}
+
+/// Values where rounding is hard to get right: beside every power of ten and
+/// beside the halfway points of short mantissas, where a product with an inexact
+/// power of ten cannot tell the digits or their count, decimal ties, and random
+/// bit patterns.
+std::vector<double> HardRoundingValues()
+{
+    std::vector<double> values = {12.5, 0.125, 2.5e-7, 999.5, 99.95, 9.5, 1.5e300, 4.5e-300};
+    for (int power = -310; power <= 308; ++power) {
+        for (const double mantissa : {1.0, 9.995, 99.95, 999.5, 10.0, 100.0, 1.2345, 9.9999995}) {
+            const double near = mantissa * std::pow(10.0, power);
+            values.insert(values.end(), {near, std::nextafter(near, 0.0), std::nextafter(near, kInf)});
+        }
+    }
+    // Decimal ties of every digit count a label shows, most of them not exact in binary.
+    for (int power = -30; power <= 30; ++power) {
+        for (int whole = 1; whole < 20000; whole += 37)
+            values.push_back((whole + 0.5) * std::pow(10.0, power));
+    }
+    std::mt19937_64 bits(20261211);
+    for (int i = 0; i < 100000; ++i)
+        values.push_back(std::bit_cast<double>(bits()));
+    std::erase_if(values, [](double value) { return !std::isfinite(value) || value == 0; });
+    return values;
+}
+
+TEST(Format, ScientificAndEngineeringRoundTheExactBinaryValue)
+{
+    for (const double value : HardRoundingValues()) {
+        for (const int significant : {1, 2, 3, 5, 8, 9, 10, 17}) {
+            TLatin1Text text;
+            text.AppendScientific(value, significant, '.');
+            ASSERT_EQ(text.View(), ExactScientific(value, significant))
+                << std::bit_cast<quint64>(value) << ", " << significant << " digits";
+        }
+        TLatin1Text whole;
+        whole.AppendEngineeringWhole(value);
+        ASSERT_EQ(whole.View(), ExactWholeEngineering(value)) << std::bit_cast<quint64>(value);
     }
 }
 

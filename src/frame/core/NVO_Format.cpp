@@ -115,50 +115,41 @@ int ExponentOf(const char *e, const char *end)
     return e[1] == '-' ? -exponent : exponent;
 }
 
-/// How a scientific text is written: the exponent a multiple of `Step` (1, or 3
-/// for engineering notation), with or without the digits after the point, and at
-/// least `ExponentDigits` exponent digits.
-struct ScientificForm
-{
-    int Step = 1;
-    bool Fraction = true;
-    int ExponentDigits = 3;
-};
+/// The powers of ten 1e-307 .. 1e308 (the exponents of normal doubles), made by
+/// repeated multiplication and division: each is within 2.4e-15 of its exact value
+/// (relative), which is all the exponent and the quick rounding below need.
+constexpr int kFirstPowerOfTen = -307;
+constexpr auto kPowersOfTen = [] {
+    std::array<double, 308 - kFirstPowerOfTen + 1> powers{};
+    const size_t one = size_t(-kFirstPowerOfTen);
+    powers[one] = 1;
+    for (size_t i = one + 1; i < powers.size(); ++i)
+        powers[i] = powers[i - 1] * 10;
+    for (size_t i = one; i-- > 0;)
+        powers[i] = powers[i + 1] / 10;
+    return powers;
+}();
 
-/// Scientific notation of a finite `value` rounded to `significant` digits, written
-/// at `out`; returns the end. std::to_chars writes straight into the text and the
-/// mantissa is rearranged in place: most value texts of a label are this writer.
-char *WriteScientific(char *out, char *limit, double value, int significant, char separator,
-                      const ScientificForm &form)
+/// The decimal exponent floor(log10(magnitude)) of a finite, non-zero magnitude,
+/// without a formatting pass or a logarithm. Where the inexact power of ten
+/// decides (a value within 3e-15 of a power of ten), it may come out one off:
+/// rounded to fewer than 15 digits, such a value becomes that power of ten
+/// whichever exponent its rounding starts from.
+int DecimalExponent(double magnitude)
 {
-    // Rounded to significant digits, only zero shows only zeros: it gets no "-".
-    if (value < 0)
-        *out++ = '-';
-    char *const start = out;
-    char *const end = std::to_chars(start, limit, std::fabs(value), std::chars_format::scientific,
-                                    significant - 1).ptr;
-    // to_chars ends with "e", the exponent's sign and two or three digits.
-    char *const e = end[-4] == 'e' ? end - 4 : end - 5;
-    int exponent = ExponentOf(e, end);
-    const int shift = form.Step == 1 ? 0 : ((exponent % 3) + 3) % 3;
-    exponent -= shift;
-    // The digits: start[0], then start[2] .. e[-1] after the point.
-    const int digits = e - start > 1 ? int(e - start) - 1 : 1;
-    char *p = start + 1;
-    // Moving the point right by `shift`; a rounding carry (99.6 -> 1.0e2) or few
-    // significant digits leave fewer digits than the integer part needs: zeros.
-    for (int i = 1; i <= shift; ++i)
-        *p++ = i < digits ? start[i + 1] : '0';
-    if (form.Fraction && digits > shift + 1) {
-        *p++ = separator;
-        p += digits - shift - 1; // the remaining digits already stand here
-    }
-    *p++ = 'E';
-    *p++ = exponent < 0 ? '-' : '+';
-    // A double's decimal exponent has at most three digits.
-    const int magnitude = std::abs(exponent);
-    const int exponentDigits = 1 + int(magnitude >= 10) + int(magnitude >= 100);
-    return WriteLowestDigits(p, std::max(form.ExponentDigits, exponentDigits), quint64(magnitude), 10);
+    // A subnormal's few significant bits may lie far from a power of ten in
+    // relative terms although it is the nearest double to one: the logarithm is
+    // exact enough there, and such values are rare.
+    if (magnitude < std::numeric_limits<double>::min())
+        return int(std::floor(std::log10(magnitude)));
+    // magnitude is in [2^b, 2^(b+1)), so its decimal exponent is floor(b log10 2)
+    // or one more. 1262611 / 2^22 is log10 2 close enough for the floor to be
+    // exact for every exponent of a double (b from -1022 to 1023).
+    const int binaryExponent = int(std::bit_cast<quint64>(magnitude) >> 52) - 1023;
+    const int lower = (binaryExponent * 1262611) >> 22;
+    // Added, not chosen by a branch: which way it goes depends on the digits alone
+    // and mispredicts half the time.
+    return lower + int(magnitude >= kPowersOfTen[size_t(lower + 1 - kFirstPowerOfTen)]);
 }
 
 /// A value rounded to a number of significant decimal digits: d0.d1d2... x 10^Exponent.
@@ -176,13 +167,110 @@ struct SignificantDigits
     }
 };
 
+/// Digit counts the quick rounding below takes; its products stay below 1e9.
+constexpr int kMaxQuickSignificant = 9;
+
+/// The powers of five that fit 64 bits: 5^0 .. 5^27.
+constexpr auto kPowersOfFive = [] {
+    std::array<quint64, 28> powers{};
+    powers[0] = 1;
+    for (size_t i = 1; i < powers.size(); ++i)
+        powers[i] = powers[i - 1] * 5;
+    return powers;
+}();
+
+using quint128 = unsigned __int128;
+
+/// The sign of a x 2^shift - b, without forming a product that could overflow.
+int CompareShifted(quint128 a, int shift, quint128 b)
+{
+    if (shift < 0)
+        return -CompareShifted(b, -shift, a);
+    if (shift >= 128)
+        return a != 0 ? 1 : (b != 0 ? -1 : 0);
+    const quint128 bHigh = b >> shift;
+    if (a != bHigh)
+        return a > bHigh ? 1 : -1;
+    return (b & ((quint128(1) << shift) - 1)) != 0 ? -1 : 0;
+}
+
+/// The sign of magnitude - (whole + 1/2) x 10^scaleExponent, exactly, for a normal
+/// magnitude and |scaleExponent| <= 27; nullopt beyond that. The magnitude is
+/// M x 2^q with a 53-bit integer M, so both sides become integers of at most 116
+/// bits times powers of two.
+std::optional<int> CompareWithHalfway(double magnitude, quint64 whole, int scaleExponent)
+{
+    const int fives = std::abs(scaleExponent);
+    if (fives >= int(kPowersOfFive.size()))
+        return std::nullopt;
+    const auto bits = std::bit_cast<quint64>(magnitude);
+    const quint128 mantissa = (bits & ((quint64(1) << 52) - 1)) | (quint64(1) << 52);
+    const int binaryExponent = int(bits >> 52) - 1075;
+    const quint128 halfway = 2 * quint128(whole) + 1; // 2 x (whole + 1/2)
+    const quint128 power = kPowersOfFive[size_t(fives)];
+    // 2 x magnitude against (2 whole + 1) x 2^e x 5^e, the fives on the side where
+    // their exponent is positive.
+    if (scaleExponent >= 0)
+        return CompareShifted(mantissa, binaryExponent + 1 - scaleExponent, halfway * power);
+    return CompareShifted(mantissa * power, binaryExponent + 1 + fives, halfway);
+}
+
+/// Rounds a normal magnitude to `significant` digits by one multiplication with a
+/// power of ten, into `rounded`'s digits and exponent; false where that cannot
+/// decide. The product is off by less than 2.6e-15 of itself (the power's error and
+/// the multiplication's), so its rounding to a whole number is certain unless it
+/// lies within 1e-14 of itself from a tie; there the magnitude is compared with the
+/// tie exactly. Subnormals, larger digit counts, ties beyond the exact comparison's
+/// range and a product short of its digit count (the exponent estimate one too
+/// high) give false, for std::to_chars to round. A product that rounds up to one
+/// digit more is a power of ten, as the exact rounding is.
+bool QuickRoundToSignificant(double magnitude, int significant, SignificantDigits &rounded)
+{
+    if (significant > kMaxQuickSignificant || !(magnitude >= std::numeric_limits<double>::min()))
+        return false;
+    int exponent = DecimalExponent(magnitude);
+    const int scaleExponent = exponent - significant + 1;
+    // The largest and the smallest normal doubles can need a scale past the table.
+    const int scaleIndex = -scaleExponent - kFirstPowerOfTen;
+    if (scaleIndex < 0 || scaleIndex >= int(kPowersOfTen.size()))
+        return false;
+    const double scaled = magnitude * kPowersOfTen[size_t(scaleIndex)];
+    // Powers of ten up to 10^22 are exact doubles.
+    const double lowest = kPowersOfTen[size_t(significant - 1 - kFirstPowerOfTen)];
+    if (scaled < lowest)
+        return false;
+    auto whole = quint64(scaled);
+    if (std::fabs(scaled - double(whole) - 0.5) >= scaled * 1e-14) {
+        whole += quint64(scaled - double(whole) > 0.5);
+    } else {
+        const std::optional<int> side = CompareWithHalfway(magnitude, whole, scaleExponent);
+        if (!side)
+            return false;
+        whole += quint64(*side > 0 || (*side == 0 && whole % 2 != 0));
+    }
+    if (whole == quint64(lowest) * 10) {
+        whole /= 10;
+        ++exponent;
+    }
+    WriteLowestDigits(rounded.Digits, significant, whole, 10);
+    rounded.Count = significant;
+    rounded.Exponent = exponent;
+    return true;
+}
+
+/// `value` rounded to `significant` (1..kMaxPrecision + 1) digits, on its exact
+/// binary value with ties to the even digit; a rounded zero is never negative.
 SignificantDigits RoundToSignificant(double value, int significant)
 {
+    SignificantDigits rounded;
+    if (QuickRoundToSignificant(std::fabs(value), significant, rounded)) {
+        rounded.Negative = value < 0;
+        return rounded;
+    }
     char buffer[kMaxPrecision + 16];
     const char *const end = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
                                           std::chars_format::scientific, significant - 1).ptr;
     // to_chars wrote d[.ddd]e(+|-)dd[d]: digits, then the exponent.
-    SignificantDigits rounded;
     rounded.Digits[0] = buffer[0];
     rounded.Count = 1;
     const char *p = buffer + 1;
@@ -194,6 +282,42 @@ SignificantDigits RoundToSignificant(double value, int significant)
     rounded.Negative = std::signbit(value)
                        && !ShowsOnlyZeros(rounded.Digits, rounded.Digits + rounded.Count);
     return rounded;
+}
+
+/// How a scientific text is written: the exponent a multiple of `Step` (1, or 3
+/// for engineering notation), with or without the digits after the point, and at
+/// least `ExponentDigits` exponent digits.
+struct ScientificForm
+{
+    int Step = 1;
+    bool Fraction = true;
+    int ExponentDigits = 3;
+};
+
+/// Scientific notation of a finite `value` rounded to `significant` digits, written
+/// at `out`; returns the end. Most value texts of a label are this writer.
+char *WriteScientific(char *out, double value, int significant, char separator,
+                      const ScientificForm &form)
+{
+    const SignificantDigits rounded = RoundToSignificant(value, significant);
+    if (rounded.Negative)
+        *out++ = '-';
+    const int shift = form.Step == 1 ? 0 : ((rounded.Exponent % 3) + 3) % 3;
+    // Moving the point right by `shift`; a rounding carry (99.6 -> 1.0e2) or few
+    // significant digits leave fewer digits than the integer part needs: zeros.
+    for (int i = 0; i <= shift; ++i)
+        *out++ = i < rounded.Count ? rounded.Digits[i] : '0';
+    if (form.Fraction && rounded.Count > shift + 1) {
+        *out++ = separator;
+        out = std::copy(rounded.Digits + shift + 1, rounded.Digits + rounded.Count, out);
+    }
+    const int exponent = rounded.Exponent - shift;
+    *out++ = 'E';
+    *out++ = exponent < 0 ? '-' : '+';
+    // A double's decimal exponent has at most three digits.
+    const int magnitude = std::abs(exponent);
+    const int exponentDigits = 1 + int(magnitude >= 10) + int(magnitude >= 100);
+    return WriteLowestDigits(out, std::max(form.ExponentDigits, exponentDigits), quint64(magnitude), 10);
 }
 
 /// The general form's fixed notation of a value rounded to P digits, for
@@ -233,44 +357,6 @@ char *WriteGeneralScientific(char *out, const SignificantDigits &rounded, char s
     return WriteLowestDigits(out, DecimalDigitCount(magnitude), magnitude, 10);
 }
 
-/// The powers of ten 1e-307 .. 1e308 (the exponents of normal doubles), made by
-/// repeated multiplication and division: each is within 3e-15 of its exact value
-/// (relative), which is all the exponent below needs.
-constexpr int kFirstPowerOfTen = -307;
-constexpr auto kPowersOfTen = [] {
-    std::array<double, 308 - kFirstPowerOfTen + 1> powers{};
-    const size_t one = size_t(-kFirstPowerOfTen);
-    powers[one] = 1;
-    for (size_t i = one + 1; i < powers.size(); ++i)
-        powers[i] = powers[i - 1] * 10;
-    for (size_t i = one; i-- > 0;)
-        powers[i] = powers[i + 1] / 10;
-    return powers;
-}();
-
-/// The decimal exponent floor(log10(magnitude)) of a finite, non-zero magnitude,
-/// for the engineering notation, without a formatting pass or a logarithm. Where
-/// the inexact power of ten decides (a value within 3e-15 of a power of ten), it
-/// may come out one off, which changes no engineering text: rounded to three
-/// digits or fewer, such a value becomes that power of ten whichever digit count
-/// it is rounded to.
-int DecimalExponent(double magnitude)
-{
-    // A subnormal's few significant bits may lie far from a power of ten in
-    // relative terms although it is the nearest double to one: the logarithm is
-    // exact enough there, and such values are rare.
-    if (magnitude < std::numeric_limits<double>::min())
-        return int(std::floor(std::log10(magnitude)));
-    // magnitude is in [2^b, 2^(b+1)), so its decimal exponent is floor(b log10 2)
-    // or one more. 1262611 / 2^22 is log10 2 close enough for the floor to be
-    // exact for every exponent of a double (b from -1022 to 1023).
-    const int binaryExponent = int(std::bit_cast<quint64>(magnitude) >> 52) - 1023;
-    const int lower = (binaryExponent * 1262611) >> 22;
-    // Added, not chosen by a branch: which way it goes depends on the digits alone
-    // and mispredicts half the time.
-    return lower + int(magnitude >= kPowersOfTen[size_t(lower + 1 - kFirstPowerOfTen)]);
-}
-
 } // namespace
 
 // --- Number texts written in place -----------------------------------------------
@@ -307,8 +393,7 @@ void TLatin1Text::AppendScientific(double value, int significant, char separator
         Append(special);
         return;
     }
-    FEnd = WriteScientific(FEnd, FChars.data() + kCapacity, value,
-                           std::clamp(significant, 1, kMaxPrecision + 1), separator,
+    FEnd = WriteScientific(FEnd, value, std::clamp(significant, 1, kMaxPrecision + 1), separator,
                            {1, true, std::clamp(minExponentDigits, 1, 4)});
 }
 
@@ -337,8 +422,8 @@ void TLatin1Text::AppendEngineering(double value, int significant, char separato
         Append(special);
         return;
     }
-    FEnd = WriteScientific(FEnd, FChars.data() + kCapacity, value,
-                           std::clamp(significant, 1, kMaxPrecision + 1), separator, {3, true, 3});
+    FEnd = WriteScientific(FEnd, value, std::clamp(significant, 1, kMaxPrecision + 1), separator,
+                           {3, true, 3});
 }
 
 void TLatin1Text::AppendEngineeringWhole(double value)
@@ -352,8 +437,7 @@ void TLatin1Text::AppendEngineeringWhole(double value)
     // rounding raises it (999.7 -> 1000), the carried value is a power of ten and
     // the writer's shift gives its digits: zeros, or a new one-digit mantissa.
     const int exponent = value == 0 ? 0 : DecimalExponent(std::fabs(value));
-    FEnd = WriteScientific(FEnd, FChars.data() + kCapacity, value, ((exponent % 3) + 3) % 3 + 1,
-                           '.', {3, false, 3});
+    FEnd = WriteScientific(FEnd, value, ((exponent % 3) + 3) % 3 + 1, '.', {3, false, 3});
 }
 
 void TLatin1Text::AppendGeneral(double value, int precision, char separator)
