@@ -220,10 +220,11 @@ std::optional<int> CompareWithHalfway(double magnitude, quint64 whole, int scale
 /// decide. The product is off by less than 2.6e-15 of itself (the power's error and
 /// the multiplication's), so its rounding to a whole number is certain unless it
 /// lies within 1e-14 of itself from a tie; there the magnitude is compared with the
-/// tie exactly. Subnormals, larger digit counts, ties beyond the exact comparison's
-/// range and a product short of its digit count (the exponent estimate one too
-/// high) give false, for std::to_chars to round. A product that rounds up to one
-/// digit more is a power of ten, as the exact rounding is.
+/// tie exactly. Subnormals, larger digit counts and ties beyond the exact
+/// comparison's range give false, for std::to_chars to round. An exponent estimate
+/// one off leaves the product a hair below 10^(significant - 1) or at about
+/// 10^significant: it rounds to that power of ten, as the exact rounding does, and
+/// a product that rounds up to one digit more becomes the next power.
 bool QuickRoundToSignificant(double magnitude, int significant, SignificantDigits &rounded)
 {
     if (significant > kMaxQuickSignificant || !(magnitude >= std::numeric_limits<double>::min()))
@@ -235,10 +236,6 @@ bool QuickRoundToSignificant(double magnitude, int significant, SignificantDigit
     if (scaleIndex < 0 || scaleIndex >= int(kPowersOfTen.size()))
         return false;
     const double scaled = magnitude * kPowersOfTen[size_t(scaleIndex)];
-    // Powers of ten up to 10^22 are exact doubles.
-    const double lowest = kPowersOfTen[size_t(significant - 1 - kFirstPowerOfTen)];
-    if (scaled < lowest)
-        return false;
     auto whole = quint64(scaled);
     if (std::fabs(scaled - double(whole) - 0.5) >= scaled * 1e-14) {
         whole += quint64(scaled - double(whole) > 0.5);
@@ -248,7 +245,8 @@ bool QuickRoundToSignificant(double magnitude, int significant, SignificantDigit
             return false;
         whole += quint64(*side > 0 || (*side == 0 && whole % 2 != 0));
     }
-    if (whole == quint64(lowest) * 10) {
+    // Powers of ten up to 10^22 are exact doubles.
+    if (whole == quint64(kPowersOfTen[size_t(significant - kFirstPowerOfTen)])) {
         whole /= 10;
         ++exponent;
     }
