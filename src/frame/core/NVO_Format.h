@@ -6,10 +6,11 @@
 // None of them depends on the C locale: Qt calls setlocale() at start-up, so
 // printf/strtod/streams would follow the environment's decimal separator. Every
 // number text of the library is written here: TLatin1Text writes it in place into
-// a stack buffer (std::to_chars gives the digits), and the functions that return a
-// QString are that buffer turned into one QString; the decimal separator is always
-// an explicit argument. Date texts are written straight into the QString they
-// are returned in.
+// a stack buffer (std::to_chars gives the digits; up to nine significant digits
+// come from a product with a power of ten, checked exactly next to a tie), and the
+// functions that return a QString are that buffer turned into one QString; the
+// decimal separator is always an explicit argument. Date texts are written straight
+// into the QString they are returned in.
 //
 // Texts of values that are not numbers: every function is total. NaN writes "NAN",
 // +Inf "INF" and -Inf "-INF" (right-aligned in the field where the function has a
