@@ -94,7 +94,6 @@ std::optional<double> ParseTypedNumber(const QString &Text)
 
 struct TNTabEd::Private {
     std::unique_ptr<TDataTable> FOwnData;
-    TDataTable *Data = nullptr;
     bool FExtMatAssigned = false;
     std::vector<int8_t> FDecP;
     int FColOffset = 1;
@@ -200,14 +199,13 @@ TNTabEd::~TNTabEd()
 
 // ---- The table and its signals ------------------------------------------------------------
 
-TDataTable &TNTabEd::Data() const { return *d->Data; }
+TDataTable &TNTabEd::Data() const { return *FTable; }
 
 void TNTabEd::AttachTable(TDataTable *table)
 {
     const int oldCols = GetColCount() - ColOffset() - 1;
     const int oldRows = GetRowCount() - RowOffset() - 1;
     DetachTable();
-    d->Data = table;
     FTable = table;
     d->FTableLinks = {
         connect(table, &TDataTable::SetupChanged, this, [this] {
@@ -227,7 +225,6 @@ void TNTabEd::AttachTable(TDataTable *table)
         connect(table, &QObject::destroyed, this, [this] {
             d->FTableLinks.clear();
             d->FDataLink = {};
-            d->Data = nullptr;
             FTable = nullptr;
             d->FExtMatAssigned = false;
             d->FOwnData = std::make_unique<TDataTable>();
@@ -250,9 +247,9 @@ void TNTabEd::DetachTable()
 
 void TNTabEd::UpdateDataLink()
 {
-    const bool listen = d->Data && d->FDataDetached == 0 && !d->FSuppressPaint;
+    const bool listen = FTable && d->FDataDetached == 0 && !d->FSuppressPaint;
     if (listen && !d->FDataLink) {
-        d->FDataLink = connect(d->Data, &TDataTable::CellsChanged, this, [this] {
+        d->FDataLink = connect(FTable, &TDataTable::CellsChanged, this, [this] {
             ChangedData();
             Repaint();
         });
@@ -265,7 +262,7 @@ void TNTabEd::UpdateDataLink()
 void TNTabEd::AssignAnotherDataMatrix(TDataTable *NewDTab)
 {
     // Null while the editor shows its own table already: nothing to give back.
-    if (NewDTab == d->Data || (!NewDTab && !d->FExtMatAssigned))
+    if (NewDTab == FTable || (!NewDTab && !d->FExtMatAssigned))
         return;
     HideEditor();
     if (!NewDTab) {
@@ -381,8 +378,8 @@ int TNTabEd::RowOffset() const { return d->FRowOffset; }
 bool TNTabEd::IsRowAttribCol(int col) const { return col == 1 && d->FColOffset == 1; }
 bool TNTabEd::IsColAttribRow(int row) const { return row == 1 && d->FRowOffset == 1; }
 
-int TNTabEd::GetNrOfColumns() const { return d->Data->NrOfColumns(); }
-int TNTabEd::GetNrOfRows() const { return d->Data->NrOfRows(); }
+int TNTabEd::GetNrOfColumns() const { return FTable->NrOfColumns(); }
+int TNTabEd::GetNrOfRows() const { return FTable->NrOfRows(); }
 
 void TNTabEd::SetNrOfColumns(int n)
 {
@@ -404,7 +401,7 @@ void TNTabEd::Redimension(int NrCols, int NrRows)
         return;
     {
         TSuppressScope resizing(*this);
-        d->Data->Resize(cols, rows);
+        FTable->Resize(cols, rows);
     }
     ChangedSetup();
     Repaint();
@@ -419,7 +416,7 @@ void TNTabEd::InsertRow(int ix)
     {
         TSuppressScope inserting(*this);
         const int height = GetRowHeights(std::min(ix, GetNrOfRows()));
-        d->Data->InsertRow(ix);
+        FTable->InsertRow(ix);
         PlaceInsertedCell(kRowAxis, ix, height);
     }
     Repaint();
@@ -435,7 +432,7 @@ void TNTabEd::InsertColumn(int ix)
         // The new column's precision is that of the column it is inserted before.
         const int8_t precision = d->FDecP[size_t(std::min(ix, GetNrOfColumns()) - 1)];
         const int width = GetColWidths(std::min(ix, GetNrOfColumns()));
-        d->Data->InsertColumn(ix);
+        FTable->InsertColumn(ix);
         PlaceInsertedCell(kColAxis, ix, width);
         d->FDecP.pop_back();
         d->FDecP.insert(d->FDecP.begin() + (ix - 1), precision);
@@ -450,7 +447,7 @@ void TNTabEd::RemoveRow(int ix)
     HideEditor();
     {
         TSuppressScope removing(*this);
-        RemoveCellOf(kRowAxis, ix, [&] { d->Data->RemoveRow(ix); });
+        RemoveCellOf(kRowAxis, ix, [&] { FTable->RemoveRow(ix); });
     }
     Repaint();
 }
@@ -465,7 +462,7 @@ void TNTabEd::RemoveColumn(int ix)
         // The removed column takes its precision with it.
         std::vector<int8_t> precisions = d->FDecP;
         precisions.erase(precisions.begin() + (ix - 1));
-        RemoveCellOf(kColAxis, ix, [&] { d->Data->RemoveColumn(ix); });
+        RemoveCellOf(kColAxis, ix, [&] { FTable->RemoveColumn(ix); });
         d->FDecP = std::move(precisions);
     }
     Repaint();
@@ -476,24 +473,24 @@ void TNTabEd::Clear()
     {
         TSuppressScope clearing(*this);
         TDetachDataScope detached(*this);
-        d->Data->Clear();
+        FTable->Clear();
         for (int col = 1; col <= GetNrOfColumns(); ++col)
-            d->Data->SetColName(col, QStringLiteral("C-") + FormatInt(col));
+            FTable->SetColName(col, QStringLiteral("C-") + FormatInt(col));
         for (int row = 1; row <= GetNrOfRows(); ++row)
-            d->Data->SetRowName(row, QStringLiteral("R-") + FormatInt(row));
+            FTable->SetRowName(row, QStringLiteral("R-") + FormatInt(row));
         std::fill(d->FDecP.begin(), d->FDecP.end(), int8_t(kInitialPrecision));
     }
     Repaint();
 }
 
-void TNTabEd::Fill(double value) { d->Data->Fill(value); }
+void TNTabEd::Fill(double value) { FTable->Fill(value); }
 
 int TNTabEd::FillMarkedCells(double value, uint8_t Statemask)
 {
     int filled = 0;
     {
         TSuppressScope filling(*this);
-        filled = d->Data->FillMarkedCells(value, Statemask);
+        filled = FTable->FillMarkedCells(value, Statemask);
     }
     Repaint();
     return filled;
@@ -736,10 +733,10 @@ void TNTabEd::SetOptimizeRowHeight(bool on)
     Repaint();
 }
 
-QString TNTabEd::GetComment() const { return d->Data->Comment(); }
+QString TNTabEd::GetComment() const { return FTable->Comment(); }
 void TNTabEd::SetComment(const QString &text)
 {
-    d->Data->SetFComment(RemoveControlChars(text));
+    FTable->SetFComment(RemoveControlChars(text));
     ChangedData();
 }
 
@@ -777,30 +774,30 @@ void TNTabEd::SetDataReadOnly(bool on)
 
 // ---- Cells --------------------------------------------------------------------------------
 
-double TNTabEd::GetElem(int ACol, int ARow) const { return d->Data->GetElem(ACol, ARow); }
-uint8_t TNTabEd::GetCellState(int ACol, int ARow) const { return d->Data->GetCellState(ACol, ARow); }
-bool TNTabEd::IsNumber(int ACol, int ARow) const { return d->Data->GetIsNumber(ACol, ARow); }
+double TNTabEd::GetElem(int ACol, int ARow) const { return FTable->GetElem(ACol, ARow); }
+uint8_t TNTabEd::GetCellState(int ACol, int ARow) const { return FTable->GetCellState(ACol, ARow); }
+bool TNTabEd::IsNumber(int ACol, int ARow) const { return FTable->GetIsNumber(ACol, ARow); }
 
 bool TNTabEd::GetIsEmpty(int ACol, int ARow) const
 {
-    return d->Data->GetCellState(ACol, ARow) & cellstate::Empty;
+    return FTable->GetCellState(ACol, ARow) & cellstate::Empty;
 }
 
 void TNTabEd::SetIsEmpty(int ACol, int ARow, bool empty)
 {
-    const uint8_t state = d->Data->GetCellState(ACol, ARow);
-    d->Data->SetCellState(ACol, ARow, empty ? state | cellstate::Empty : state & ~cellstate::Empty);
+    const uint8_t state = FTable->GetCellState(ACol, ARow);
+    FTable->SetCellState(ACol, ARow, empty ? state | cellstate::Empty : state & ~cellstate::Empty);
     ChangedCellStates();
 }
 
 bool TNTabEd::GetElemMarkedA(int ACol, int ARow) const
 {
-    return d->Data->GetCellState(ACol, ARow) & cellstate::MarkedA;
+    return FTable->GetCellState(ACol, ARow) & cellstate::MarkedA;
 }
 
 bool TNTabEd::GetElemMarkedB(int ACol, int ARow) const
 {
-    return d->Data->GetCellState(ACol, ARow) & cellstate::MarkedB;
+    return FTable->GetCellState(ACol, ARow) & cellstate::MarkedB;
 }
 
 void TNTabEd::ChangeCells(const std::function<void()> &change)
@@ -822,8 +819,8 @@ void TNTabEd::ChangeStates(const std::function<void()> &change)
 void TNTabEd::SetMark(int ACol, int ARow, uint8_t bit, bool marked)
 {
     ChangeStates([&] {
-        const uint8_t state = d->Data->GetCellState(ACol, ARow);
-        d->Data->SetCellState(ACol, ARow, marked ? state | bit : state & ~bit);
+        const uint8_t state = FTable->GetCellState(ACol, ARow);
+        FTable->SetCellState(ACol, ARow, marked ? state | bit : state & ~bit);
     });
 }
 
@@ -843,27 +840,27 @@ void MarkAll(TDataTable &table, uint8_t bit)
 
 void TNTabEd::MarkAllElemsA()
 {
-    ChangeStates([this] { MarkAll(*d->Data, cellstate::MarkedA); });
+    ChangeStates([this] { MarkAll(*FTable, cellstate::MarkedA); });
 }
 
 void TNTabEd::MarkAllElemsB()
 {
-    ChangeStates([this] { MarkAll(*d->Data, cellstate::MarkedB); });
+    ChangeStates([this] { MarkAll(*FTable, cellstate::MarkedB); });
 }
 
 void TNTabEd::UnMarkAllElems()
 {
-    ChangeStates([this] { d->Data->UnmarkAllCells(); });
+    ChangeStates([this] { FTable->UnmarkAllCells(); });
 }
 
 void TNTabEd::ExchangeMarkings()
 {
-    ChangeStates([this] { d->Data->ExchangeMarkings(); });
+    ChangeStates([this] { FTable->ExchangeMarkings(); });
 }
 
 void TNTabEd::InvertCellStates(uint8_t StateMask)
 {
-    ChangeStates([&] { d->Data->InvertCellStates(StateMask); });
+    ChangeStates([&] { FTable->InvertCellStates(StateMask); });
 }
 
 namespace {
@@ -877,14 +874,14 @@ int CountStates(const TDataTable &table, uint8_t bit)
 }
 } // namespace
 
-int TNTabEd::NrOfMarkedDataA() const { return CountStates(*d->Data, cellstate::MarkedA); }
-int TNTabEd::NrOfMarkedDataB() const { return CountStates(*d->Data, cellstate::MarkedB); }
+int TNTabEd::NrOfMarkedDataA() const { return CountStates(*FTable, cellstate::MarkedA); }
+int TNTabEd::NrOfMarkedDataB() const { return CountStates(*FTable, cellstate::MarkedB); }
 
 bool TNTabEd::AnyMarkIn(int FirstCol, int FirstRow, int LastCol, int LastRow) const
 {
     for (int row = FirstRow; row <= LastRow; ++row)
         for (int col = FirstCol; col <= LastCol; ++col)
-            if (d->Data->GetCellState(col, row) & kMarks)
+            if (FTable->GetCellState(col, row) & kMarks)
                 return true;
     return false;
 }
@@ -909,16 +906,16 @@ bool TNTabEd::IfAnyMarked() const
 
 // ---- Names and attributes -----------------------------------------------------------------
 
-QString TNTabEd::GetColName(int ColNr) const { return d->Data->GetColName(ColNr); }
-QString TNTabEd::GetRowName(int RowNr) const { return d->Data->GetRowName(RowNr); }
-uint8_t TNTabEd::GetColAttrib(int ColNr) const { return d->Data->GetColAttrib(ColNr); }
-uint8_t TNTabEd::GetRowAttrib(int RowNr) const { return d->Data->GetRowAttrib(RowNr); }
+QString TNTabEd::GetColName(int ColNr) const { return FTable->GetColName(ColNr); }
+QString TNTabEd::GetRowName(int RowNr) const { return FTable->GetRowName(RowNr); }
+uint8_t TNTabEd::GetColAttrib(int ColNr) const { return FTable->GetColAttrib(ColNr); }
+uint8_t TNTabEd::GetRowAttrib(int RowNr) const { return FTable->GetRowAttrib(RowNr); }
 
 void TNTabEd::SetColName(int ColNr, const QString &name)
 {
     if (ColNr < 1 || ColNr > GetNrOfColumns())
         return;
-    d->Data->SetColName(ColNr, name.left(TDataTable::NameMax));
+    FTable->SetColName(ColNr, name.left(TDataTable::NameMax));
     ChangedHeading();
 }
 
@@ -926,7 +923,7 @@ void TNTabEd::SetRowName(int RowNr, const QString &name)
 {
     if (RowNr < 1 || RowNr > GetNrOfRows())
         return;
-    d->Data->SetRowName(RowNr, name.left(TDataTable::NameMax));
+    FTable->SetRowName(RowNr, name.left(TDataTable::NameMax));
     ChangedHeading();
 }
 
@@ -934,7 +931,7 @@ void TNTabEd::SetColAttrib(int ColNr, uint8_t attrib)
 {
     if (ColNr < 1 || ColNr > GetNrOfColumns())
         return;
-    d->Data->SetColAttrib(ColNr, attrib);
+    FTable->SetColAttrib(ColNr, attrib);
     ChangedAttrib();
 }
 
@@ -942,7 +939,7 @@ void TNTabEd::SetRowAttrib(int RowNr, uint8_t attrib)
 {
     if (RowNr < 1 || RowNr > GetNrOfRows())
         return;
-    d->Data->SetRowAttrib(RowNr, attrib);
+    FTable->SetRowAttrib(RowNr, attrib);
     ChangedAttrib();
 }
 
@@ -951,11 +948,11 @@ void TNTabEd::SetRowAttrib(int RowNr, uint8_t attrib)
 QString TNTabEd::NominalText(int c, double value) const
 {
     const std::optional<qint64> ordinal = RoundToInt64(value);
-    const QString scaleName = MScaleTypeNames.value(d->Data->GetMScaleType(c));
+    const QString scaleName = MScaleTypeNames.value(FTable->GetMScaleType(c));
     if (!ordinal)
         return scaleName + QLatin1Char(':') + FormatCellValue(d->FNumWidth, GetDecPlaces(c), value);
     if (*ordinal >= 1 && *ordinal <= kMaxNominalOrdinal) {
-        const QString id = d->Data->GetNominalID(c, int(*ordinal));
+        const QString id = FTable->GetNominalID(c, int(*ordinal));
         if (!id.isEmpty())
             return id;
     }
@@ -964,13 +961,13 @@ QString TNTabEd::NominalText(int c, double value) const
 
 QString TNTabEd::DataCellText(int c, int r) const
 {
-    const uint8_t state = d->Data->GetCellState(c, r);
+    const uint8_t state = FTable->GetCellState(c, r);
     if (state & cellstate::Empty)
         return {};
     if (state & cellstate::NotANumber)
         return kNaNCellText;
-    const double value = d->Data->GetElem(c, r);
-    if (IsNominalScale(d->Data->GetMScaleType(c)))
+    const double value = FTable->GetElem(c, r);
+    if (IsNominalScale(FTable->GetMScaleType(c)))
         return NominalText(c, value);
     return FormatCellValue(d->FNumWidth, GetDecPlaces(c), value);
 }
@@ -1054,13 +1051,13 @@ void TNTabEd::DrawDataCell(TCanvas &canvas, int c, int r, const QRect &rect, TGr
     QString text = DataCellText(c, r);
     TFontStyles styles = StylesOf(canvas.Font.Font);
     TColor textColor = inRange ? d->FColorRngSelFG : d->FColorNormal;
-    switch (d->Data->GetCellState(c, r) & kMarks) {
+    switch (FTable->GetCellState(c, r) & kMarks) {
     case cellstate::MarkedA: textColor = d->FColorMarked1; break;
     case cellstate::MarkedB: textColor = d->FColorMarked2; break;
     case kMarks: textColor = d->FColorMarkedBoth; break;
     default: break;
     }
-    if ((d->Data->GetCellState(c, r) & kMarks) && d->FBoldMarks)
+    if ((FTable->GetCellState(c, r) & kMarks) && d->FBoldMarks)
         styles |= fsBold;
     TColor background = inRange ? d->FColorRngSelBG : GetColor();
     if (OnBeforeRenderCell)
@@ -1196,12 +1193,12 @@ bool TNTabEd::CanEditShow() const
 QString TNTabEd::GetEditText(int col, int row)
 {
     const int c = col - ColOffset(), r = row - RowOffset();
-    const double value = d->Data->GetElem(c, r);
+    const double value = FTable->GetElem(c, r);
     QString text;
-    if (IsNominalScale(d->Data->GetMScaleType(c))) {
+    if (IsNominalScale(FTable->GetMScaleType(c))) {
         const std::optional<qint64> ordinal = RoundToInt64(value);
         if (ordinal && *ordinal >= 1 && *ordinal <= kMaxNominalOrdinal)
-            text = d->Data->GetNominalID(c, int(*ordinal));
+            text = FTable->GetNominalID(c, int(*ordinal));
         if (text.isEmpty())
             text = ordinal ? FormatInt(*ordinal) : FormatCellValue(d->FNumWidth, GetDecPlaces(c), value);
     } else {
@@ -1219,8 +1216,8 @@ void TNTabEd::SetEditText(int col, int row, const QString &value)
     if (d->FReadOnly || c < 1 || r < 1 || c > GetNrOfColumns() || r > GetNrOfRows())
         return;
     std::optional<double> number;
-    if (IsNominalScale(d->Data->GetMScaleType(c))) {
-        const int ordinal = d->Data->OrdinalOfNominalID(c, value.left(TDataTable::NominalIDMax), true);
+    if (IsNominalScale(FTable->GetMScaleType(c))) {
+        const int ordinal = FTable->OrdinalOfNominalID(c, value.left(TDataTable::NominalIDMax), true);
         if (ordinal > 0)
             number = ordinal;
         else if (const std::optional<int> integer = DecIntValue(value))
@@ -1233,8 +1230,8 @@ void TNTabEd::SetEditText(int col, int row, const QString &value)
         // written: a typed value clears the marks and the empty flag.
         TDetachDataScope storing(*this);
         if (number)
-            d->Data->SetElem(c, r, *number);
-        d->Data->SetCellState(c, r, number ? 0 : cellstate::NotANumber);
+            FTable->SetElem(c, r, *number);
+        FTable->SetCellState(c, r, number ? 0 : cellstate::NotANumber);
     }
     ChangedData();
     Repaint();
@@ -1244,14 +1241,14 @@ void TNTabEd::SetEditText(int col, int row, const QString &value)
 
 TCustomGrid::TEditStyle TNTabEd::GetEditStyle(int col, int)
 {
-    return IsNominalScale(d->Data->GetMScaleType(col - ColOffset())) ? esPickList : esSimple;
+    return IsNominalScale(FTable->GetMScaleType(col - ColOffset())) ? esPickList : esSimple;
 }
 
 void TNTabEd::GetPickListItems(int col, int, QStringList &items)
 {
     const int c = col - ColOffset();
     for (int ordinal = 1; ordinal <= kMaxNominalOrdinal; ++ordinal) {
-        const QString id = d->Data->GetNominalID(c, ordinal);
+        const QString id = FTable->GetNominalID(c, ordinal);
         if (!id.isEmpty())
             items << id;
     }
@@ -1271,7 +1268,7 @@ void TNTabEd::KeyPressed(QKeyEvent *event)
     Guarded([&] {
         if (OpenPopupByKey(event))
             return;
-        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        const bool enter = IsEnterKey(event->key());
         if (enter && d->FAutoAdvance) {
             // Enter stores what was typed and moves on, so a column of numbers is
             // typed as number, Enter, number, Enter.

@@ -615,7 +615,8 @@ private:
     void SelectDataBlock(int Left, int Top, int NrCols, int NrRows);
     TDataTable FDataCopy;        ///< the block Copy took, values and states, for Paste
     bool FDataCopyAvail = false; ///< true from the first Copy on
-    /// The table shown, d->Data, held here as well so that SetElem is inline.
+    /// The table shown: the editor's own or one attached. Outside `d`, so that SetElem
+    /// is inline.
     TDataTable *FTable = nullptr;
 };
 

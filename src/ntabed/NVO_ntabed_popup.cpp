@@ -34,6 +34,8 @@ enum THeadingItem { hiEdit = 1, hiPrecision, hiSelect, hiInsert, hiDelete };
 enum TSubmenu { smMarkA, smMarkB, smUnmarkA, smUnmarkB };
 /// What a marking command covers.
 enum TTarget { tgRange, tgColumn, tgRow, tgAll };
+/// What the name editor edits: the heading cell's name or attribute byte.
+enum THeadingPart { hpColName, hpColAttrib, hpRowName, hpRowAttrib };
 
 /// The commands that change values or the table's shape; a read-only table refuses them.
 bool ChangesData(int dataItem)
@@ -46,8 +48,6 @@ uint8_t AttributeOf(double value)
 {
     return uint8_t(std::nearbyint(std::clamp(value, 0.0, 255.0)));
 }
-
-bool IsEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 
 /// Hands the key presses of an in-place editor to the table editor first; a key the
 /// handler took goes no further.
@@ -138,6 +138,8 @@ struct TNTabEd::TPopup {
     void SelectLine(bool column);
     void InsertLine(bool column);
     void RemoveLine(bool column);
+    /// The part of a column or row heading cell (`IsColumnHeading` or `IsRowHeading`).
+    THeadingPart HeadingPartOf(TGridCoord cell) const;
     void OpenNameEditor();
     void CloseNameEditor(bool store);
     void StoreHeading(const QString &text);
@@ -561,6 +563,13 @@ void TNTabEd::PopupMenuClickPrecision()
 
 void TNTabEd::PopupMenuClickChangeID() { FPopup->OpenNameEditor(); }
 
+THeadingPart TNTabEd::TPopup::HeadingPartOf(TGridCoord cell) const
+{
+    if (IsColumnHeading(cell))
+        return Editor.IsColAttribRow(cell.Y) ? hpColAttrib : hpColName;
+    return Editor.IsRowAttribCol(cell.X) ? hpRowAttrib : hpRowName;
+}
+
 void TNTabEd::TPopup::OpenNameEditor()
 {
     if (!IsColumnHeading(MouseCell) && !IsRowHeading(MouseCell))
@@ -572,14 +581,12 @@ void TNTabEd::TPopup::OpenNameEditor()
     }
     const int c = DataCol(), r = DataRow();
     QString text;
-    if (Editor.IsColAttribRow(MouseCell.Y) && c >= 1)
-        text = FormatInt(Editor.GetColAttrib(c));
-    else if (MouseCell.Y == 0 && c >= 1)
-        text = Editor.GetColName(c);
-    else if (Editor.IsRowAttribCol(MouseCell.X))
-        text = FormatInt(Editor.GetRowAttrib(r));
-    else
-        text = Editor.GetRowName(r);
+    switch (HeadingPartOf(MouseCell)) {
+    case hpColName: text = Editor.GetColName(c); break;
+    case hpColAttrib: text = FormatInt(Editor.GetColAttrib(c)); break;
+    case hpRowName: text = Editor.GetRowName(r); break;
+    case hpRowAttrib: text = FormatInt(Editor.GetRowAttrib(r)); break;
+    }
     NameEdCell = MouseCell;
     NameEd->setText(text);
     NameEd->selectAll();
@@ -594,22 +601,18 @@ void TNTabEd::TPopup::OpenNameEditor()
 void TNTabEd::TPopup::StoreHeading(const QString &text)
 {
     const int c = NameEdCell.X - Editor.ColOffset(), r = NameEdCell.Y - Editor.RowOffset();
-    const bool columnAttrib = Editor.IsColAttribRow(NameEdCell.Y) && c >= 1;
-    const bool rowAttrib = Editor.IsRowAttribCol(NameEdCell.X) && r >= 1;
-    if (columnAttrib || rowAttrib) {
+    const THeadingPart part = HeadingPartOf(NameEdCell);
+    if (part == hpColName) {
+        Editor.SetColName(c, text);
+    } else if (part == hpRowName) {
+        Editor.SetRowName(r, text);
+    } else if (const std::optional<double> value = ParseTypedNumber(text)) {
         // A text that is no number leaves the attribute as it was.
-        const std::optional<double> value = ParseTypedNumber(text);
-        if (!value)
-            return;
-        if (columnAttrib)
+        if (part == hpColAttrib)
             Editor.SetColAttrib(c, AttributeOf(*value));
         else
             Editor.SetRowAttrib(r, AttributeOf(*value));
         Editor.ChangedHeading();
-    } else if (NameEdCell.Y == 0) {
-        Editor.SetColName(c, text);
-    } else {
-        Editor.SetRowName(r, text);
     }
 }
 
@@ -625,9 +628,9 @@ void TNTabEd::TPopup::CloseNameEditor(bool store)
 
 bool TNTabEd::NameEdKeyPress(int Key)
 {
-    if (!FPopup->NameEdActive || !(IsEnter(Key) || Key == Qt::Key_Escape))
+    if (!FPopup->NameEdActive || !(IsEnterKey(Key) || Key == Qt::Key_Escape))
         return false;
-    FPopup->CloseNameEditor(IsEnter(Key));
+    FPopup->CloseNameEditor(IsEnterKey(Key));
     return true;
 }
 
@@ -674,9 +677,9 @@ void TNTabEd::TPopup::CloseCommentMemo(bool store)
 
 bool TNTabEd::CommentMemoKeyPress(int Key)
 {
-    if (!FPopup->CommentMMActive || !(IsEnter(Key) || Key == Qt::Key_Escape))
+    if (!FPopup->CommentMMActive || !(IsEnterKey(Key) || Key == Qt::Key_Escape))
         return false;
-    FPopup->CloseCommentMemo(IsEnter(Key));
+    FPopup->CloseCommentMemo(IsEnterKey(Key));
     return true;
 }
 

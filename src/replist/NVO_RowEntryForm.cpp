@@ -234,8 +234,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         if (event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent *>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (IsEnterKey(static_cast<QKeyEvent *>(event)->key())) {
                 FForm->accept();
                 return true;
             }

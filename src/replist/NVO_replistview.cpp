@@ -1900,7 +1900,7 @@ void TReportListView::KeyPressed(QKeyEvent *event)
             });
             CursorKeyAction(key);
             ChangedSelection();
-        } else if (d->FAutoAdvance && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+        } else if (d->FAutoAdvance && IsEnterKey(key)) {
             QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
             KeyPressed(&down);
         }

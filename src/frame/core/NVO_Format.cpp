@@ -658,6 +658,23 @@ long long DecimalOrder(std::string_view number)
     return exponent + position;
 }
 
+/// std::from_chars of a decimal text in ASCII (a sign only as "-"), a magnitude
+/// beyond the double range read as infinity and one below it as zero, each with the
+/// text's sign; nullopt when from_chars reads no number.
+std::optional<double> DecimalValue(std::string_view number)
+{
+    double value = 0;
+    const auto result =
+        std::from_chars(number.data(), number.data() + number.size(), value, std::chars_format::general);
+    if (result.ec == std::errc::result_out_of_range) {
+        const double magnitude = DecimalOrder(number) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+        return number.front() == '-' ? -magnitude : magnitude;
+    }
+    if (result.ec != std::errc())
+        return std::nullopt;
+    return value;
+}
+
 /// Checks the decimal syntax Val accepts (after the sign) and copies it to ASCII.
 std::optional<std::string> DecimalSyntax(QStringView text)
 {
@@ -705,11 +722,7 @@ std::optional<double> Val(QStringView text)
     const std::optional<std::string> number = DecimalSyntax(text);
     if (!number)
         return std::nullopt;
-    double value = 0;
-    const auto result = std::from_chars(number->data(), number->data() + number->size(), value,
-                                        std::chars_format::general);
-    if (result.ec == std::errc::result_out_of_range)
-        value = DecimalOrder(*number) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    const double value = DecimalValue(*number).value_or(0.0);
     return negative ? -value : value;
 }
 
@@ -1165,17 +1178,9 @@ double ConvertClipNumber(std::string &number)
 {
     if (number.back() == '.')
         number.push_back('0');
-    const char *first = number.data() + (number.front() == '+' ? 1 : 0);
-    double value = 0;
-    const auto result = std::from_chars(first, number.data() + number.size(), value, std::chars_format::general);
-    if (result.ec == std::errc::result_out_of_range) {
-        const double magnitude = DecimalOrder(number) > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-        value = number.front() == '-' ? -magnitude : magnitude;
-    } else if (result.ec != std::errc()) {
-        value = 0;
-    }
+    const std::string_view text = std::string_view(number).substr(number.front() == '+' ? 1 : 0);
     constexpr double kLargest = std::numeric_limits<double>::max();
-    return std::clamp(value, -kLargest, kLargest);
+    return std::clamp(DecimalValue(text).value_or(0.0), -kLargest, kLargest);
 }
 
 /// How ReadClipNumber takes its text: a single number as it stands, or a number of

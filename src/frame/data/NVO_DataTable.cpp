@@ -153,8 +153,7 @@ int TDataTable::FillMarkedCells(double Value, uint8_t Mask)
     for (size_t i = 0; i < FStates.size(); ++i) {
         if ((FStates[i] & Mask) == 0)
             continue;
-        FValues[i] = Value;
-        FStates[i] &= ~(cellstate::NotANumber | cellstate::Empty);
+        StoreNumber(i, Value);
         ++filled;
     }
     AnnounceAllCells();
@@ -533,8 +532,7 @@ void TDataTable::SetElems(int Col, int Row, const std::vector<std::vector<double
                 continue;
             if (col > FNrOfCols)
                 break;
-            FValues[IndexOf(int(col), int(row))] = Lines[m][k];
-            FStates[IndexOf(int(col), int(row))] &= ~(cellstate::NotANumber | cellstate::Empty);
+            StoreNumber(IndexOf(int(col), int(row)), Lines[m][k]);
             lastCol = std::max(lastCol, int(col));
             lastRow = int(row);
         }

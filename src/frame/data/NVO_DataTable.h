@@ -76,9 +76,7 @@ public:
     {
         if (!ValidCell(Col, Row))
             return;
-        const size_t index = IndexOf(Col, Row);
-        FValues[index] = Value;
-        FStates[index] &= uint8_t(~(cellstate::NotANumber | cellstate::Empty));
+        StoreNumber(IndexOf(Col, Row), Value);
         if (FCellListeners != 0 || OnDataChanged)
             AnnounceCells(Col, Row, Col, Row);
     }
@@ -206,6 +204,12 @@ private:
         return Col >= 1 && Col <= FNrOfCols && Row >= 1 && Row <= FNrOfRows;
     }
     size_t IndexOf(int Col, int Row) const { return size_t(Row - 1) * size_t(FNrOfCols) + size_t(Col - 1); }
+    /// A value stored makes its cell a number again; the markings stay.
+    void StoreNumber(size_t Index, double Value)
+    {
+        FValues[Index] = Value;
+        FStates[Index] &= uint8_t(~(cellstate::NotANumber | cellstate::Empty));
+    }
     void ForEachState(const std::function<void(uint8_t &)> &Change);
     void Rebuild(int NrCols, int NrRows, const std::function<int(int)> &SourceCol,
                  const std::function<int(int)> &SourceRow);

@@ -46,6 +46,9 @@ public:
 NVO_EXPORT bool IsDesigning(const QObject *control);
 NVO_EXPORT void SetDesigning(QObject *control, bool designing);
 
+/// Return or the keypad's Enter: either one confirms.
+inline bool IsEnterKey(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
+
 /// Visual styles: when switched on (off by default), controls whose StyleElements
 /// allow it take their colours from the application's style and palette instead of
 /// their colour properties.
